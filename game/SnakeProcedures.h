@@ -1,0 +1,191 @@
+// SnakeProcedures: the board, the snakes and knurf blocks, the game loop, the save files (levels,
+// highscores, keys), the level editor, the key-choosing screen, the menu screens and the asset tables.
+//
+// Thread rules: main thread only; nothing here is touched by the window thread.
+// Numbering: players, snakes, rows and columns count from 1 (index 0 of a per-player array is unused);
+// menu choices, level numbers and table indices count from 0.
+// Closing: when the player closes the window (Wimdows::WindowClosed()), every screen returns to its
+// caller at once and nothing is saved that the player did not ask for.
+#pragma once
+
+#include <cstdint>
+
+#include "support/StandardMenu.h"
+
+namespace SnakeProcedures {
+
+// ---- board and game types ------------------------------------------------------------------------
+
+enum BezetEn : uint8_t { MUUR = 0, SLANG = 1, BLOKJE = 2, ONBEZET = 3, ALBEWOGEN_BLOKJE = 4, MANUEEL_BLOKJE = 5 };
+enum SoortBlokjeEn : uint8_t { NORMAAL = 0, GIFTIG = 1, SNELLER = 2 };
+enum PijlEn : uint8_t { LINKS = 0, RECHTS = 1, BOVEN = 2, ONDER = 3 };
+
+struct BlokRec {
+    uint32_t x1, x2, y1, y2;
+    uint32_t kleur;
+    BezetEn bezet;
+    SoortBlokjeEn soortblokje;
+    bool BeginPosSlang;
+    bool BeginPosSlang2;
+};
+
+struct RijEnKolomRec {
+    uint32_t rij, kolom;
+};
+
+const uint32_t RIJEN = 30;
+const uint32_t KOLOMMEN = 40;
+const uint32_t SLANGSLOTS = 1201;  // slots 0..1200 per snake
+
+// A player's four control keys (key codes), in the controls file's order.
+struct BesturingRec {
+    uint32_t rechts, links, boven, onder;
+};
+
+typedef uint32_t ArrayCard[10];
+
+// Picture handles of the game screen.
+struct BitmapsRec {
+    ArrayCard speler1;
+    ArrayCard speler2;
+    uint32_t blokjes[4];
+    uint32_t hud;
+    uint32_t muur[2];
+    uint32_t laden[3];
+};
+
+// Sound handles.
+struct SongsRec {
+    uint32_t easy, medium, hard, click, menu, game, lvlmaker, gameover, beep;
+    uint32_t laden[4];
+};
+
+// ---- module state (main thread) ------------------------------------------------------------------
+
+extern BlokRec Veld[RIJEN + 1][KOLOMMEN + 1];  // Veld[rij][kolom], rows 1..30, columns 1..40
+extern BlokRec Slang[3][SLANGSLOTS];           // Slang[snake 1..2][slot 0..1200]
+extern int32_t Score[3];                       // Score[player 1..2]
+extern uint32_t AantalSpelers;
+extern bool BlokjeManueel;
+extern uint32_t AantalBlokjesManueel;
+extern uint32_t AantalBlokjesAutomatisch;
+extern int32_t Diff;
+extern int32_t DelaySnake;
+extern uint32_t SpelerAanDeBeurt;
+extern SongsRec Songs;
+extern BitmapsRec Bitmaps;
+
+// Module start-up: starts the modules it uses, once; sets no globals.
+void InitSnakeProcedures();
+
+// ---- playing field --------------------------------------------------------------------------------
+
+// Every cell free with its pixel rectangle, start markers cleared; soortblokje kept; draws nothing.
+void VensterInBlokken();
+// One step in direction volgend, no bounds checked.
+void VeranderRijKolom(uint32_t &rij, uint32_t &kolom, PijlEn volgend);
+// The snakes' edge crossing: TRUE (and the position set one beyond the opposite edge) on leaving the board.
+bool DoorMuur(PijlEn volgend, uint32_t &rij, uint32_t &kolom);
+// Frees the board cell under slot 0 of the snake.
+void ZetOnbezet(const BlokRec *slang);
+// Puts a wall round the whole board and draws it.
+void Muur();
+// The score panel: hud at (0, 601) and the score of every snake in play at y = 640.
+void TekenScorebord(const BitmapsRec &bitmaps);
+
+// ---- snakes -----------------------------------------------------------------------------------------
+
+// Reads the held control keys into volgend (priority left, right, up, down); a snake cannot reverse.
+void RichtingBepalen(PijlEn &volgend, const BesturingRec &besturing, bool blokje);
+// One whole step of the snake of SpelerAanDeBeurt; FALSE when it could not move (crash).
+bool TekenSlang(uint32_t &rij, uint32_t &kolom, PijlEn &volgend, BlokRec *slang, uint32_t &grootte,
+                const BesturingRec &besturing, const BitmapsRec &bitmaps);
+// Moves the head one cell if the cell ahead may be entered, and draws the two changed segments.
+bool BepalenVolgendBlokjeSlang(uint32_t &rij, uint32_t &kolom, PijlEn volgend_vorig, PijlEn volgend,
+                               BlokRec *slang, uint32_t &grootte, const BitmapsRec &bitmaps);
+// Draws one segment picture for the directions it was entered and left (kop: a head).
+void TekenBitmapSlang(PijlEn volgend_vorig, PijlEn volgend, uint32_t indexslang, const BlokRec *slang,
+                      const ArrayCard bitmaps, bool kop);
+// Lays out and draws every snake in play at game start (arrays indexed by player 1..2).
+void TekenBeginSlangen(const RijEnKolomRec beginpositie[3], const uint32_t grootte[3], const PijlEn richting[3],
+                       const BitmapsRec &bitmaps);
+
+// ---- knurf blocks -----------------------------------------------------------------------------------
+
+// Places the first knurf blocks (beginspel) or the points and blocks for an eaten ordinary one.
+void TekenNieuwBlokje(bool beginspel, const BitmapsRec &bitmaps);
+// Moves the knurf blocks of this step (automatic ones every few steps, the hand-steered one always).
+void BeweegBlokje(uint32_t teller, uint32_t &rij_vorig, uint32_t &kolom_vorig, const BesturingRec &besturing,
+                  PijlEn &volgend, const uint32_t bitmaps[4]);
+
+// ---- game loop ----------------------------------------------------------------------------------------
+
+// Runs one game on level levelchoice (0..4) up to its end; returns to the caller (the slot menu).
+void StartGame(uint32_t &levelchoice);
+
+// ---- save files ---------------------------------------------------------------------------------------
+
+// An open save file; reads and writes share one position.
+struct SaveFile;
+// Opens an existing file for reading and writing; a missing or unwritable file stops the program.
+SaveFile *Open(const char *name);
+// Opens an existing file for reading; a missing file stops the program.
+SaveFile *OpenRead(const char *name);
+// Writes out everything and closes; a rewritten file is replaced whole or not at all.
+void Close(SaveFile *file);
+// Writes out pending output, drops what was read ahead; the next write goes to the first byte.
+void Flush(SaveFile *file);
+// Reads an unsigned decimal number; 0 at the end of the file.
+uint32_t RdCard(SaveFile *file);
+// Writes value in decimal, right-aligned to width with spaces (width 0: just the digits).
+void WrCard(SaveFile *file, uint32_t value, uint32_t width);
+// Reads one byte; 0 at the end of the file.
+char RdChar(SaveFile *file);
+// Writes one byte.
+void WrChar(SaveFile *file, char c);
+// Reads one line into buffer (capacity bytes, no terminator when full); see the file conventions.
+void RdStr(SaveFile *file, char *buffer, uint32_t capacity);
+// Writes CR LF.
+void WrLn(SaveFile *file);
+
+// ---- levels, highscores, keys ---------------------------------------------------------------------------
+
+// Loads level levelchoice (0..4) onto an empty board and draws its walls; arrays indexed by player 1..2.
+// FALSE (one console line) when the level cannot be played in the chosen mode.
+bool LoadLevel(uint32_t Grootte[3], PijlEn Richting[3], RijEnKolomRec Positie[3], const BitmapsRec &Bitmaps,
+               uint32_t &levelchoice);
+// The end of a crashed game: end picture, sound, scores into the highscore file, the table.
+void GameOver();
+// Shows the highscore table (this game's scores highlighted) until a key is pressed.
+void LeesHighscore();
+// Reads the keys of players 1..AantalSpelers from the controls file.
+void LeesBesturing(BesturingRec besturing[3]);
+// The key-choosing screen: all eight keys anew, then the controls file rewritten.
+void Controls();
+// The level editor; saves the custom level on Escape.
+void LevelMaker();
+
+// ---- front end ----------------------------------------------------------------------------------------
+
+// Loading screen, console banner, sound system, every sound into Songs.
+void Load();
+// Every sound into Songs, with its volume.
+void LoadSongs();
+// The game's pictures into bitmaps behind a three-two-one countdown.
+void LoadBitmaps(BitmapsRec &bitmaps);
+// The six buttons of the main menu.
+void LaadHoofdMenu(StandardMenu::ButtonRc HoofdMenuButton[6]);
+// The farewell line.
+void Quit();
+// The slot menu: one level chosen and played, or back.
+void Slots();
+// The options menu: difficulty, keys or game mode.
+void Options();
+void Difficulty();
+void Settings();
+void LaadSlots(StandardMenu::ButtonRc SlotButton[6]);
+void LaadOptions(StandardMenu::ButtonRc OptionButton[4]);
+void LaadDiff(StandardMenu::ButtonRc DiffButton[4]);
+void LaadSettings(StandardMenu::ButtonRc SettingButton[4]);
+
+}  // namespace SnakeProcedures

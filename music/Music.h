@@ -1,0 +1,30 @@
+// Music: the table of loaded sounds and their playback (music pieces and effects).
+//
+// Thread rules: main thread only; the mixer plays on its own.
+// Errors: no procedure throws. A sound handle is 1..n in the order of successful loads; 0 means
+// "no sound" and every operation ignores it. Without a working audio device InitMusic gives FALSE,
+// LoadSound gives 0 and the game runs silent.
+#pragma once
+
+#include <cstdint>
+
+namespace Music {
+
+// Opens the audio device at 32000 Hz with 64 channels; FALSE when there is none.
+bool InitMusic();
+// Frees every sound and closes the audio device; every handle is ignored afterwards.
+void StopMusic();
+// Loads and decodes a whole sound file (MP3, WAV, OGG); its handle, or 0.
+uint32_t LoadSound(const char *file);
+// Starts the sound from its beginning (a playing one is stopped first); repeat loops it until stopped.
+void PlaySound(uint32_t sound, bool repeat);
+// Stops the sound if it is marked playing.
+void StopSound(uint32_t sound);
+// Sets the volume (0..255, clamped) of the sound's current playback; nothing if it is not playing.
+void SetSoundVolume(uint32_t sound, uint32_t volume);
+// Sets the volume (0..255, clamped) that every later playback of the sound starts at; 255 at load.
+void SetStartVolume(uint32_t sound, uint32_t volume);
+// TRUE while the sound is marked playing (started and not stopped).
+bool SoundMarkedPlaying(uint32_t sound);
+
+}  // namespace Music

@@ -1,0 +1,100 @@
+// Wimdows: the game's one window, served by a thread of its own, with keyboard and mouse input and an
+// off-screen back buffer that every drawing call paints into.
+//
+// Thread rules: every procedure is called on the main thread unless its line says otherwise; the window
+// thread only turns platform events into input state and shows finished pictures.
+// Errors: no procedure throws. A picture handle is 1..n in the order of successful loads and 0 means
+// "no picture"; drawing 0, a handle out of range or anything while no window is active does nothing.
+// Colours are 0x00BBGGRR (red in the low byte); the top byte is ignored.
+// Key codes are the Win32 virtual-key numbers (letters 65..90, digits 48..57, Enter 13, Escape 27,
+// Space 32, arrows 37..40 ...); the controls file stores them.
+// Closing: when the player closes the window, GetKey returns 0, Wait returns at once and
+// WindowClosed() turns TRUE, so every screen can return to its caller instead of waiting for ever.
+#pragma once
+
+#include <cstdint>
+
+namespace Wimdows {
+
+enum WinState : uint8_t { STATE_DEAD = 0, STATE_ACTIVE = 1, STATE_ERROR = 2 };
+
+// A procedure that receives a pointer position in client pixels.
+typedef void (*MouseProc)(int32_t x, int32_t y);
+// A procedure that stands in for a wait of `ms` milliseconds (tests).
+typedef void (*WaitProc)(uint32_t ms);
+
+// ---- window and input ----------------------------------------------------------------------------
+
+// Module start-up: prepares the keyboard state; a second call does nothing.
+void InitWimdows();
+// Opens the window with caption `title` and an x by y client area; returns once it is usable or has
+// failed (then State() is STATE_DEAD and a line was written to the console). Closes an open one first.
+void Window(const char *title, uint32_t x, uint32_t y);
+// Closes the window, if any; returns when the window thread has freed everything.
+void KillWindow();
+// The window's state as the handshake sees it.
+WinState State();
+// TRUE while key k (0..255) is held; FALSE for k above 255.
+bool KeyDown(uint32_t k);
+// Removes and returns the oldest queued key press; waits for one. 0 when no window can send one any more.
+uint32_t GetKey();
+// Removes and returns the oldest queued key press, or 0 at once when the queue is empty.
+uint32_t PollKey();
+// Discards every queued key press; the held-key table stays as it is.
+void FlushKeys();
+// The last pointer position from a move, each coordinate the unsigned 16-bit reading; (0, 0) at first.
+void MousePos(int32_t &x, int32_t &y);
+// Installs the left-button-release handler (null removes it); it runs on the window thread.
+void OnMouseLeftUp(MouseProc proc);
+// TRUE from the moment the player closed the window (title bar or window manager) for the rest of the run.
+bool WindowClosed();
+// TRUE while the window has the keyboard focus; TRUE when no window is open.
+bool HasFocus();
+
+// ---- drawing ---------------------------------------------------------------------------------------
+
+// TRUE: drawing reaches the window only at UpdateWindow; FALSE: every call shows at once.
+void SetBuffering(bool state);
+// Shows the whole back buffer in the window.
+void UpdateWindow();
+// Paints the whole back buffer black.
+void ClearScreen();
+// A rectangle with inclusive corners (sorted), filled or as a one-pixel frame.
+void Rectangle(int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32_t color, bool fill);
+// Font number (0..5, others as 0) and colour for the following text.
+void SetFont(uint32_t style, uint32_t color);
+// Draws zero-terminated text with its top-left corner at (x, y), background transparent.
+void Text(const char *text, int32_t x, int32_t y);
+// Draws a signed number in decimal at (x, y).
+void TextInt(int32_t number, int32_t x, int32_t y);
+// The size in pixels of `text` in font number `style`; 0 by 0 while no window is active.
+void GetTextSize(const char *text, uint32_t style, uint32_t &width, uint32_t &height);
+// Writes nr in decimal into chp (at least 12 characters) with a terminating zero.
+void Int2Char(char *chp, int32_t nr);
+// Loads a BMP file stretched to width by height; the handle, or 0 when the file cannot be loaded.
+uint32_t LoadBitmap(const char *file, uint32_t width, uint32_t height);
+// Draws a loaded picture with its top-left corner at (x, y).
+void DrawBitmap(uint32_t bitmap, int32_t x, int32_t y);
+// Draws `bitmap` through a black-and-white mask: white copies the picture, black keeps the buffer.
+void DrawMaskBitmap(uint32_t bitmap, uint32_t maskbitmap, int32_t x, int32_t y);
+
+// ---- waiting, inspection and simulated input (the game's pacing and the tests) ---------------------
+
+// The one wait of the game: sleeps ms milliseconds without busy waiting; returns at once once the player
+// closed the window; with a wait procedure installed, calls that instead of sleeping.
+void Wait(uint32_t ms);
+// Installs a procedure that every Wait calls instead of sleeping (null: real waits again).
+void SetWaitProc(WaitProc proc);
+// The colour 0x00BBGGRR of one back-buffer pixel; 0 outside the buffer or with no window.
+uint32_t BufferPixel(int32_t x, int32_t y);
+// The colour of one pixel as the window shows it now; 0 outside or with no window.
+uint32_t ScreenPixel(int32_t x, int32_t y);
+// Writes what the window shows now to a BMP file; FALSE when there is no window or the file fails.
+bool SaveScreen(const char *file);
+// Feed input exactly as the window thread does for a real key or button (any thread).
+void SimulateKeyDown(uint32_t k);
+void SimulateKeyUp(uint32_t k);
+void SimulateMouseMove(int32_t x, int32_t y);
+void SimulateLeftUp(int32_t x, int32_t y);
+
+}  // namespace Wimdows
