@@ -5,7 +5,7 @@ packages=(
   build-essential cmake pkg-config
   libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev fonts-dejavu-core
   libgtest-dev googletest
-  libmp3lame-dev espeak-ng sox
+  libmp3lame-dev lame espeak-ng sox
   xvfb xdotool x11-utils imagemagick
 )
 missing=()
