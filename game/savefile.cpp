@@ -1,0 +1,230 @@
+// Save files: byte-oriented text streams for the level, highscore and controls files.
+//
+// A file is read whole into memory when it is opened; reads and writes work on that copy with one shared
+// position, and writes overwrite in place (bytes past the new end stay). Close puts a rewritten file on
+// disk in one go: the bytes go to a temporary file in the same folder, which is synced and renamed over
+// the old file, so a save cut short by a crash or a kill leaves either the old file or the new one.
+// A save file that cannot be opened or written stops the program with one line naming it.
+
+#include "game/SnakeProcedures.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace SnakeProcedures {
+
+// ---- types -------------------------------------------------------------------------------------------
+
+struct SaveFile {
+    std::string name;
+    std::vector<unsigned char> bytes;  // the whole file as it will be on disk after Close
+    size_t pos;                        // shared by reads and writes
+    bool writable;                     // opened with Open
+    bool changed;                      // something was written since opening
+    mode_t mode;                       // permissions that the replacement file keeps
+};
+
+// ---- internal ----------------------------------------------------------------------------------------
+
+static const size_t NUMBER_TEXT_MAX = 256;
+
+[[noreturn]] static void Fatal(const char *what, const std::string &name) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "%s %s.\n", what, name.c_str());
+    std::fflush(stderr);
+    std::_Exit(1);
+}
+
+static bool IsSeparator(unsigned char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == 26; }
+
+// Reads the whole of an open descriptor; FALSE on a read error.
+static bool ReadAll(int fd, std::vector<unsigned char> &out) {
+    unsigned char block[65536];
+    for (;;) {
+        ssize_t n = read(fd, block, sizeof block);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (n == 0) return true;
+        out.insert(out.end(), block, block + n);
+    }
+}
+
+static bool WriteAll(int fd, const unsigned char *data, size_t len) {
+    while (len > 0) {
+        ssize_t n = write(fd, data, len);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        data += n;
+        len -= (size_t)n;
+    }
+    return true;
+}
+
+static std::string FolderOf(const std::string &name) {
+    size_t slash = name.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return name.substr(0, slash);
+}
+
+static SaveFile *OpenFile(const char *name, bool writable) {
+    std::string fileName = name ? name : "";
+    int fd = fileName.empty() ? -1 : open(fileName.c_str(), (writable ? O_RDWR : O_RDONLY) | O_CLOEXEC);
+    if (fd < 0) Fatal("Cannot open save file", fileName);
+    struct stat st;
+    SaveFile *file = new SaveFile();
+    // Only a regular file will do: a folder or a pipe would fail or block on reading.
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || !ReadAll(fd, file->bytes)) {
+        close(fd);
+        Fatal("Cannot open save file", fileName);
+    }
+    close(fd);
+    // The replacement is made in the same folder, so that folder has to take new files too.
+    if (writable && access(FolderOf(fileName).c_str(), W_OK | X_OK) != 0) Fatal("Cannot open save file", fileName);
+    file->name = fileName;
+    file->pos = 0;
+    file->writable = writable;
+    file->changed = false;
+    file->mode = st.st_mode & 07777;
+    return file;
+}
+
+// Replaces the file on disk with file->bytes, whole or not at all; FALSE when that failed (the old file
+// then stays as it was).
+static bool Commit(const SaveFile *file) {
+    std::string tempName = file->name + ".XXXXXX";
+    std::vector<char> pattern(tempName.begin(), tempName.end());
+    pattern.push_back('\0');
+    int fd = mkstemp(pattern.data());
+    if (fd < 0) return false;
+    bool ok = WriteAll(fd, file->bytes.data(), file->bytes.size()) && fchmod(fd, file->mode) == 0 && fsync(fd) == 0;
+    if (close(fd) != 0) ok = false;
+    if (ok && rename(pattern.data(), file->name.c_str()) != 0) ok = false;
+    if (!ok) {
+        unlink(pattern.data());
+        return false;
+    }
+    // The rename itself is made lasting by syncing the folder that holds it.
+    int dir = open(FolderOf(file->name).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        fsync(dir);
+        close(dir);
+    }
+    return true;
+}
+
+static void PutByte(SaveFile *file, unsigned char c) {
+    if (file->pos < file->bytes.size()) {
+        file->bytes[file->pos] = c;
+    } else {
+        file->bytes.push_back(c);
+    }
+    file->pos++;
+    file->changed = true;
+}
+
+// The next byte, or -1 at the end of the file (the position then stays at the end).
+static int GetByte(SaveFile *file) {
+    if (file->pos >= file->bytes.size()) return -1;
+    return file->bytes[file->pos++];
+}
+
+// ---- exported ----------------------------------------------------------------------------------------
+
+SaveFile *Open(const char *name) { return OpenFile(name, true); }
+
+SaveFile *OpenRead(const char *name) { return OpenFile(name, false); }
+
+void Close(SaveFile *file) {
+    if (!file) return;
+    if (file->writable && file->changed && !Commit(file)) Fatal("Cannot write save file", file->name);
+    delete file;
+}
+
+void Flush(SaveFile *file) {
+    if (!file) return;
+    file->pos = 0;
+}
+
+uint32_t RdCard(SaveFile *file) {
+    if (!file) return 0;
+    int c = GetByte(file);
+    while (c >= 0 && IsSeparator((unsigned char)c)) c = GetByte(file);
+    char text[NUMBER_TEXT_MAX];
+    size_t len = 0;
+    while (c >= 0 && !IsSeparator((unsigned char)c)) {
+        text[len++] = (char)c;
+        if (len == NUMBER_TEXT_MAX) break;
+        c = GetByte(file);
+    }
+    size_t k = 0;
+    if (k < len && (text[k] == '+' || text[k] == '-')) k++;
+    uint32_t value = 0;
+    for (; k < len && text[k] >= '0' && text[k] <= '9'; k++) {
+        uint32_t digit = (uint32_t)(text[k] - '0');
+        if (value > (4294967295u - digit) / 10u) break;
+        value = value * 10u + digit;
+    }
+    return value;
+}
+
+void WrCard(SaveFile *file, uint32_t value, uint32_t width) {
+    if (!file || !file->writable) return;
+    char digits[10];
+    uint32_t n = 0;
+    do {
+        digits[n++] = (char)('0' + value % 10u);
+        value /= 10u;
+    } while (value != 0);
+    for (uint32_t pad = n; pad < width; pad++) PutByte(file, ' ');
+    while (n > 0) PutByte(file, (unsigned char)digits[--n]);
+}
+
+char RdChar(SaveFile *file) {
+    if (!file) return 0;
+    int c = GetByte(file);
+    return c < 0 ? 0 : (char)c;
+}
+
+void WrChar(SaveFile *file, char c) {
+    if (!file || !file->writable) return;
+    PutByte(file, (unsigned char)c);
+}
+
+void RdStr(SaveFile *file, char *buffer, uint32_t capacity) {
+    if (!file || !buffer || capacity == 0) return;
+    uint32_t stored = 0;
+    while (stored < capacity) {
+        int c = GetByte(file);
+        if (c < 0 || c == '\n' || c == 26) {
+            buffer[stored] = '\0';
+            return;
+        }
+        if (c == '\r') {
+            buffer[stored] = '\0';
+            // Only the LF of a CR LF line end belongs to this line; a lone CR keeps the byte after it.
+            if (file->pos < file->bytes.size() && file->bytes[file->pos] == '\n') file->pos++;
+            return;
+        }
+        buffer[stored++] = (char)c;
+    }
+}
+
+void WrLn(SaveFile *file) {
+    if (!file || !file->writable) return;
+    PutByte(file, '\r');
+    PutByte(file, '\n');
+}
+
+}  // namespace SnakeProcedures
