@@ -158,6 +158,11 @@ bool LoadLevel(uint32_t Grootte[3], PijlEn Richting[3], RijEnKolomRec Positie[3]
 void GameOver();
 // Shows the highscore table (this game's scores highlighted) until a key is pressed.
 void LeesHighscore();
+// Enters scores[1..players] into the table (entries 1..10, best first) in front of the first entry not
+// larger; the tenth entry drops out; a score below all ten is not entered.
+void EnterScores(uint32_t table[11], const int32_t scores[3], uint32_t players);
+// The text colour of each table row 1..10 for this game's scores; each score is set to 0 once shown.
+void HighlightRows(const uint32_t table[11], int32_t scores[3], uint32_t colours[11]);
 // Reads the keys of players 1..AantalSpelers from the controls file.
 void LeesBesturing(BesturingRec besturing[3]);
 // The key-choosing screen: all eight keys anew, then the controls file rewritten.

@@ -1,0 +1,169 @@
+// The tables of loaded sounds and pictures, the loading screen at start-up and the countdown before a game.
+//
+// Every wait goes through Wimdows::Wait. Once the player has closed the window the loading screen and the
+// countdown stop waiting and return at once; the fields they did not reach keep handle 0.
+#include <cstdio>
+#include <cstring>
+
+#include "game/SnakeProcedures.h"
+#include "music/Music.h"
+#include "wimdows/Wimdows.h"
+
+namespace SnakeProcedures {
+
+// ---- types ---------------------------------------------------------------------------------------------
+
+// One row of the sound table: the file, the volume it plays at, and the line written when it fails to load.
+struct SoundRow {
+    uint32_t SongsRec::*field;  // a plain field, or null for an entry of laden
+    int ladenIndex;             // index into laden when field is null
+    const char *file;
+    uint32_t volume;
+    const char *failure;
+};
+
+// ---- state ---------------------------------------------------------------------------------------------
+
+SongsRec Songs;
+BitmapsRec Bitmaps;
+
+// The loading order of the sounds: the countdown first, the jingle, the menu sounds, then the music.
+static const SoundRow soundTable[] = {
+    {nullptr, 3, "audio/3.mp3", 255, "failure @ loading 3!"},
+    {nullptr, 2, "audio/2.mp3", 255, "failure @ loading 2!"},
+    {nullptr, 1, "audio/1.mp3", 255, "failure @ loading 1!"},
+    {nullptr, 0, "audio/laden.mp3", 255, "failure @ loading loadsound!"},
+    {&SongsRec::easy, 0, "audio/easy.mp3", 255, "failure @ loading easysound!"},
+    {&SongsRec::medium, 0, "audio/medium.mp3", 255, "failure @ loading mediumsound!"},
+    {&SongsRec::hard, 0, "audio/hard.mp3", 255, "failure @ loading hardsound!"},
+    {&SongsRec::click, 0, "audio/laser.mp3", 255, "failure @ loading clicksound!"},
+    {&SongsRec::menu, 0, "audio/menumusic.mp3", 128, "failure @ loading menu music!"},
+    {&SongsRec::game, 0, "audio/ingamemusic.mp3", 128, "failure @ loading ingamesong!"},
+    {&SongsRec::lvlmaker, 0, "audio/customizermusic.mp3", 128, "failure @ loading customizermusic!"},
+    {&SongsRec::gameover, 0, "audio/gameover.mp3", 185, "failure @ loading gameoversound!"},
+    {&SongsRec::beep, 0, "audio/beep.mp3", 128, "failure @ loading beepsound!"},
+};
+
+// The ten pieces of a snake, in ArrayCard index order.
+static const char *const snakePieces[10] = {
+    "hor", "left_down", "right_down", "tail_down", "tail_left",
+    "tail_right", "tail_up", "top_left", "top_right", "vert",
+};
+
+static const char *const knurfFiles[4] = {
+    "bitmap/knurfs.bmp", "bitmap/knurfsgeel.bmp", "bitmap/knurfsblauw.bmp", "bitmap/knurfsgroen.bmp",
+};
+
+// The count pictures stand in the middle of the board.
+static const int32_t COUNT_X = 360;
+static const int32_t COUNT_Y = 310;
+static const uint32_t COUNT_WAIT = 800;
+
+// ---- internal --------------------------------------------------------------------------------------------
+
+static void ConsoleText(const char *text)
+{
+    std::fputs(text, stdout);
+    std::fflush(stdout);
+}
+
+// Loads the ten pieces of one snake; suffix "" for player 2's set, "_player2" for player 1's.
+static void LoadSnakePieces(ArrayCard pieces, const char *suffix)
+{
+    char file[80];
+    for (int i = 0; i < 10; i++) {
+        std::snprintf(file, sizeof file, "bitmap/snakeskinbody_%s%s.bmp", snakePieces[i], suffix);
+        pieces[i] = Wimdows::LoadBitmap(file, 20, 20);
+    }
+}
+
+// One count picture on a black screen, shown at once.
+static void ShowCount(uint32_t picture)
+{
+    Wimdows::ClearScreen();
+    Wimdows::DrawBitmap(picture, COUNT_X, COUNT_Y);
+    Wimdows::UpdateWindow();
+}
+
+// ---- exported ----------------------------------------------------------------------------------------------
+
+void LoadSongs()
+{
+    for (const SoundRow &row : soundTable) {
+        uint32_t &field = row.field ? Songs.*(row.field) : Songs.laden[row.ladenIndex];
+        field = Music::LoadSound(row.file);
+        if (field == 0) {
+            ConsoleText(row.failure);
+            ConsoleText("\n");
+        }
+        // SetSoundVolume only reaches a playing sound; the start volume makes the table hold when it plays.
+        Music::SetSoundVolume(field, row.volume);
+        Music::SetStartVolume(field, row.volume);
+    }
+}
+
+void Load()
+{
+    Bitmaps.laden[0] = Wimdows::LoadBitmap("bitmap/loadscreen1.bmp", 800, 680);
+    Wimdows::DrawBitmap(Bitmaps.laden[0], 0, 0);
+
+    ConsoleText("\n *****************  Kwibbel *****************\n");
+    if (Music::InitMusic())
+        ConsoleText("Music system initialized.\n");
+    else
+        ConsoleText("Error while initializing music system!\n\n");
+    LoadSongs();
+
+    Music::PlaySound(Songs.laden[0], false);
+    Wimdows::Wait(1600);
+    if (!Wimdows::WindowClosed()) {
+        Bitmaps.laden[1] = Wimdows::LoadBitmap("bitmap/loadscreen2.bmp", 800, 680);
+        Wimdows::DrawBitmap(Bitmaps.laden[1], 0, 0);
+        Wimdows::Wait(2800);
+    }
+    if (!Wimdows::WindowClosed()) {
+        Bitmaps.laden[2] = Wimdows::LoadBitmap("bitmap/loadscreen3.bmp", 800, 680);
+        Wimdows::DrawBitmap(Bitmaps.laden[2], 0, 0);
+        Wimdows::Wait(3600);
+    }
+    Music::StopSound(Songs.laden[0]);
+}
+
+void LoadBitmaps(BitmapsRec &bitmaps)
+{
+    std::memset(&bitmaps, 0, sizeof bitmaps);
+
+    // The three is heard before it is seen; the two and the one are seen just before they are heard.
+    Music::PlaySound(Songs.laden[3], false);
+    bitmaps.laden[0] = Wimdows::LoadBitmap("bitmap/3.bmp", 100, 100);
+    bitmaps.laden[1] = Wimdows::LoadBitmap("bitmap/2.bmp", 100, 100);
+    bitmaps.laden[2] = Wimdows::LoadBitmap("bitmap/1.bmp", 100, 100);
+    ShowCount(bitmaps.laden[0]);
+    Wimdows::Wait(COUNT_WAIT);
+    if (Wimdows::WindowClosed())
+        return;
+
+    LoadSnakePieces(bitmaps.speler2, "");
+    ShowCount(bitmaps.laden[1]);
+    Music::PlaySound(Songs.laden[2], false);
+    Wimdows::Wait(COUNT_WAIT);
+    if (Wimdows::WindowClosed())
+        return;
+
+    LoadSnakePieces(bitmaps.speler1, "_player2");
+    for (int i = 0; i < 4; i++)
+        bitmaps.blokjes[i] = Wimdows::LoadBitmap(knurfFiles[i], 20, 20);
+    ShowCount(bitmaps.laden[2]);
+    Music::PlaySound(Songs.laden[1], false);
+    Wimdows::Wait(COUNT_WAIT);
+    if (Wimdows::WindowClosed())
+        return;
+
+    bitmaps.hud = Wimdows::LoadBitmap("bitmap/hud.bmp", 800, 80);
+    bitmaps.muur[0] = Wimdows::LoadBitmap("bitmap/muurhor.bmp", 20, 20);
+    bitmaps.muur[1] = Wimdows::LoadBitmap("bitmap/muurver.bmp", 20, 20);
+    Wimdows::ClearScreen();
+    Wimdows::UpdateWindow();
+}
+
+}  // namespace SnakeProcedures

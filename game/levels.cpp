@@ -1,0 +1,132 @@
+// The level files: 30 lines of 40 cells each ("M" wall, "-" free, "S" start of snake 1, "T" start of
+// snake 2 or of the hand-steered knurf block), read onto an empty board at the start of every game.
+#include <cstdio>
+#include <cstring>
+
+#include "game/SnakeProcedures.h"
+#include "wimdows/Wimdows.h"
+
+namespace SnakeProcedures {
+
+// ---- state ---------------------------------------------------------------------------------------------
+
+static const char *const levelFiles[5] = {
+    "savefiles/muur.txt", "savefiles/geenmuur.txt", "savefiles/smiley.txt",
+    "savefiles/insane.txt", "savefiles/custom.txt",
+};
+
+// Large enough that any sensible hand-edited line is read in one go; longer ones are read on and dropped.
+static const uint32_t LINE_CAPACITY = 4096;
+
+// ---- internal --------------------------------------------------------------------------------------------
+
+// Reads one line of the file into line (at most LINE_CAPACITY bytes kept) and returns how many bytes it
+// holds; the rest of an overlong line is read and dropped, so the next call starts at the next line.
+static uint32_t ReadLevelLine(SaveFile *file, char *line)
+{
+    RdStr(file, line, LINE_CAPACITY);
+    const void *end = std::memchr(line, 0, LINE_CAPACITY);
+    if (end)
+        return (uint32_t)((const char *)end - line);
+    char rest[LINE_CAPACITY];
+    do {
+        RdStr(file, rest, LINE_CAPACITY);
+    } while (!std::memchr(rest, 0, LINE_CAPACITY));
+    return LINE_CAPACITY;
+}
+
+// Applies one character of the file to cell (rij, kolom) of the board; a start cell counts towards its
+// snake's length and the first one of each snake gives its start position.
+static void LevelCell(uint32_t rij, uint32_t kolom, char c, uint32_t Grootte[3], RijEnKolomRec Positie[3])
+{
+    BlokRec &cell = Veld[rij][kolom];
+    switch (c) {
+    case 'M':
+        cell.bezet = MUUR;
+        break;
+    case '-':
+        cell.bezet = ONBEZET;
+        cell.soortblokje = NORMAAL;
+        break;
+    case 'S':
+    case 'T': {
+        uint32_t p = c == 'S' ? 1 : 2;
+        if (Grootte[p] == 0)
+            Positie[p] = RijEnKolomRec{rij, kolom};
+        Grootte[p]++;
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+// Why the level just read cannot be played in the chosen mode, or null when it can.
+static const char *WhyLevelUnplayable(const uint32_t Grootte[3], const RijEnKolomRec Positie[3])
+{
+    uint32_t players = AantalSpelers < 2 ? 1 : 2;
+    uint32_t snakes = (players == 2 && AantalBlokjesManueel >= 1) ? 1 : players;
+    for (uint32_t p = 1; p <= players; p++) {
+        bool knurf = p > snakes;
+        if (Grootte[p] == 0) {
+            if (knurf)
+                return "it has no start for the knurf block of player 2";
+            return p == 1 ? "it has no start for snake 1" : "it has no start for snake 2";
+        }
+        // The snake is laid on the cells right of its first start cell, up to column kolom + Grootte.
+        // A run that fits on the row also fits in the snake's slots (at most 39 of 1200).
+        if (Positie[p].kolom + Grootte[p] > KOLOMMEN) {
+            if (knurf)
+                return "the knurf block of player 2 would start beyond column 40";
+            return p == 1 ? "snake 1 would reach beyond column 40" : "snake 2 would reach beyond column 40";
+        }
+    }
+    return nullptr;
+}
+
+// ---- exported ----------------------------------------------------------------------------------------------
+
+bool LoadLevel(uint32_t Grootte[3], PijlEn Richting[3], RijEnKolomRec Positie[3], const BitmapsRec &Bitmaps,
+               uint32_t &levelchoice)
+{
+    VensterInBlokken();
+    Richting[1] = RECHTS;
+    Richting[2] = RECHTS;
+    Grootte[1] = 0;
+    Grootte[2] = 0;
+
+    if (levelchoice >= 5) {
+        std::printf("Level %u does not exist.\n", (unsigned)levelchoice);
+        std::fflush(stdout);
+        return false;
+    }
+    const char *name = levelFiles[levelchoice];
+    SaveFile *file = OpenRead(name);
+    char line[LINE_CAPACITY];
+    for (uint32_t rij = 1; rij <= RIJEN; rij++) {
+        // A short line leaves its missing cells free; characters beyond column 40 are ignored.
+        uint32_t length = ReadLevelLine(file, line);
+        for (uint32_t kolom = 1; kolom <= KOLOMMEN && kolom <= length; kolom++)
+            LevelCell(rij, kolom, line[kolom - 1], Grootte, Positie);
+    }
+    Close(file);
+
+    const char *reason = WhyLevelUnplayable(Grootte, Positie);
+    if (reason) {
+        std::printf("Level %s cannot be played: %s.\n", name, reason);
+        std::fflush(stdout);
+        return false;
+    }
+
+    // Walls are drawn only for a level that will be played, so a refused one draws nothing.
+    for (uint32_t rij = 1; rij <= RIJEN; rij++)
+        for (uint32_t kolom = 1; kolom <= KOLOMMEN; kolom++)
+            if (Veld[rij][kolom].bezet == MUUR)
+                Wimdows::DrawBitmap(Bitmaps.muur[0], (int32_t)Veld[rij][kolom].x1, (int32_t)Veld[rij][kolom].y1);
+
+    std::fputs("\nLevel is loaded!", stdout);
+    std::fflush(stdout);
+    return true;
+}
+
+}  // namespace SnakeProcedures
