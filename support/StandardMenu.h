@@ -13,6 +13,7 @@ namespace StandardMenu {
 struct BitmapName {
     char name[31];
 };
+// The first 30 characters of file, NUL-terminated.
 BitmapName MakeBitmapName(const char *file);
 
 struct ButtonType {
@@ -51,7 +52,8 @@ bool InButton(const ButtonRc &button, int32_t x, int32_t y);
 void DrawButton(const ButtonRc &button);
 // TRUE when the pending click lies in the (visible) button; the click is then consumed.
 bool ButtonSelected(const ButtonRc &button);
-// Runs the menu until a button is clicked; its index. -1 once the player has closed the window.
+// Runs the menu until a button is clicked; its index. -1 once the player has closed the window
+// (or for an empty menu). Polls every 25 ms through Wimdows::Wait.
 int32_t MenuSelection(ButtonRc *menu, int n);
 
 }  // namespace StandardMenu

@@ -1,0 +1,148 @@
+// StandardMenu: picture buttons in vertical columns, and a menu that polls for a click on one of them.
+//
+// The one pending click is written by the left-release handler on the window thread and tested and
+// consumed by the main thread; both sides take `clickLock`, so a click is consumed whole or left whole.
+#include "support/StandardMenu.h"
+
+#include <cstring>
+#include <mutex>
+
+#include "wimdows/Wimdows.h"
+
+namespace StandardMenu {
+
+// ---- state --------------------------------------------------------------------------------------------
+
+// The menus' one pending click: absent at start, replaced by every newer release, consumed by the button
+// that contains it.
+static struct {
+    std::mutex lock;
+    bool present;
+    ClickRc click;
+} pending;
+
+static bool started;
+
+// A menu's pause between two passes, in milliseconds.
+static const uint32_t MENU_POLL_MS = 25;
+
+// ---- internal -----------------------------------------------------------------------------------------
+
+// The left-release handler: runs on the window thread with the release position.
+static void RegisterLeftClick(int32_t x, int32_t y) {
+    std::lock_guard<std::mutex> hold(pending.lock);
+    pending.present = true;
+    pending.click.x = x;
+    pending.click.y = y;
+}
+
+// ---- exported -----------------------------------------------------------------------------------------
+
+void InitStandardMenu() {
+    if (started) return;
+    started = true;
+    Wimdows::InitWimdows();
+    std::lock_guard<std::mutex> hold(pending.lock);
+    pending.present = false;
+}
+
+BitmapName MakeBitmapName(const char *file) {
+    BitmapName result;
+    std::memset(result.name, 0, sizeof result.name);
+    if (file != nullptr) std::strncpy(result.name, file, sizeof result.name - 1);
+    return result;
+}
+
+ButtonRc CreateButtonX(int32_t w, int32_t h, ButtonType flags, ButtonStrings bitmaps) {
+    ButtonRc button;
+    std::memset(&button, 0, sizeof button);
+    // Negative sizes would wrap into huge unsigned ones; such a button is empty instead.
+    if (w < 0) w = 0;
+    if (h < 0) h = 0;
+    const uint32_t uw = static_cast<uint32_t>(w), uh = static_cast<uint32_t>(h);
+    // Load order: normal, normal mask, mouse-over, mouse-over mask.
+    button.bitmap[0] = Wimdows::LoadBitmap(bitmaps.normal.name, uw, uh);
+    if (flags.withMask) button.mask[0] = Wimdows::LoadBitmap(bitmaps.normalMask.name, uw, uh);
+    if (flags.withMouseOver) {
+        button.bitmap[1] = Wimdows::LoadBitmap(bitmaps.mouseOver.name, uw, uh);
+        if (flags.withMask) {
+            if (bitmaps.mouseOverMask.name[0] == '=')
+                button.mask[1] = button.mask[0];
+            else
+                button.mask[1] = Wimdows::LoadBitmap(bitmaps.mouseOverMask.name, uw, uh);
+        }
+    }
+    button.width = w;
+    button.height = h;
+    button.type = flags;
+    button.visible = true;
+    return button;
+}
+
+ButtonRc CreateButton(int32_t w, int32_t h, BitmapName normal, BitmapName mouseOver) {
+    ButtonType flags;
+    flags.withMouseOver = true;
+    flags.withMask = false;
+    ButtonStrings names;
+    names.normal = normal;
+    names.mouseOver = mouseOver;
+    names.normalMask = MakeBitmapName(" ");
+    names.mouseOverMask = MakeBitmapName(" ");
+    return CreateButtonX(w, h, flags, names);
+}
+
+void SetVerticalMenu(int32_t x0, int32_t y0, int32_t yGap, ButtonRc *buttons, int n) {
+    if (buttons == nullptr || n < 1) return;
+    buttons[0].x0 = x0;
+    buttons[0].y0 = y0;
+    for (int k = 1; k < n; k++) {
+        buttons[k].x0 = buttons[k - 1].x0;
+        buttons[k].y0 = buttons[k - 1].y0 + yGap;
+    }
+}
+
+bool InButton(const ButtonRc &button, int32_t x, int32_t y) {
+    // 64-bit sums: a button near the top of the 32-bit range must not wrap round.
+    const int64_t right = int64_t(button.x0) + button.width;
+    const int64_t bottom = int64_t(button.y0) + button.height;
+    return button.x0 < x && x < right && button.y0 < y && y < bottom;
+}
+
+void DrawButton(const ButtonRc &button) {
+    if (!button.visible) return;
+    int32_t x = 0, y = 0;
+    Wimdows::MousePos(x, y);
+    const int over = (button.type.withMouseOver && InButton(button, x, y)) ? 1 : 0;
+    if (button.type.withMask)
+        Wimdows::DrawMaskBitmap(button.bitmap[over], button.mask[over], button.x0, button.y0);
+    else
+        Wimdows::DrawBitmap(button.bitmap[over], button.x0, button.y0);
+}
+
+bool ButtonSelected(const ButtonRc &button) {
+    if (!button.visible) return false;
+    // Registered on every call: closing a window drops the handler, and the next window needs it again.
+    Wimdows::OnMouseLeftUp(RegisterLeftClick);
+    std::lock_guard<std::mutex> hold(pending.lock);
+    if (pending.present && InButton(button, pending.click.x, pending.click.y)) {
+        pending.present = false;
+        return true;
+    }
+    return false;
+}
+
+int32_t MenuSelection(ButtonRc *menu, int n) {
+    if (menu == nullptr || n < 1) return -1;
+    for (;;) {
+        // A closed window sends no more clicks: the caller returns up instead of waiting for ever.
+        if (Wimdows::WindowClosed()) return -1;
+        Wimdows::UpdateWindow();
+        for (int k = 0; k < n; k++) {
+            DrawButton(menu[k]);
+            if (ButtonSelected(menu[k])) return Wimdows::WindowClosed() ? -1 : k;
+        }
+        Wimdows::Wait(MENU_POLL_MS);
+    }
+}
+
+}  // namespace StandardMenu
