@@ -77,6 +77,8 @@ extern BitmapsRec Bitmaps;
 
 // Module start-up: starts the modules it uses, once; sets no globals.
 void InitSnakeProcedures();
+// The number of snakes in play: AantalSpelers - AantalBlokjesManueel (0..2).
+uint32_t AantalSlangen();
 
 // ---- playing field --------------------------------------------------------------------------------
 
@@ -97,6 +99,19 @@ void TekenScorebord(const BitmapsRec &bitmaps);
 
 // Reads the held control keys into volgend (priority left, right, up, down); a snake cannot reverse.
 void RichtingBepalen(PijlEn &volgend, const BesturingRec &besturing, bool blokje);
+// Waiting turns: direction presses made between two steps, kept per player 1..2 so that a tap released
+// before the step, or a second press within one step, still counts (at most two wait per player).
+// Forgets every waiting turn; richting[1..2] are the players' directions now.
+void ClearTurns(const PijlEn richting[3]);
+// Records one press of player speler; dropped when it changes nothing, when two already wait, or, for a
+// snake (blokje FALSE), when it reverses the turn before it (or the direction of the last batch).
+void QueueTurn(uint32_t speler, PijlEn richting, bool blokje);
+// Moves the typed-key queue into the waiting turns of players 1..AantalSpelers (keys besturing[p]) and
+// empties it; richting[p] is each player's direction now, which the next batch's presses are judged by.
+void QueueTypedKeys(const BesturingRec besturing[3], const PijlEn richting[3]);
+// Takes the oldest waiting turn of player speler that still turns volgend (a snake never reverses);
+// FALSE, volgend unchanged, when none waits.
+bool TakeTurn(uint32_t speler, PijlEn &volgend, bool blokje);
 // One whole step of the snake of SpelerAanDeBeurt; FALSE when it could not move (crash).
 bool TekenSlang(uint32_t &rij, uint32_t &kolom, PijlEn &volgend, BlokRec *slang, uint32_t &grootte,
                 const BesturingRec &besturing, const BitmapsRec &bitmaps);
@@ -114,7 +129,8 @@ void TekenBeginSlangen(const RijEnKolomRec beginpositie[3], const uint32_t groot
 
 // Places the first knurf blocks (beginspel) or the points and blocks for an eaten ordinary one.
 void TekenNieuwBlokje(bool beginspel, const BitmapsRec &bitmaps);
-// Moves the knurf blocks of this step (automatic ones every few steps, the hand-steered one always).
+// Moves the knurf blocks of this step (automatic ones every few steps, the hand-steered one always);
+// the hand-steered block takes the waiting turns of player SpelerAanDeBeurt.
 void BeweegBlokje(uint32_t teller, uint32_t &rij_vorig, uint32_t &kolom_vorig, const BesturingRec &besturing,
                   PijlEn &volgend, const uint32_t bitmaps[4]);
 
@@ -169,6 +185,8 @@ void LeesBesturing(BesturingRec besturing[3]);
 void Controls();
 // The level editor; saves the custom level on Escape.
 void LevelMaker();
+// The cell (on the board) the editor's cursor moves to after filling cell `cursor`, by the walls of Veld.
+RijEnKolomRec AfterMoveCell(RijEnKolomRec cursor);
 
 // ---- front end ----------------------------------------------------------------------------------------
 

@@ -1,0 +1,159 @@
+// The playing field: the board of 30 by 40 cells, the snakes' slot arrays, the scores and the game
+// settings, with the small board operations every other part of the game uses (the one-cell step, the
+// snakes' edge crossing, freeing a tail cell, the border wall) and the score panel.
+#include "game/SnakeProcedures.h"
+#include "support/StandardLib.h"
+#include "support/StandardMenu.h"
+#include "wimdows/Wimdows.h"
+
+namespace SnakeProcedures {
+
+// ---- state ---------------------------------------------------------------------------------------------
+
+// Everything starts zero or false; the program entry sets the defaults of the settings.
+BlokRec Veld[RIJEN + 1][KOLOMMEN + 1];
+BlokRec Slang[3][SLANGSLOTS];
+int32_t Score[3];
+uint32_t AantalSpelers;
+bool BlokjeManueel;
+uint32_t AantalBlokjesManueel;
+uint32_t AantalBlokjesAutomatisch;
+int32_t Diff;
+int32_t DelaySnake;
+uint32_t SpelerAanDeBeurt;
+
+static const uint32_t CEL = 20;  // a cell is CEL by CEL pixels
+
+static const int32_t PANEEL_Y = 601;
+static const int32_t SCORE_Y = 640;
+static const uint32_t SCORE_KLEUR = 0xC0C0C0;  // light grey
+
+static bool gestart = false;
+
+// ---- internal ---------------------------------------------------------------------------------------------
+
+// The board cell whose rectangle a snake slot copies; FALSE for a slot that stands for no cell.
+static bool CelVanRechthoek(const BlokRec &blok, uint32_t &rij, uint32_t &kolom)
+{
+    if (blok.x1 % CEL != 0 || blok.y1 % CEL != 0)
+        return false;
+    uint32_t r = blok.y1 / CEL + 1;
+    uint32_t k = blok.x1 / CEL + 1;
+    if (r > RIJEN || k > KOLOMMEN)
+        return false;
+    // The rectangle identifies the cell only on a board that has been built.
+    if (Veld[r][k].x1 != blok.x1 || Veld[r][k].y1 != blok.y1)
+        return false;
+    rij = r;
+    kolom = k;
+    return true;
+}
+
+// ---- exported ----------------------------------------------------------------------------------------------
+
+void InitSnakeProcedures()
+{
+    if (gestart)
+        return;
+    gestart = true;
+    Wimdows::InitWimdows();
+    StandardLib::InitStandardLib();
+    StandardMenu::InitStandardMenu();
+}
+
+uint32_t AantalSlangen()
+{
+    uint32_t spelers = AantalSpelers > 2 ? 2 : AantalSpelers;
+    return AantalBlokjesManueel >= spelers ? 0 : spelers - AantalBlokjesManueel;
+}
+
+void VensterInBlokken()
+{
+    for (uint32_t rij = 1; rij <= RIJEN; rij++) {
+        for (uint32_t kolom = 1; kolom <= KOLOMMEN; kolom++) {
+            BlokRec &cel = Veld[rij][kolom];
+            cel.x1 = CEL * (kolom - 1);
+            cel.x2 = cel.x1 + CEL;
+            cel.y1 = CEL * (rij - 1);
+            cel.y2 = cel.y1 + CEL;
+            cel.bezet = ONBEZET;
+            cel.BeginPosSlang = false;
+            cel.BeginPosSlang2 = false;
+        }
+    }
+}
+
+void VeranderRijKolom(uint32_t &rij, uint32_t &kolom, PijlEn volgend)
+{
+    switch (volgend) {
+    case LINKS:
+        kolom--;
+        break;
+    case RECHTS:
+        kolom++;
+        break;
+    case BOVEN:
+        rij--;
+        break;
+    case ONDER:
+        rij++;
+        break;
+    }
+}
+
+bool DoorMuur(PijlEn volgend, uint32_t &rij, uint32_t &kolom)
+{
+    if (rij == RIJEN && volgend == ONDER) {
+        rij = 0;
+        return true;
+    }
+    if (rij == 1 && volgend == BOVEN) {
+        rij = RIJEN + 1;
+        return true;
+    }
+    if (kolom == KOLOMMEN && volgend == RECHTS) {
+        kolom = 0;
+        return true;
+    }
+    if (kolom == 1 && volgend == LINKS) {
+        kolom = KOLOMMEN + 1;
+        return true;
+    }
+    return false;
+}
+
+void ZetOnbezet(const BlokRec *slang)
+{
+    uint32_t rij, kolom;
+    if (CelVanRechthoek(slang[0], rij, kolom))
+        Veld[rij][kolom].bezet = ONBEZET;
+}
+
+void Muur()
+{
+    uint32_t horizontaal = Wimdows::LoadBitmap("bitmap/muurhor.bmp", CEL, CEL);
+    uint32_t verticaal = Wimdows::LoadBitmap("bitmap/muurver.bmp", CEL, CEL);
+    for (uint32_t rij = 1; rij <= RIJEN; rij++) {
+        for (uint32_t kolom = 1; kolom <= KOLOMMEN; kolom++) {
+            BlokRec &cel = Veld[rij][kolom];
+            if (rij == 1 || rij == RIJEN) {
+                cel.bezet = MUUR;
+                Wimdows::DrawBitmap(horizontaal, (int32_t)cel.x1, (int32_t)cel.y1);
+            } else if (kolom == 1 || kolom == KOLOMMEN) {
+                cel.bezet = MUUR;
+                Wimdows::DrawBitmap(verticaal, (int32_t)cel.x1, (int32_t)cel.y1);
+            }
+        }
+    }
+}
+
+void TekenScorebord(const BitmapsRec &bitmaps)
+{
+    Wimdows::DrawBitmap(bitmaps.hud, 0, PANEEL_Y);
+    Wimdows::SetFont(0, SCORE_KLEUR);
+    uint32_t slangen = AantalSlangen();
+    for (uint32_t i = 1; i <= slangen; i++)
+        Wimdows::TextInt(Score[i], (int32_t)(i * 800 / 6), SCORE_Y);
+}
+
+}  // namespace SnakeProcedures

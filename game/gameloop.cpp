@@ -1,0 +1,179 @@
+// The game loop: one game from the chosen level to its end. The set-up lays out the snakes and the first
+// knurf blocks; every step then shows the previous picture, waits the pace, moves the knurf blocks and
+// each snake once, until a snake crashes (game over) or the player leaves with Escape.
+#include "game/SnakeProcedures.h"
+#include "music/Music.h"
+#include "wimdows/Wimdows.h"
+
+namespace SnakeProcedures {
+
+// ---- types ---------------------------------------------------------------------------------------------
+
+// What one game holds for its duration; index 0 of the per-player arrays is unused.
+struct SpelRec {
+    BitmapsRec bitmaps;
+    RijEnKolomRec positie[3];  // head of snake p, or the hand-steered block's cell
+    uint32_t grootte[3];
+    PijlEn richting[3];
+    BesturingRec besturing[3];
+};
+
+// ---- state ---------------------------------------------------------------------------------------------
+
+static const uint32_t TOETS_P = 0x50;
+static const uint32_t TOETS_ESCAPE = 0x1B;
+static const uint32_t PAUZE_WACHTTIJD = 1000;
+static const int32_t PANEEL_Y = 601;
+
+// ---- internal --------------------------------------------------------------------------------------------
+
+static int32_t WachttijdVoorMoeilijkheid()
+{
+    switch (Diff) {
+    case 1:
+        return 210;
+    case 3:
+        return 80;
+    default:
+        return 150;
+    }
+}
+
+// The walls of the loaded level, drawn with this game's pictures.
+static void TekenMuren(const BitmapsRec &bitmaps)
+{
+    for (uint32_t rij = 1; rij <= RIJEN; rij++)
+        for (uint32_t kolom = 1; kolom <= KOLOMMEN; kolom++)
+            if (Veld[rij][kolom].bezet == MUUR)
+                Wimdows::DrawBitmap(bitmaps.muur[0], (int32_t)Veld[rij][kolom].x1, (int32_t)Veld[rij][kolom].y1);
+}
+
+// The pause: nothing moves until a P is typed, at the earliest a second after the pause began. FALSE when
+// the game is to be left instead (the window was closed, or no key can come any more).
+static bool Pauze()
+{
+    Wimdows::FlushKeys();
+    Wimdows::Wait(PAUZE_WACHTTIJD);
+    for (;;) {
+        if (Wimdows::WindowClosed())
+            return false;
+        uint32_t xKey = Wimdows::GetKey();
+        if (xKey == 0)
+            return false;
+        if (xKey == TOETS_P)
+            return true;
+    }
+}
+
+// Whether a hand-steered knurf block stands right beside snake 1's head (no wrapping across the edge).
+static bool BlokjeNaastKop(const RijEnKolomRec &kop)
+{
+    uint32_t r = kop.rij, k = kop.kolom;
+    if (r < 1 || r > RIJEN || k < 1 || k > KOLOMMEN)
+        return false;
+    return (r > 1 && Veld[r - 1][k].bezet == MANUEEL_BLOKJE) || (r < RIJEN && Veld[r + 1][k].bezet == MANUEEL_BLOKJE) ||
+           (k > 1 && Veld[r][k - 1].bezet == MANUEEL_BLOKJE) || (k < KOLOMMEN && Veld[r][k + 1].bezet == MANUEEL_BLOKJE);
+}
+
+// The loop of one game, from its set-up to its end.
+static void Snake(SpelRec &spel)
+{
+    uint32_t spelers = AantalSpelers > 2 ? 2 : AantalSpelers;
+    uint32_t slangen = AantalSlangen();
+
+    LeesBesturing(spel.besturing);
+    Wimdows::DrawBitmap(spel.bitmaps.hud, 0, PANEEL_Y);
+    if (slangen >= 1)
+        TekenBeginSlangen(spel.positie, spel.grootte, spel.richting, spel.bitmaps);
+    for (uint32_t p = 1; p <= spelers; p++)
+        spel.positie[p].kolom += spel.grootte[p];
+    // The hand-steered block stands on its start cell from the first picture on, so no knurf block is
+    // placed under it and no snake runs over it unseen before its first move.
+    for (uint32_t p = slangen + 1; p <= spelers && BlokjeManueel; p++) {
+        BlokRec &cel = Veld[spel.positie[p].rij][spel.positie[p].kolom];
+        cel.bezet = MANUEEL_BLOKJE;
+        cel.soortblokje = NORMAAL;
+        Wimdows::DrawBitmap(spel.bitmaps.blokjes[3], (int32_t)cel.x1, (int32_t)cel.y1);
+    }
+    SpelerAanDeBeurt = 1;
+    TekenNieuwBlokje(true, spel.bitmaps);
+    uint32_t teller = 0;
+    uint32_t afgelopen = 0;  // the last snake of the step that could not move
+    DelaySnake = WachttijdVoorMoeilijkheid();
+    // Only presses made during the game count as turns.
+    Wimdows::FlushKeys();
+    ClearTurns(spel.richting);
+
+    bool eersteStap = true;
+    for (;;) {
+        if (!eersteStap) {
+            if (Wimdows::KeyDown(TOETS_P) || !Wimdows::HasFocus()) {
+                if (!Pauze())
+                    break;
+            } else if (Wimdows::KeyDown(TOETS_ESCAPE) || Wimdows::WindowClosed()) {
+                break;
+            }
+            QueueTypedKeys(spel.besturing, spel.richting);
+            teller++;
+            Wimdows::UpdateWindow();
+        }
+        eersteStap = false;
+
+        Wimdows::Wait((uint32_t)(DelaySnake > 0 ? DelaySnake : 0));
+
+        if (BlokjeManueel) {
+            for (uint32_t p = slangen + 1; p <= spelers; p++) {
+                SpelerAanDeBeurt = p;
+                BeweegBlokje(teller, spel.positie[p].rij, spel.positie[p].kolom, spel.besturing[p], spel.richting[p],
+                             spel.bitmaps.blokjes);
+                SpelerAanDeBeurt = 1;
+            }
+        } else {
+            BeweegBlokje(teller, spel.positie[2].rij, spel.positie[2].kolom, spel.besturing[1], spel.richting[2],
+                         spel.bitmaps.blokjes);
+        }
+
+        for (uint32_t s = 1; s <= slangen; s++) {
+            SpelerAanDeBeurt = s;
+            if (!TekenSlang(spel.positie[s].rij, spel.positie[s].kolom, spel.richting[s], Slang[s], spel.grootte[s],
+                            spel.besturing[s], spel.bitmaps))
+                afgelopen = s;
+            SpelerAanDeBeurt = 2;
+        }
+        SpelerAanDeBeurt = 1;
+
+        if (afgelopen != 0) {
+            // The hand-steered block beside the snake's head has caught it, wherever the snake crashed.
+            SpelerAanDeBeurt = BlokjeNaastKop(spel.positie[1]) ? 2 : afgelopen;
+            GameOver();
+            break;
+        }
+    }
+    for (uint32_t p = 1; p <= spelers; p++)
+        Score[p] = 0;
+}
+
+// ---- exported ----------------------------------------------------------------------------------------------
+
+void StartGame(uint32_t &levelchoice)
+{
+    SpelRec spel{};
+
+    // The level is read before anything is shown, so a level that cannot be played in the chosen mode
+    // returns at once, without a countdown or music; its walls are drawn once the pictures are loaded.
+    const BitmapsRec geenPlaatjes{};
+    if (!LoadLevel(spel.grootte, spel.richting, spel.positie, geenPlaatjes, levelchoice))
+        return;
+
+    Wimdows::ClearScreen();
+    LoadBitmaps(spel.bitmaps);
+    if (Wimdows::WindowClosed())
+        return;
+    TekenMuren(spel.bitmaps);
+
+    Music::PlaySound(Songs.game, true);
+    Snake(spel);
+    Music::StopSound(Songs.game);
+}
+
+}  // namespace SnakeProcedures

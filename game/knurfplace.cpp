@@ -1,0 +1,92 @@
+// Knurf placement: the ordinary knurf blocks of a new game, and for every eaten ordinary block its points,
+// a new ordinary block and, at score milestones, an extra poisonous or faster one. Only the cells are
+// random; the kind of a new block follows from the score.
+#include "game/SnakeProcedures.h"
+#include "support/StandardLib.h"
+#include "wimdows/Wimdows.h"
+
+namespace SnakeProcedures {
+
+// ---- state ---------------------------------------------------------------------------------------------
+
+// New knurf blocks stay off the outermost ring of the board.
+static const uint32_t EERSTE_RIJ = 2, LAATSTE_RIJ = RIJEN - 1;
+static const uint32_t EERSTE_KOLOM = 2, LAATSTE_KOLOM = KOLOMMEN - 1;
+
+// ---- internal --------------------------------------------------------------------------------------------
+
+static bool VrijeCelOver()
+{
+    for (uint32_t rij = EERSTE_RIJ; rij <= LAATSTE_RIJ; rij++)
+        for (uint32_t kolom = EERSTE_KOLOM; kolom <= LAATSTE_KOLOM; kolom++)
+            if (Veld[rij][kolom].bezet == ONBEZET)
+                return true;
+    return false;
+}
+
+// A random free cell off the outer ring; FALSE (and no number drawn) when the board has none left, so a
+// full board skips the placement instead of drawing for ever.
+static bool RijEnKolom(uint32_t &rij, uint32_t &kolom)
+{
+    if (!VrijeCelOver())
+        return false;
+    do {
+        rij = StandardLib::RandomCard(EERSTE_RIJ, LAATSTE_RIJ);
+        kolom = StandardLib::RandomCard(EERSTE_KOLOM, LAATSTE_KOLOM);
+    } while (Veld[rij][kolom].bezet != ONBEZET);
+    return true;
+}
+
+static void ZetBlokje(uint32_t rij, uint32_t kolom, SoortBlokjeEn soort, uint32_t plaatje)
+{
+    BlokRec &cel = Veld[rij][kolom];
+    cel.soortblokje = soort;
+    cel.bezet = BLOKJE;
+    Wimdows::DrawBitmap(plaatje, (int32_t)cel.x1, (int32_t)cel.y1);
+}
+
+// Whether score is a positive multiple of stap (a stap of 0, an unset difficulty, has no milestones).
+static bool Mijlpaal(int32_t score, int32_t stap)
+{
+    return score != 0 && stap > 0 && score % stap == 0;
+}
+
+// One placement: both cells are chosen before either is taken, so they may be the same cell, which then
+// ends with the ordinary block.
+static void BlokjeTekenen(const BitmapsRec &bitmaps, bool beginspel)
+{
+    uint32_t rij1 = 0, kolom1 = 0, rij2 = 0, kolom2 = 0;
+    bool eerste = RijEnKolom(rij1, kolom1);
+    bool tweede = RijEnKolom(rij2, kolom2);
+
+    if (!beginspel) {
+        Score[SpelerAanDeBeurt] += Diff * 100;
+        int32_t s = Score[SpelerAanDeBeurt];
+        if (Mijlpaal(s, Diff * 1000)) {
+            if (tweede)
+                ZetBlokje(rij2, kolom2, GIFTIG, bitmaps.blokjes[2]);
+        } else if (Mijlpaal(s, Diff * 500)) {
+            if (tweede)
+                ZetBlokje(rij2, kolom2, SNELLER, bitmaps.blokjes[1]);
+        }
+    }
+
+    TekenScorebord(bitmaps);
+
+    if (eerste)
+        ZetBlokje(rij1, kolom1, NORMAAL, bitmaps.blokjes[0]);
+}
+
+// ---- exported ----------------------------------------------------------------------------------------------
+
+void TekenNieuwBlokje(bool beginspel, const BitmapsRec &bitmaps)
+{
+    if (beginspel) {
+        for (uint32_t i = 0; i < AantalBlokjesAutomatisch; i++)
+            BlokjeTekenen(bitmaps, true);
+    } else {
+        BlokjeTekenen(bitmaps, false);
+    }
+}
+
+}  // namespace SnakeProcedures
