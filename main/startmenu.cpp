@@ -1,0 +1,115 @@
+// Kwibbel: the program's start and the main menu, from which every other screen is reached and to which
+// every screen returns.
+#include "main/Kwibbel.h"
+
+#include <cstdio>
+
+#include "game/SnakeProcedures.h"
+#include "music/Music.h"
+#include "support/StandardLib.h"
+#include "support/StandardMenu.h"
+#include "wimdows/Wimdows.h"
+
+namespace Kwibbel {
+
+using namespace SnakeProcedures;
+
+// ---- internal -----------------------------------------------------------------------------------------
+
+// The main menu's choices, in button order.
+enum HoofdMenuKeuze { PLAY = 0, OPTIONS = 1, LEVELMAKER = 2, HIGHSCORE = 3, HELP = 4, QUIT = 5 };
+
+// The help picture until the next key; a key typed before it opened does not close it.
+static void HelpScreen(uint32_t help) {
+    Wimdows::FlushKeys();
+    Wimdows::DrawBitmap(help, 0, 0);
+    Wimdows::UpdateWindow();
+    Wimdows::GetKey();
+}
+
+// The level editor under its own music; the menu music starts again from its beginning afterwards.
+static void LevelEditor() {
+    Music::StopSound(Songs.menu);
+    Music::PlaySound(Songs.lvlmaker, true);
+    LevelMaker();
+    Music::StopSound(Songs.lvlmaker);
+    if (!Wimdows::WindowClosed()) Music::PlaySound(Songs.menu, true);
+}
+
+// ---- exported -----------------------------------------------------------------------------------------
+
+void StartModules() {
+    Wimdows::InitWimdows();
+    StandardLib::InitStandardLib();
+    StandardMenu::InitStandardMenu();
+    InitSnakeProcedures();
+}
+
+void SetDefaults() {
+    Diff = 2;
+    AantalSpelers = 1;
+    BlokjeManueel = false;
+    AantalBlokjesManueel = 0;
+    AantalBlokjesAutomatisch = 3;
+}
+
+void StartMenu() {
+    Wimdows::SetBuffering(true);
+    if (!Wimdows::WindowClosed()) Music::PlaySound(Songs.menu, true);
+    bool quit = false;
+    while (!quit && !Wimdows::WindowClosed()) {
+        StandardMenu::ButtonRc HoofdMenuButton[6];
+        LaadHoofdMenu(HoofdMenuButton);
+        const uint32_t background = Wimdows::LoadBitmap("bitmap/backgroundmenu.bmp", 800, 680);
+        const uint32_t help = Wimdows::LoadBitmap("bitmap/helptext.bmp", 800, 680);
+        Wimdows::DrawBitmap(background, 0, 0);
+        Wimdows::UpdateWindow();
+        const int32_t choice = StandardMenu::MenuSelection(HoofdMenuButton, 6);
+        if (Wimdows::WindowClosed()) break;
+        switch (choice) {
+            case PLAY:
+                Music::PlaySound(Songs.click, false);
+                Slots();
+                break;
+            case OPTIONS:
+                Music::PlaySound(Songs.click, false);
+                Options();
+                break;
+            case LEVELMAKER:
+                Music::PlaySound(Songs.click, false);
+                LevelEditor();
+                break;
+            case HIGHSCORE:
+                Music::PlaySound(Songs.click, false);
+                LeesHighscore();
+                break;
+            case HELP:
+                Music::PlaySound(Songs.click, false);
+                HelpScreen(help);
+                break;
+            case QUIT:
+                quit = true;
+                break;
+            default:
+                std::fputs("error! wrong button number!\n", stdout);
+                std::fflush(stdout);
+                break;
+        }
+    }
+    // Closing the window ends the run the way the quit button does.
+    Quit();
+    Music::StopMusic();
+}
+
+int Run() {
+    StartModules();
+    SetDefaults();
+    Wimdows::Window("Kwibbel", 800, 680);
+    if (Wimdows::State() != Wimdows::STATE_ACTIVE) return 1;
+    Load();
+    StartMenu();
+    Wimdows::KillWindow();
+    return 0;
+}
+
+}  // namespace Kwibbel

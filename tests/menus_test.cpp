@@ -1,0 +1,640 @@
+// The front end: the main menu and the menus behind it, driven headless by simulated clicks and keys in a
+// temporary play folder, with a window under SDL's dummy video driver and sounds on its dummy audio driver.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "game/SnakeProcedures.h"
+#include "main/Kwibbel.h"
+#include "music/Music.h"
+#include "support/StandardMenu.h"
+#include "wimdows/Wimdows.h"
+
+using namespace SnakeProcedures;
+using StandardMenu::ButtonRc;
+
+namespace {
+
+// ---- files of the play folder ----------------------------------------------------------------------------
+
+void WriteBmp(const std::string &file, int w, int h, uint32_t color) {
+    const int row = (w * 3 + 3) & ~3;
+    const uint32_t size = 54 + row * h;
+    std::vector<unsigned char> b(size, 0);
+    auto put32 = [&](int at, uint32_t v) {
+        for (int i = 0; i < 4; i++) b[at + i] = (v >> (8 * i)) & 0xFF;
+    };
+    b[0] = 'B';
+    b[1] = 'M';
+    put32(2, size);
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, w);
+    put32(22, h);
+    b[26] = 1;
+    b[28] = 24;
+    put32(34, row * h);
+    for (int y = 0; y < h; y++)
+        for (int x = 0; x < w; x++) {
+            unsigned char *p = &b[54 + y * row + x * 3];
+            p[0] = (color >> 16) & 0xFF;
+            p[1] = (color >> 8) & 0xFF;
+            p[2] = color & 0xFF;
+        }
+    std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char *>(b.data()), b.size());
+}
+
+// A short quiet tone as a WAV file (the sound layer reads the contents, whatever the name ends in).
+void WriteWav(const std::string &file) {
+    const uint32_t rate = 32000, samples = 1600;
+    std::vector<unsigned char> b(44 + samples * 2, 0);
+    auto put32 = [&](int at, uint32_t v) {
+        for (int i = 0; i < 4; i++) b[at + i] = (v >> (8 * i)) & 0xFF;
+    };
+    auto put16 = [&](int at, uint32_t v) {
+        b[at] = v & 0xFF;
+        b[at + 1] = (v >> 8) & 0xFF;
+    };
+    std::memcpy(&b[0], "RIFF", 4);
+    put32(4, 36 + samples * 2);
+    std::memcpy(&b[8], "WAVEfmt ", 8);
+    put32(16, 16);
+    put16(20, 1);
+    put16(22, 1);
+    put32(24, rate);
+    put32(28, rate * 2);
+    put16(32, 2);
+    put16(34, 16);
+    std::memcpy(&b[36], "data", 4);
+    put32(40, samples * 2);
+    for (uint32_t i = 0; i < samples; i++) put16(44 + 2 * i, (i / 40) % 2 ? 600 : 0xFFFF - 600);
+    std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char *>(b.data()), b.size());
+}
+
+std::string ReadFile(const std::string &file) {
+    std::ifstream in(file, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// The menu pictures, each in a colour of its own, so a pixel tells which file a button shows.
+const char *const MENU_PICTURES[] = {
+    "play1", "play2", "options1", "options2", "lvlmaker1", "lvlmaker2", "highscore1", "highscore2",
+    "help1", "help2", "quit1", "quit2", "slot1", "slot12", "slot2", "slot22", "slot3", "slot32", "slot4",
+    "slot42", "slot5", "slot52", "previous1", "previous2", "diff1", "diff2", "controls1", "controls2",
+    "settings1", "settings2", "easy1", "easy2", "medium1", "medium2", "hard1", "hard2", "sp1", "sp2",
+    "snakevssnake1", "snakevssnake2", "snakevsknurf1", "snakevsknurf2", "backgroundmenu",
+    "slotmenubackground", "helptext", "highscoretable", "levelmakerhelp",
+};
+std::map<std::string, uint32_t> gColour;  // "bitmap/play1.bmp" -> 0x00BBGGRR
+
+const char *const SOUNDS[] = {"3", "2", "1", "laden", "easy", "medium", "hard", "laser", "menumusic",
+                              "ingamemusic", "customizermusic", "gameover", "beep"};
+
+// ---- the wait script -------------------------------------------------------------------------------------
+
+// Called for every Wait with its number (1, 2, ...) and its length; menus wait 25 ms, other screens not.
+std::function<void(int, uint32_t)> gScript;
+int gWaits;
+
+void ScriptedWait(uint32_t ms) {
+    gWaits++;
+    if (gScript) gScript(gWaits, ms);
+    if (gWaits > 20000) {
+        ADD_FAILURE() << "still waiting after 20000 waits: a screen did not end";
+        std::exit(1);
+    }
+}
+
+// A click in the middle of button k of a menu column whose buttons are `height` high.
+void ClickButton(int k, int32_t height) { Wimdows::SimulateLeftUp(150, 75 + 85 * k + height / 2); }
+
+void Type(uint32_t key) {
+    Wimdows::SimulateKeyDown(key);
+    Wimdows::SimulateKeyUp(key);
+}
+
+// Types a key every few milliseconds while switched on, for the screens that wait in GetKey.
+class KeyFeeder {
+  public:
+    KeyFeeder() : on(false), stop(false), thread([this] {
+        while (!stop) {
+            if (on) Type(' ');
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    }) {}
+    ~KeyFeeder() {
+        stop = true;
+        thread.join();
+    }
+    std::atomic<bool> on, stop;
+
+  private:
+    std::thread thread;
+};
+
+class MenusTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        char tmpl[] = "/tmp/kwibbel-menus-XXXXXX";
+        ASSERT_NE(mkdtemp(tmpl), nullptr);
+        dir = tmpl;
+        mkdir((dir + "/bitmap").c_str(), 0755);
+        mkdir((dir + "/audio").c_str(), 0755);
+        mkdir((dir + "/savefiles").c_str(), 0755);
+        int i = 0;
+        for (const char *name : MENU_PICTURES) {
+            const std::string file = std::string("bitmap/") + name + ".bmp";
+            // Colours far from black and from each other: red, green and blue steps.
+            const uint32_t c = (uint32_t(40 + (i * 5) % 200)) | (uint32_t(250 - i * 4) << 8) | (uint32_t(60 + i) << 16);
+            gColour[file] = c;
+            WriteBmp(dir + "/" + file, 8, 8, c);
+            i++;
+        }
+        for (const char *name : SOUNDS) WriteWav(dir + "/audio/" + name + ".mp3");
+        ASSERT_EQ(chdir(dir.c_str()), 0);
+        // SDL's own drivers: no screen and no sound card needed.
+        setenv("SDL_VIDEODRIVER", "dummy", 0);
+        setenv("SDL_AUDIODRIVER", "dummy", 0);
+        Kwibbel::StartModules();
+        Wimdows::Window("menus", 800, 680);
+        ASSERT_EQ(Wimdows::State(), Wimdows::STATE_ACTIVE) << "no window under the dummy driver";
+        Wimdows::SetBuffering(true);
+    }
+    static void TearDownTestSuite() {
+        Wimdows::KillWindow();
+        Music::StopMusic();
+        std::system(("rm -rf '" + dir + "'").c_str());
+    }
+
+    void SetUp() override {
+        // Fresh save files for every test.
+        for (const char *f : {"muur.txt", "geenmuur.txt", "smiley.txt", "insane.txt", "custom.txt",
+                              "highscores.txt", "controleslang.txt"}) {
+            std::ofstream(dir + "/savefiles/" + f, std::ios::binary)
+                << ReadFile(std::string(KWIBBEL_SOURCE_DIR) + "/data/savefiles/" + f);
+        }
+        ASSERT_TRUE(Music::InitMusic()) << "the dummy audio driver should open";
+        testing::internal::CaptureStdout();
+        LoadSongs();
+        const std::string failures = testing::internal::GetCapturedStdout();
+        ASSERT_EQ(failures, "") << "every sound should load";
+        Kwibbel::SetDefaults();
+        gScript = nullptr;
+        Wimdows::SetWaitProc(ScriptedWait);
+        Wimdows::SimulateMouseMove(0, 0);
+        Wimdows::FlushKeys();
+    }
+    void TearDown() override {
+        gScript = nullptr;
+        Wimdows::SetWaitProc(nullptr);
+        Music::StopMusic();
+        for (uint32_t k : {13u, 27u, 32u, 37u, 38u, 39u, 40u}) Wimdows::SimulateKeyUp(k);
+    }
+
+    static std::string dir;
+};
+std::string MenusTest::dir;
+
+// ---- start-up and the buttons --------------------------------------------------------------------------
+
+TEST_F(MenusTest, DefaultsAreMediumOnePlayerThreeAutomaticKnurfs) {
+    Diff = 3;
+    AantalSpelers = 2;
+    BlokjeManueel = true;
+    AantalBlokjesManueel = 1;
+    AantalBlokjesAutomatisch = 4;
+    Kwibbel::SetDefaults();
+    EXPECT_EQ(Diff, 2);
+    EXPECT_EQ(AantalSpelers, 1u);
+    EXPECT_FALSE(BlokjeManueel);
+    EXPECT_EQ(AantalBlokjesManueel, 0u);
+    EXPECT_EQ(AantalBlokjesAutomatisch, 3u);
+}
+
+struct ExpectedButton {
+    int32_t width, height;
+    const char *normal, *mouseOver;
+};
+
+// Checks size, place and both pictures of every button a builder made.
+void ExpectMenu(const char *menu, const ButtonRc *buttons, const std::vector<ExpectedButton> &expected) {
+    for (size_t k = 0; k < expected.size(); k++) {
+        const ButtonRc &b = buttons[k];
+        const ExpectedButton &e = expected[k];
+        SCOPED_TRACE(std::string(menu) + " button " + std::to_string(k));
+        EXPECT_EQ(b.x0, 100);
+        EXPECT_EQ(b.y0, int32_t(75 + 85 * k));
+        EXPECT_EQ(b.width, e.width);
+        EXPECT_EQ(b.height, e.height);
+        EXPECT_TRUE(b.visible);
+        EXPECT_TRUE(b.type.withMouseOver);
+        EXPECT_FALSE(b.type.withMask);
+        const int32_t cx = b.x0 + b.width / 2, cy = b.y0 + b.height / 2;
+        Wimdows::SimulateMouseMove(0, 0);
+        StandardMenu::DrawButton(b);
+        EXPECT_EQ(Wimdows::BufferPixel(cx, cy), gColour[std::string("bitmap/") + e.normal + ".bmp"])
+            << "normal picture " << e.normal;
+        Wimdows::SimulateMouseMove(cx, cy);
+        StandardMenu::DrawButton(b);
+        EXPECT_EQ(Wimdows::BufferPixel(cx, cy), gColour[std::string("bitmap/") + e.mouseOver + ".bmp"])
+            << "mouse-over picture " << e.mouseOver;
+        // The last column of the button shows it; the next column does not belong to it.
+        Wimdows::ClearScreen();
+        StandardMenu::DrawButton(b);
+        EXPECT_NE(Wimdows::BufferPixel(b.x0 + b.width - 1, cy), 0u);
+        EXPECT_EQ(Wimdows::BufferPixel(b.x0 + b.width, cy), 0u);
+    }
+}
+
+TEST_F(MenusTest, EveryMenuShowsItsOwnPicturesInItsColumn) {
+    ButtonRc six[6], four[4];
+    LaadHoofdMenu(six);
+    ExpectMenu("main", six,
+               {{200, 50, "play1", "play2"}, {200, 50, "options1", "options2"},
+                {200, 50, "lvlmaker1", "lvlmaker2"}, {200, 50, "highscore1", "highscore2"},
+                {200, 50, "help1", "help2"}, {200, 50, "quit1", "quit2"}});
+    LaadSlots(six);
+    ExpectMenu("slots", six,
+               {{280, 60, "slot1", "slot12"}, {280, 60, "slot2", "slot22"}, {280, 60, "slot3", "slot32"},
+                {280, 60, "slot5", "slot52"}, {280, 60, "slot4", "slot42"},
+                {93, 60, "previous1", "previous2"}});
+    LaadOptions(four);
+    ExpectMenu("options", four,
+               {{200, 60, "diff1", "diff2"}, {200, 60, "controls1", "controls2"},
+                {200, 60, "settings1", "settings2"}, {66, 60, "previous1", "previous2"}});
+    LaadDiff(four);
+    ExpectMenu("difficulty", four,
+               {{200, 60, "easy1", "easy2"}, {200, 60, "medium1", "medium2"}, {200, 60, "hard1", "hard2"},
+                {66, 60, "previous1", "previous2"}});
+    LaadSettings(four);
+    ExpectMenu("game mode", four,
+               {{200, 54, "sp1", "sp2"}, {200, 54, "snakevssnake1", "snakevssnake2"},
+                {200, 54, "snakevsknurf1", "snakevsknurf2"}, {66, 54, "previous1", "previous2"}});
+}
+
+TEST_F(MenusTest, MainMenuClickPositions) {
+    ButtonRc menu[6];
+    LaadHoofdMenu(menu);
+    struct Case {
+        int32_t x, y;
+        int32_t choice;
+    } cases[] = {{150, 100, 0}, {150, 440, 4}, {150, 520, 5}};
+    for (const Case &c : cases) {
+        gWaits = 0;
+        gScript = [c](int wait, uint32_t) {
+            if (wait == 1) Wimdows::SimulateLeftUp(150, 140);  // between play and options: nothing
+            if (wait == 2) Wimdows::SimulateLeftUp(c.x, c.y);
+        };
+        EXPECT_EQ(StandardMenu::MenuSelection(menu, 6), c.choice) << "click at " << c.x << "," << c.y;
+        EXPECT_EQ(gWaits, 2) << "the click between two buttons must not end the menu";
+    }
+}
+
+// ---- the option menus ---------------------------------------------------------------------------------------
+
+TEST_F(MenusTest, DifficultyChoicesSetDiffAndPlayTheirSound) {
+    struct Case {
+        int k;
+        int32_t diff;
+        uint32_t SongsRec::*sound;
+    } cases[] = {{0, 1, &SongsRec::easy}, {1, 2, &SongsRec::medium}, {2, 3, &SongsRec::hard}};
+    for (const Case &c : cases) {
+        Diff = 0;
+        gWaits = 0;
+        gScript = [c](int wait, uint32_t) {
+            if (wait == 1) ClickButton(c.k, 60);
+        };
+        Difficulty();
+        EXPECT_EQ(Diff, c.diff);
+        EXPECT_TRUE(Music::SoundMarkedPlaying(Songs.*(c.sound))) << "difficulty " << c.diff;
+        EXPECT_FALSE(Music::SoundMarkedPlaying(Songs.click));
+        Music::StopSound(Songs.*(c.sound));
+    }
+    // Back: the click plays and the difficulty stays.
+    gWaits = 0;
+    gScript = [](int wait, uint32_t) {
+        if (wait == 1) Wimdows::SimulateLeftUp(120, 75 + 3 * 85 + 30);
+    };
+    Difficulty();
+    EXPECT_EQ(Diff, 3);
+    EXPECT_TRUE(Music::SoundMarkedPlaying(Songs.click));
+}
+
+TEST_F(MenusTest, GameModesSetAllFourSettings) {
+    struct Case {
+        int k;
+        uint32_t spelers;
+        bool manueel;
+        uint32_t blokjesManueel, blokjesAutomatisch;
+    } cases[] = {{1, 2, false, 0, 4}, {2, 2, true, 1, 3}, {0, 1, false, 0, 3}, {2, 2, true, 1, 3}};
+    for (const Case &c : cases) {
+        gWaits = 0;
+        gScript = [c](int wait, uint32_t) {
+            if (wait == 1) ClickButton(c.k, 54);
+        };
+        Settings();
+        SCOPED_TRACE("mode " + std::to_string(c.k));
+        EXPECT_EQ(AantalSpelers, c.spelers);
+        EXPECT_EQ(BlokjeManueel, c.manueel);
+        EXPECT_EQ(AantalBlokjesManueel, c.blokjesManueel);
+        EXPECT_EQ(AantalBlokjesAutomatisch, c.blokjesAutomatisch);
+        EXPECT_TRUE(Music::SoundMarkedPlaying(Songs.click));
+    }
+    // Back keeps the last mode (snake against knurf).
+    gWaits = 0;
+    gScript = [](int wait, uint32_t) {
+        if (wait == 1) Wimdows::SimulateLeftUp(120, 75 + 3 * 85 + 27);
+    };
+    Settings();
+    EXPECT_EQ(AantalSpelers, 2u);
+    EXPECT_TRUE(BlokjeManueel);
+    EXPECT_EQ(AantalBlokjesManueel, 1u);
+    EXPECT_EQ(AantalBlokjesAutomatisch, 3u);
+}
+
+TEST_F(MenusTest, OptionsLeadToOneSubMenuAndReturnWithIt) {
+    gWaits = 0;
+    gScript = [](int wait, uint32_t) {
+        if (wait == 1) ClickButton(0, 60);  // options: difficulty
+        if (wait == 2) ClickButton(2, 60);  // difficulty: hard
+    };
+    Options();
+    EXPECT_EQ(Diff, 3);
+    EXPECT_EQ(gWaits, 2) << "after the difficulty menu, Options returns without waiting again";
+    EXPECT_TRUE(Music::SoundMarkedPlaying(Songs.hard));
+
+    gWaits = 0;
+    gWaits = 0;
+    gScript = [](int wait, uint32_t) {
+        if (wait == 1) ClickButton(2, 60);  // options: game mode
+        if (wait == 2) ClickButton(1, 54);  // snake against snake
+    };
+    Options();
+    EXPECT_EQ(AantalSpelers, 2u);
+    EXPECT_EQ(AantalBlokjesAutomatisch, 4u);
+    EXPECT_EQ(gWaits, 2);
+
+    gWaits = 0;
+    Music::StopSound(Songs.click);
+    gWaits = 0;
+    gScript = [](int wait, uint32_t) {
+        if (wait == 1) Wimdows::SimulateLeftUp(120, 75 + 3 * 85 + 30);  // back
+    };
+    Options();
+    EXPECT_EQ(gWaits, 1);
+    EXPECT_TRUE(Music::SoundMarkedPlaying(Songs.click));
+    EXPECT_EQ(Diff, 3);
+}
+
+TEST_F(MenusTest, KeyScreenFromTheOptionsWritesTheNewKeys) {
+    KeyFeeder feeder;
+    std::atomic<bool> typing{false};
+    gWaits = 0;
+    gScript = [&](int wait, uint32_t) {
+        if (wait == 1) ClickButton(1, 60);  // options: controls
+    };
+    // The key screen waits in GetKey: type eight different keys, one at a time, from another thread.
+    std::thread typist([&] {
+        const uint32_t keys[8] = {'L', 'J', 'I', 'K', 'D', 'A', 'W', 'S'};
+        while (gWaits < 1) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        for (uint32_t k : keys) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(30));
+            Type(k);
+        }
+        typing = true;
+    });
+    Options();
+    typist.join();
+    EXPECT_TRUE(typing);
+    EXPECT_EQ(ReadFile(dir + "/savefiles/controleslang.txt"),
+              "76\r\n74\r\n73\r\n75\r\n\r\n68\r\n65\r\n87\r\n83\r\n\r\n");
+}
+
+// ---- the slot menu and the games behind it ----------------------------------------------------------------
+
+// The walls of a level file as a 30 x 40 picture of "M" and "-".
+std::string WallsOfFile(const std::string &file) {
+    std::string text = ReadFile(file), walls;
+    std::istringstream in(text);
+    std::string line;
+    for (int r = 0; r < 30 && std::getline(in, line); r++)
+        for (int c = 0; c < 40; c++) walls += (c < int(line.size()) && line[c] == 'M') ? 'M' : '-';
+    return walls;
+}
+
+std::string WallsOfBoard() {
+    std::string walls;
+    for (uint32_t r = 1; r <= RIJEN; r++)
+        for (uint32_t c = 1; c <= KOLOMMEN; c++) walls += Veld[r][c].bezet == MUUR ? 'M' : '-';
+    return walls;
+}
+
+TEST_F(MenusTest, EachSlotPlaysItsLevelAndTheMenuMusicComesBack) {
+    const char *files[5] = {"muur.txt", "geenmuur.txt", "smiley.txt", "insane.txt", "custom.txt"};
+    for (int k = 0; k < 5; k++) {
+        SCOPED_TRACE(std::string("slot button ") + std::to_string(k) + " plays " + files[k]);
+        Music::PlaySound(Songs.menu, true);
+        gWaits = 0;
+        bool sawGame = false, menuDuringGame = true, gameMusic = false;
+        int gameWaits = 0;
+        gWaits = 0;
+        gScript = [&](int wait, uint32_t ms) {
+            if (wait == 1) ClickButton(k, 60);
+            if (ms == 25) return;
+            // The game: countdown, then steps. Leave with Escape after a few steps.
+            sawGame = true;
+            gameWaits++;
+            if (gameWaits == 6) {
+                menuDuringGame = Music::SoundMarkedPlaying(Songs.menu);
+                gameMusic = Music::SoundMarkedPlaying(Songs.game);
+                Wimdows::SimulateKeyDown(27);
+            }
+        };
+        testing::internal::CaptureStdout();
+        Slots();
+        const std::string out = testing::internal::GetCapturedStdout();
+        Wimdows::SimulateKeyUp(27);
+        EXPECT_TRUE(sawGame);
+        EXPECT_NE(out.find("Level is loaded!"), std::string::npos) << out;
+        EXPECT_EQ(WallsOfBoard(), WallsOfFile(dir + "/savefiles/" + files[k]));
+        EXPECT_FALSE(menuDuringGame) << "the menu music stops for the game";
+        EXPECT_TRUE(gameMusic) << "the game plays its own music";
+        EXPECT_TRUE(Music::SoundMarkedPlaying(Songs.menu)) << "the menu music plays again after the game";
+        EXPECT_FALSE(Music::SoundMarkedPlaying(Songs.game));
+    }
+}
+
+TEST_F(MenusTest, SlotBackPlaysTheClickAndNoGame) {
+    Music::PlaySound(Songs.menu, true);
+    bool otherWait = false;
+    gWaits = 0;
+    gScript = [&](int wait, uint32_t ms) {
+        if (ms != 25) otherWait = true;
+        if (wait == 1) Wimdows::SimulateLeftUp(150, 75 + 5 * 85 + 30);
+    };
+    Slots();
+    EXPECT_FALSE(otherWait) << "no game was started";
+    EXPECT_EQ(gWaits, 1);
+    EXPECT_TRUE(Music::SoundMarkedPlaying(Songs.click));
+    EXPECT_TRUE(Music::SoundMarkedPlaying(Songs.menu));
+}
+
+// ---- the main menu ------------------------------------------------------------------------------------------
+
+TEST_F(MenusTest, QuitWritesTheFarewellAndShutsTheSoundDown) {
+    gWaits = 0;
+    gScript = [](int wait, uint32_t) {
+        if (wait == 1) Wimdows::SimulateLeftUp(150, 520);
+    };
+    testing::internal::CaptureStdout();
+    Kwibbel::StartMenu();
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(out, "\nThank you for playing Kwibbel!\n");
+    EXPECT_EQ(Music::LoadSound("audio/laser.mp3"), 0u) << "the sound system is shut down";
+    EXPECT_EQ(gWaits, 1);
+}
+
+TEST_F(MenusTest, MainMenuComesBackAfterEverySubMenu) {
+    // Options, difficulty, hard; then the main menu again (its play button shows); then quit.
+    bool mainMenuAgain = false;
+    gWaits = 0;
+    gScript = [&](int wait, uint32_t) {
+        if (wait == 1) ClickButton(1, 50);  // main: options
+        if (wait == 2) ClickButton(0, 60);  // options: difficulty
+        if (wait == 3) ClickButton(2, 60);  // difficulty: hard
+        if (wait == 4) {
+            mainMenuAgain = Wimdows::BufferPixel(200, 100) == gColour["bitmap/play1.bmp"];
+            EXPECT_EQ(Diff, 3);
+            EXPECT_TRUE(Music::SoundMarkedPlaying(Songs.hard));
+            EXPECT_TRUE(Music::SoundMarkedPlaying(Songs.menu)) << "the menu music goes on under the menus";
+            Wimdows::SimulateLeftUp(150, 520);
+        }
+    };
+    testing::internal::CaptureStdout();
+    Kwibbel::StartMenu();
+    testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(mainMenuAgain);
+    EXPECT_EQ(gWaits, 4);
+}
+
+TEST_F(MenusTest, HelpScreenIgnoresAKeyTypedBeforeIt) {
+    std::atomic<bool> helpClosedByUs{false}, menuEnded{false};
+    bool helpReturnedEarly = false;
+    gWaits = 0;
+    gScript = [&](int wait, uint32_t) {
+        if (wait == 1) {
+            Type('X');  // typed before the help screen opens: must not close it
+            ClickButton(4, 50);
+        }
+        if (wait == 2) {
+            helpReturnedEarly = !helpClosedByUs;
+            Wimdows::SimulateLeftUp(150, 520);
+        }
+    };
+    // Closes the help screen once it shows: its picture fills the window.
+    std::thread closer([&] {
+        const uint32_t help = gColour["bitmap/helptext.bmp"];
+        while (!menuEnded && Wimdows::ScreenPixel(400, 20) != help)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        if (menuEnded) return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        helpClosedByUs = true;
+        Type(' ');
+    });
+    testing::internal::CaptureStdout();
+    Kwibbel::StartMenu();
+    testing::internal::GetCapturedStdout();
+    menuEnded = true;
+    closer.join();
+    EXPECT_FALSE(helpReturnedEarly) << "the key typed before the help screen closed it";
+    EXPECT_EQ(gWaits, 2);
+}
+
+TEST_F(MenusTest, HighscoreTableFromTheMainMenu) {
+    std::atomic<bool> tableSeen{false}, menuEnded{false};
+    bool tableBeforeMenu = false;
+    gWaits = 0;
+    gScript = [&](int wait, uint32_t) {
+        if (wait == 1) ClickButton(3, 50);
+        if (wait == 2) {
+            tableBeforeMenu = tableSeen;
+            Wimdows::SimulateLeftUp(150, 520);
+        }
+    };
+    // Closes the table with a key once it shows.
+    std::thread closer([&] {
+        const uint32_t table = gColour["bitmap/highscoretable.bmp"];
+        while (!menuEnded && Wimdows::ScreenPixel(700, 20) != table)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        if (menuEnded) return;
+        tableSeen = true;
+        Type(' ');
+    });
+    testing::internal::CaptureStdout();
+    Kwibbel::StartMenu();
+    testing::internal::GetCapturedStdout();
+    menuEnded = true;
+    closer.join();
+    EXPECT_TRUE(tableBeforeMenu) << "the highscore table shows until a key is typed";
+    EXPECT_EQ(gWaits, 2);
+}
+
+TEST_F(MenusTest, LevelEditorSwapsTheMusicAndBack) {
+    KeyFeeder feeder;  // closes the editor's help picture
+    bool editorMusic = false, menuMusicInEditor = true, menuMusicAfter = false, editorMusicAfter = true;
+    int editorWaits = 0;
+    gWaits = 0;
+    gScript = [&](int wait, uint32_t ms) {
+        if (wait == 1) {
+            ClickButton(2, 50);
+            feeder.on = true;
+            return;
+        }
+        if (ms != 25) {
+            feeder.on = false;
+            editorWaits++;
+            if (editorWaits == 1) {
+                editorMusic = Music::SoundMarkedPlaying(Songs.lvlmaker);
+                menuMusicInEditor = Music::SoundMarkedPlaying(Songs.menu);
+            }
+            // After the countdown: Enter lays both starts, then Escape saves and leaves.
+            if (editorWaits == 5) Wimdows::SimulateKeyDown(13);
+            if (editorWaits == 40) {
+                Wimdows::SimulateKeyUp(13);
+                Wimdows::SimulateKeyDown(27);
+            }
+            return;
+        }
+        // The main menu again.
+        Wimdows::SimulateKeyUp(27);
+        menuMusicAfter = Music::SoundMarkedPlaying(Songs.menu);
+        editorMusicAfter = Music::SoundMarkedPlaying(Songs.lvlmaker);
+        Wimdows::SimulateLeftUp(150, 520);
+    };
+    testing::internal::CaptureStdout();
+    Kwibbel::StartMenu();
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(editorMusic);
+    EXPECT_FALSE(menuMusicInEditor);
+    EXPECT_TRUE(menuMusicAfter);
+    EXPECT_FALSE(editorMusicAfter);
+    EXPECT_NE(out.find("Level has been saved."), std::string::npos) << out;
+}
+
+}  // namespace
