@@ -23,7 +23,8 @@ namespace SnakeProcedures {
 // ---- types -------------------------------------------------------------------------------------------
 
 struct SaveFile {
-    std::string name;
+    std::string name;                  // as the caller gave it, for messages
+    std::string target;                // the file itself, links followed: what a save replaces
     std::vector<unsigned char> bytes;  // the whole file as it will be on disk after Close
     size_t pos;                        // shared by reads and writes
     bool writable;                     // opened with Open
@@ -90,8 +91,14 @@ static SaveFile *OpenFile(const char *name, bool writable) {
         Fatal("Cannot open save file", fileName);
     }
     close(fd);
+    // A save replaces the file that a link points to, not the link, so a linked save file stays linked.
+    char *real = realpath(fileName.c_str(), nullptr);
+    file->target = real ? real : fileName;
+    std::free(real);
     // The replacement is made in the same folder, so that folder has to take new files too.
-    if (writable && access(FolderOf(fileName).c_str(), W_OK | X_OK) != 0) Fatal("Cannot open save file", fileName);
+    if (writable && access(FolderOf(file->target).c_str(), W_OK | X_OK) != 0) {
+        Fatal("Cannot open save file", fileName);
+    }
     file->name = fileName;
     file->pos = 0;
     file->writable = writable;
@@ -103,20 +110,20 @@ static SaveFile *OpenFile(const char *name, bool writable) {
 // Replaces the file on disk with file->bytes, whole or not at all; FALSE when that failed (the old file
 // then stays as it was).
 static bool Commit(const SaveFile *file) {
-    std::string tempName = file->name + ".XXXXXX";
+    std::string tempName = file->target + ".XXXXXX";
     std::vector<char> pattern(tempName.begin(), tempName.end());
     pattern.push_back('\0');
     int fd = mkstemp(pattern.data());
     if (fd < 0) return false;
     bool ok = WriteAll(fd, file->bytes.data(), file->bytes.size()) && fchmod(fd, file->mode) == 0 && fsync(fd) == 0;
     if (close(fd) != 0) ok = false;
-    if (ok && rename(pattern.data(), file->name.c_str()) != 0) ok = false;
+    if (ok && rename(pattern.data(), file->target.c_str()) != 0) ok = false;
     if (!ok) {
         unlink(pattern.data());
         return false;
     }
     // The rename itself is made lasting by syncing the folder that holds it.
-    int dir = open(FolderOf(file->name).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    int dir = open(FolderOf(file->target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
         fsync(dir);
         close(dir);

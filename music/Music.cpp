@@ -79,13 +79,10 @@ static uint32_t AddSound(Mix_Chunk *add) {
 
 bool InitMusic() {
     if (init) return true;
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        SDL_Log("Music: no audio: %s", SDL_GetError());
-        return false;
-    }
+    // No message here: the caller tells the player that the game runs silent.
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
     Mix_Init(MIX_INIT_MP3 | MIX_INIT_OGG);  // WAV needs no decoder; a missing one only fails its loads
     if (Mix_OpenAudio(SOUND_RATE, AUDIO_S16SYS, 2, SOUND_BUFFER_FRAMES) != 0) {
-        SDL_Log("Music: cannot open the audio device: %s", Mix_GetError());
         Mix_Quit();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;

@@ -320,6 +320,19 @@ TEST_F(SaveFileTest, AFileInTheWorkingFolderCanBeRewritten) {
     EXPECT_EQ("8\r\n", Contents(Path("here.txt")));
 }
 
+TEST_F(SaveFileTest, ALinkedSaveFileStaysLinkedAndItsTargetIsRewritten) {
+    std::string real = Make("real.txt", "1\r\n");
+    std::string link = Path("link.txt");
+    ASSERT_EQ(0, symlink(real.c_str(), link.c_str()));
+    SaveFile *f = Open(link.c_str());
+    WrCard(f, 2, 0);
+    Close(f);
+    struct stat st;
+    ASSERT_EQ(0, lstat(link.c_str(), &st));
+    EXPECT_TRUE(S_ISLNK(st.st_mode)) << "the link should not have been replaced by a plain file";
+    EXPECT_EQ("2\r\n", Contents(real));
+}
+
 // ---- failures -----------------------------------------------------------------------------------------
 
 TEST_F(SaveFileTest, AMissingFileStopsTheProgramNamingItAndIsNotCreated) {
