@@ -1,0 +1,429 @@
+// The highscore table: entering a game's scores, the highlighted rows, the rewritten file and the
+// game-over sequence around them.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "game/SnakeProcedures.h"
+#include "music/Music.h"
+#include "support/playfolder.h"
+#include "wimdows/Wimdows.h"
+
+using namespace SnakeProcedures;
+
+namespace {
+
+const uint32_t BLUE = 0xB00000, RED = 0xB0, GREEN = 0xB000, GREY = 0xC0C0C0;
+
+std::vector<uint32_t> Entered(std::vector<uint32_t> table, int32_t score1, int32_t score2, uint32_t players)
+{
+    uint32_t t[11] = {};
+    for (int i = 0; i < 10; i++)
+        t[i + 1] = table[i];
+    int32_t scores[3] = {0, score1, score2};
+    EnterScores(t, scores, players);
+    return std::vector<uint32_t>(t + 1, t + 11);
+}
+
+// The colours of rows 1..10, and the scores as they stand afterwards.
+std::vector<uint32_t> Colours(std::vector<uint32_t> table, int32_t &score1, int32_t &score2)
+{
+    uint32_t t[11] = {}, c[11] = {};
+    for (int i = 0; i < 10; i++)
+        t[i + 1] = table[i];
+    int32_t scores[3] = {0, score1, score2};
+    HighlightRows(t, scores, c);
+    score1 = scores[1];
+    score2 = scores[2];
+    return std::vector<uint32_t>(c + 1, c + 11);
+}
+
+const std::vector<uint32_t> DOWN_FROM_900 = {900, 800, 700, 600, 500, 400, 300, 200, 100, 0};
+
+TEST(HighscoreMerge, OneScoreGoesAboveItsEqualAndTheTenthDropsOut)
+{
+    EXPECT_EQ(Entered(DOWN_FROM_900, 500, 0, 1),
+              (std::vector<uint32_t>{900, 800, 700, 600, 500, 500, 400, 300, 200, 100}));
+    EXPECT_EQ(Entered(DOWN_FROM_900, 1000, 0, 1),
+              (std::vector<uint32_t>{1000, 900, 800, 700, 600, 500, 400, 300, 200, 100}));
+    EXPECT_EQ(Entered(DOWN_FROM_900, 0, 0, 1),
+              (std::vector<uint32_t>{900, 800, 700, 600, 500, 400, 300, 200, 100, 0}));
+}
+
+TEST(HighscoreMerge, AScoreBelowAllIsNotEntered)
+{
+    std::vector<uint32_t> table = {900, 800, 700, 600, 500, 400, 300, 200, 100, 50};
+    EXPECT_EQ(Entered(table, 49, 0, 1), table);
+    EXPECT_EQ(Entered(table, 50, 0, 1), (std::vector<uint32_t>{900, 800, 700, 600, 500, 400, 300, 200, 100, 50}));
+    EXPECT_EQ(Entered(table, 20, 10, 2), table);
+}
+
+TEST(HighscoreMerge, BothPlayersAreEnteredInTurn)
+{
+    EXPECT_EQ(Entered(DOWN_FROM_900, 500, 500, 2),
+              (std::vector<uint32_t>{900, 800, 700, 600, 500, 500, 500, 400, 300, 200}));
+    EXPECT_EQ(Entered(DOWN_FROM_900, 250, 950, 2),
+              (std::vector<uint32_t>{950, 900, 800, 700, 600, 500, 400, 300, 250, 200}));
+    EXPECT_EQ(Entered(DOWN_FROM_900, 250, 950, 1),
+              (std::vector<uint32_t>{900, 800, 700, 600, 500, 400, 300, 250, 200, 100}))
+        << "with one player, player 2's score is not entered";
+}
+
+TEST(HighscoreMerge, ATableOutOfOrderTakesTheScoreBeforeTheFirstEntryNotLarger)
+{
+    std::vector<uint32_t> table = {100, 900, 50, 800, 0, 0, 0, 0, 0, 0};
+    EXPECT_EQ(Entered(table, 200, 0, 1), (std::vector<uint32_t>{200, 100, 900, 50, 800, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(Entered(table, 60, 0, 1), (std::vector<uint32_t>{100, 900, 60, 50, 800, 0, 0, 0, 0, 0}));
+}
+
+TEST(HighscoreColours, TheNewRowOfOnePlayerIsRedAndItsOlderEqualGrey)
+{
+    int32_t s1 = 500, s2 = 0;
+    std::vector<uint32_t> table = {900, 800, 700, 600, 500, 500, 400, 300, 200, 100};
+    EXPECT_EQ(Colours(table, s1, s2),
+              (std::vector<uint32_t>{GREY, GREY, GREY, GREY, RED, GREY, GREY, GREY, GREY, GREY}));
+    EXPECT_EQ(s1, 0);
+    EXPECT_EQ(s2, 0);
+}
+
+TEST(HighscoreColours, EachPlayerHasItsOwnColour)
+{
+    int32_t s1 = 300, s2 = 800;
+    std::vector<uint32_t> table = {900, 800, 700, 600, 500, 400, 300, 300, 200, 100};
+    EXPECT_EQ(Colours(table, s1, s2),
+              (std::vector<uint32_t>{GREY, GREEN, GREY, GREY, GREY, GREY, RED, GREY, GREY, GREY}));
+}
+
+TEST(HighscoreColours, EqualScoresMakeTheFirstTwoRowsBlue)
+{
+    int32_t s1 = 500, s2 = 500;
+    std::vector<uint32_t> table = {900, 800, 700, 600, 500, 500, 500, 400, 300, 200};
+    EXPECT_EQ(Colours(table, s1, s2),
+              (std::vector<uint32_t>{GREY, GREY, GREY, GREY, BLUE, BLUE, GREY, GREY, GREY, GREY}));
+    EXPECT_EQ(s1, 0);
+    EXPECT_EQ(s2, 0);
+}
+
+TEST(HighscoreColours, ZerosFromTheMainMenuAreTwoBlueThenRed)
+{
+    int32_t s1 = 0, s2 = 0;
+    std::vector<uint32_t> table = {500, 400, 0, 0, 0, 0, 0, 0, 0, 0};
+    EXPECT_EQ(Colours(table, s1, s2),
+              (std::vector<uint32_t>{GREY, GREY, BLUE, BLUE, RED, RED, RED, RED, RED, RED}));
+}
+
+TEST(HighscoreColours, AShownScoreOfZeroFollowsTheSameRule)
+{
+    // Player 1 scored 300 (red); afterwards both scores are 0, so the zero rows start blue.
+    int32_t s1 = 300, s2 = 0;
+    std::vector<uint32_t> table = {300, 200, 0, 0, 0, 0, 0, 0, 0, 0};
+    EXPECT_EQ(Colours(table, s1, s2),
+              (std::vector<uint32_t>{RED, GREY, BLUE, BLUE, RED, RED, RED, RED, RED, RED}));
+    // Player 2 still unshown at 0: it takes the first zero row, green, before player 1's is cleared.
+    s1 = 300;
+    s2 = 0;
+    table = {900, 300, 0, 0, 100, 0, 0, 0, 0, 0};
+    EXPECT_EQ(Colours(table, s1, s2),
+              (std::vector<uint32_t>{GREY, RED, BLUE, BLUE, GREY, RED, RED, RED, RED, RED}));
+}
+
+TEST(HighscoreColours, ATableWithoutZerosShowsOneRowPerEnteredScore)
+{
+    int32_t s1 = 700, s2 = 400;
+    std::vector<uint32_t> table = {900, 800, 700, 700, 600, 500, 400, 400, 300, 200};
+    std::vector<uint32_t> colours = Colours(table, s1, s2);
+    int highlighted = 0;
+    for (uint32_t c : colours)
+        highlighted += c != GREY;
+    EXPECT_EQ(highlighted, 2);
+    EXPECT_EQ(colours[2], RED);
+    EXPECT_EQ(colours[6], GREEN);
+}
+
+// ---- the file and the sequence, in a play folder with instant waits ----
+
+std::vector<uint32_t> waits;
+std::string fileDuringWait;
+
+void RecordWait(uint32_t ms)
+{
+    waits.push_back(ms);
+    fileDuringWait = PlayFolder::ReadBytes("savefiles/highscores.txt");
+}
+
+class GameOverSequence : public ::testing::Test {
+protected:
+    PlayFolder::Scoped folder;
+
+    void SetUp() override
+    {
+        waits.clear();
+        fileDuringWait.clear();
+        Wimdows::SetWaitProc(RecordWait);
+        AantalSpelers = 1;
+        BlokjeManueel = false;
+        AantalBlokjesManueel = 0;
+        Score[1] = Score[2] = 0;
+        SpelerAanDeBeurt = 1;
+    }
+    void TearDown() override
+    {
+        Wimdows::SetWaitProc(nullptr);
+        Score[1] = Score[2] = 0;
+    }
+
+    void WriteTable(const std::vector<uint32_t> &table, const std::string &tail = "")
+    {
+        std::vector<std::string> lines;
+        for (uint32_t v : table)
+            lines.push_back(std::to_string(v));
+        PlayFolder::WriteBytes("savefiles/highscores.txt", PlayFolder::CrLfLines(lines) + tail);
+    }
+    std::string TableBytes(const std::vector<uint32_t> &table)
+    {
+        std::vector<std::string> lines;
+        for (uint32_t v : table)
+            lines.push_back(std::to_string(v));
+        return PlayFolder::CrLfLines(lines);
+    }
+    std::string RunGameOver()
+    {
+        testing::internal::CaptureStdout();
+        GameOver();
+        return testing::internal::GetCapturedStdout();
+    }
+};
+
+TEST_F(GameOverSequence, SavesBeforeTheWaitAndSaysSo)
+{
+    WriteTable(DOWN_FROM_900);
+    Score[1] = 500;
+    EXPECT_EQ(RunGameOver(), "\nHighscore has been saved.");
+    const std::string expected = TableBytes({900, 800, 700, 600, 500, 500, 400, 300, 200, 100});
+    EXPECT_EQ(PlayFolder::ReadBytes("savefiles/highscores.txt"), expected);
+    ASSERT_EQ(waits, std::vector<uint32_t>{4000});
+    EXPECT_EQ(fileDuringWait, expected) << "the scores are saved before the end picture's wait";
+    EXPECT_EQ(Score[1], 0) << "the table marks the shown score";
+}
+
+TEST_F(GameOverSequence, TheFileIsRewrittenEvenWhenNothingIsEnteredAndKeepsItsOldTail)
+{
+    // Padded numbers and a trailing note: the rewrite is shorter, so the old bytes beyond it remain.
+    std::string old = PlayFolder::CrLfLines({"0009000", "0008000", "0007000", "0006000", "0005000", "0004000",
+                                             "0003000", "0002000", "0001000", "0000900"}) +
+                      "kept\r\n";
+    PlayFolder::WriteBytes("savefiles/highscores.txt", old);
+    Score[1] = 10;
+    EXPECT_EQ(RunGameOver(), "\nHighscore has been saved.");
+    std::string fresh = TableBytes({9000, 8000, 7000, 6000, 5000, 4000, 3000, 2000, 1000, 900});
+    EXPECT_EQ(PlayFolder::ReadBytes("savefiles/highscores.txt"), fresh + old.substr(fresh.size()));
+}
+
+TEST_F(GameOverSequence, TwoPlayersWithEqualScoresAreBothEntered)
+{
+    AantalSpelers = 2;
+    SpelerAanDeBeurt = 2;
+    WriteTable(DOWN_FROM_900);
+    Score[1] = Score[2] = 500;
+    RunGameOver();
+    EXPECT_EQ(PlayFolder::ReadBytes("savefiles/highscores.txt"),
+              TableBytes({900, 800, 700, 600, 500, 500, 500, 400, 300, 200}));
+}
+
+TEST_F(GameOverSequence, TheKnurfPlayerWinsTheSnakesPoints)
+{
+    AantalSpelers = 2;
+    BlokjeManueel = true;
+    AantalBlokjesManueel = 1;
+    WriteTable({900, 800, 700, 600, 500, 400, 300, 200, 100, 50});
+    Score[1] = 650;
+    SpelerAanDeBeurt = 1;
+    RunGameOver();
+    EXPECT_EQ(PlayFolder::ReadBytes("savefiles/highscores.txt"),
+              TableBytes({900, 800, 700, 650, 600, 500, 400, 300, 200, 100}))
+        << "the snake's 650 goes in as player 2's, and player 1's 0 finds no place";
+
+    // A score that is not entered is not shown either, so it stays where the game over put it.
+    WriteTable({9000, 8000, 7000, 6000, 5000, 4000, 3000, 2000, 1000, 1000});
+    Score[1] = 650;
+    Score[2] = 0;
+    RunGameOver();
+    EXPECT_EQ(Score[1], 0);
+    EXPECT_EQ(Score[2], 650);
+}
+
+TEST_F(GameOverSequence, TheSnakeKeepsItsPointsWhenTheKnurfBlockIsCaught)
+{
+    AantalSpelers = 2;
+    BlokjeManueel = true;
+    AantalBlokjesManueel = 1;
+    WriteTable({900, 800, 700, 600, 500, 400, 300, 200, 100, 0});
+    Score[1] = 650;
+    SpelerAanDeBeurt = 2;
+    RunGameOver();
+    EXPECT_EQ(PlayFolder::ReadBytes("savefiles/highscores.txt"),
+              TableBytes({900, 800, 700, 650, 600, 500, 400, 300, 200, 100}));
+
+    WriteTable({9000, 8000, 7000, 6000, 5000, 4000, 3000, 2000, 1000, 1000});
+    Score[1] = 650;
+    Score[2] = 0;
+    RunGameOver();
+    EXPECT_EQ(Score[1], 650);
+    EXPECT_EQ(Score[2], 0);
+}
+
+TEST_F(GameOverSequence, TwoSnakesKeepTheirOwnScores)
+{
+    AantalSpelers = 2;
+    WriteTable({9000, 8000, 7000, 6000, 5000, 4000, 3000, 2000, 1000, 1000});
+    Score[1] = 650;
+    Score[2] = 300;
+    SpelerAanDeBeurt = 1;
+    RunGameOver();
+    EXPECT_EQ(Score[1], 650);
+    EXPECT_EQ(Score[2], 300);
+}
+
+TEST_F(GameOverSequence, AnEntryBeyondTheLargestScoreIsReadAsTheLargest)
+{
+    // 99999999999 does not fit in 32 bits: its reading stops before the digit that would overflow.
+    const std::string old = PlayFolder::CrLfLines(
+        {"2147483648", "4294967295", "99999999999", "2147483647", "5", "4", "3", "2", "1", "0"});
+    PlayFolder::WriteBytes("savefiles/highscores.txt", old);
+    Score[1] = 3;
+    RunGameOver();
+    const std::string fresh = TableBytes({2147483647, 2147483647, 999999999, 2147483647, 5, 4, 3, 3, 2, 1});
+    EXPECT_EQ(PlayFolder::ReadBytes("savefiles/highscores.txt"), fresh + old.substr(fresh.size()));
+    EXPECT_EQ(Score[1], 0) << "the entered 3 was found and shown";
+}
+
+// ---- what the player sees and hears, in a window under SDL's dummy drivers ----
+
+const uint32_t GAMEOVER1 = 0x203040, GAMEOVER2 = 0x405020, TABLE = 0x102030;
+
+struct Seen {
+    uint32_t ms, screen;
+    bool music, gameoverSound;
+};
+std::vector<Seen> seenAtWait;
+
+void WatchWait(uint32_t ms)
+{
+    seenAtWait.push_back(Seen{ms, Wimdows::ScreenPixel(400, 300), Music::SoundMarkedPlaying(Songs.game),
+                              Music::SoundMarkedPlaying(Songs.gameover)});
+}
+
+class HighscoreScreen : public GameOverSequence {
+protected:
+    std::atomic<bool> done{false};
+    std::thread presser;
+
+    void SetUp() override
+    {
+        GameOverSequence::SetUp();
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        seenAtWait.clear();
+        Wimdows::SetWaitProc(WatchWait);
+        Wimdows::InitWimdows();
+        Wimdows::Window("Kwibbel", 800, 680);
+        ASSERT_EQ(Wimdows::State(), Wimdows::STATE_ACTIVE);
+        Wimdows::SetBuffering(true);
+        PlayFolder::WriteBmp("bitmap/gameover.bmp", 800, 680, GAMEOVER1);
+        PlayFolder::WriteBmp("bitmap/gameover2.bmp", 800, 680, GAMEOVER2);
+        PlayFolder::WriteBmp("bitmap/highscoretable.bmp", 800, 680, TABLE);
+        ASSERT_TRUE(Music::InitMusic());
+        PlayFolder::WriteWav("audio/ingamemusic.mp3", 200, 1000);
+        PlayFolder::WriteWav("audio/gameover.mp3", 200, 1000);
+        Songs.game = Music::LoadSound("audio/ingamemusic.mp3");
+        Songs.gameover = Music::LoadSound("audio/gameover.mp3");
+        ASSERT_NE(Songs.gameover, 0u);
+        // The table waits for a key that comes after it has dropped the earlier ones: keep pressing.
+        presser = std::thread([this] {
+            while (!done.load()) {
+                Wimdows::SimulateKeyDown(32);
+                Wimdows::SimulateKeyUp(32);
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
+        });
+    }
+    void TearDown() override
+    {
+        done.store(true);
+        if (presser.joinable())
+            presser.join();
+        Music::StopMusic();
+        Songs = SongsRec{};
+        Wimdows::KillWindow();
+        GameOverSequence::TearDown();
+    }
+
+    // The highlight colour that row i (1..10) of the table shows, or 0 when its text is not found.
+    static uint32_t RowColour(uint32_t i)
+    {
+        const uint32_t candidates[4] = {BLUE, RED, GREEN, GREY};
+        uint32_t found = 0;
+        for (int32_t y = 52 * (int32_t)i + 72; y < 52 * (int32_t)i + 124; y++)
+            for (int32_t x = 200; x < 500; x++) {
+                uint32_t p = Wimdows::ScreenPixel(x, y);
+                for (uint32_t c : candidates)
+                    if (p == c) {
+                        if (found && found != c)
+                            return 1;  // two colours in one row
+                        found = c;
+                    }
+            }
+        return found;
+    }
+};
+
+TEST_F(HighscoreScreen, PlayerOnesEndPictureWithTheSoundThenTheTable)
+{
+    WriteTable(DOWN_FROM_900);
+    Score[1] = 500;
+    Music::PlaySound(Songs.game, true);
+    RunGameOver();
+    ASSERT_EQ(seenAtWait.size(), 1u);
+    EXPECT_EQ(seenAtWait[0].ms, 4000u);
+    EXPECT_EQ(seenAtWait[0].screen, GAMEOVER1);
+    EXPECT_FALSE(seenAtWait[0].music) << "the game music stops";
+    EXPECT_TRUE(seenAtWait[0].gameoverSound);
+
+    EXPECT_EQ(Wimdows::ScreenPixel(5, 5), TABLE);
+    const uint32_t expected[11] = {0, GREY, GREY, GREY, GREY, RED, GREY, GREY, GREY, GREY, GREY};
+    for (uint32_t i = 1; i <= 10; i++)
+        EXPECT_EQ(RowColour(i), expected[i]) << "row " << i;
+}
+
+TEST_F(HighscoreScreen, PlayerTwosEndPicture)
+{
+    AantalSpelers = 2;
+    SpelerAanDeBeurt = 2;
+    WriteTable(DOWN_FROM_900);
+    Score[1] = 850;
+    Score[2] = 150;
+    RunGameOver();
+    ASSERT_EQ(seenAtWait.size(), 1u);
+    EXPECT_EQ(seenAtWait[0].screen, GAMEOVER2);
+    const uint32_t expected[11] = {0, GREY, RED, GREY, GREY, GREY, GREY, GREY, GREY, GREY, GREEN};
+    for (uint32_t i = 1; i <= 10; i++)
+        EXPECT_EQ(RowColour(i), expected[i]) << "row " << i;
+}
+
+TEST_F(HighscoreScreen, FromTheMainMenuTheZeroRowsAreHighlighted)
+{
+    WriteTable({500, 400, 0, 0, 0, 0, 0, 0, 0, 0});
+    testing::internal::CaptureStdout();
+    LeesHighscore();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "") << "looking at the table saves nothing";
+    EXPECT_TRUE(seenAtWait.empty());
+    const uint32_t expected[11] = {0, GREY, GREY, BLUE, BLUE, RED, RED, RED, RED, RED, RED};
+    for (uint32_t i = 1; i <= 10; i++)
+        EXPECT_EQ(RowColour(i), expected[i]) << "row " << i;
+}
+
+}  // namespace
