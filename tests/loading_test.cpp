@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
@@ -308,6 +309,43 @@ TEST_F(Countdown, TheCountdownOverwritesTheLoadingScreensOfTheGlobalTable)
     EXPECT_GT(Bitmaps.laden[0], loadScreen);
     Wimdows::DrawBitmap(Bitmaps.laden[0], 0, 0);
     EXPECT_EQ(Wimdows::BufferPixel(5, 5), Colour(0)) << "laden holds the count pictures, three first";
+}
+
+// The pictures and sounds the build generates, when they are there: every file these screens load exists
+// under its name and loads.
+bool UseGenerated(const char *sub, const char *sample)
+{
+    const std::string from = std::string(KWIBBEL_DATA_DIR) + "/" + sub;
+    if (!std::filesystem::exists(from + "/" + sample))
+        return false;
+    std::filesystem::remove_all(sub);
+    std::filesystem::copy(from, sub, std::filesystem::copy_options::recursive);
+    return true;
+}
+
+TEST_F(Loading, TheGeneratedPicturesAreAllThere)
+{
+    if (!UseGenerated("bitmap", "muurhor.bmp"))
+        GTEST_SKIP() << "the pictures are not generated in " << KWIBBEL_DATA_DIR;
+    RunLoad();
+    for (uint32_t picture : Bitmaps.laden)
+        EXPECT_NE(picture, 0u);
+    BitmapsRec game{};
+    LoadBitmaps(game);
+    const uint32_t *handles = &game.speler1[0];
+    for (size_t i = 0; i < sizeof game / sizeof handles[0]; i++)
+        EXPECT_NE(handles[i], 0u) << "handle " << i << " of the game's picture table";
+    for (const char *end : {"bitmap/gameover.bmp", "bitmap/gameover2.bmp", "bitmap/highscoretable.bmp"})
+        EXPECT_NE(Wimdows::LoadBitmap(end, 800, 680), 0u) << end;
+}
+
+TEST_F(Loading, TheGeneratedSoundsAreAllThere)
+{
+    if (!UseGenerated("audio", "beep.mp3"))
+        GTEST_SKIP() << "the sounds are not generated in " << KWIBBEL_DATA_DIR;
+    EXPECT_EQ(RunLoad(), std::string(BANNER) + "Music system initialized.\n") << "every sound loads";
+    for (uint32_t sound : SoundsInLoadOrder())
+        EXPECT_NE(sound, 0u);
 }
 
 }  // namespace
