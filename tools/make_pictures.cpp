@@ -1,0 +1,123 @@
+// make_pictures: paints every picture of the game into a bitmap folder.
+// Usage: make_pictures <bitmap folder> <folder with the shipped level files>
+// Exit status 0 when every picture was written.
+#include <SDL.h>
+
+#include <cstdio>
+#include <fstream>
+
+#include "pictures.h"
+
+using namespace Paint;
+
+namespace Pictures {
+
+// ---- state ---------------------------------------------------------------------------------------------
+
+static int failures = 0;
+
+// ---- writing ---------------------------------------------------------------------------------------------
+
+void Save(const Canvas &cv, const std::string &dir, const std::string &name) {
+    if (!SaveBmp(cv, dir + "/" + name)) ++failures;
+}
+
+int SaveFailures() { return failures; }
+
+// ---- shared painters ---------------------------------------------------------------------------------
+
+void DrawTitle(Canvas &cv, float x, float y, float size, float maxWidth) {
+    TextStyle st;
+    st.face = SANS_BOLD;
+    st.size = size;
+    float w, h;
+    MeasureText(st, "Kwibbel", w, h);
+    if (w > maxWidth) size *= maxWidth / w;
+    st.face = SANS_BOLD;
+    st.size = size;
+    st.gradient = true;
+    st.color = Hex(0xFFE27A);
+    st.color2 = Pal::Orange;
+    st.outline = size * 0.045f;
+    st.outlineColor = Pal::Brown;
+    st.shadow = size * 0.06f;
+    st.shadowAlpha = 0.8f;
+    st.align = CENTER;
+    Text(cv, st, "Kwibbel", x, y);
+}
+
+void DrawHeading(Canvas &cv, const std::string &text, float x, float y, float size, Align align) {
+    TextStyle st;
+    st.face = SANS_BOLD;
+    st.size = size;
+    st.gradient = true;
+    st.color = Hex(0xFFE27A);
+    st.color2 = Pal::Orange;
+    st.outline = std::max(1.0f, size * 0.05f);
+    st.outlineColor = Pal::Brown;
+    st.shadow = std::max(1.0f, size * 0.06f);
+    st.align = align;
+    Text(cv, st, text, x, y);
+}
+
+void DrawKeyCap(Canvas &cv, const std::string &label, float x, float y, float w, float h) {
+    FillRoundRect(cv, x, y + 2, x + w, y + h, 5, Hex(0x05070F));
+    FillRoundRectV(cv, x, y, x + w, y + h - 2, 5, Hex(0xE9EDF8), Hex(0xB4BCD6));
+    StrokeRoundRect(cv, x, y, x + w, y + h - 2, 5, 1.0f, Hex(0x6A7498));
+    TextStyle st;
+    st.face = SANS_BOLD;
+    st.size = h * 0.5f;
+    st.color = Hex(0x1A2040);
+    st.align = CENTER;
+    float tw, th;
+    MeasureText(st, label, tw, th);
+    if (tw > w - 6) {
+        st.size *= (w - 6) / tw;
+        MeasureText(st, label, tw, th);
+    }
+    Text(cv, st, label, x + w / 2, y + (h - 2) / 2 - th / 2);
+}
+
+void DrawBackdrop(Canvas &cv) {
+    GradientV(cv, Pal::Navy, Pal::Night);
+    // A faint board grid of 20-pixel cells.
+    for (int x = 0; x <= cv.w; x += 20) FillRect(cv, x - 0.5f, 0, x + 0.5f, (float)cv.h, Hex(0x2A3566), 0.18f);
+    for (int y = 0; y <= cv.h; y += 20) FillRect(cv, 0, y - 0.5f, (float)cv.w, y + 0.5f, Hex(0x2A3566), 0.18f);
+    // A soft light from the top.
+    Fill(cv, 0, 0, (float)cv.w, (float)cv.h, [](float, float) { return -1.0f; },
+         [&](float x, float y) {
+             float d = std::hypot((x - cv.w * 0.6f) / cv.w, (y + 60) / cv.h);
+             return Solid(Hex(0x3A4C9A), 0.28f * (1 - Smooth(0.0f, 0.8f, d)));
+         });
+}
+
+std::vector<std::string> ReadLevel(const std::string &path) {
+    std::ifstream in(path, std::ios::binary);
+    std::vector<std::string> rows;
+    std::string line;
+    while (rows.size() < 30 && std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        line.resize(40, '-');
+        rows.push_back(line);
+    }
+    if (rows.size() != 30) rows.clear();
+    return rows;
+}
+
+}  // namespace Pictures
+
+int main(int argc, char **argv) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: make_pictures <bitmap folder> <level folder>\n");
+        return 2;
+    }
+    if (SDL_Init(0) != 0 || !InitText()) return 1;
+    std::string dir = argv[1], levels = argv[2];
+    Pictures::MakeGamePictures(dir);
+    Pictures::MakeMenuPictures(dir, levels);
+    Pictures::MakeScreenPictures(dir);
+    int bad = Pictures::SaveFailures();
+    if (bad) std::fprintf(stderr, "make_pictures: %d pictures were not written\n", bad);
+    SDL_Quit();
+    return bad ? 1 : 0;
+}
