@@ -1,0 +1,381 @@
+// The level editor: the player lays the start of snake 1, then of snake 2, then draws walls with a
+// blinking cursor on the real board; Escape writes the board to "savefiles/custom.txt", the custom level.
+//
+// Every level it saves can be played: a start snake is only laid where its four cells and the cell the
+// cursor moves on to lie on the board (first cell in column 36 at most; the game lays the snake on the
+// four cells to the right of its first start cell, so it needs first column + 4 <= 40), and never over
+// the other snake's start cells (a start letter covered by the other one would shorten or lose a snake).
+// Closing the window ends the editor at once and writes nothing.
+
+#include <cstdio>
+
+#include "game/SnakeProcedures.h"
+#include "wimdows/Wimdows.h"
+
+namespace SnakeProcedures {
+
+// ---- constants ---------------------------------------------------------------------------------------
+
+static const uint32_t KEY_BACKSPACE = 8;
+static const uint32_t KEY_ENTER = 13;
+static const uint32_t KEY_ESCAPE = 27;
+static const uint32_t KEY_SPACE = 32;
+static const uint32_t KEY_LEFT = 37;
+static const uint32_t KEY_UP = 38;
+static const uint32_t KEY_RIGHT = 39;
+static const uint32_t KEY_DOWN = 40;
+static const uint32_t KEY_D = 68;
+static const uint32_t KEY_M = 77;
+
+static const uint32_t CELL = 20;
+static const uint32_t LAST_X = CELL * (KOLOMMEN - 1);  // 780
+static const uint32_t LAST_Y = CELL * (RIJEN - 1);     // 580
+static const uint32_t HUD_Y = 601;
+
+// Each half of the cursor's blink: the frame shows this long, then the black cell.
+static const uint32_t BLINK_MS = 50;
+// A cursor step without a blink (over a wall or a start cell) still pauses this long, so the editor
+// never spins the processor; a held arrow then crosses walls at 50 cells a second.
+static const uint32_t STILL_STEP_MS = 20;
+static const uint32_t CURSOR_COLOUR = 0xC0C0C0;
+
+static const char *const CUSTOM_LEVEL = "savefiles/custom.txt";
+static const char *const HELP_PICTURE = "bitmap/levelmakerhelp.bmp";
+
+static const char *const MANUAL[15] = {
+    "First you have to choose your begin position of both snakes.",
+    "The default starting direction of the snakes is RIGHT.",
+    "The snake length is 4.",
+    "Move with the ARROW KEYS and press ENTER to choose your location.",
+    "You will now be able to create wall.",
+    "Building a wall in front of you or on you may have negative consequences ingame :)",
+    "Press ENTER to create wall.",
+    "Press M to draw a wall closing in the playfield.",
+    "If you mess up your outer wall, just press M again.",
+    "In case you lose your cursor press SPACE to reset it.",
+    "Hold BACKSPACE to enter the delete modus and remove unwanted wall.",
+    "Press D to clear your screen and start all over again.",
+    "Press ESCAPE to save your level and return to the mainmenu.",
+    "The difficulty is set to the one you chose in the options menu.",
+    "You can load your level from the slotsmenu by loading the custom level.",
+};
+
+// ---- state -------------------------------------------------------------------------------------------
+
+// The editor's own state; always x = 20 * (j - 1) and y = 20 * (i - 1).
+static struct {
+    uint32_t x, y;             // pixel position of the cursor cell's top-left corner
+    uint32_t i, j;             // row and column of the cursor cell
+    uint32_t hulpvariable;     // 1 snake 1's start, 2 snake 2's start, 3 walls, 0 finished
+    bool Backspacepressed;     // delete mode in this cursor step
+    uint32_t GrootteSlang;     // length of a start snake
+} editor;
+
+// ---- internal ----------------------------------------------------------------------------------------
+
+static BlokRec &CursorCell() { return Veld[editor.i][editor.j]; }
+
+static bool IsStartCell(const BlokRec &cell) { return cell.BeginPosSlang || cell.BeginPosSlang2; }
+
+static void ResetCursor()
+{
+    editor.x = CELL;
+    editor.y = CELL;
+    editor.i = 2;
+    editor.j = 2;
+}
+
+static void SetCursor(uint32_t i, uint32_t j)
+{
+    editor.i = i;
+    editor.j = j;
+    editor.x = CELL * (j - 1);
+    editor.y = CELL * (i - 1);
+}
+
+// Gives the cursor cell its rectangle again (a cell is known by its rectangle).
+static void SetCursorRectangle()
+{
+    BlokRec &cell = CursorCell();
+    cell.x1 = editor.x;
+    cell.y1 = editor.y;
+    cell.x2 = editor.x + CELL;
+    cell.y2 = editor.y + CELL;
+}
+
+// One blink over exactly the cursor cell (its neighbours' pictures stay whole): frame, then black.
+static void Blink()
+{
+    int32_t x0 = (int32_t)editor.x, y0 = (int32_t)editor.y;
+    int32_t x1 = x0 + (int32_t)CELL - 1, y1 = y0 + (int32_t)CELL - 1;
+    Wimdows::Rectangle(x0, y0, x1, y1, CURSOR_COLOUR, false);
+    Wimdows::UpdateWindow();
+    Wimdows::Wait(BLINK_MS);
+    Wimdows::Rectangle(x0, y0, x1, y1, 0, true);
+    Wimdows::UpdateWindow();
+    Wimdows::Wait(BLINK_MS);
+}
+
+// One cursor step: delete mode, the blink (or a short pause), then at most one arrow.
+static void CursorMove()
+{
+    editor.Backspacepressed = Wimdows::KeyDown(KEY_BACKSPACE);
+    if (editor.Backspacepressed)
+        Wimdows::FlushKeys();
+
+    BlokRec &cell = CursorCell();
+    bool blink = false;
+    if (editor.Backspacepressed && !IsStartCell(cell)) {
+        cell.bezet = ONBEZET;
+        cell.BeginPosSlang = false;
+        cell.BeginPosSlang2 = false;
+        SetCursorRectangle();
+        blink = true;
+    } else if (!editor.Backspacepressed && !IsStartCell(cell) && cell.bezet != MUUR) {
+        SetCursorRectangle();
+        blink = true;
+    }
+    if (blink)
+        Blink();
+    else
+        Wimdows::Wait(STILL_STEP_MS);
+
+    if (Wimdows::KeyDown(KEY_LEFT)) {
+        if (editor.x != 0)
+            SetCursor(editor.i, editor.j - 1);
+    } else if (Wimdows::KeyDown(KEY_RIGHT)) {
+        if (editor.x != LAST_X)
+            SetCursor(editor.i, editor.j + 1);
+    } else if (Wimdows::KeyDown(KEY_UP)) {
+        if (editor.y != 0)
+            SetCursor(editor.i - 1, editor.j);
+    } else if (Wimdows::KeyDown(KEY_DOWN)) {
+        if (editor.y != LAST_Y)
+            SetCursor(editor.i + 1, editor.j);
+    }
+    Wimdows::FlushKeys();
+}
+
+static void AfterMove()
+{
+    RijEnKolomRec next = AfterMoveCell({editor.i, editor.j});
+    SetCursor(next.rij, next.kolom);
+}
+
+// Lays a start snake from the cursor to the right and leaves the cursor on the cell after it; FALSE,
+// with nothing changed, where the run or that cell would leave the board or cover a start cell.
+static bool LayStartSnake(const ArrayCard pictures, bool snake2)
+{
+    if (editor.j + editor.GrootteSlang > KOLOMMEN)
+        return false;
+    for (uint32_t k = 0; k < editor.GrootteSlang; k++)
+        if (IsStartCell(Veld[editor.i][editor.j + k]))
+            return false;
+    for (uint32_t k = 1; k <= editor.GrootteSlang; k++) {
+        BlokRec &cell = CursorCell();
+        // Body pieces, and the head facing right on the last cell.
+        Wimdows::DrawBitmap(pictures[k < editor.GrootteSlang ? 0 : 4], (int32_t)cell.x1, (int32_t)cell.y1);
+        Wimdows::UpdateWindow();
+        if (snake2)
+            cell.BeginPosSlang2 = true;
+        else
+            cell.BeginPosSlang = true;
+        SetCursor(editor.i, editor.j + 1);
+    }
+    return true;
+}
+
+// The board emptied and the editor back at snake 1's start.
+static void StartOver()
+{
+    Wimdows::ClearScreen();
+    VensterInBlokken();
+    Wimdows::DrawBitmap(Bitmaps.hud, 0, HUD_Y);
+    ResetCursor();
+    editor.hulpvariable = 1;
+}
+
+static void SaveLevel()
+{
+    SaveFile *file = Open(CUSTOM_LEVEL);
+    if (!file)
+        return;
+    for (uint32_t rij = 1; rij <= RIJEN; rij++) {
+        for (uint32_t kolom = 1; kolom <= KOLOMMEN; kolom++) {
+            const BlokRec &cell = Veld[rij][kolom];
+            char c = '-';
+            if (cell.BeginPosSlang)
+                c = 'S';
+            else if (cell.BeginPosSlang2)
+                c = 'T';
+            else if (cell.bezet == MUUR)
+                c = 'M';
+            WrChar(file, c);
+        }
+        WrLn(file);
+    }
+    Close(file);
+    std::printf("\nLevel has been saved.");
+    std::fflush(stdout);
+}
+
+// A step that changes the board or the state acts only while the editor is still in the state this
+// iteration began in, so keys held together (D with Escape or Enter) can neither save an emptied board
+// nor lay snake 2's start on a board without snake 1's.
+
+static void StateChooseSnake1()
+{
+    if (Wimdows::KeyDown(KEY_SPACE)) {
+        ResetCursor();
+        Wimdows::FlushKeys();
+    }
+    CursorMove();
+    if (Wimdows::KeyDown(KEY_ENTER) && LayStartSnake(Bitmaps.speler1, false)) {
+        AfterMove();
+        editor.hulpvariable = 2;
+        Wimdows::FlushKeys();
+    }
+}
+
+static void StateChooseSnake2()
+{
+    if (Wimdows::KeyDown(KEY_D)) {
+        StartOver();
+        Wimdows::FlushKeys();
+    }
+    if (editor.hulpvariable == 2 && Wimdows::KeyDown(KEY_ESCAPE)) {
+        SaveLevel();
+        editor.hulpvariable = 0;
+        Wimdows::FlushKeys();
+    }
+    if (Wimdows::KeyDown(KEY_SPACE)) {
+        ResetCursor();
+        Wimdows::FlushKeys();
+    }
+    CursorMove();
+    if (editor.hulpvariable == 2 && Wimdows::KeyDown(KEY_ENTER) && LayStartSnake(Bitmaps.speler2, true)) {
+        AfterMove();
+        editor.hulpvariable = 3;
+        Wimdows::FlushKeys();
+    }
+}
+
+static void StateWalls()
+{
+    if (Wimdows::KeyDown(KEY_ESCAPE)) {
+        SaveLevel();
+        editor.hulpvariable = 0;
+    }
+    if (editor.hulpvariable == 3 && Wimdows::KeyDown(KEY_M)) {
+        Muur();
+        Wimdows::UpdateWindow();
+        AfterMove();
+    }
+    if (Wimdows::KeyDown(KEY_SPACE))
+        ResetCursor();
+    if (editor.hulpvariable == 3 && Wimdows::KeyDown(KEY_D))
+        StartOver();
+    CursorMove();
+    if (editor.hulpvariable == 3 && Wimdows::KeyDown(KEY_ENTER)) {
+        BlokRec &cell = CursorCell();
+        cell.bezet = MUUR;  // on a start cell too; the saved level keeps the start letter there
+        Wimdows::DrawBitmap(Bitmaps.muur[1], (int32_t)cell.x1, (int32_t)cell.y1);
+        Wimdows::UpdateWindow();
+        AfterMove();
+        Wimdows::FlushKeys();
+    }
+}
+
+// The editor loop, until the level is saved or the window is closed.
+static void Create()
+{
+    editor.hulpvariable = 1;
+    editor.GrootteSlang = 4;
+    LoadBitmaps(Bitmaps);
+    if (Wimdows::WindowClosed())
+        return;
+    Wimdows::DrawBitmap(Bitmaps.hud, 0, HUD_Y);
+    Wimdows::UpdateWindow();
+
+    while (editor.hulpvariable != 0 && !Wimdows::WindowClosed()) {
+        switch (editor.hulpvariable) {
+        case 1:
+            StateChooseSnake1();
+            break;
+        case 2:
+            StateChooseSnake2();
+            break;
+        default:
+            StateWalls();
+            break;
+        }
+    }
+}
+
+// ---- exported ----------------------------------------------------------------------------------------
+
+RijEnKolomRec AfterMoveCell(RijEnKolomRec cursor)
+{
+    uint32_t i = cursor.rij, j = cursor.kolom;
+    if (i < 1 || i > RIJEN || j < 1 || j > KOLOMMEN)
+        return cursor;
+    auto wall = [](uint32_t r, uint32_t k) { return Veld[r][k].bezet == MUUR; };
+
+    // On the edge the cursor runs round the board clockwise.
+    if (j == KOLOMMEN && i == RIJEN)
+        j--;
+    else if (j == KOLOMMEN)
+        i++;
+    else if (j == 1 && i == 1)
+        j++;
+    else if (i == RIJEN && j != 1)
+        j--;
+    else if (i == RIJEN)
+        i--;
+    else if (j == 1)
+        i--;
+    else if (i == 1)
+        j++;
+    // Inside it moves to the cell opposite the first wall found next to it, continuing a line.
+    else if (wall(i, j - 1))
+        j++;
+    else if (wall(i, j + 1))
+        j--;
+    else if (wall(i - 1, j))
+        i++;
+    else if (wall(i + 1, j))
+        i--;
+    else if (wall(i - 1, j - 1)) {
+        i++;
+        j++;
+    } else if (wall(i + 1, j - 1)) {
+        i--;
+        j++;
+    } else if (wall(i - 1, j + 1)) {
+        i++;
+        j--;
+    } else
+        j++;
+    return {i, j};
+}
+
+void LevelMaker()
+{
+    Wimdows::ClearScreen();
+    Wimdows::DrawBitmap(Wimdows::LoadBitmap(HELP_PICTURE, 800, 680), 0, 0);
+    Wimdows::UpdateWindow();
+    if (Wimdows::GetKey() == 0 || Wimdows::WindowClosed())
+        return;
+
+    std::printf("\n --*--Levelmaker Manual--*--\n\n");
+    for (const char *line : MANUAL)
+        std::printf("%s\n", line);
+    std::fflush(stdout);
+
+    Wimdows::ClearScreen();
+    VensterInBlokken();
+    ResetCursor();
+    Create();
+}
+
+}  // namespace SnakeProcedures

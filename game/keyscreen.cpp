@@ -1,0 +1,115 @@
+// The key-choosing screen: both players choose their four keys anew, all eight different, and the
+// controls file is rewritten. P and Escape are refused like a taken key: in a game they pause and leave,
+// so a snake steered with them could not be played. Closing the window before the eighth key leaves the
+// file as it was.
+
+#include "game/SnakeProcedures.h"
+#include "wimdows/Wimdows.h"
+
+namespace SnakeProcedures {
+
+// ---- constants ---------------------------------------------------------------------------------------
+
+static const uint32_t KEY_ESCAPE = 27;
+static const uint32_t KEY_P = 80;
+
+static const uint32_t REFUSAL_MS = 1337;
+static const int32_t HUD_Y = 601;
+
+static const char *const CONTROLS_FILE = "savefiles/controleslang.txt";
+static const char *const FAIL_PICTURE = "bitmap/fail.bmp";
+static const char *const PROMPT_PICTURES[3] = {nullptr, "bitmap/choosekey1.bmp", "bitmap/choosekey2.bmp"};
+// In the order the keys are asked: right, left, up, down (the order of BesturingRec).
+static const char *const ARROW_PICTURES[4] = {"bitmap/arrowright.bmp", "bitmap/arrowleft.bmp",
+                                              "bitmap/arrowup.bmp", "bitmap/arrowdown.bmp"};
+
+// ---- internal ----------------------------------------------------------------------------------------
+
+// The field of a player's controls for the direction asked in place `d` (0 right, 1 left, 2 up, 3 down).
+static uint32_t &KeyOf(BesturingRec &besturing, uint32_t d)
+{
+    switch (d) {
+    case 0:
+        return besturing.rechts;
+    case 1:
+        return besturing.links;
+    case 2:
+        return besturing.boven;
+    default:
+        return besturing.onder;
+    }
+}
+
+// TRUE when `key` may not be chosen: a key the game keeps for itself, or one chosen earlier in this visit.
+static bool Refused(uint32_t key, const BesturingRec besturing[3], uint32_t chosen)
+{
+    if (key == KEY_P || key == KEY_ESCAPE)
+        return true;
+    for (uint32_t n = 0; n < chosen; n++) {
+        BesturingRec earlier = besturing[1 + n / 4];
+        if (KeyOf(earlier, n % 4) == key)
+            return true;
+    }
+    return false;
+}
+
+// The window is gone: GetKey gave no key, or the player closed the window.
+static bool Closed(uint32_t key) { return key == 0 || Wimdows::WindowClosed(); }
+
+// ---- exported ----------------------------------------------------------------------------------------
+
+void Controls()
+{
+    BesturingRec Besturing[3] = {};
+    Wimdows::FlushKeys();
+    Wimdows::ClearScreen();
+    uint32_t fail = Wimdows::LoadBitmap(FAIL_PICTURE, 800, 600);
+    uint32_t hud = Wimdows::LoadBitmap(PROMPT_PICTURES[1], 800, 80);
+
+    for (uint32_t n = 0; n < 8; n++) {
+        uint32_t speler = 1 + n / 4, d = n % 4;
+        if (n == 4)
+            hud = Wimdows::LoadBitmap(PROMPT_PICTURES[2], 800, 80);
+        uint32_t screen = Wimdows::LoadBitmap(ARROW_PICTURES[d], 800, 600);
+        Wimdows::DrawBitmap(screen, 0, 0);
+        Wimdows::DrawBitmap(hud, 0, HUD_Y);
+        Wimdows::UpdateWindow();
+
+        uint32_t key = Wimdows::GetKey();
+        if (Closed(key))
+            return;
+        // Presses typed ahead are dropped; after the very first key nothing is.
+        if (n > 0)
+            Wimdows::FlushKeys();
+        while (Refused(key, Besturing, n)) {
+            Wimdows::ClearScreen();
+            Wimdows::DrawBitmap(fail, 0, 0);
+            Wimdows::UpdateWindow();
+            Wimdows::Wait(REFUSAL_MS);
+            Wimdows::DrawBitmap(hud, 0, HUD_Y);
+            Wimdows::DrawBitmap(screen, 0, 0);
+            Wimdows::UpdateWindow();
+            key = Wimdows::GetKey();
+            if (Closed(key))
+                return;
+            Wimdows::FlushKeys();
+        }
+        KeyOf(Besturing[speler], d) = key;
+    }
+
+    SaveFile *file = Open(CONTROLS_FILE);
+    if (file) {
+        Flush(file);
+        for (uint32_t speler = 1; speler <= 2; speler++) {
+            for (uint32_t d = 0; d < 4; d++) {
+                WrCard(file, KeyOf(Besturing[speler], d), 0);
+                WrLn(file);
+            }
+            WrLn(file);
+        }
+        Close(file);
+    }
+    Wimdows::FlushKeys();
+}
+
+}  // namespace SnakeProcedures
