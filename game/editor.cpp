@@ -197,6 +197,9 @@ static void StartOver()
 
 static void SaveLevel()
 {
+    // Escape still held as the window closed is no request to save.
+    if (Wimdows::WindowClosed())
+        return;
     SaveFile *file = Open(CUSTOM_LEVEL);
     if (!file)
         return;
