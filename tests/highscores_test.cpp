@@ -132,19 +132,6 @@ TEST(HighscoreColours, AShownScoreOfZeroFollowsTheSameRule)
               (std::vector<uint32_t>{GREY, RED, BLUE, BLUE, GREY, RED, RED, RED, RED, RED}));
 }
 
-TEST(HighscoreColours, ATableWithoutZerosShowsOneRowPerEnteredScore)
-{
-    int32_t s1 = 700, s2 = 400;
-    std::vector<uint32_t> table = {900, 800, 700, 700, 600, 500, 400, 400, 300, 200};
-    std::vector<uint32_t> colours = Colours(table, s1, s2);
-    int highlighted = 0;
-    for (uint32_t c : colours)
-        highlighted += c != GREY;
-    EXPECT_EQ(highlighted, 2);
-    EXPECT_EQ(colours[2], RED);
-    EXPECT_EQ(colours[6], GREEN);
-}
-
 // ---- the file and the sequence, in a play folder with instant waits ----
 
 std::vector<uint32_t> waits;
