@@ -1,0 +1,246 @@
+# Helpers for the whole-program tests: an X server of our own, a play folder per run, the game driven with
+# xdotool like a player, and screen checks that compare what the window shows with the game's own pictures.
+#
+# Source it with the build folder and the source folder:  . program_lib.sh <build dir> <source dir>
+# Every helper that waits has a limit, so a broken program fails the test instead of hanging it.
+
+BUILD="$(cd "$1" && pwd)"
+SRC="$(cd "$2" && pwd)"
+KWIBBEL="$BUILD/kwibbel"
+XCLOSE="$BUILD/tests/xclosewindow"
+DATA="$BUILD/data"
+WORK="$(mktemp -d /tmp/kwibbel-program-XXXXXX)"
+FAILURES=0
+XVFB_PID=""
+GAME_PID=""
+WID=""
+
+log() { echo "[$(date +%T.%N | cut -c1-12)] $*"; }
+fail() {
+    log "FAIL: $*"
+    FAILURES=$((FAILURES + 1))
+}
+check() {  # check <description> <command...>
+    local what="$1"
+    shift
+    if "$@"; then
+        log "ok: $what"
+        return 0
+    fi
+    fail "$what"
+    return 1
+}
+
+cleanup() {
+    if [ -n "$GAME_PID" ] && kill -0 "$GAME_PID" 2>/dev/null; then kill -9 "$GAME_PID" 2>/dev/null; fi
+    if [ -n "$XVFB_PID" ]; then kill "$XVFB_PID" 2>/dev/null; wait "$XVFB_PID" 2>/dev/null; fi
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+for tool in Xvfb xdotool import compare identify; do
+    command -v "$tool" >/dev/null || { echo "missing $tool"; exit 1; }
+done
+[ -x "$KWIBBEL" ] || { echo "missing $KWIBBEL"; exit 1; }
+[ -x "$XCLOSE" ] || { echo "missing $XCLOSE"; exit 1; }
+[ -f "$DATA/bitmap/play1.bmp" ] || { echo "missing the generated pictures in $DATA"; exit 1; }
+
+# Our own X server on the first free display number.
+start_x() {
+    local fdfile="$WORK/display"
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fdfile" 2>"$WORK/xvfb.log" &
+    XVFB_PID=$!
+    local i
+    for i in $(seq 100); do
+        [ -s "$fdfile" ] && break
+        sleep 0.1
+    done
+    [ -s "$fdfile" ] || { echo "Xvfb did not start"; cat "$WORK/xvfb.log"; exit 1; }
+    export DISPLAY=":$(head -n1 "$fdfile")"
+    log "X server on $DISPLAY"
+}
+
+# A fresh play folder with the built pictures, sounds and shipped save files: $PLAY.
+new_play_folder() {
+    PLAY="$(mktemp -d "$WORK/play-XXXXXX")"
+    cp -r "$DATA/bitmap" "$DATA/audio" "$DATA/savefiles" "$PLAY/"
+    cp -r "$PLAY/savefiles" "$PLAY/savefiles.before"
+}
+
+# Starts the game in $PLAY without sound hardware and finds its window: $GAME_PID, $WID.
+start_game() {
+    (cd "$PLAY" && SDL_AUDIODRIVER=dummy exec "$KWIBBEL" >"$PLAY/stdout" 2>"$PLAY/stderr") &
+    GAME_PID=$!
+    WID=""
+    local i
+    for i in $(seq 200); do
+        WID="$(xdotool search --name '^Kwibbel$' 2>/dev/null | head -n1)"
+        [ -n "$WID" ] && break
+        kill -0 "$GAME_PID" 2>/dev/null || break
+        sleep 0.05
+    done
+    if [ -z "$WID" ]; then
+        fail "the game window did not appear"
+        return 1
+    fi
+    xdotool windowfocus "$WID" 2>/dev/null
+    # Keep the pointer off the buttons, so they show their normal pictures.
+    xdotool mousemove --window "$WID" 700 650
+    return 0
+}
+
+# The window's picture now, as $WORK/screen.png.
+grab() { import -window "$WID" "$WORK/screen.png" 2>/dev/null; }
+
+# shows <picture> <x> <y> [max differing pixels]: TRUE when the window shows the picture (a file under
+# bitmap/, at its own size) at (x, y). Text drawn over a picture is allowed for by the limit.
+shows() {
+    local file="$PLAY/bitmap/$1" x="$2" y="$3" limit="${4:-0}"
+    local size
+    size="$(identify -format '%wx%h' "$file" 2>/dev/null)" || return 1
+    import -window "$WID" -crop "${size}+${x}+${y}" +repage "$WORK/crop.png" 2>/dev/null || return 1
+    local diff
+    diff="$(compare -metric AE -fuzz 6% "$WORK/crop.png" "$file" null: 2>&1)"
+    diff="${diff%% *}"
+    [ -n "$diff" ] && [ "${diff%.*}" -le "$limit" ] 2>/dev/null
+}
+
+# wait_for <seconds> <picture> <x> <y> [limit]: polls the window until it shows the picture.
+wait_for() {
+    local limit_s="$1"
+    shift
+    local end=$((SECONDS + limit_s))
+    while [ $SECONDS -le $end ]; do
+        shows "$@" && return 0
+        kill -0 "$GAME_PID" 2>/dev/null || return 1
+        sleep 0.2
+    done
+    return 1
+}
+
+# wait_any <seconds> <screen>...: polls until the window shows one of the screens (names of the arrays
+# below); $SEEN is the one it showed.
+wait_any() {
+    local limit_s="$1"
+    shift
+    local end=$((SECONDS + limit_s)) name
+    while [ $SECONDS -le $end ]; do
+        for name in "$@"; do
+            local -n screen="$name"
+            if shows "${screen[@]}"; then
+                SEEN="$name"
+                return 0
+            fi
+        done
+        kill -0 "$GAME_PID" 2>/dev/null || return 1
+        sleep 0.1
+    done
+    return 1
+}
+
+# The screens, recognised by a picture that only they show.
+MAIN_MENU=(play1.bmp 100 75)
+SLOT_MENU=(slot1.bmp 100 75)
+OPTIONS_MENU=(diff1.bmp 100 75)
+DIFF_MENU=(easy1.bmp 100 75)
+MODE_MENU=(sp1.bmp 100 75)
+HELP_SCREEN=(helptext.bmp 0 0)
+LOADING_SCREEN=(loadscreen1.bmp 0 0)
+COUNTDOWN_3=(3.bmp 360 310)
+COUNTDOWN_2=(2.bmp 360 310)
+COUNTDOWN_1=(1.bmp 360 310)
+GAME_OVER_1=(gameover.bmp 0 0)
+GAME_OVER_2=(gameover2.bmp 0 0)
+KEY_SCREEN_LEFT=(arrowleft.bmp 0 0)
+KEY_REFUSED=(fail.bmp 0 0)
+HIGHSCORE_TABLE=(highscoretable.bmp 0 0 30000)
+GAME_PANEL=(hud.bmp 0 601 6000)
+KEY_SCREEN=(arrowright.bmp 0 0)
+EDITOR_HELP=(levelmakerhelp.bmp 0 0)
+EDITOR_PANEL=(hud.bmp 0 601)
+
+wait_menu() { wait_for 30 "${MAIN_MENU[@]}"; }
+
+# click <x> <y>: a left click at window position (x, y); the pointer then leaves the buttons.
+click() {
+    xdotool mousemove --window "$WID" "$1" "$2" click 1
+    sleep 0.05
+    # The window is gone after a click on quit.
+    xdotool mousemove --window "$WID" 700 650 2>/dev/null
+}
+# Buttons of a menu column: button k spans y = 75 + 85k .. +height.
+click_button() { click 150 $((75 + 85 * $1 + 25)); }
+key() { xdotool key "$@"; }
+# hold <key> <seconds>: the key held down, as the game reads held keys between its steps.
+hold() {
+    xdotool keydown "$1"
+    sleep "$2"
+    xdotool keyup "$1"
+}
+
+# Asks the window to close as the title bar's close button does; $CLOSED_AT is the time in ms.
+close_window() {
+    CLOSED_AT="$(date +%s%3N)"
+    "$XCLOSE" "$WID"
+}
+
+# wait_exit <seconds>: waits for the game to end; $EXIT_STATUS and $EXIT_MS (ms since close_window).
+wait_exit() {
+    local end=$((SECONDS + $1))
+    while kill -0 "$GAME_PID" 2>/dev/null && [ $SECONDS -le $end ]; do sleep 0.02; done
+    if kill -0 "$GAME_PID" 2>/dev/null; then
+        EXIT_STATUS=timeout
+        kill -9 "$GAME_PID" 2>/dev/null
+        wait "$GAME_PID" 2>/dev/null
+        return 1
+    fi
+    wait "$GAME_PID"
+    EXIT_STATUS=$?
+    EXIT_MS=$(($(date +%s%3N) - ${CLOSED_AT:-0}))
+    GAME_PID=""
+    return 0
+}
+
+# The console ends with the farewell: a line end, the words, a line end.
+said_farewell() {
+    [ "$(tail -c 32 "$PLAY/stdout" | od -An -c | tr -s ' ')" = "$(printf '\nThank you for playing Kwibbel!\n' | od -An -c | tr -s ' ')" ]
+}
+
+# save_files_unchanged [file...]: every save file is as it was, except the ones named.
+save_files_unchanged() {
+    local f name ok=0
+    for f in "$PLAY/savefiles.before"/*; do
+        name="$(basename "$f")"
+        case " $* " in *" $name "*) continue ;; esac
+        cmp -s "$f" "$PLAY/savefiles/$name" || { log "changed: $name"; ok=1; }
+    done
+    # No temporary file of a save may be left behind.
+    [ "$(ls "$PLAY/savefiles" | wc -l)" -eq "$(ls "$PLAY/savefiles.before" | wc -l)" ] || { log "extra files: $(ls "$PLAY/savefiles")"; ok=1; }
+    return $ok
+}
+
+# close_and_check <screen> [save file allowed to change...]: closes the window like a player and checks that
+# the program ended promptly and cleanly: status 0, the farewell, no save file touched but the ones named.
+close_and_check() {
+    local what="$1"
+    shift
+    close_window
+    if ! wait_exit 10; then
+        fail "$what: the program did not end within 10 s after its window was closed"
+        return
+    fi
+    log "$what: ended ${EXIT_MS} ms after the close, status $EXIT_STATUS"
+    check "$what: exit status 0" [ "$EXIT_STATUS" = 0 ] || sed 's/^/    stderr: /' "$PLAY/stderr" | tail -n 8
+    check "$what: ended within 1.5 s (aim 0.5 s)" [ "$EXIT_MS" -lt 1500 ]
+    check "$what: farewell line last" said_farewell
+    check "$what: save files unchanged" save_files_unchanged "$@"
+}
+
+finish() {
+    if [ "$FAILURES" -eq 0 ]; then
+        log "all checks passed"
+        exit 0
+    fi
+    log "$FAILURES check(s) failed"
+    exit 1
+}

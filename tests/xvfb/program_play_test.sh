@@ -1,0 +1,167 @@
+#!/usr/bin/env bash
+# The whole program played like a player under an X server of its own: every menu path, a game in each mode to
+# its game over and the highscore table, a game left with Escape, the key screen, the level editor and then
+# its custom level, the help screen, and quit. Also: without a display the program ends at once with an error.
+set -u
+. "$(dirname "$0")/program_lib.sh" "$1" "$2"
+
+# ---- no display: the window cannot open --------------------------------------------------------------------
+new_play_folder
+log "---- start without a display"
+( cd "$PLAY" && env -u DISPLAY -u WAYLAND_DISPLAY SDL_AUDIODRIVER=dummy timeout 10 "$KWIBBEL" >"$PLAY/stdout" 2>"$PLAY/stderr" )
+status=$?
+check "no display: a non-zero exit status at once (got $status; 124 is the time limit)" \
+    test "$status" -ne 0 -a "$status" -ne 124
+check "no display: says it cannot create the window" grep -q "Can't create window." "$PLAY/stderr" "$PLAY/stdout"
+check "no display: no save file touched" save_files_unchanged
+
+start_x
+new_play_folder
+log "---- a whole session"
+start_game || finish
+
+# ---- start: loading screen, banner, main menu ----------------------------------------------------------------
+check "the loading screen shows first" wait_for 5 "${LOADING_SCREEN[@]}"
+check "the main menu follows the loading screen" wait_menu
+banner="$(printf '\n *****************  Kwibbel *****************\nMusic system initialized.\n')"
+check "the console starts with the banner" [ "$(head -c ${#banner} "$PLAY/stdout")" = "$banner" ]
+if [ -f "$PLAY/audio/laser.mp3" ]; then
+    check "every sound loaded: nothing after the banner" [ "$(cat "$PLAY/stdout")" = "$banner" ]
+fi
+
+# back_to_menu <what>: the main menu shows again.
+back_to_menu() { check "$1, then the main menu again" wait_menu; }
+
+# ---- help and highscores -----------------------------------------------------------------------------------
+click_button 4
+check "help: the help screen shows" wait_for 5 "${HELP_SCREEN[@]}"
+key space
+back_to_menu "help closed by a key"
+
+click_button 3
+check "highscores: the table shows" wait_for 5 "${HIGHSCORE_TABLE[@]}"
+key space
+back_to_menu "highscore table closed by a key"
+
+# ---- option menus ------------------------------------------------------------------------------------------
+# choose_mode <button>: options, game mode, the button.
+choose_mode() {
+    click_button 1 && wait_for 5 "${OPTIONS_MENU[@]}" && click_button 2 && wait_for 5 "${MODE_MENU[@]}" &&
+        click_button "$1"
+}
+# choose_difficulty <button>: options, difficulty, the button.
+choose_difficulty() {
+    click_button 1 && wait_for 5 "${OPTIONS_MENU[@]}" && click_button 0 && wait_for 5 "${DIFF_MENU[@]}" &&
+        click_button "$1"
+}
+# Back from each option menu leads to the main menu.
+click_button 1
+check "options: the options menu shows" wait_for 5 "${OPTIONS_MENU[@]}"
+click 120 $((75 + 3 * 85 + 30))
+back_to_menu "options, back"
+choose_difficulty 3
+back_to_menu "difficulty, back"
+choose_mode 3
+back_to_menu "game mode, back"
+click_button 0
+check "slots: the slot menu shows" wait_for 5 "${SLOT_MENU[@]}"
+click 120 $((75 + 5 * 85 + 30))
+back_to_menu "slots, back"
+
+# ---- games ---------------------------------------------------------------------------------------------------
+# play_to_game_over <slot button> <what>: a game that nobody steers runs into a wall; game over, the table.
+play_to_game_over() {
+    local slot="$1" what="$2"
+    click_button 0
+    wait_for 5 "${SLOT_MENU[@]}" || { fail "$what: no slot menu"; return; }
+    click_button "$slot"
+    check "$what: the countdown shows" wait_any 5 COUNTDOWN_3 COUNTDOWN_2 COUNTDOWN_1
+    check "$what: the game shows its score panel" wait_for 10 "${GAME_PANEL[@]}"
+    check "$what: the game ends with a game-over picture" wait_any 60 GAME_OVER_1 GAME_OVER_2 &&
+        log "$what: $SEEN"
+    check "$what: then the highscore table" wait_for 10 "${HIGHSCORE_TABLE[@]}"
+    key space
+    back_to_menu "$what: the table closed by a key"
+}
+
+saved_before=$(grep -c "Highscore has been saved." "$PLAY/stdout")
+choose_mode 1
+back_to_menu "snake against snake chosen"
+play_to_game_over 0 "snake against snake on the walled level"
+
+choose_mode 2
+back_to_menu "snake against knurf chosen"
+play_to_game_over 2 "snake against knurf on the smiley level"
+
+choose_mode 0
+back_to_menu "one player chosen"
+choose_difficulty 2
+back_to_menu "hard chosen"
+play_to_game_over 3 "one player, hard, on the insane level"
+saved_after=$(grep -c "Highscore has been saved." "$PLAY/stdout")
+check "three games over, three highscore saves" [ $((saved_after - saved_before)) -eq 3 ]
+
+# A game on the level without walls, left with Escape: no game-over picture, straight back to the menus.
+choose_difficulty 0
+back_to_menu "easy chosen"
+click_button 0
+wait_for 5 "${SLOT_MENU[@]}"
+click_button 1
+check "Escape game: the game shows" wait_for 10 "${GAME_PANEL[@]}"
+sleep 1
+hold Escape 0.4
+back_to_menu "Escape during a game"
+check "Escape game: no highscore save" [ "$(grep -c "Highscore has been saved." "$PLAY/stdout")" -eq "$saved_after" ]
+
+# ---- the key screen --------------------------------------------------------------------------------------------
+click_button 1
+wait_for 5 "${OPTIONS_MENU[@]}"
+click_button 1
+check "keys: the key screen asks for player 1's right" wait_for 5 "${KEY_SCREEN[@]}"
+key l
+check "keys: then for left" wait_for 5 "${KEY_SCREEN_LEFT[@]}"
+key l
+check "keys: a key taken already is refused" wait_for 3 "${KEY_REFUSED[@]}"
+check "keys: and left is asked again" wait_for 5 "${KEY_SCREEN_LEFT[@]}"
+for k in j i k Right Left Up Down; do
+    key "$k"
+    sleep 0.3
+done
+back_to_menu "all eight keys chosen"
+check "keys: the controls file holds the new keys" [ "$(od -An -c "$PLAY/savefiles/controleslang.txt" | tr -s ' \n' ' ')" = \
+    "$(printf '76\r\n74\r\n73\r\n75\r\n\r\n39\r\n37\r\n38\r\n40\r\n\r\n' | od -An -c | tr -s ' \n' ' ')" ]
+
+# ---- the level editor and its level --------------------------------------------------------------------------
+click_button 2
+check "editor: its help shows" wait_for 5 "${EDITOR_HELP[@]}"
+key space
+check "editor: the board with its panel" wait_for 10 "${EDITOR_PANEL[@]}"
+# Enter held: snake 1's start, snake 2's start next along the row, then a wall or two; M: the wall all round.
+hold Return 0.35
+sleep 0.3
+hold m 0.3
+sleep 0.3
+hold Escape 0.4
+back_to_menu "editor left with Escape"
+check "editor: saved the level" grep -q "Level has been saved." "$PLAY/stdout"
+custom="$PLAY/savefiles/custom.txt"
+check "editor: the custom level has 30 lines of 40 cells" \
+    [ "$(tr -d '\r' <"$custom" | awk 'length($0) == 40' | wc -l)" -eq 30 ]
+check "editor: four S and four T" [ "$(tr -cd S <"$custom" | wc -c) $(tr -cd T <"$custom" | wc -c)" = "4 4" ]
+check "editor: the wall all round" [ "$(head -n1 "$custom" | tr -d '\r')" = "$(printf 'M%.0s' $(seq 40))" ]
+
+# The one-player snake starts on row 2 heading right and meets the wall laid after snake 2's start.
+play_to_game_over 4 "one player on the custom level"
+
+# ---- quit ------------------------------------------------------------------------------------------------------
+CLOSED_AT="$(date +%s%3N)"
+click_button 5
+if wait_exit 10; then
+    check "quit: exit status 0" [ "$EXIT_STATUS" = 0 ]
+    check "quit: the farewell line last" said_farewell
+    log "quit: ended ${EXIT_MS} ms after the click"
+else
+    fail "quit: the program did not end"
+fi
+check "quit: no temporary save files left" [ "$(ls "$PLAY/savefiles" | wc -l)" -eq "$(ls "$PLAY/savefiles.before" | wc -l)" ]
+finish
