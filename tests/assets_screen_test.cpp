@@ -1,0 +1,404 @@
+// How the generated pictures look in use: a sample game screen composed through the window layer and the
+// game's own snake drawing (saved as build/screenshots/sample-game.png for a person to look at), and the
+// properties the screens rely on: seamless snake joins, eyes that look ahead, players and knurfs told apart,
+// plain dark areas where the game writes numbers, and button columns left free.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "game/SnakeProcedures.h"
+#include "wimdows/Wimdows.h"
+
+using namespace SnakeProcedures;
+
+namespace {
+
+const std::string BITMAPS = std::string(KWIBBEL_DATA_DIR) + "/bitmap/";
+
+// ---- reading our BMPs and writing a PNG -----------------------------------------------------------------
+
+struct Picture {
+    int w = 0, h = 0;
+    std::vector<uint32_t> px;  // 0x00RRGGBB, row by row from the top
+    uint32_t At(int x, int y) const { return px[(size_t)y * w + x]; }
+};
+
+// Reads a 24-bit bottom-up BMP as the generators write them.
+Picture ReadBmp(const std::string &name) {
+    std::ifstream in(BITMAPS + name, std::ios::binary);
+    std::vector<uint8_t> b((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    Picture p;
+    if (b.size() < 54) return p;
+    auto le = [&](size_t at) { return (uint32_t)b[at] | b[at + 1] << 8 | b[at + 2] << 16 | (uint32_t)b[at + 3] << 24; };
+    p.w = (int)le(18);
+    p.h = (int)le(22);
+    size_t off = le(10), stride = ((size_t)p.w * 3 + 3) & ~(size_t)3;
+    if (b.size() < off + stride * p.h) return Picture();
+    p.px.resize((size_t)p.w * p.h);
+    for (int y = 0; y < p.h; ++y)
+        for (int x = 0; x < p.w; ++x) {
+            const uint8_t *q = &b[off + (size_t)(p.h - 1 - y) * stride + (size_t)x * 3];
+            p.px[(size_t)y * p.w + x] = (uint32_t)q[2] << 16 | q[1] << 8 | q[0];
+        }
+    return p;
+}
+
+int R(uint32_t c) { return (c >> 16) & 255; }
+int G(uint32_t c) { return (c >> 8) & 255; }
+int B(uint32_t c) { return c & 255; }
+int Diff(uint32_t a, uint32_t b) { return std::abs(R(a) - R(b)) + std::abs(G(a) - G(b)) + std::abs(B(a) - B(b)); }
+int Luma(uint32_t c) { return (R(c) * 3 + G(c) * 6 + B(c)) / 10; }
+
+uint32_t Crc(const uint8_t *d, size_t n, uint32_t c = 0xFFFFFFFFu) {
+    for (size_t i = 0; i < n; ++i) {
+        c ^= d[i];
+        for (int k = 0; k < 8; ++k) c = (c >> 1) ^ (0xEDB88320u & (0u - (c & 1)));
+    }
+    return c;
+}
+
+// A PNG of stored (uncompressed) deflate blocks: big, but needs no library.
+bool WritePng(const std::string &path, int w, int h, const std::vector<uint32_t> &rgb) {
+    std::vector<uint8_t> raw;
+    for (int y = 0; y < h; ++y) {
+        raw.push_back(0);
+        for (int x = 0; x < w; ++x) {
+            uint32_t c = rgb[(size_t)y * w + x];
+            raw.push_back((uint8_t)R(c));
+            raw.push_back((uint8_t)G(c));
+            raw.push_back((uint8_t)B(c));
+        }
+    }
+    std::vector<uint8_t> z = {0x78, 0x01};
+    uint32_t a = 1, bsum = 0;
+    for (uint8_t v : raw) {
+        a = (a + v) % 65521;
+        bsum = (bsum + a) % 65521;
+    }
+    for (size_t at = 0; at < raw.size(); at += 65535) {
+        size_t n = std::min<size_t>(65535, raw.size() - at);
+        z.push_back(at + n == raw.size() ? 1 : 0);
+        z.push_back(n & 255);
+        z.push_back(n >> 8);
+        z.push_back(~n & 255);
+        z.push_back((~n >> 8) & 255);
+        z.insert(z.end(), raw.begin() + at, raw.begin() + at + n);
+    }
+    uint32_t adler = bsum << 16 | a;
+    for (int k = 3; k >= 0; --k) z.push_back((adler >> (8 * k)) & 255);
+    std::vector<uint8_t> out = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+    auto chunk = [&](const char *type, const std::vector<uint8_t> &data) {
+        uint32_t n = (uint32_t)data.size();
+        for (int k = 3; k >= 0; --k) out.push_back((n >> (8 * k)) & 255);
+        std::vector<uint8_t> td(type, type + 4);
+        td.insert(td.end(), data.begin(), data.end());
+        out.insert(out.end(), td.begin(), td.end());
+        uint32_t crc = ~Crc(td.data(), td.size());
+        for (int k = 3; k >= 0; --k) out.push_back((crc >> (8 * k)) & 255);
+    };
+    std::vector<uint8_t> ihdr;
+    for (uint32_t v : {(uint32_t)w, (uint32_t)h})
+        for (int k = 3; k >= 0; --k) ihdr.push_back((v >> (8 * k)) & 255);
+    ihdr.insert(ihdr.end(), {8, 2, 0, 0, 0});
+    chunk("IHDR", ihdr);
+    chunk("IDAT", z);
+    chunk("IEND", {});
+    std::ofstream f(path, std::ios::binary);
+    f.write((const char *)out.data(), (std::streamsize)out.size());
+    return (bool)f;
+}
+
+// ---- the sample game screen --------------------------------------------------------------------------------
+
+struct Cell {
+    int rij, kolom;
+};
+
+// A snake as cells from its tail to its head, each a neighbour of the one before.
+std::vector<Cell> Path(Cell start, const std::vector<std::pair<PijlEn, int>> &runs) {
+    std::vector<Cell> cells = {start};
+    for (auto [dir, n] : runs)
+        for (int i = 0; i < n; ++i) {
+            Cell c = cells.back();
+            if (dir == RECHTS) c.kolom++;
+            if (dir == LINKS) c.kolom--;
+            if (dir == BOVEN) c.rij--;
+            if (dir == ONDER) c.rij++;
+            cells.push_back(c);
+        }
+    return cells;
+}
+
+PijlEn StepDir(Cell a, Cell b) {
+    if (b.kolom > a.kolom) return RECHTS;
+    if (b.kolom < a.kolom) return LINKS;
+    return b.rij < a.rij ? BOVEN : ONDER;
+}
+
+class SampleScreen : public ::testing::Test {
+protected:
+    BitmapsRec bitmaps{};
+
+    void SetUp() override {
+        setenv("SDL_VIDEODRIVER", "dummy", 0);
+        Wimdows::InitWimdows();
+        Wimdows::Window("Kwibbel", 800, 680);
+        ASSERT_EQ(Wimdows::State(), Wimdows::STATE_ACTIVE);
+        Wimdows::SetBuffering(true);
+        const char *pieces[10] = {"hor", "left_down", "right_down", "tail_down", "tail_left",
+                                  "tail_right", "tail_up", "top_left", "top_right", "vert"};
+        for (int i = 0; i < 10; ++i) {
+            std::string n = BITMAPS + "snakeskinbody_" + pieces[i];
+            bitmaps.speler1[i] = Wimdows::LoadBitmap((n + "_player2.bmp").c_str(), 20, 20);
+            bitmaps.speler2[i] = Wimdows::LoadBitmap((n + ".bmp").c_str(), 20, 20);
+        }
+        const char *knurfs[4] = {"knurfs.bmp", "knurfsgeel.bmp", "knurfsblauw.bmp", "knurfsgroen.bmp"};
+        for (int i = 0; i < 4; ++i) bitmaps.blokjes[i] = Wimdows::LoadBitmap((BITMAPS + knurfs[i]).c_str(), 20, 20);
+        bitmaps.hud = Wimdows::LoadBitmap((BITMAPS + "hud.bmp").c_str(), 800, 80);
+        bitmaps.muur[0] = Wimdows::LoadBitmap((BITMAPS + "muurhor.bmp").c_str(), 20, 20);
+        bitmaps.muur[1] = Wimdows::LoadBitmap((BITMAPS + "muurver.bmp").c_str(), 20, 20);
+    }
+
+    void TearDown() override { Wimdows::KillWindow(); }
+
+    // Draws the snake with the game's own piece choice, the head facing its last step.
+    void DrawSnake(const std::vector<Cell> &cells, const ArrayCard set) {
+        std::vector<BlokRec> slang(cells.size());
+        for (size_t i = 0; i < cells.size(); ++i) {
+            slang[i].x1 = 20 * (cells[i].kolom - 1);
+            slang[i].y1 = 20 * (cells[i].rij - 1);
+            slang[i].x2 = slang[i].x1 + 20;
+            slang[i].y2 = slang[i].y1 + 20;
+        }
+        for (size_t i = 0; i < cells.size(); ++i) {
+            bool head = i + 1 == cells.size();
+            PijlEn left = head ? StepDir(cells[i - 1], cells[i]) : StepDir(cells[i], cells[i + 1]);
+            PijlEn entered = (i == 0 || head) ? left : StepDir(cells[i - 1], cells[i]);
+            TekenBitmapSlang(entered, left, (uint32_t)i, slang.data(), set, head);
+        }
+    }
+
+    // The largest colour step across the edge shared by two neighbouring snake cells, along the tube.
+    static int SeamStep(const std::vector<uint32_t> &screen, Cell a, Cell b) {
+        int worst = 0;
+        int ax = 20 * (a.kolom - 1), ay = 20 * (a.rij - 1);
+        for (int k = 4; k < 16; ++k) {
+            uint32_t p, q;
+            PijlEn d = StepDir(a, b);
+            if (d == RECHTS) { p = screen[(ay + k) * 800 + ax + 19]; q = screen[(ay + k) * 800 + ax + 20]; }
+            else if (d == LINKS) { p = screen[(ay + k) * 800 + ax]; q = screen[(ay + k) * 800 + ax - 1]; }
+            else if (d == ONDER) { p = screen[(ay + 19) * 800 + ax + k]; q = screen[(ay + 20) * 800 + ax + k]; }
+            else { p = screen[ay * 800 + ax + k]; q = screen[(ay - 1) * 800 + ax + k]; }
+            worst = std::max(worst, Diff(p, q));
+        }
+        return worst;
+    }
+};
+
+TEST_F(SampleScreen, AGameScreenWithBothSnakesAllKnurfsAndThePanel) {
+    for (uint32_t h : bitmaps.speler1) ASSERT_NE(h, 0u);
+    for (uint32_t h : bitmaps.speler2) ASSERT_NE(h, 0u);
+    for (uint32_t h : bitmaps.blokjes) ASSERT_NE(h, 0u);
+    ASSERT_NE(bitmaps.hud, 0u);
+
+    Wimdows::ClearScreen();
+    for (int r = 1; r <= 30; ++r)
+        for (int c = 1; c <= 40; ++c) {
+            bool edgeRow = r == 1 || r == 30, edgeCol = c == 1 || c == 40;
+            if (edgeRow || edgeCol) Wimdows::DrawBitmap(bitmaps.muur[edgeRow ? 0 : 1], 20 * (c - 1), 20 * (r - 1));
+        }
+    // Player 1 turns every one of the eight ways the game knows; player 2 comes the other way.
+    std::vector<Cell> one = Path({5, 3}, {{RECHTS, 9}, {ONDER, 4}, {LINKS, 6}, {ONDER, 3}, {RECHTS, 8}, {BOVEN, 5},
+                                          {LINKS, 1}, {BOVEN, 1}, {RECHTS, 3}});
+    std::vector<Cell> two = Path({24, 36}, {{LINKS, 8}, {BOVEN, 5}, {LINKS, 4}, {ONDER, 2}, {LINKS, 3}});
+    DrawSnake(one, bitmaps.speler1);
+    DrawSnake(two, bitmaps.speler2);
+    const Cell knurfs[4] = {{6, 20}, {15, 24}, {9, 30}, {22, 10}};
+    for (int i = 0; i < 4; ++i) Wimdows::DrawBitmap(bitmaps.blokjes[i], 20 * (knurfs[i].kolom - 1), 20 * (knurfs[i].rij - 1));
+    Wimdows::DrawBitmap(bitmaps.hud, 0, 601);
+    Wimdows::SetFont(0, 0xC0C0C0);
+    Wimdows::TextInt(1200, 133, 640);
+    Wimdows::TextInt(800, 266, 640);
+    Wimdows::UpdateWindow();
+
+    std::vector<uint32_t> screen(800 * 680);
+    for (int y = 0; y < 680; ++y)
+        for (int x = 0; x < 800; ++x) {
+            uint32_t c = Wimdows::ScreenPixel(x, y);  // 0x00BBGGRR
+            screen[(size_t)y * 800 + x] = (c & 255) << 16 | (c & 0xFF00) | ((c >> 16) & 255);
+        }
+    std::string dir = std::string(KWIBBEL_BINARY_DIR) + "/screenshots";
+    mkdir(dir.c_str(), 0755);
+    ASSERT_TRUE(WritePng(dir + "/sample-game.png", 800, 680, screen));
+
+    // Every joint of both snakes is seamless: no colour step across the shared edge larger than the
+    // shading inside a piece.
+    for (const std::vector<Cell> *snake : {&one, &two})
+        for (size_t i = 1; i < snake->size(); ++i)
+            EXPECT_LE(SeamStep(screen, (*snake)[i - 1], (*snake)[i]), 90)
+                << "seam between cells " << (*snake)[i - 1].rij << "," << (*snake)[i - 1].kolom << " and "
+                << (*snake)[i].rij << "," << (*snake)[i].kolom;
+    // The scores stand out on the panel.
+    int bright = 0;
+    for (int y = 640; y < 666; ++y)
+        for (int x = 133; x < 180; ++x) bright += Luma(screen[(size_t)y * 800 + x]) > 150;
+    EXPECT_GT(bright, 40) << "the score 1200 is not legible on the panel";
+}
+
+// ---- the pictures' own properties -----------------------------------------------------------------------
+
+const char *const PIECE_NAMES[10] = {"hor", "left_down", "right_down", "tail_down", "tail_left",
+                                     "tail_right", "tail_up", "top_left", "top_right", "vert"};
+
+Picture Piece(int player, int i) {
+    return ReadBmp(std::string("snakeskinbody_") + PIECE_NAMES[i] + (player == 1 ? "_player2" : "") + ".bmp");
+}
+
+TEST(GeneratedPictures, EverySnakePieceJoinsEveryPieceItCanMeet) {
+    // The sides each piece opens to: right, left, up, down.
+    const bool opens[10][4] = {{1, 1, 0, 0}, {0, 1, 0, 1}, {1, 0, 0, 1}, {0, 0, 0, 1}, {0, 1, 0, 0},
+                               {1, 0, 0, 0}, {0, 0, 1, 0}, {0, 1, 1, 0}, {1, 0, 1, 0}, {0, 0, 1, 1}};
+    for (int player = 1; player <= 2; ++player) {
+        Picture p[10];
+        for (int i = 0; i < 10; ++i) {
+            p[i] = Piece(player, i);
+            ASSERT_EQ(p[i].w, 20);
+        }
+        for (int a = 0; a < 10; ++a)
+            for (int b = 0; b < 10; ++b) {
+                int worst = -1;
+                if (opens[a][0] && opens[b][1]) {  // a on the left of b
+                    worst = 0;
+                    for (int y = 0; y < 20; ++y) worst = std::max(worst, Diff(p[a].At(19, y), p[b].At(0, y)));
+                } else if (opens[a][3] && opens[b][2]) {  // a above b
+                    worst = 0;
+                    for (int x = 0; x < 20; ++x) worst = std::max(worst, Diff(p[a].At(x, 19), p[b].At(x, 0)));
+                }
+                // A mismatch of width or colour shows as a step of 200 and more; the smoothed rim stays well under 80.
+                if (worst >= 0) {
+                    EXPECT_LE(worst, 80) << "player " << player << ": " << PIECE_NAMES[a] << " next to " << PIECE_NAMES[b];
+                }
+            }
+    }
+}
+
+TEST(GeneratedPictures, HeadsLookTheWayTheyGo) {
+    // Index 3 moves up, 4 right, 5 left, 6 down; the eyes (near-white pixels) sit in the front half.
+    for (int player = 1; player <= 2; ++player)
+        for (int i = 3; i <= 6; ++i) {
+            Picture p = Piece(player, i);
+            double sx = 0, sy = 0;
+            int n = 0;
+            for (int y = 0; y < 20; ++y)
+                for (int x = 0; x < 20; ++x)
+                    if (R(p.At(x, y)) > 200 && G(p.At(x, y)) > 200 && B(p.At(x, y)) > 180) {
+                        sx += x;
+                        sy += y;
+                        ++n;
+                    }
+            ASSERT_GT(n, 2) << PIECE_NAMES[i] << ": no eyes";
+            sx /= n;
+            sy /= n;
+            if (i == 3) {
+                EXPECT_LT(sy, 9.5) << "player " << player << " head going up";
+            } else if (i == 4) {
+                EXPECT_GT(sx, 9.5) << "player " << player << " head going right";
+            } else if (i == 5) {
+                EXPECT_LT(sx, 9.5) << "player " << player << " head going left";
+            } else {
+                EXPECT_GT(sy, 9.5) << "player " << player << " head going down";
+            }
+        }
+}
+
+// Mean colour of the pixels that are not background black.
+void MeanColour(const Picture &p, double &r, double &g, double &b) {
+    r = g = b = 0;
+    int n = 0;
+    for (uint32_t c : p.px)
+        if (Luma(c) > 30) {
+            r += R(c);
+            g += G(c);
+            b += B(c);
+            ++n;
+        }
+    if (n) {
+        r /= n;
+        g /= n;
+        b /= n;
+    }
+}
+
+TEST(GeneratedPictures, PlayersAndKnurfsAreToldApartAtAGlance) {
+    double r1, g1, b1, r2, g2, b2;
+    MeanColour(Piece(1, 0), r1, g1, b1);
+    MeanColour(Piece(2, 0), r2, g2, b2);
+    EXPECT_GT(r1, g1 + 60) << "player 1's snake is red";
+    EXPECT_GT(g2, r2 + 60) << "player 2's snake is green";
+    const char *knurfs[4] = {"knurfs.bmp", "knurfsgeel.bmp", "knurfsblauw.bmp", "knurfsgroen.bmp"};
+    double m[4][3];
+    for (int i = 0; i < 4; ++i) MeanColour(ReadBmp(knurfs[i]), m[i][0], m[i][1], m[i][2]);
+    EXPECT_GT(m[1][0] + m[1][1], 2.5 * m[1][2]) << "the faster knurf is yellow";
+    EXPECT_GT(m[2][2], m[2][0] + 60) << "the poisonous knurf is blue";
+    EXPECT_GT(m[3][1], m[3][0] + 40) << "the steered knurf is green";
+    for (int i = 0; i < 4; ++i)
+        for (int j = i + 1; j < 4; ++j) {
+            double d = std::fabs(m[i][0] - m[j][0]) + std::fabs(m[i][1] - m[j][1]) + std::fabs(m[i][2] - m[j][2]);
+            EXPECT_GT(d, 90) << knurfs[i] << " and " << knurfs[j] << " look alike";
+        }
+}
+
+TEST(GeneratedPictures, NumbersAreWrittenOnPlainDarkAreas) {
+    // Highscore rank i: the game writes at x = 200, top y = 52 i + 72, about 30 pixels high.
+    Picture table = ReadBmp("highscoretable.bmp");
+    ASSERT_EQ(table.w, 800);
+    for (int i = 1; i <= 10; ++i)
+        for (int y = 52 * i + 72; y < 52 * i + 72 + 30; ++y)
+            for (int x = 198; x < 500; ++x)
+                ASSERT_LT(Luma(table.At(x, y)), 20) << "rank " << i << " at " << x << "," << y;
+    // The score panel: numbers at x = 133 and 266, y = 640 on the window, 39 on the panel, 22 pixels bold.
+    Picture hud = ReadBmp("hud.bmp");
+    ASSERT_EQ(hud.h, 80);
+    for (int x0 : {133, 266})
+        for (int y = 38; y < 66; ++y)
+            for (int x = x0; x < x0 + 110; ++x) ASSERT_LT(Luma(hud.At(x, y)), 20) << "panel at " << x << "," << y;
+}
+
+TEST(GeneratedPictures, BackgroundsLeaveTheButtonColumnToTheButtons) {
+    // Buttons stand at x = 100 with tops at 75 .. 500; the widest is 280 and the lowest ends at 560. The
+    // button pictures' corners carry the colour of the panel behind them.
+    Picture button = ReadBmp("play1.bmp");
+    ASSERT_GT(button.w, 0);
+    uint32_t panel = button.At(0, 0);
+    for (const char *bg : {"backgroundmenu.bmp", "slotmenubackground.bmp"}) {
+        Picture p = ReadBmp(bg);
+        ASSERT_EQ(p.w, 800) << bg;
+        for (int y = 75; y < 560; ++y)
+            for (int x = 100; x < 380; ++x) ASSERT_LE(Diff(p.At(x, y), panel), 3) << bg << " at " << x << "," << y;
+    }
+    for (const char *b : {"slot1.bmp", "previous1.bmp", "diff1.bmp", "sp1.bmp"})
+        EXPECT_LE(Diff(ReadBmp(b).At(0, 0), panel), 3) << b;
+}
+
+TEST(GeneratedPictures, MouseOverPicturesAreClearlyDifferent) {
+    const char *pairs[][2] = {{"play1.bmp", "play2.bmp"},   {"quit1.bmp", "quit2.bmp"},     {"slot1.bmp", "slot12.bmp"},
+                              {"slot4.bmp", "slot42.bmp"},  {"slot5.bmp", "slot52.bmp"},   {"previous1.bmp", "previous2.bmp"},
+                              {"easy1.bmp", "easy2.bmp"},   {"sp1.bmp", "sp2.bmp"},        {"controls1.bmp", "controls2.bmp"}};
+    for (auto &pr : pairs) {
+        Picture a = ReadBmp(pr[0]), b = ReadBmp(pr[1]);
+        ASSERT_EQ(a.px.size(), b.px.size()) << pr[0];
+        double sum = 0;
+        for (size_t i = 0; i < a.px.size(); ++i) sum += Diff(a.px[i], b.px[i]);
+        EXPECT_GT(sum / a.px.size(), 100) << pr[0] << " and " << pr[1] << " look alike";
+    }
+}
+
+}  // namespace
