@@ -96,6 +96,18 @@ xdotool mousemove --window "$WID" -- -40 60
 sleep 0.1
 xdotool mouseup 1
 check "a drag ending left of the window: x read as 65496" wait_line 10 "$LOG" "up 65496 60"
+# Both buttons held: releasing the right one keeps the pointer captured for the left one.
+sleep 0.8
+xdotool mousemove --window "$WID" 200 300 mousedown 1
+sleep 0.1
+xdotool mousedown 3
+sleep 0.1
+xdotool mouseup 3
+sleep 0.1
+xdotool mousemove --window "$WID" 200 -20
+sleep 0.1
+xdotool mouseup 1
+check "releasing the right button keeps the capture for the left one" wait_line 10 "$LOG" "up 200 65516"
 xdotool key Escape
 check "Escape ends the probe" wait_line 10 "$LOG" "bye 0"
 wait "$PROBE_PID"
