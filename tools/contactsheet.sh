@@ -29,7 +29,7 @@ done
 page=1
 sheet() {  # title, tile geometry, columns, files...
   local title="$1" geometry="$2" cols="$3"; shift 3
-  montage -background '#202020' -fill '#e0e0e0' -font DejaVu-Sans -pointsize 13 -label '%t' \
+  montage -background '#202020' -fill '#e0e0e0' -font DejaVu-Sans -pointsize "${POINTSIZE:-13}" -label '%t' \
     "$@" -tile "${cols}x" -geometry "$geometry" -title "$title" "$out/page-$page.png"
   echo "$out/page-$page.png: $title"
   page=$((page + 1))
@@ -46,7 +46,7 @@ for f in "${small[@]}"; do
   fi
   scaled+=("$tmp/$n.png")
 done
-sheet "Kwibbel: board pieces (x5) and countdown" "100x100+8+8" 8 "${scaled[@]}"
+POINTSIZE=10 sheet "Kwibbel: board pieces (x5) and countdown" "100x100+60+8" 6 "${scaled[@]}"
 sheet "Kwibbel: buttons (normal, mouse-over)" "+8+8" 4 "${buttons[@]}"
 sheet "Kwibbel: bars" "+8+8" 1 "${bars[@]}"
 # Full screens at half size, six to a page.

@@ -43,6 +43,8 @@ static Rgb TubeColour(const SnakeLook &lk, float along, float t, float cellAlong
     if (lk.stripe) {
         c = Mix(c, lk.mark, 0.9f * (1 - Smooth(0.18f, 0.3f, at)));
     } else {
+        // A faint spine shows the bends; a pale diamond marks each cell.
+        c = Mix(c, lk.light, 0.35f * (1 - Smooth(0.08f, 0.18f, at)));
         float dq = std::fabs(cellAlong - 0.5f) / 0.24f + at / 0.5f;
         c = Mix(c, lk.dark, 0.8f * (1 - Smooth(0.95f, 1.12f, dq)) * Smooth(0.82f, 0.95f, dq));
         c = Mix(c, lk.mark, 0.9f * (1 - Smooth(0.75f, 0.85f, dq)));

@@ -352,7 +352,7 @@ static void MakeLoadScreens(const std::string &dir) {
         StrokeRoundRect(cv, x0 - 6, y - 20, x1 + 6, y + 20, 20, 1.5f, Pal::Line);
         float reach = x0 + (x1 - x0) * (i + 1) / 3.0f;
         std::vector<float> path;
-        for (float x = x0 + 8; x <= reach - 24; x += 6) {
+        for (float x = x0 + 8; x <= reach - 44; x += 6) {
             path.push_back(x);
             path.push_back(y + 5 * std::sin((x - x0) / 26.0f));
         }
