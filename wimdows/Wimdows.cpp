@@ -432,16 +432,13 @@ static void WinMainFailed() {
 
 // The window thread: opens the window, then serves it until the player or KillWindow closes it.
 static void WinMain() {
-    // A plain software surface: no GL libraries in the process, a fraction of the memory.
-    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    // Ctrl+C in the console ends the program as usual instead of becoming a close event.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    // The layer captures the pointer itself while a button is held.
-    SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         SetState(STATE_ERROR);
         return;
     }
+    // The event queue outlives a window while the sound system keeps SDL's events up: a close or quit
+    // left over from an earlier window must not close this one.
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
     const char *driver = SDL_GetCurrentVideoDriver();
     bool ownEvents = driver && std::strcmp(driver, "dummy") != 0 && std::strcmp(driver, "offscreen") != 0;
     const char *asked = SDL_GetHint(SDL_HINT_VIDEODRIVER);
@@ -604,6 +601,13 @@ static bool Live() { return gWin.state.load() == STATE_ACTIVE; }
 void InitWimdows() {
     if (gInitDone.exchange(true)) return;
     for (auto &k : gInput.key) k.store(false);
+    // Set here, on the main thread before SDL starts anywhere.
+    // A plain software surface: no GL libraries in the process, a fraction of the memory.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    // Ctrl+C in the console ends the program as usual instead of becoming a close event.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // The layer captures the pointer itself while a button is held.
+    SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "0");
 }
 
 void Window(const char *title, uint32_t x, uint32_t y) {
