@@ -253,6 +253,46 @@ TEST_F(SampleScreen, AGameScreenWithBothSnakesAllKnurfsAndThePanel) {
     EXPECT_GT(bright, 40) << "the score 1200 is not legible on the panel";
 }
 
+TEST_F(SampleScreen, TheHighscoreNumbersSitOnTheirRows) {
+    uint32_t table = Wimdows::LoadBitmap((BITMAPS + "highscoretable.bmp").c_str(), 800, 680);
+    ASSERT_NE(table, 0u);
+    Wimdows::ClearScreen();
+    Wimdows::DrawBitmap(table, 0, 0);
+    // As the game writes them, with one new score of each player and a shared one.
+    const uint32_t colours[10] = {0xC0C0C0, 0xB0, 0xC0C0C0, 0xB000, 0xB00000, 0xB00000, 0xC0C0C0, 0xC0C0C0, 0xC0C0C0, 0xC0C0C0};
+    const int32_t scores[10] = {5000, 4200, 4000, 3000, 2500, 2500, 2000, 1500, 1000, 600};
+    for (int i = 1; i <= 10; ++i) {
+        Wimdows::SetFont(1, colours[i - 1]);
+        Wimdows::TextInt(scores[i - 1], 200, 52 * i + 72);
+    }
+    Wimdows::UpdateWindow();
+    std::vector<uint32_t> screen(800 * 680);
+    for (int y = 0; y < 680; ++y)
+        for (int x = 0; x < 800; ++x) {
+            uint32_t c = Wimdows::ScreenPixel(x, y);
+            screen[(size_t)y * 800 + x] = (c & 255) << 16 | (c & 0xFF00) | ((c >> 16) & 255);
+        }
+    std::string dir = std::string(KWIBBEL_BINARY_DIR) + "/screenshots";
+    mkdir(dir.c_str(), 0755);
+    ASSERT_TRUE(WritePng(dir + "/highscores.png", 800, 680, screen));
+    // Each number (what differs from the bare table) lies inside the black plate of its row, which runs
+    // from 52 i + 70 to 52 i + 108.
+    Picture bare = ReadBmp("highscoretable.bmp");
+    ASSERT_EQ(bare.w, 800);
+    for (int i = 1; i <= 10; ++i) {
+        int top = 1000, bottom = -1;
+        for (int y = 52 * i + 60; y < 52 * i + 124 && y < 680; ++y)
+            for (int x = 200; x < 320; ++x)
+                if (Diff(screen[(size_t)y * 800 + x], bare.At(x, y)) > 60) {
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y);
+                }
+        ASSERT_GE(bottom, 0) << "rank " << i << ": no number to be seen";
+        EXPECT_GE(top, 52 * i + 70) << "rank " << i;
+        EXPECT_LE(bottom, 52 * i + 108) << "rank " << i;
+    }
+}
+
 // ---- the pictures' own properties -----------------------------------------------------------------------
 
 const char *const PIECE_NAMES[10] = {"hor", "left_down", "right_down", "tail_down", "tail_left",

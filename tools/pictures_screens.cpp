@@ -352,8 +352,10 @@ static void MakeHighscoreTable(const std::string &dir) {
     const struct {
         uint32_t colour;
         const char *text;
-    } keys[3] = {{0xE03030, "player 1"}, {0x30C040, "player 2"}, {0x3050F0, "a score both players shared"}};
+    } keys[3] = {{0xB00000, "player 1"}, {0x00B000, "player 2"}, {0x0000B0, "a score both players shared"}};
     for (const auto &k : keys) {
+        // The very colours the game writes the new scores in.
+        FillRoundRect(cv, x - 1, y + 1, x + 17, y + 19, 5, Hex(0xC0C0C0));
         FillRoundRect(cv, x, y + 2, x + 16, y + 18, 4, Hex(k.colour));
         y = Paragraph(cv, Body(15), k.text, x + 26, y, 160, 20) + 12;
     }
@@ -361,22 +363,23 @@ static void MakeHighscoreTable(const std::string &dir) {
     TextStyle hint = Body(15);
     hint.color = Pal::Muted;
     y = Paragraph(cv, hint, "Only the ten best scores stay. Can you beat them?", x, y, 180, 20);
-    // A trophy.
-    float tx = 690, ty = 470;
-    Fill(cv, tx - 60, ty - 70, tx + 60, ty + 80,
-         [&](float px, float py) {
-             float cup = std::max(SdEllipse(px, py, tx, ty - 20, 42, 46), py - (ty - 20) - 0.0f);
-             float top = SdRoundRect(px, py, tx - 44, ty - 26, tx + 44, ty - 14, 4);
-             float stem = SdRoundRect(px, py, tx - 8, ty + 20, tx + 8, ty + 52, 3);
-             float base = SdRoundRect(px, py, tx - 34, ty + 50, tx + 34, ty + 66, 5);
-             float h1 = std::fabs(SdCircle(px, py, tx - 44, ty - 0, 16)) - 4;
-             float h2 = std::fabs(SdCircle(px, py, tx + 44, ty - 0, 16)) - 4;
-             float cupBody = std::min(cup, top);
-             float cupLow = SdEllipse(px, py, tx, ty - 20, 44, 44);
-             float bowl = std::max(cupLow, -(py - (ty - 20)));
-             return std::min(std::min(std::min(bowl, cupBody), std::min(stem, base)), std::min(h1, h2) + (py < ty - 20 ? 0.0f : 0.0f));
-         },
-         [&](float px, float) { return Solid(Mix(Hex(0xFFE27A), Hex(0xD08A10), Clamp01((px - tx + 40) / 90))); });
+    // A trophy: a bowl under its rim, two handles, a stem and a base.
+    float tx = 690, ty = 470, rim = ty - 40;
+    auto trophy = [&](float px, float py) {
+        float bowl = std::max(SdEllipse(px, py, tx, rim, 40, 58), rim - py);
+        float lip = SdRoundRect(px, py, tx - 46, rim - 8, tx + 46, rim + 4, 4);
+        float h1 = std::max(std::fabs(SdCircle(px, py, tx - 40, rim + 20, 16)) - 4, px - (tx - 36));
+        float h2 = std::max(std::fabs(SdCircle(px, py, tx + 40, rim + 20, 16)) - 4, (tx + 36) - px);
+        float stem = SdRoundRect(px, py, tx - 8, rim + 50, tx + 8, ty + 58, 3);
+        float base = SdRoundRect(px, py, tx - 36, ty + 56, tx + 36, ty + 72, 5);
+        return std::min(std::min(std::min(bowl, lip), std::min(h1, h2)), std::min(stem, base));
+    };
+    Fill(cv, tx - 70, rim - 20, tx + 70, ty + 80, trophy,
+         [&](float px, float) { return Solid(Mix(Hex(0xFFE27A), Hex(0xC07A08), Clamp01((px - tx + 45) / 95))); });
+    Fill(cv, tx - 70, rim - 20, tx + 70, ty + 80,
+         [&](float px, float py) { float d = trophy(px, py); return std::max(d, -d - 1.5f); },
+         [&](float, float) { return Solid(Hex(0x5A3000)); });
+    ty = rim + 34;  // the "1" below sits on the bowl
     TextStyle one = Bold(34, Hex(0x7A4A00));
     one.align = CENTER;
     Text(cv, one, "1", tx, ty - 26);
