@@ -191,8 +191,8 @@ static void MakeLevelMakerHelp(const std::string &dir) {
         "Enter puts a wall under the cursor. M builds a wall all round the board."};
     for (int i = 0; i < 3; ++i) {
         float x = 30 + i * 250, y = 126;
-        FillRoundRect(cv, x, y, x + 236, y + 214, 14, Pal::Panel);
-        StrokeRoundRect(cv, x, y, x + 236, y + 214, 14, 1.2f, Pal::Line);
+        FillRoundRect(cv, x, y, x + 236, y + 202, 14, Pal::Panel);
+        StrokeRoundRect(cv, x, y, x + 236, y + 202, 14, 1.2f, Pal::Line);
         Text(cv, Bold(16, Pal::Amber), titles[i], x + 14, y + 10);
         FillRect(cv, x + 14, y + 38, x + 222, y + 88, Pal::Black);
         if (i < 2) {
@@ -210,7 +210,7 @@ static void MakeLevelMakerHelp(const std::string &dir) {
     }
 
     // The keys.
-    float y = 360;
+    float y = 342;
     Text(cv, Bold(17, Pal::Amber), "All the keys", 30, y);
     FillRect(cv, 30, y + 24, 770, y + 25.2f, Pal::Line);
     y += 36;
@@ -223,7 +223,7 @@ static void MakeLevelMakerHelp(const std::string &dir) {
                          {"Enter", 56, "Place a snake's start, later a wall."},
                          {"M", 30, "A wall all round the board (press again to repair it)."},
                          {"Space", 60, "Cursor back to the top-left corner."}};
-    const Row right[3] = {{"Back", 56, "Hold Backspace while moving to wipe out walls."},
+    const Row right[3] = {{"Backspace", 90, "Hold it while moving to wipe out walls."},
                           {"D", 30, "Clear everything and start again."},
                           {"Esc", 44, "Save your level and go back to the menu (once player 1's snake is placed)."}};
     float ly = y;
@@ -237,20 +237,19 @@ static void MakeLevelMakerHelp(const std::string &dir) {
             DrawKeyCap(cv, r.cap, 30, ly, r.w, 26);
         }
         float yy = Paragraph(cv, body, r.text, 150, ly + 3, 235, lh);
-        ly = std::max(ly + 40, yy + 10);
+        ly = std::max(ly + 36, yy + 8);
     }
     float ry = y;
     for (const Row &r : right) {
         DrawKeyCap(cv, r.cap, 410, ry, r.w, 26);
-        float yy = Paragraph(cv, body, r.text, 480, ry + 3, 290, lh);
-        ry = std::max(ry + 40, yy + 10);
+        float yy = Paragraph(cv, body, r.text, 515, ry + 3, 255, lh);
+        ry = std::max(ry + 36, yy + 8);
     }
     float ty = std::max(ly, ry) + 4;
     TextStyle note = Body(14.5f);
     note.color = Pal::Muted;
-    ty = Paragraph(cv, note, "Leave free cells to the right of each start: the snakes set off to the right. An edge "
-                             "without a wall lets the snakes wrap round to the other side. The game is played at "
-                             "the difficulty chosen under Options.", 30, ty, 740, 19);
+    ty = Paragraph(cv, note, "Leave free cells to the right of each start: the snakes set off to the right. Where an "
+                             "edge has no wall, the snakes wrap round to the other side.", 30, ty, 740, 19);
     Footer(cv, "Press any key to start building.", 640);
     Save(cv, dir, "levelmakerhelp.bmp");
 }
