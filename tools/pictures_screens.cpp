@@ -279,11 +279,16 @@ static void MakeGameOver(const std::string &dir, int player) {
     Text(cv, go, "GAME OVER", 400, 70);
 
     // The snake that crashed into a wall, with stars round its head.
-    for (int k = 0; k < 6; ++k) DrawWall(cv, 1, 560, 250 + k * 24, 24);
-    std::vector<float> path = {240, 330, 290, 300, 350, 330, 410, 360, 470, 340, 520, 320, 548, 322};
+    std::vector<float> path;
+    for (float x = 240; x <= 528; x += 6) {
+        path.push_back(x);
+        path.push_back(326 + 24 * std::sin((x - 240) / 46.0f) * (1 - (x - 240) / 420.0f));
+    }
     DrawBigSnake(cv, player, path, 30);
+    for (int k = 0; k < 6; ++k) DrawWall(cv, 1, 570, 250 + k * 24, 24);
+    float hy = path.back();
     for (int k = 0; k < 4; ++k) {
-        float a = -1.9f + k * 0.9f, cx = 545 + 44 * std::cos(a), cy = 322 + 44 * std::sin(a);
+        float a = -2.3f + k * 1.15f, cx = 548 + 50 * std::cos(a), cy = hy + 50 * std::sin(a);
         std::vector<float> star;
         for (int i = 0; i < 10; ++i) {
             float b = i * 3.14159265f / 5, rr = i % 2 ? 4.0f : 10.0f;
