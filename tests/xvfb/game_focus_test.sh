@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# A game pauses when its window loses the keyboard focus, and goes on only when P is typed after the window
+# has it back: the whole program under an X server of its own, the focus taken away with xdotool.
+set -u
+. "$(dirname "$0")/program_lib.sh" "$1" "$2"
+
+# The board part of the window (the panel below it holds nothing that moves while paused).
+board_picture() { import -window "$WID" -crop 800x600+0+0 +repage "$WORK/$1.png" 2>/dev/null; }
+same_board() { [ "$(compare -metric AE "$WORK/$1.png" "$WORK/$2.png" null: 2>&1 | cut -d' ' -f1)" = 0 ]; }
+
+start_x
+new_play_folder
+ROOT="$(xwininfo -root | awk '/Window id:/ {print $4}')"
+start_game || finish
+wait_menu || { fail "no main menu"; finish; }
+
+# Level 0 ("muur"): the snake needs about 30 steps to reach the wall on its right.
+click_button 0
+wait_for 5 "${SLOT_MENU[@]}" || { fail "no slot menu"; finish; }
+click_button 0
+check "the game shows its panel" wait_for 10 "${GAME_PANEL[@]}" || finish
+
+# The focus goes to the root window, as when the player clicks another program.
+xdotool windowfocus "$ROOT" 2>/dev/null
+sleep 0.6
+board_picture paused1
+sleep 1.2
+board_picture paused2
+check "without the focus nothing moves (the game paused)" same_board paused1 paused2
+
+# Back to the game: still paused until P is typed.
+xdotool windowfocus "$WID"
+sleep 1.2
+board_picture refocused
+check "the focus alone does not resume the game" same_board paused2 refocused
+key p
+sleep 0.6
+board_picture resumed1
+sleep 0.4
+board_picture resumed2
+check "P resumes the game: the board moves again" bash -c "! [ \"\$(compare -metric AE '$WORK/resumed1.png' '$WORK/resumed2.png' null: 2>&1 | cut -d' ' -f1)\" = 0 ]"
+
+close_and_check "game after a focus pause" highscores.txt
+finish
