@@ -7,9 +7,18 @@
 //   gFront.lock  the front picture, the picture the window shows and its part still to be shown
 //   gInput.lock  the key queue and the mouse position
 //   gWake.lock   the window thread's wake-up (and, on drivers without events of their own, its event queue)
+//
+// How the window thread sleeps: on X11 in poll() on the X connection and an eventfd of its own (SDL_WaitEvent
+// would have SDL send itself wake-up messages to the window, and one still on its way when the window is
+// destroyed makes Xlib end the program); on drivers without events (dummy, offscreen) on a condition
+// variable; on any other driver in SDL_WaitEvent.
 #include <SDL.h>
 #include <SDL_ttf.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -113,10 +122,13 @@ struct InputRec {
     std::atomic<bool> key[256];
 };
 
+enum WaitKind : uint8_t { WAIT_QUEUE, WAIT_POLL, WAIT_SDL };
+
 struct WakeRec {
     std::mutex lock;
-    std::condition_variable cv;
-    bool sdlWaits = false;   // the video driver blocks in SDL_WaitEvent and wakes for pushed events
+    std::condition_variable cv;  // WAIT_QUEUE
+    WaitKind kind = WAIT_QUEUE;
+    int fd = -1;             // WAIT_POLL: an eventfd that a wake-up makes readable
     bool listening = false;  // the window thread accepts wake-ups
     bool posted = false;     // a wake-up is on its way
     std::deque<SDL_Event> events;  // drivers without events of their own: everything SDL_PushEvent sends
@@ -186,7 +198,11 @@ static void WakeWindowThread() {
     std::lock_guard<std::mutex> g(gWake.lock);
     if (!gWake.listening || gWake.posted) return;
     gWake.posted = true;
-    if (gWake.sdlWaits) {
+    if (gWake.kind == WAIT_POLL) {
+        uint64_t one = 1;
+        ssize_t written = write(gWake.fd, &one, sizeof one);
+        (void)written;  // a full counter already wakes the thread
+    } else if (gWake.kind == WAIT_SDL) {
         SDL_Event e;
         SDL_zero(e);
         e.type = gSdl.wakeEvent;
@@ -395,6 +411,8 @@ static void FreeWindow(bool byPlayer) {
         gWake.listening = false;
         gWake.posted = false;
         gWake.events.clear();
+        if (gWake.fd >= 0) close(gWake.fd);
+        gWake.fd = -1;
     }
     {
         std::lock_guard<std::mutex> g(gDraw.lock);
@@ -450,7 +468,7 @@ static void WinMain() {
     }
     {
         std::lock_guard<std::mutex> g(gWake.lock);
-        gWake.sdlWaits = ownEvents;
+        gWake.kind = ownEvents ? WAIT_SDL : WAIT_QUEUE;
         gWake.events.clear();
     }
     if (!ownEvents) SDL_SetEventFilter(DivertEvent, nullptr);
@@ -483,8 +501,11 @@ static void WinMain() {
         gFront.front.assign((size_t)w * h, 0);
         gFront.pending = kNoArea;
     }
+    int xfd = ownEvents ? X11ConnectionFd(gSdl.window) : -1;
     {
         std::lock_guard<std::mutex> g(gWake.lock);
+        if (xfd >= 0) gWake.fd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+        if (gWake.fd >= 0) gWake.kind = WAIT_POLL;
         gWake.listening = true;
         gWake.posted = false;
     }
@@ -496,8 +517,23 @@ static void WinMain() {
 
     bool byPlayer = false;
     for (;;) {
-        if (ownEvents) {
-            SDL_Event e;
+        SDL_Event e;
+        if (gWake.kind == WAIT_POLL) {
+            // Every X event already read is handled before the thread sleeps on the connection.
+            SDL_PumpEvents();
+            if (!SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT)) {
+                pollfd fds[2] = {{xfd, POLLIN, 0}, {gWake.fd, POLLIN, 0}};
+                if (poll(fds, 2, -1) < 0 && errno != EINTR) {
+                    byPlayer = true;  // the connection broke down: the window is as good as closed
+                    break;
+                }
+                uint64_t count;
+                ssize_t got = read(gWake.fd, &count, sizeof count);
+                (void)got;
+            }
+            while (!byPlayer && SDL_PollEvent(&e))
+                if (HandleEvent(e)) byPlayer = true;
+        } else if (gWake.kind == WAIT_SDL) {
             if (!SDL_WaitEvent(&e)) {
                 byPlayer = true;  // the event system broke down: the window is as good as closed
                 break;
@@ -512,8 +548,8 @@ static void WinMain() {
                 gWake.cv.wait(l, [] { return gWake.posted || !gWake.events.empty(); });
                 batch.swap(gWake.events);
             }
-            for (const SDL_Event &e : batch)
-                if (!byPlayer && HandleEvent(e)) byPlayer = true;
+            for (const SDL_Event &ev : batch)
+                if (!byPlayer && HandleEvent(ev)) byPlayer = true;
         }
         {
             std::lock_guard<std::mutex> g(gWake.lock);

@@ -61,11 +61,12 @@ wait_count() {
     return 1
 }
 
-# window_of <name>: the id of the first window with exactly that name, waiting up to 10 s.
+# window_of <name> <pid>: the id of the window with exactly that name that process <pid> made, waiting up
+# to 10 s. By process, because a window of a program that just ended can outlive it for a moment.
 window_of() {
     local i id
     for i in $(seq 200); do
-        id="$(xdotool search --name "^$1\$" 2>/dev/null | head -n1)"
+        id="$(xdotool search --pid "$2" --name "^$1\$" 2>/dev/null | head -n1)"
         [ -n "$id" ] && { echo "$id"; return 0; }
         sleep 0.05
     done

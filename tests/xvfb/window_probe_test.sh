@@ -29,7 +29,7 @@ LOG="$WORK/probe.log"
 "$PROBE" window "$LOG" "$WORK" >"$WORK/probe.out" 2>&1 &
 PROBE_PID=$!
 check "the probe's window is ready" wait_line 20 "$LOG" "ready 800 680"
-WID="$(window_of 'Kwibbel probe')" || { fail "no window named 'Kwibbel probe'"; finish; }
+WID="$(window_of 'Kwibbel probe' "$PROBE_PID")" || { fail "no window named 'Kwibbel probe'"; finish; }
 read -r WX WY WW WH < <(xwininfo -id "$WID" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
     /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x, y, w, h}')
 log "window $WID at ($WX, $WY), $WW by $WH"
@@ -120,7 +120,7 @@ if [ -x "$XCLOSE" ]; then
     "$PROBE" window "$LOG2" "$WORK" >"$WORK/probe2.out" 2>&1 &
     PROBE_PID=$!
     check "the second window is ready" wait_line 20 "$LOG2" "ready 800 680"
-    WID="$(window_of 'Kwibbel probe')"
+    WID="$(window_of 'Kwibbel probe' "$PROBE_PID")"
     "$XCLOSE" "$WID"
     check "closing the window wakes the waiting GetKey with 0" wait_line 10 "$LOG2" "closed 1"
     check "and the probe ends" wait_line 10 "$LOG2" "bye 0"
