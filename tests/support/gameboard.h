@@ -1,6 +1,5 @@
-// Setting up the game's board and settings from plain data for the tests of the board, the snakes, the
-// knurf blocks and the game loop: the three game modes, boards with or without the border wall, counting
-// cells, and the snakes laid out as a game starts.
+// Setting up the game's board and settings from plain data, for the tests of the board, the snakes, the
+// knurf blocks and the game loop.
 #pragma once
 
 #include <cstdint>
@@ -16,17 +15,17 @@ using namespace SnakeProcedures;
 
 enum class Mode { ONE_PLAYER, TWO_SNAKES, SNAKE_AGAINST_KNURF };
 
-// The settings as the game-mode menu sets them, and the difficulty.
+// The settings as the game-mode and difficulty menus set them.
 inline void SetMode(Mode mode, int32_t diff)
 {
     AantalSpelers = mode == Mode::ONE_PLAYER ? 1 : 2;
     BlokjeManueel = mode == Mode::SNAKE_AGAINST_KNURF;
-    AantalBlokjesManueel = mode == Mode::SNAKE_AGAINST_KNURF ? 1 : 0;
+    AantalBlokjesManueel = BlokjeManueel ? 1 : 0;
     AantalBlokjesAutomatisch = mode == Mode::TWO_SNAKES ? 4 : 3;
     Diff = diff;
 }
 
-// An empty board (every cell free and of kind NORMAAL), with or without the wall all round.
+// An empty board of ordinary kinds, with or without the wall all round.
 inline void EmptyBoard(bool border)
 {
     VensterInBlokken();
@@ -38,23 +37,19 @@ inline void EmptyBoard(bool border)
         }
 }
 
-inline int Count(BezetEn bezet)
-{
-    int n = 0;
-    for (uint32_t r = 1; r <= RIJEN; r++)
-        for (uint32_t k = 1; k <= KOLOMMEN; k++)
-            n += Veld[r][k].bezet == bezet;
-    return n;
-}
+inline std::string Cell(uint32_t r, uint32_t k) { return std::to_string(r) + "," + std::to_string(k); }
 
-inline int CountKnurfs(SoortBlokjeEn soort)
+// The cells that hold bezet (and, for BLOKJE, the kind soort unless soort is -1), in reading order.
+inline std::vector<std::string> Cells(BezetEn bezet, int soort = -1)
 {
-    int n = 0;
+    std::vector<std::string> cells;
     for (uint32_t r = 1; r <= RIJEN; r++)
         for (uint32_t k = 1; k <= KOLOMMEN; k++)
-            n += Veld[r][k].bezet == BLOKJE && Veld[r][k].soortblokje == soort;
-    return n;
+            if (Veld[r][k].bezet == bezet && (soort < 0 || Veld[r][k].soortblokje == soort))
+                cells.push_back(Cell(r, k));
+    return cells;
 }
+inline int Count(BezetEn bezet, int soort = -1) { return (int)Cells(bezet, soort).size(); }
 
 inline void PutKnurf(uint32_t r, uint32_t k, SoortBlokjeEn soort)
 {
@@ -62,8 +57,8 @@ inline void PutKnurf(uint32_t r, uint32_t k, SoortBlokjeEn soort)
     Veld[r][k].soortblokje = soort;
 }
 
-// Fills every free cell with a wall, except the listed ones.
-inline void FillFreeCellsExcept(const std::vector<RijEnKolomRec> &keep)
+// Walls on every free cell except the listed ones.
+inline void WallAllBut(const std::vector<RijEnKolomRec> &keep)
 {
     for (uint32_t r = 1; r <= RIJEN; r++)
         for (uint32_t k = 1; k <= KOLOMMEN; k++) {
@@ -75,6 +70,16 @@ inline void FillFreeCellsExcept(const std::vector<RijEnKolomRec> &keep)
         }
 }
 
+// Walls on the neighbours of (r, k) in the listed directions.
+inline void WallAround(uint32_t r, uint32_t k, std::initializer_list<PijlEn> sides)
+{
+    for (PijlEn d : sides) {
+        uint32_t rr = r, kk = k;
+        VeranderRijKolom(rr, kk, d);
+        Veld[rr][kk].bezet = MUUR;
+    }
+}
+
 // One snake's game state as the game loop keeps it.
 struct SnakeState {
     uint32_t rij, kolom;
@@ -82,14 +87,13 @@ struct SnakeState {
     uint32_t grootte;
 };
 
-// The default keys of the shipped controls file: arrows for player 1, D A W S for player 2.
+// The keys of the shipped controls file: arrows for player 1, D A W S for player 2.
 inline BesturingRec Keys(uint32_t player)
 {
     return player == 1 ? BesturingRec{39, 37, 38, 40} : BesturingRec{68, 65, 87, 83};
 }
 
-// Lays out the snakes in play as the game start does: snake s on the grootte cells right of its first
-// start cell (rij, kolom); the returned states have the head position.
+// Lays out the snakes in play as a game starts; state p holds snake p's head.
 inline std::vector<SnakeState> LaySnakes(const std::vector<RijEnKolomRec> &start, const std::vector<uint32_t> &lengths,
                                          const BitmapsRec &bitmaps = BitmapsRec{})
 {
@@ -107,7 +111,7 @@ inline std::vector<SnakeState> LaySnakes(const std::vector<RijEnKolomRec> &start
     return states;
 }
 
-// One step of snake s with player s's keys, as the game loop makes it.
+// One step of snake s with player s's keys.
 inline bool Step(uint32_t s, SnakeState &st, const BitmapsRec &bitmaps = BitmapsRec{})
 {
     SpelerAanDeBeurt = s;
@@ -115,7 +119,6 @@ inline bool Step(uint32_t s, SnakeState &st, const BitmapsRec &bitmaps = Bitmaps
     return TekenSlang(st.rij, st.kolom, st.richting, Slang[s], st.grootte, keys, bitmaps);
 }
 
-// Every key released and the typed-key queue empty.
 inline void ReleaseAllKeys()
 {
     for (uint32_t k = 1; k < 256; k++)
@@ -123,15 +126,10 @@ inline void ReleaseAllKeys()
     Wimdows::FlushKeys();
 }
 
-// The cells (row, column) that hold SLANG, in reading order, as "r,k" text.
-inline std::vector<std::string> SnakeCells()
+inline void Tap(uint32_t key)
 {
-    std::vector<std::string> cells;
-    for (uint32_t r = 1; r <= RIJEN; r++)
-        for (uint32_t k = 1; k <= KOLOMMEN; k++)
-            if (Veld[r][k].bezet == SLANG)
-                cells.push_back(std::to_string(r) + "," + std::to_string(k));
-    return cells;
+    Wimdows::SimulateKeyDown(key);
+    Wimdows::SimulateKeyUp(key);
 }
 
 }  // namespace GameBoard
