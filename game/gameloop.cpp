@@ -71,8 +71,11 @@ static bool BlokjeNaastKop(const RijEnKolomRec &kop)
     uint32_t r = kop.rij, k = kop.kolom;
     if (r < 1 || r > RIJEN || k < 1 || k > KOLOMMEN)
         return false;
-    return (r > 1 && Veld[r - 1][k].bezet == MANUEEL_BLOKJE) || (r < RIJEN && Veld[r + 1][k].bezet == MANUEEL_BLOKJE) ||
-           (k > 1 && Veld[r][k - 1].bezet == MANUEEL_BLOKJE) || (k < KOLOMMEN && Veld[r][k + 1].bezet == MANUEEL_BLOKJE);
+    // Above, below, left, right; a neighbour off the board does not count.
+    return (r > 1 && Veld[r - 1][k].bezet == MANUEEL_BLOKJE) ||
+           (r < RIJEN && Veld[r + 1][k].bezet == MANUEEL_BLOKJE) ||
+           (k > 1 && Veld[r][k - 1].bezet == MANUEEL_BLOKJE) ||
+           (k < KOLOMMEN && Veld[r][k + 1].bezet == MANUEEL_BLOKJE);
 }
 
 // The loop of one game, from its set-up to its end.
@@ -88,9 +91,12 @@ static void Snake(SpelRec &spel)
     for (uint32_t p = 1; p <= spelers; p++)
         spel.positie[p].kolom += spel.grootte[p];
     // The hand-steered block stands on its start cell from the first picture on, so no knurf block is
-    // placed under it and no snake runs over it unseen before its first move.
+    // placed under it and no snake runs over it unseen before its first move. (A start cell that a snake
+    // was laid on stays the snake's; the block then shows from its first move.)
     for (uint32_t p = slangen + 1; p <= spelers && BlokjeManueel; p++) {
         BlokRec &cel = Veld[spel.positie[p].rij][spel.positie[p].kolom];
+        if (cel.bezet != ONBEZET)
+            continue;
         cel.bezet = MANUEEL_BLOKJE;
         cel.soortblokje = NORMAAL;
         Wimdows::DrawBitmap(spel.bitmaps.blokjes[3], (int32_t)cel.x1, (int32_t)cel.y1);

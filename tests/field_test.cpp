@@ -22,7 +22,8 @@ TEST_F(Field, EmptyBoardSetsRectanglesAndFreesEveryCellButKeepsKinds)
             Veld[r][k] = BlokRec{1, 2, 3, 4, 0, MUUR, (r + k) % 2 ? GIFTIG : SNELLER, true, true};
     VensterInBlokken();
     const BlokRec &last = Veld[30][40];
-    EXPECT_EQ((std::vector<uint32_t>{last.x1, last.x2, last.y1, last.y2}), (std::vector<uint32_t>{780, 800, 580, 600}));
+    EXPECT_EQ((std::vector<uint32_t>{last.x1, last.x2, last.y1, last.y2}),
+              (std::vector<uint32_t>{780, 800, 580, 600}));
     EXPECT_EQ(Veld[12][7].x1, 120u);
     EXPECT_EQ(Veld[12][7].y1, 220u);
     EXPECT_EQ(Count(ONBEZET), 1200);
@@ -41,8 +42,9 @@ TEST_F(Field, SnakesCrossOnlyTheEdgeTheyLeave)
         bool crosses;
         uint32_t r2, k2;  // after DoorMuur and the step
     };
-    for (Case c : {Case{12, 1, LINKS, true, 12, 40}, Case{1, 7, BOVEN, true, 30, 7}, Case{30, 9, ONDER, true, 1, 9},
-                   Case{3, 40, RECHTS, true, 3, 1}, Case{12, 40, BOVEN, false, 11, 40}, Case{30, 5, LINKS, false, 30, 4},
+    for (Case c : {Case{12, 1, LINKS, true, 12, 40}, Case{1, 7, BOVEN, true, 30, 7},
+                   Case{30, 9, ONDER, true, 1, 9}, Case{3, 40, RECHTS, true, 3, 1},
+                   Case{12, 40, BOVEN, false, 11, 40}, Case{30, 5, LINKS, false, 30, 4},
                    Case{1, 1, BOVEN, true, 30, 1}, Case{1, 1, LINKS, true, 1, 40}}) {
         uint32_t r = c.r, k = c.k;
         EXPECT_EQ(DoorMuur(c.d, r, k), c.crosses) << c.r << "," << c.k << " going " << (int)c.d;

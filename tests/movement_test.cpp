@@ -270,7 +270,10 @@ TEST_F(Movement, TurnsAlreadyMadeOrReversedWhenPressedAreSpent)
 
 // ---- drawing ----------------------------------------------------------------------------------------------
 
-uint32_t PieceColour(int player, int index) { return (uint32_t)(0x101010 * (index + 1)) + (player == 2 ? 5 : 0x050000); }
+uint32_t PieceColour(int player, int index)
+{
+    return (uint32_t)(0x101010 * (index + 1)) + (player == 2 ? 5 : 0x050000);
+}
 
 class SnakeDrawing : public Movement {
 protected:
