@@ -448,9 +448,29 @@ static void WinMainFailed() {
     SetState(STATE_ERROR);
 }
 
+// Starts SDL's video on a driver that shows a window; FALSE when there is none. SDL falls back to an
+// invisible window when there is no display, which only tests ask for by name.
+static bool StartVideo() {
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+    const char *driver = SDL_GetCurrentVideoDriver();
+    bool invisible = !driver || std::strcmp(driver, "dummy") == 0 || std::strcmp(driver, "offscreen") == 0;
+    const char *asked = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+    if (invisible && (!asked || !*asked)) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return false;
+    }
+    return true;
+}
+
 // The window thread: opens the window, then serves it until the player or KillWindow closes it.
 static void WinMain() {
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    // A busy X server can refuse a connection for a moment (a full listen queue): try a few times.
+    bool started = StartVideo();
+    for (int attempt = 1; attempt < 3 && !started; ++attempt) {
+        SDL_Delay(100);
+        started = StartVideo();
+    }
+    if (!started) {
         SetState(STATE_ERROR);
         return;
     }
@@ -459,13 +479,6 @@ static void WinMain() {
     SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
     const char *driver = SDL_GetCurrentVideoDriver();
     bool ownEvents = driver && std::strcmp(driver, "dummy") != 0 && std::strcmp(driver, "offscreen") != 0;
-    const char *asked = SDL_GetHint(SDL_HINT_VIDEODRIVER);
-    if (!ownEvents && (!asked || !*asked)) {
-        // SDL falls back to an invisible window when there is no display; only tests ask for one.
-        SDL_QuitSubSystem(SDL_INIT_VIDEO);
-        SetState(STATE_ERROR);
-        return;
-    }
     {
         std::lock_guard<std::mutex> g(gWake.lock);
         gWake.kind = ownEvents ? WAIT_SDL : WAIT_QUEUE;
