@@ -62,8 +62,26 @@ std::vector<double> stepMicros;
 Bot bots[3];
 uint32_t knurfKeyTimer = 0;
 std::atomic<bool> wantKeyForTable{false};
+long firstStepKiB = 0;  // resident memory at the first game's first step
 
-// ---- internal: the autopilot ----------------------------------------------------------------------------
+// ---- internal ---------------------------------------------------------------------------------------------
+
+// The resident memory of this process in KiB, -1 when it cannot be read.
+long ResidentKiB()
+{
+    std::FILE *f = std::fopen("/proc/self/status", "r");
+    if (!f)
+        return -1;
+    char line[256];
+    long kib = -1;
+    while (std::fgets(line, sizeof line, f))
+        if (std::strncmp(line, "VmRSS:", 6) == 0)
+            kib = std::strtol(line + 6, nullptr, 10);
+    std::fclose(f);
+    return kib;
+}
+
+// ---- internal: the autopilot ------------------------------------------------------------------------------
 
 PijlEn Opposite(PijlEn d)
 {
@@ -167,6 +185,8 @@ void OnStepWait()
     uint32_t snakes = AantalSlangen();
     if (firstStepWait) {
         firstStepWait = false;
+        if (firstStepKiB == 0)
+            firstStepKiB = ResidentKiB();
         for (uint32_t s = 1; s <= 2; s++)
             bots[s].active = s <= snakes && FindStartHead(s, bots[s]);
     } else {
@@ -225,20 +245,6 @@ void TableKeyPresser(std::atomic<bool> *stop)
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
-}
-
-long ResidentKiB()
-{
-    std::FILE *f = std::fopen("/proc/self/status", "r");
-    if (!f)
-        return -1;
-    char line[256];
-    long kib = -1;
-    while (std::fgets(line, sizeof line, f))
-        if (std::strncmp(line, "VmRSS:", 6) == 0)
-            kib = std::strtol(line + 6, nullptr, 10);
-    std::fclose(f);
-    return kib;
 }
 
 void SetMode(Mode mode, int32_t diff)
@@ -326,6 +332,9 @@ int main()
         dprintf(out, ", %ld after %d", m.second, m.first);
     dprintf(out, "\n");
     long first = memoryAfter.front().second, last = memoryAfter.back().second;
+    dprintf(out, "the first game: %.2f MB up to its first step (its pictures, fonts), %.2f MB more to its end "
+                 "(end picture, highscore table)\n",
+            (double)(firstStepKiB - beforeGames) / 1024.0, (double)(first - firstStepKiB) / 1024.0);
     dprintf(out, "memory added by %d games: %.2f MB, of which the first game %.2f MB (pictures loaded once and "
                  "kept) and the %d after it %.2f MB\n",
             MEMORY_GAMES, (double)(last - beforeGames) / 1024.0, (double)(first - beforeGames) / 1024.0,
