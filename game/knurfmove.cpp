@@ -68,12 +68,12 @@ static void TekenBlokje(uint32_t rij_vorig, uint32_t kolom_vorig, uint32_t rij, 
 {
     BlokRec &oud = Veld[rij_vorig][kolom_vorig];
     BlokRec &nieuw = Veld[rij][kolom];
-    // The hand-steered block's cell may have been taken by a snake that came in across the edge: that
-    // cell is the snake's now, and the block leaves it as it is.
+    // The hand-steered block's cell may have been taken by a snake that came in across the edge (or the
+    // block never stood on its start cell): that cell is not the block's, and the block leaves it as it is.
     bool oudeCelVanBlok = !manueel || oud.bezet == MANUEEL_BLOKJE;
     if (oudeCelVanBlok)
         oud.bezet = ONBEZET;
-    nieuw.soortblokje = oud.soortblokje;
+    nieuw.soortblokje = oudeCelVanBlok ? oud.soortblokje : NORMAAL;
     if (manueel) {
         nieuw.bezet = MANUEEL_BLOKJE;
         Wimdows::DrawBitmap(bitmaps[PLAATJE_MANUEEL], (int32_t)nieuw.x1, (int32_t)nieuw.y1);
