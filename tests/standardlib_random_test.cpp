@@ -140,7 +140,7 @@ TEST_F(RandomTest, AdditiveGeneratorReducesModuloN) {
 }
 
 TEST_F(RandomTest, ClockSeedIsTheProductOfSecondsAndHundredths) {
-    // The clock gives seconds 0..59 times hundredths 0..99, so the seed is at most 5841; the first word
+    // The clock gives seconds 0..59 times hundredths 0..99, so the seeding value is at most 5841; the first word
     // after RANDOMIZE must match seeding with one of those products.
     RANDOMIZE();
     uint32_t first = RANDOM(0);
