@@ -470,11 +470,12 @@ static void MakeFail(const std::string &dir) {
     big.outline = 2.5f;
     big.outlineColor = Hex(0x05070F);
     big.shadow = 3;
-    Text(cv, big, "That key is already taken!", 400, 360);
+    Text(cv, big, "You can't steer with that key!", 400, 360);
     TextStyle line = Body(20);
     line.align = CENTER;
-    Text(cv, line, "Every direction of both players needs a key of its own.", 400, 440);
-    Text(cv, line, "Choose another key.", 400, 472);
+    Text(cv, line, "Every direction of both players needs a key of its own,", 400, 440);
+    Text(cv, line, "and P (pause) and Esc (back to the menu) are kept for the game.", 400, 472);
+    Text(cv, line, "Choose another key.", 400, 504);
     Save(cv, dir, "fail.bmp");
 }
 
