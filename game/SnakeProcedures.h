@@ -108,7 +108,10 @@ void ClearTurns(const PijlEn richting[3]);
 void QueueTurn(uint32_t speler, PijlEn richting, bool blokje);
 // Moves the typed-key queue into the waiting turns of players 1..AantalSpelers (keys besturing[p]) and
 // empties it; richting[p] is each player's direction now, which the next batch's presses are judged by.
-void QueueTypedKeys(const BesturingRec besturing[3], const PijlEn richting[3]);
+// The keys stops[0..count-1] are no turns: bit i of the result says that stops[i] was typed, and the
+// presses typed after the first of them are dropped with the rest of the queue.
+uint32_t QueueTypedKeys(const BesturingRec besturing[3], const PijlEn richting[3], const uint32_t *stops = nullptr,
+                        uint32_t count = 0);
 // Takes the oldest waiting turn of player speler that still turns volgend (a snake never reverses);
 // FALSE, volgend unchanged, when none waits.
 bool TakeTurn(uint32_t speler, PijlEn &volgend, bool blokje);

@@ -22,6 +22,7 @@ struct SpelRec {
 
 static const uint32_t TOETS_P = 0x50;
 static const uint32_t TOETS_ESCAPE = 0x1B;
+static const uint32_t STOPTOETSEN[2] = {TOETS_P, TOETS_ESCAPE};  // P first: it wins when both were typed
 static const uint32_t PAUZE_WACHTTIJD = 1000;
 static const int32_t PANEEL_Y = 601;
 
@@ -113,13 +114,16 @@ static void Snake(SpelRec &spel)
     bool eersteStap = true;
     for (;;) {
         if (!eersteStap) {
-            if (Wimdows::KeyDown(TOETS_P) || !Wimdows::HasFocus()) {
+            // A P or Escape tapped since the last step counts as one held now, so a quick tap is not lost.
+            uint32_t getypt = QueueTypedKeys(spel.besturing, spel.richting, STOPTOETSEN, 2);
+            if (Wimdows::KeyDown(TOETS_P) || (getypt & 1u) || !Wimdows::HasFocus()) {
                 if (!Pauze())
                     break;
-            } else if (Wimdows::KeyDown(TOETS_ESCAPE) || Wimdows::WindowClosed()) {
+                // Presses after the P that ended the pause are turns for the next steps.
+                QueueTypedKeys(spel.besturing, spel.richting);
+            } else if (Wimdows::KeyDown(TOETS_ESCAPE) || (getypt & 2u) || Wimdows::WindowClosed()) {
                 break;
             }
-            QueueTypedKeys(spel.besturing, spel.richting);
             teller++;
             Wimdows::UpdateWindow();
         }

@@ -156,11 +156,22 @@ void QueueTurn(uint32_t speler, PijlEn richting, bool blokje)
     b.beurt[b.aantal++] = richting;
 }
 
-void QueueTypedKeys(const BesturingRec besturing[3], const PijlEn richting[3])
+uint32_t QueueTypedKeys(const BesturingRec besturing[3], const PijlEn richting[3], const uint32_t *stops,
+                        uint32_t count)
 {
     uint32_t spelers = AantalSpelers > 2 ? 2 : AantalSpelers;
     uint32_t slangen = AantalSlangen();
+    uint32_t getypt = 0;  // bit i: stops[i] was typed
     for (uint32_t toets = Wimdows::PollKey(); toets != 0; toets = Wimdows::PollKey()) {
+        bool stop = false;
+        for (uint32_t i = 0; i < count && i < 32; i++) {
+            if (toets == stops[i]) {
+                getypt |= 1u << i;
+                stop = true;
+            }
+        }
+        if (stop || getypt != 0)
+            continue;
         for (uint32_t p = 1; p <= spelers; p++) {
             PijlEn gedrukt;
             if (RichtingVanToets(besturing[p], toets, gedrukt))
@@ -171,6 +182,7 @@ void QueueTypedKeys(const BesturingRec besturing[3], const PijlEn richting[3])
     // The presses of the next batch are made while the players see the directions of this step.
     for (uint32_t p = 1; p <= 2; p++)
         Beurten[p].gezien = richting[p];
+    return getypt;
 }
 
 bool TakeTurn(uint32_t speler, PijlEn &volgend, bool blokje)

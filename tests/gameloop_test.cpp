@@ -276,6 +276,53 @@ TEST_F(Game, PauseWaitsASecondThenForATypedP)
     EXPECT_EQ(console, LOADED);
 }
 
+TEST_F(Game, APOrEscapeTappedBetweenStepsCountsAtTheNextStep)
+{
+    // Pressed and released within step 5's wait, before the next step looks at the held keys.
+    const Level level = PenLevel({{{1, 2}, "SSSS"}, {{1, 30}, "M"}});
+    std::vector<std::string> heads;
+    s.onStep = [&](int step) {
+        heads.push_back(Cells(SLANG).back());
+        if (step == 5)
+            Tap(KEY_P);
+    };
+    s.onPause = [&] {
+        heads.push_back(Cells(SLANG).back());
+        Tap(KEY_P);
+    };
+    Play(level);
+    EXPECT_EQ(Waits(PAUSE_WAIT), 1) << "a tapped P pauses";
+    ASSERT_GE(heads.size(), 7u);
+    EXPECT_EQ(heads[5], "1,11") << "the pause comes at the start of step 6";
+    EXPECT_EQ(s.steps, 24);
+    EXPECT_EQ(console, LOADED + SAVED);
+
+    s = Script();
+    s.onStep = [&](int step) {
+        if (step == 5)
+            Tap(KEY_ESCAPE);
+    };
+    Play(level);
+    EXPECT_EQ(s.steps, 5) << "a tapped Escape leaves";
+    EXPECT_EQ(Waits(PAUSE_WAIT), 0);
+    EXPECT_EQ(Waits(GAME_OVER_WAIT), 0);
+    EXPECT_EQ(console, LOADED);
+
+    // Both tapped, Escape first: P comes first as with held keys, and the pause empties the queue.
+    s = Script();
+    s.onStep = [&](int step) {
+        if (step == 5) {
+            Tap(KEY_ESCAPE);
+            Tap(KEY_P);
+        }
+    };
+    s.onPause = [&] { Tap(KEY_P); };
+    Play(level);
+    EXPECT_EQ(Waits(PAUSE_WAIT), 1);
+    EXPECT_EQ(s.steps, 24) << "the Escape typed before the pause was emptied with the queue";
+    EXPECT_EQ(console, LOADED + SAVED);
+}
+
 TEST_F(Game, ARefusedLevelReturnsAtOnceDrawingNothing)
 {
     Wimdows::Window("Kwibbel", 800, 680);

@@ -225,6 +225,31 @@ TEST_F(Movement, TapsBetweenStepsTurnTheSnakeOnePerStepInOrder)
     EXPECT_EQ(taken, (std::vector<PijlEn>{BOVEN, LINKS, LINKS}));
 }
 
+TEST_F(Movement, StopKeysAreNoTurnsAndEndTheBatch)
+{
+    const uint32_t KEY_P = 0x50, KEY_ESCAPE = 0x1B;
+    const uint32_t stops[2] = {KEY_P, KEY_ESCAPE};
+    const BesturingRec keys[3] = {BesturingRec{}, Keys(1), Keys(2)};
+    const PijlEn richting[3] = {RECHTS, RECHTS, RECHTS};
+    Tap(UP);
+    Tap(KEY_ESCAPE);
+    Tap(LEFT);
+    Tap(KEY_ESCAPE);
+    EXPECT_EQ(QueueTypedKeys(keys, richting, stops, 2), 2u) << "only Escape was typed";
+    EXPECT_EQ(Wimdows::PollKey(), 0u) << "the whole queue is emptied";
+    PijlEn d = RECHTS;
+    std::vector<PijlEn> taken;
+    while (TakeTurn(1, d, false))
+        taken.push_back(d);
+    EXPECT_EQ(taken, (std::vector<PijlEn>{BOVEN})) << "the press after the stop key is dropped";
+
+    Tap(KEY_P);
+    Tap(KEY_ESCAPE);
+    EXPECT_EQ(QueueTypedKeys(keys, richting, stops, 2), 3u);
+    Tap(KEY_P);
+    EXPECT_EQ(QueueTypedKeys(keys, richting), 0u) << "without stop keys P is just another key";
+}
+
 TEST_F(Movement, WaitingTurnsDropRepeatsReversalsAndAThirdTurn)
 {
     PijlEn d = RECHTS;
