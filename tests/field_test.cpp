@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/gameboard.h"
+#include "support/gamewindow.h"
 #include "support/playfolder.h"
 
 using namespace GameBoard;
@@ -59,9 +60,7 @@ TEST_F(Field, BorderWallAndScorePanelAsDrawn)
     PlayFolder::WriteBmp("bitmap/muurhor.bmp", 20, 20, HOR);
     PlayFolder::WriteBmp("bitmap/muurver.bmp", 20, 20, VER);
     PlayFolder::WriteBmp("bitmap/hud.bmp", 800, 80, HUD);
-    Wimdows::Window("Kwibbel", 800, 680);
-    ASSERT_EQ(Wimdows::State(), Wimdows::STATE_ACTIVE);
-    Wimdows::SetBuffering(true);
+    ASSERT_TRUE(GameWindow::Open());
 
     VensterInBlokken();
     Veld[5][5].bezet = SLANG;

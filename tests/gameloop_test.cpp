@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "support/StandardLib.h"
 #include "support/gameboard.h"
+#include "support/gamewindow.h"
 #include "support/playfolder.h"
 
 using namespace GameBoard;
@@ -71,23 +71,16 @@ protected:
         for (const auto &f : fs::directory_iterator(std::string(KWIBBEL_SOURCE_DIR) + "/data/savefiles"))
             fs::copy_file(f.path(), fs::path("savefiles") / f.path().filename(), fs::copy_options::overwrite_existing);
         shippedHighscores = Highscores();
-        Wimdows::InitWimdows();
-        ReleaseAllKeys();
+        StartTest();
         script = &s;
         Wimdows::SetWaitProc(OnWait);
-        StandardLib::gPseudoRandom = true;
-        StandardLib::SetPseudoSeed(94);
         Songs = SongsRec{};
-        Score[1] = Score[2] = 0;
         SpelerAanDeBeurt = 0;
-        SetMode(Mode::ONE_PLAYER, 2);
     }
     void TearDown() override
     {
         Wimdows::SetWaitProc(nullptr);
-        ReleaseAllKeys();
-        StandardLib::gPseudoRandom = false;
-        Score[1] = Score[2] = 0;
+        EndTest();
     }
     void Play(const Level &level)
     {
@@ -325,9 +318,7 @@ TEST_F(Game, APOrEscapeTappedBetweenStepsCountsAtTheNextStep)
 
 TEST_F(Game, ARefusedLevelReturnsAtOnceDrawingNothing)
 {
-    Wimdows::Window("Kwibbel", 800, 680);
-    ASSERT_EQ(Wimdows::State(), Wimdows::STATE_ACTIVE);
-    Wimdows::SetBuffering(true);
+    ASSERT_TRUE(GameWindow::Open());
     Wimdows::Rectangle(0, 0, 799, 679, 0x335577, true);
     Score[1] = 700;
     Play(PenLevel({}));  // no start for the snake

@@ -11,6 +11,7 @@
 
 #include "game/SnakeProcedures.h"
 #include "music/Music.h"
+#include "support/gamewindow.h"
 #include "support/playfolder.h"
 #include "wimdows/Wimdows.h"
 
@@ -317,9 +318,7 @@ protected:
         seenAtWait.clear();
         Wimdows::SetWaitProc(WatchWait);
         Wimdows::InitWimdows();
-        Wimdows::Window("Kwibbel", 800, 680);
-        ASSERT_EQ(Wimdows::State(), Wimdows::STATE_ACTIVE);
-        Wimdows::SetBuffering(true);
+        ASSERT_TRUE(GameWindow::Open());
         PlayFolder::WriteBmp("bitmap/gameover.bmp", 800, 680, GAMEOVER1);
         PlayFolder::WriteBmp("bitmap/gameover2.bmp", 800, 680, GAMEOVER2);
         PlayFolder::WriteBmp("bitmap/highscoretable.bmp", 800, 680, TABLE);

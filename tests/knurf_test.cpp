@@ -8,6 +8,7 @@
 
 #include "support/StandardLib.h"
 #include "support/gameboard.h"
+#include "support/gamewindow.h"
 #include "support/playfolder.h"
 
 using namespace GameBoard;
@@ -23,23 +24,11 @@ protected:
 
     void SetUp() override
     {
-        Wimdows::InitWimdows();
-        ReleaseAllKeys();
-        StandardLib::gPseudoRandom = true;
-        StandardLib::SetPseudoSeed(94);
-        SetMode(Mode::ONE_PLAYER, 2);
-        Score[1] = Score[2] = 0;
+        StartTest();
         SpelerAanDeBeurt = 1;
-        const PijlEn rechts[3] = {RECHTS, RECHTS, RECHTS};
-        ClearTurns(rechts);
         EmptyBoard(true);
     }
-    void TearDown() override
-    {
-        ReleaseAllKeys();
-        StandardLib::gPseudoRandom = false;
-        Score[1] = Score[2] = 0;
-    }
+    void TearDown() override { EndTest(); }
     void Move(uint32_t teller)
     {
         BesturingRec keys = Keys(2);
@@ -227,9 +216,7 @@ TEST_F(Knurf, HandSteeredBlockMovesEveryStepAndTurnsAtOnce)
 TEST_F(Knurf, MovesKeepTheBlocksPictures)
 {
     const uint32_t COLOUR[4] = {0x00A0A0, 0x00E0E0, 0xE00000, 0x00E000};
-    Wimdows::Window("Kwibbel", 800, 680);
-    ASSERT_EQ(Wimdows::State(), Wimdows::STATE_ACTIVE);
-    Wimdows::SetBuffering(true);
+    ASSERT_TRUE(GameWindow::Open());
     for (int i = 0; i < 4; i++) {
         std::string file = "bitmap/knurf" + std::to_string(i) + ".bmp";
         PlayFolder::WriteBmp(file, 20, 20, COLOUR[i]);

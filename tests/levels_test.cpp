@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "game/SnakeProcedures.h"
+#include "support/gamewindow.h"
 #include "support/playfolder.h"
 #include "wimdows/Wimdows.h"
 
@@ -351,9 +352,7 @@ protected:
     {
         LevelLoad::SetUp();
         Wimdows::InitWimdows();
-        Wimdows::Window("Kwibbel", 800, 680);
-        ASSERT_EQ(Wimdows::State(), Wimdows::STATE_ACTIVE);
-        Wimdows::SetBuffering(true);
+        ASSERT_TRUE(GameWindow::Open());
         PlayFolder::WriteBmp("bitmap/muurhor.bmp", 20, 20, WALL);
         PlayFolder::WriteBmp("bitmap/muurver.bmp", 20, 20, OTHER_WALL);
         bitmaps.muur[0] = Wimdows::LoadBitmap("bitmap/muurhor.bmp", 20, 20);

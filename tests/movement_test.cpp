@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "support/StandardLib.h"
 #include "support/gameboard.h"
+#include "support/gamewindow.h"
 #include "support/playfolder.h"
 
 using namespace GameBoard;
@@ -22,23 +22,11 @@ protected:
 
     void SetUp() override
     {
-        Wimdows::InitWimdows();
-        ReleaseAllKeys();
-        StandardLib::gPseudoRandom = true;
-        StandardLib::SetPseudoSeed(94);
-        SetMode(Mode::ONE_PLAYER, 2);
-        Score[1] = Score[2] = 0;
+        StartTest();
         DelaySnake = 150;
-        const PijlEn rechts[3] = {RECHTS, RECHTS, RECHTS};
-        ClearTurns(rechts);
         EmptyBoard(true);
     }
-    void TearDown() override
-    {
-        ReleaseAllKeys();
-        StandardLib::gPseudoRandom = false;
-        Score[1] = Score[2] = 0;
-    }
+    void TearDown() override { EndTest(); }
     // The typed keys taken into the waiting turns, as the game does at the start of a step.
     static void Batch(PijlEn p1, PijlEn p2 = RECHTS)
     {
@@ -306,9 +294,7 @@ protected:
     void SetUp() override
     {
         Movement::SetUp();
-        Wimdows::Window("Kwibbel", 800, 680);
-        ASSERT_EQ(Wimdows::State(), Wimdows::STATE_ACTIVE);
-        Wimdows::SetBuffering(true);
+        ASSERT_TRUE(GameWindow::Open());
         for (int p = 1; p <= 2; p++)
             for (int i = 0; i < 10; i++) {
                 std::string file = "bitmap/piece" + std::to_string(p) + std::to_string(i) + ".bmp";

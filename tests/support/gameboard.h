@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "game/SnakeProcedures.h"
+#include "support/StandardLib.h"
 #include "wimdows/Wimdows.h"
 
 namespace GameBoard {
@@ -130,6 +131,28 @@ inline void Tap(uint32_t key)
 {
     Wimdows::SimulateKeyDown(key);
     Wimdows::SimulateKeyUp(key);
+}
+
+// The start of every test of the game core: no key held or typed, the repeatable random generator on one
+// seed, one player at medium difficulty, both scores 0 and no waiting turns.
+inline void StartTest()
+{
+    Wimdows::InitWimdows();
+    ReleaseAllKeys();
+    StandardLib::gPseudoRandom = true;
+    StandardLib::SetPseudoSeed(94);
+    SetMode(Mode::ONE_PLAYER, 2);
+    Score[1] = Score[2] = 0;
+    const PijlEn rechts[3] = {RECHTS, RECHTS, RECHTS};
+    ClearTurns(rechts);
+}
+
+// Leaves no key held, the clock-seeded generator back and both scores 0 for the next test.
+inline void EndTest()
+{
+    ReleaseAllKeys();
+    StandardLib::gPseudoRandom = false;
+    Score[1] = Score[2] = 0;
 }
 
 }  // namespace GameBoard
