@@ -19,6 +19,12 @@ protected:
             k = BesturingRec{777, 777, 777, 777};
     }
     void TearDown() override { AantalSpelers = 1; }
+    // The layout the key screen writes: four numbers and an empty line per player.
+    static void WriteTwoPlayersKeys()
+    {
+        PlayFolder::WriteBytes("savefiles/controleslang.txt",
+                               PlayFolder::CrLfLines({"39", "37", "38", "40", "", "68", "65", "87", "83", ""}));
+    }
 };
 
 void ExpectKeys(const BesturingRec &k, uint32_t rechts, uint32_t links, uint32_t boven, uint32_t onder)
@@ -31,8 +37,7 @@ void ExpectKeys(const BesturingRec &k, uint32_t rechts, uint32_t links, uint32_t
 
 TEST_F(KeysFromFile, OnePlayerReadsOnlyTheFirstFour)
 {
-    PlayFolder::WriteBytes("savefiles/controleslang.txt",
-                           PlayFolder::CrLfLines({"39", "37", "38", "40", "", "68", "65", "87", "83", ""}));
+    WriteTwoPlayersKeys();
     AantalSpelers = 1;
     LeesBesturing(keys);
     ExpectKeys(keys[1], 39, 37, 38, 40);
@@ -42,8 +47,7 @@ TEST_F(KeysFromFile, OnePlayerReadsOnlyTheFirstFour)
 
 TEST_F(KeysFromFile, TwoPlayersReadEightInFileOrder)
 {
-    PlayFolder::WriteBytes("savefiles/controleslang.txt",
-                           PlayFolder::CrLfLines({"39", "37", "38", "40", "", "68", "65", "87", "83", ""}));
+    WriteTwoPlayersKeys();
     AantalSpelers = 2;
     LeesBesturing(keys);
     ExpectKeys(keys[1], 39, 37, 38, 40);
