@@ -92,6 +92,8 @@ bool DoorMuur(PijlEn volgend, uint32_t &rij, uint32_t &kolom);
 void ZetOnbezet(const BlokRec *slang);
 // Puts a wall round the whole board and draws it.
 void Muur();
+// Draws every wall cell of the board with the picture bitmaps.muur[0].
+void TekenMuren(const BitmapsRec &bitmaps);
 // The score panel: hud at (0, 601) and the score of every snake in play at y = 640.
 void TekenScorebord(const BitmapsRec &bitmaps);
 

@@ -147,6 +147,14 @@ void Muur()
     }
 }
 
+void TekenMuren(const BitmapsRec &bitmaps)
+{
+    for (uint32_t rij = 1; rij <= RIJEN; rij++)
+        for (uint32_t kolom = 1; kolom <= KOLOMMEN; kolom++)
+            if (Veld[rij][kolom].bezet == MUUR)
+                Wimdows::DrawBitmap(bitmaps.muur[0], (int32_t)Veld[rij][kolom].x1, (int32_t)Veld[rij][kolom].y1);
+}
+
 void TekenScorebord(const BitmapsRec &bitmaps)
 {
     Wimdows::DrawBitmap(bitmaps.hud, 0, PANEEL_Y);

@@ -40,15 +40,6 @@ static int32_t WachttijdVoorMoeilijkheid()
     }
 }
 
-// The walls of the loaded level, drawn with this game's pictures.
-static void TekenMuren(const BitmapsRec &bitmaps)
-{
-    for (uint32_t rij = 1; rij <= RIJEN; rij++)
-        for (uint32_t kolom = 1; kolom <= KOLOMMEN; kolom++)
-            if (Veld[rij][kolom].bezet == MUUR)
-                Wimdows::DrawBitmap(bitmaps.muur[0], (int32_t)Veld[rij][kolom].x1, (int32_t)Veld[rij][kolom].y1);
-}
-
 // The pause: nothing moves until a P is typed, at the earliest a second after the pause began. FALSE when
 // the game is to be left instead (the window was closed, or no key can come any more).
 static bool Pauze()

@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "game/SnakeProcedures.h"
-#include "wimdows/Wimdows.h"
 
 namespace SnakeProcedures {
 
@@ -119,10 +118,7 @@ bool LoadLevel(uint32_t Grootte[3], PijlEn Richting[3], RijEnKolomRec Positie[3]
     }
 
     // Walls are drawn only for a level that will be played, so a refused one draws nothing.
-    for (uint32_t rij = 1; rij <= RIJEN; rij++)
-        for (uint32_t kolom = 1; kolom <= KOLOMMEN; kolom++)
-            if (Veld[rij][kolom].bezet == MUUR)
-                Wimdows::DrawBitmap(Bitmaps.muur[0], (int32_t)Veld[rij][kolom].x1, (int32_t)Veld[rij][kolom].y1);
+    TekenMuren(Bitmaps);
 
     std::fputs("\nLevel is loaded!", stdout);
     std::fflush(stdout);
