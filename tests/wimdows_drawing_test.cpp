@@ -286,6 +286,27 @@ TEST_F(DrawingTest, BufferedModeShowsOnlyWhenAsked) {
     EXPECT_EQ(ScreenPixel(15, 15), 0x0000FFu);
 }
 
+TEST_F(DrawingTest, BufferedDrawingsFarApartAllShow) {
+    SetBuffering(true);
+    // Two pieces in one row at both ends, one in a far row, one pixel drawn and then drawn back.
+    Rectangle(0, 5, 2, 5, 0x0000FF, true);
+    Rectangle(kW - 3, 5, kW - 1, 5, 0x00FF00, true);
+    Rectangle(kW - 1, kH - 1, kW - 1, kH - 1, 0xFF0000, true);
+    Rectangle(400, 300, 400, 300, 0xFFFFFF, true);
+    Rectangle(400, 300, 400, 300, 0, true);
+    UpdateWindow();
+    EXPECT_EQ(CountScreen(0, 5, 2, 5, 0x0000FF), 3);
+    EXPECT_EQ(CountScreen(kW - 3, 5, kW - 1, 5, 0x00FF00), 3);
+    EXPECT_EQ(CountScreen(3, 5, kW - 4, 5, 0), kW - 6) << "the row between the pieces stays black";
+    EXPECT_EQ(ScreenPixel(kW - 1, kH - 1), 0xFF0000u);
+    EXPECT_EQ(ScreenPixel(400, 300), 0u);
+    // After a show, only what is drawn next counts: a row drawn before is not shown again from stale marks.
+    Rectangle(0, 5, 0, 5, 0xFFFFFF, true);
+    UpdateWindow();
+    EXPECT_EQ(ScreenPixel(0, 5), 0xFFFFFFu);
+    EXPECT_EQ(ScreenPixel(1, 5), 0x0000FFu);
+}
+
 TEST_F(DrawingTest, SwitchingBufferingOffShowsEverything) {
     SetBuffering(true);
     Rectangle(0, 0, kW - 1, kH - 1, 0xC0C0C0, true);

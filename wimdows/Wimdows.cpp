@@ -100,7 +100,10 @@ struct DrawRec {
     bool buffering = false;
     uint32_t xlen = 0, ylen = 0;
     std::vector<uint32_t> back;  // 0x00RRGGBB
-    Area dirty = kNoArea;        // drawn since the last UpdateWindow
+    // Drawn since the last UpdateWindow: the rows as a whole, and per row its first and last column
+    // (first > last: nothing), so that showing compares only what was drawn.
+    Area dirty = kNoArea;
+    std::vector<int32_t> rowFirst, rowLast;
     std::vector<BitStruct> bit;
     std::map<std::tuple<std::string, uint32_t, uint32_t>, std::shared_ptr<const Picture>> shared;
     FontStruct font = {0, 0};
@@ -421,6 +424,8 @@ static void FreeWindow(bool byPlayer) {
         gDraw.xlen = gDraw.ylen = 0;
         gDraw.buffering = false;
         gDraw.dirty = kNoArea;
+        std::vector<int32_t>().swap(gDraw.rowFirst);
+        std::vector<int32_t>().swap(gDraw.rowLast);
         std::vector<BitStruct>().swap(gDraw.bit);
         gDraw.shared.clear();
         std::lock_guard<std::mutex> gf(gFront.lock);
@@ -506,6 +511,8 @@ static void WinMain() {
         gDraw.ylen = gWin.ylen;
         gDraw.back.assign((size_t)w * h, 0);
         gDraw.dirty = kNoArea;
+        gDraw.rowFirst.assign((size_t)h, w);
+        gDraw.rowLast.assign((size_t)h, -1);
         gDraw.buffering = false;
         gDraw.live = true;
         std::lock_guard<std::mutex> gf(gFront.lock);
@@ -580,6 +587,10 @@ static void WinMain() {
 static void Drawn(const Area &a) {
     if (Empty(a)) return;
     gDraw.dirty = Union(gDraw.dirty, a);
+    for (int32_t y = a.y0; y <= a.y1; ++y) {
+        if (a.x0 < gDraw.rowFirst[y]) gDraw.rowFirst[y] = a.x0;
+        if (a.x1 > gDraw.rowLast[y]) gDraw.rowLast[y] = a.x1;
+    }
     if (gDraw.buffering) return;
     {
         std::lock_guard<std::mutex> g(gFront.lock);
@@ -593,37 +604,37 @@ static void Drawn(const Area &a) {
 }
 
 // Copies what changed in the back buffer since the last time to the front picture and has it shown.
-// An unchanged picture costs one comparison of the drawn area and nothing more.
+// An unchanged picture costs one comparison of the parts of rows drawn since then, and nothing more.
 static void UpdateLocked() {
     Area d = gDraw.dirty;
     gDraw.dirty = kNoArea;
     if (Empty(d)) return;
-    size_t span = (size_t)(d.x1 - d.x0 + 1) * 4;
-    int32_t first = -1, last = -1;
-    for (int32_t y = d.y0; y <= d.y1; ++y) {
-        size_t at = (size_t)y * gDraw.xlen + d.x0;
-        if (std::memcmp(&gFront.front[at], &gDraw.back[at], span) != 0) {
-            if (first < 0) first = y;
-            last = y;
-        }
-    }
-    if (first < 0) return;
+    Area changed = kNoArea;
     {
         std::lock_guard<std::mutex> g(gFront.lock);
-        for (int32_t y = first; y <= last; ++y) {
-            size_t at = (size_t)y * gDraw.xlen + d.x0;
+        for (int32_t y = d.y0; y <= d.y1; ++y) {
+            int32_t x0 = gDraw.rowFirst[y], x1 = gDraw.rowLast[y];
+            gDraw.rowFirst[y] = (int32_t)gDraw.xlen;
+            gDraw.rowLast[y] = -1;
+            if (x0 > x1) continue;
+            size_t at = (size_t)y * gDraw.xlen + x0, span = (size_t)(x1 - x0 + 1) * 4;
+            if (std::memcmp(&gFront.front[at], &gDraw.back[at], span) == 0) continue;
             std::memcpy(&gFront.front[at], &gDraw.back[at], span);
+            changed = Union(changed, Area{x0, y, x1, y});
         }
-        gFront.pending = Union(gFront.pending, Area{d.x0, first, d.x1, last});
+        if (Empty(changed)) return;
+        gFront.pending = Union(gFront.pending, changed);
     }
     WakeWindowThread();
 }
 
+// The first row is filled pixel by pixel, the others copied from it (a block copy is many times faster).
 static void FillArea(const Area &a, uint32_t pixel) {
-    for (int32_t y = a.y0; y <= a.y1; ++y) {
-        uint32_t *row = &gDraw.back[(size_t)y * gDraw.xlen];
-        for (int32_t x = a.x0; x <= a.x1; ++x) row[x] = pixel;
-    }
+    if (Empty(a)) return;
+    uint32_t *first = &gDraw.back[(size_t)a.y0 * gDraw.xlen + a.x0];
+    size_t n = (size_t)(a.x1 - a.x0 + 1);
+    for (size_t x = 0; x < n; ++x) first[x] = pixel;
+    for (int32_t y = a.y0 + 1; y <= a.y1; ++y) std::memcpy(&gDraw.back[(size_t)y * gDraw.xlen + a.x0], first, n * 4);
 }
 
 static TTF_Font *FontFor(uint32_t style) {
