@@ -9,7 +9,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -21,76 +20,15 @@
 #include "game/SnakeProcedures.h"
 #include "main/Kwibbel.h"
 #include "music/Music.h"
+#include "support/BmpFile.h"
 #include "support/StandardMenu.h"
+#include "support/playfolder.h"
 #include "wimdows/Wimdows.h"
 
 using namespace SnakeProcedures;
 using StandardMenu::ButtonRc;
 
 namespace {
-
-// ---- files of the play folder ----------------------------------------------------------------------------
-
-void WriteBmp(const std::string &file, int w, int h, uint32_t color) {
-    const int row = (w * 3 + 3) & ~3;
-    const uint32_t size = 54 + row * h;
-    std::vector<unsigned char> b(size, 0);
-    auto put32 = [&](int at, uint32_t v) {
-        for (int i = 0; i < 4; i++) b[at + i] = (v >> (8 * i)) & 0xFF;
-    };
-    b[0] = 'B';
-    b[1] = 'M';
-    put32(2, size);
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, w);
-    put32(22, h);
-    b[26] = 1;
-    b[28] = 24;
-    put32(34, row * h);
-    for (int y = 0; y < h; y++)
-        for (int x = 0; x < w; x++) {
-            unsigned char *p = &b[54 + y * row + x * 3];
-            p[0] = (color >> 16) & 0xFF;
-            p[1] = (color >> 8) & 0xFF;
-            p[2] = color & 0xFF;
-        }
-    std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char *>(b.data()), b.size());
-}
-
-// A short quiet tone as a WAV file (the sound layer reads the contents, whatever the name ends in).
-void WriteWav(const std::string &file) {
-    const uint32_t rate = 32000, samples = 1600;
-    std::vector<unsigned char> b(44 + samples * 2, 0);
-    auto put32 = [&](int at, uint32_t v) {
-        for (int i = 0; i < 4; i++) b[at + i] = (v >> (8 * i)) & 0xFF;
-    };
-    auto put16 = [&](int at, uint32_t v) {
-        b[at] = v & 0xFF;
-        b[at + 1] = (v >> 8) & 0xFF;
-    };
-    std::memcpy(&b[0], "RIFF", 4);
-    put32(4, 36 + samples * 2);
-    std::memcpy(&b[8], "WAVEfmt ", 8);
-    put32(16, 16);
-    put16(20, 1);
-    put16(22, 1);
-    put32(24, rate);
-    put32(28, rate * 2);
-    put16(32, 2);
-    put16(34, 16);
-    std::memcpy(&b[36], "data", 4);
-    put32(40, samples * 2);
-    for (uint32_t i = 0; i < samples; i++) put16(44 + 2 * i, (i / 40) % 2 ? 600 : 0xFFFF - 600);
-    std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char *>(b.data()), b.size());
-}
-
-std::string ReadFile(const std::string &file) {
-    std::ifstream in(file, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 // The menu pictures, each in a colour of its own, so a pixel tells which file a button shows.
 const char *const MENU_PICTURES[] = {
@@ -163,10 +101,10 @@ class MenusTest : public ::testing::Test {
             // Colours far from black and from each other: red, green and blue steps.
             const uint32_t c = (uint32_t(40 + (i * 5) % 200)) | (uint32_t(250 - i * 4) << 8) | (uint32_t(60 + i) << 16);
             gColour[file] = c;
-            WriteBmp(dir + "/" + file, 8, 8, c);
+            ASSERT_TRUE(TestBmp::WriteSolidBmp((dir + "/" + file).c_str(), 8, 8, c));
             i++;
         }
-        for (const char *name : SOUNDS) WriteWav(dir + "/audio/" + name + ".mp3");
+        for (const char *name : SOUNDS) PlayFolder::WriteWav(dir + "/audio/" + name + ".mp3", 50, 600);
         ASSERT_EQ(chdir(dir.c_str()), 0);
         // SDL's own drivers: no screen and no sound card needed.
         setenv("SDL_VIDEODRIVER", "dummy", 0);
@@ -187,7 +125,7 @@ class MenusTest : public ::testing::Test {
         for (const char *f : {"muur.txt", "geenmuur.txt", "smiley.txt", "insane.txt", "custom.txt",
                               "highscores.txt", "controleslang.txt"}) {
             std::ofstream(dir + "/savefiles/" + f, std::ios::binary)
-                << ReadFile(std::string(KWIBBEL_SOURCE_DIR) + "/data/savefiles/" + f);
+                << PlayFolder::ReadBytes(std::string(KWIBBEL_SOURCE_DIR) + "/data/savefiles/" + f);
         }
         ASSERT_TRUE(Music::InitMusic()) << "the dummy audio driver should open";
         testing::internal::CaptureStdout();
@@ -422,7 +360,7 @@ TEST_F(MenusTest, KeyScreenFromTheOptionsWritesTheNewKeys) {
     Options();
     typist.join();
     EXPECT_TRUE(typing);
-    EXPECT_EQ(ReadFile(dir + "/savefiles/controleslang.txt"),
+    EXPECT_EQ(PlayFolder::ReadBytes(dir + "/savefiles/controleslang.txt"),
               "76\r\n74\r\n73\r\n75\r\n\r\n68\r\n65\r\n87\r\n83\r\n\r\n");
 }
 
@@ -430,7 +368,7 @@ TEST_F(MenusTest, KeyScreenFromTheOptionsWritesTheNewKeys) {
 
 // The walls of a level file as a 30 x 40 picture of "M" and "-".
 std::string WallsOfFile(const std::string &file) {
-    std::string text = ReadFile(file), walls;
+    std::string text = PlayFolder::ReadBytes(file), walls;
     std::istringstream in(text);
     std::string line;
     for (int r = 0; r < 30 && std::getline(in, line); r++)

@@ -4,12 +4,12 @@
 
 #include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "support/BmpFile.h"
 #include "support/StandardMenu.h"
 #include "wimdows/Wimdows.h"
 
@@ -19,36 +19,12 @@ namespace {
 
 // ---- helpers ------------------------------------------------------------------------------------------
 
-// Writes a w by h 24-bit BMP of one colour (0x00BBGGRR); the left half takes `left` when it differs.
-void WriteBmp(const std::string &file, int w, int h, uint32_t color, uint32_t left) {
-    const int row = (w * 3 + 3) & ~3;
-    const uint32_t size = 54 + row * h;
-    std::vector<unsigned char> b(size, 0);
-    auto put32 = [&](int at, uint32_t v) {
-        for (int i = 0; i < 4; i++) b[at + i] = (v >> (8 * i)) & 0xFF;
-    };
-    b[0] = 'B';
-    b[1] = 'M';
-    put32(2, size);
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, w);
-    put32(22, h);
-    b[26] = 1;
-    b[28] = 24;
-    put32(34, row * h);
-    for (int y = 0; y < h; y++)
-        for (int x = 0; x < w; x++) {
-            const uint32_t c = (x < w / 2) ? left : color;
-            unsigned char *p = &b[54 + y * row + x * 3];
-            p[0] = (c >> 16) & 0xFF;  // blue
-            p[1] = (c >> 8) & 0xFF;   // green
-            p[2] = c & 0xFF;          // red
-        }
-    FILE *f = std::fopen(file.c_str(), "wb");
-    ASSERT_NE(f, nullptr) << "cannot write " << file;
-    std::fwrite(b.data(), 1, b.size(), f);
-    std::fclose(f);
+// Writes a w by h picture of one colour (0x00BBGGRR); the left half takes `left` when it differs.
+void WriteBmp(const std::string &file, uint32_t w, uint32_t h, uint32_t color, uint32_t left) {
+    std::vector<uint32_t> pixels((size_t)w * h, color);
+    for (uint32_t y = 0; y < h; y++)
+        for (uint32_t x = 0; x < w / 2; x++) pixels[(size_t)y * w + x] = left;
+    ASSERT_TRUE(TestBmp::WriteBmp24(file.c_str(), w, h, pixels)) << "cannot write " << file;
 }
 
 // The script that the wait procedure plays: called with the number of the wait (1, 2, ...).
