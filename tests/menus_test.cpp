@@ -86,6 +86,26 @@ class KeyFeeder {
     std::thread thread;
 };
 
+// Runs the main menu while a helper thread waits for the window to show `picture` at (x, y), then sets
+// `typed` and types a key: for the screens that wait in GetKey.
+void RunMainMenuTypingOn(const char *picture, int32_t x, int32_t y, std::atomic<bool> &typed) {
+    std::atomic<bool> menuEnded{false};
+    const uint32_t colour = gColour[picture];
+    std::thread typist([&] {
+        while (!menuEnded && Wimdows::ScreenPixel(x, y) != colour)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        if (menuEnded) return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        typed = true;
+        Type(' ');
+    });
+    testing::internal::CaptureStdout();
+    Kwibbel::StartMenu();
+    testing::internal::GetCapturedStdout();
+    menuEnded = true;
+    typist.join();
+}
+
 class MenusTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
@@ -472,7 +492,7 @@ TEST_F(MenusTest, MainMenuComesBackAfterEverySubMenu) {
 }
 
 TEST_F(MenusTest, HelpScreenIgnoresAKeyTypedBeforeIt) {
-    std::atomic<bool> helpClosedByUs{false}, menuEnded{false};
+    std::atomic<bool> helpClosedByUs{false};
     bool helpReturnedEarly = false;
     gWaits = 0;
     gScript = [&](int wait, uint32_t) {
@@ -486,26 +506,13 @@ TEST_F(MenusTest, HelpScreenIgnoresAKeyTypedBeforeIt) {
         }
     };
     // Closes the help screen once it shows: its picture fills the window.
-    std::thread closer([&] {
-        const uint32_t help = gColour["bitmap/helptext.bmp"];
-        while (!menuEnded && Wimdows::ScreenPixel(400, 20) != help)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        if (menuEnded) return;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        helpClosedByUs = true;
-        Type(' ');
-    });
-    testing::internal::CaptureStdout();
-    Kwibbel::StartMenu();
-    testing::internal::GetCapturedStdout();
-    menuEnded = true;
-    closer.join();
+    RunMainMenuTypingOn("bitmap/helptext.bmp", 400, 20, helpClosedByUs);
     EXPECT_FALSE(helpReturnedEarly) << "the key typed before the help screen closed it";
     EXPECT_EQ(gWaits, 2);
 }
 
 TEST_F(MenusTest, HighscoreTableFromTheMainMenu) {
-    std::atomic<bool> tableSeen{false}, menuEnded{false};
+    std::atomic<bool> tableSeen{false};
     bool tableBeforeMenu = false;
     gWaits = 0;
     gScript = [&](int wait, uint32_t) {
@@ -516,19 +523,7 @@ TEST_F(MenusTest, HighscoreTableFromTheMainMenu) {
         }
     };
     // Closes the table with a key once it shows.
-    std::thread closer([&] {
-        const uint32_t table = gColour["bitmap/highscoretable.bmp"];
-        while (!menuEnded && Wimdows::ScreenPixel(700, 20) != table)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        if (menuEnded) return;
-        tableSeen = true;
-        Type(' ');
-    });
-    testing::internal::CaptureStdout();
-    Kwibbel::StartMenu();
-    testing::internal::GetCapturedStdout();
-    menuEnded = true;
-    closer.join();
+    RunMainMenuTypingOn("bitmap/highscoretable.bmp", 700, 20, tableSeen);
     EXPECT_TRUE(tableBeforeMenu) << "the highscore table shows until a key is typed";
     EXPECT_EQ(gWaits, 2);
 }
