@@ -36,6 +36,9 @@ struct RijEnKolomRec {
 const uint32_t RIJEN = 30;
 const uint32_t KOLOMMEN = 40;
 const uint32_t SLANGSLOTS = 1201;  // slots 0..1200 per snake
+// The pixel position of a slot that stands for no cell of the board: painting it paints nothing and
+// freeing it frees nothing.
+const uint32_t BUITEN_HET_VENSTER = 2000;
 
 // A player's four control keys (key codes), in the controls file's order.
 struct BesturingRec {

@@ -235,8 +235,16 @@ bool TekenSlang(uint32_t &rij, uint32_t &kolom, PijlEn &volgend, BlokRec *slang,
                            true);
         ZetOnbezet(slang);
     }
+    const BlokRec losgelaten = staart;
     for (uint32_t i = 1; i <= grootte + 1; i++)
         slang[i - 1] = slang[i];
+    // After a growth the cell just left stands twice in a row; its second drop, one step later, keeps the
+    // tail in place and must not free or blacken that cell again: by then it may hold a new knurf block or
+    // the other snake.
+    if (ZelfdeCel(slang[0], losgelaten)) {
+        slang[0].x1 = slang[0].y1 = BUITEN_HET_VENSTER;
+        slang[0].x2 = slang[0].y2 = BUITEN_HET_VENSTER + 20;
+    }
     return true;
 }
 

@@ -32,9 +32,6 @@ static const uint32_t HOEKEN[4][4] = {
 
 static const uint32_t KOPPEN[4] = {KOP_LINKS, KOP_RECHTS, KOP_BOVEN, KOP_ONDER};
 
-// Slot 0 at the start of a game stands for no cell of the board, so the first step frees nothing, and
-// its rectangle lies outside the window, so painting it black paints nothing.
-static const uint32_t BUITEN_HET_VENSTER = 2000;
 
 // ---- exported ----------------------------------------------------------------------------------------------
 
@@ -78,6 +75,7 @@ void TekenBeginSlangen(const RijEnKolomRec beginpositie[3], const uint32_t groot
             Veld[r][k + j].bezet = SLANG;
         }
 
+        // Slot 0 stands for no cell, so the first step frees and paints nothing.
         BlokRec &staart = Slang[s][0];
         staart = Veld[r][k];
         staart.x1 = BUITEN_HET_VENSTER;

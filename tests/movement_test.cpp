@@ -137,6 +137,26 @@ TEST_F(Movement, GrowthShowsWhenTheDoubledCellReachesTheTail)
     EXPECT_EQ(lengths, (std::vector<size_t>{4, 4, 4, 5, 5}));
 }
 
+TEST_F(Movement, TheSecondDropOfAGrownCellLeavesWhatCameThereAlone)
+{
+    // The doubled cell (10, 7) is freed when it first reaches the tail; a knurf block placed there in that
+    // step must survive the step in which the tail stays put.
+    std::vector<SnakeState> st = LaySnakes({{10, 2}}, {3});
+    ASSERT_TRUE(Step(1, st[1]));
+    ASSERT_TRUE(Step(1, st[1]));
+    PutKnurf(10, 8, NORMAAL);
+    for (int i = 0; i < 4; i++)
+        ASSERT_TRUE(Step(1, st[1]));
+    ASSERT_EQ(Veld[10][7].bezet, ONBEZET);
+    PutKnurf(10, 7, GIFTIG);
+    ASSERT_TRUE(Step(1, st[1]));
+    EXPECT_EQ(Veld[10][7].bezet, BLOKJE) << "the knurf block on the grown cell was wiped out";
+    EXPECT_EQ(Cells(SLANG).front(), "10,8") << "the tail stays in place in this step";
+    ASSERT_TRUE(Step(1, st[1]));
+    EXPECT_EQ(Cells(SLANG).front(), "10,9");
+    EXPECT_EQ(Veld[10][7].bezet, BLOKJE);
+}
+
 TEST_F(Movement, TheTailCellThisStepWouldFreeStillBlocks)
 {
     std::vector<SnakeState> st = LaySnakes({{10, 5}}, {3});  // four cells after the first step
