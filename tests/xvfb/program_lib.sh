@@ -10,33 +10,8 @@ KWIBBEL="$BUILD/kwibbel"
 XCLOSE="$BUILD/tests/xclosewindow"
 DATA="$BUILD/data"
 WORK="$(mktemp -d /tmp/kwibbel-program-XXXXXX)"
-FAILURES=0
-XVFB_PID=""
-GAME_PID=""
+. "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 WID=""
-
-log() { echo "[$(date +%T.%N | cut -c1-12)] $*"; }
-fail() {
-    log "FAIL: $*"
-    FAILURES=$((FAILURES + 1))
-}
-check() {  # check <description> <command...>
-    local what="$1"
-    shift
-    if "$@"; then
-        log "ok: $what"
-        return 0
-    fi
-    fail "$what"
-    return 1
-}
-
-cleanup() {
-    if [ -n "$GAME_PID" ] && kill -0 "$GAME_PID" 2>/dev/null; then kill -9 "$GAME_PID" 2>/dev/null; fi
-    if [ -n "$XVFB_PID" ]; then kill "$XVFB_PID" 2>/dev/null; wait "$XVFB_PID" 2>/dev/null; fi
-    rm -rf "$WORK"
-}
-trap cleanup EXIT
 
 for tool in Xvfb xdotool import compare identify; do
     command -v "$tool" >/dev/null || { echo "missing $tool"; exit 1; }
@@ -46,19 +21,7 @@ done
 [ -f "$DATA/bitmap/play1.bmp" ] || { echo "missing the generated pictures in $DATA"; exit 1; }
 
 # Our own X server on the first free display number.
-start_x() {
-    local fdfile="$WORK/display"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fdfile" 2>"$WORK/xvfb.log" &
-    XVFB_PID=$!
-    local i
-    for i in $(seq 100); do
-        [ -s "$fdfile" ] && break
-        sleep 0.1
-    done
-    [ -s "$fdfile" ] || { echo "Xvfb did not start"; cat "$WORK/xvfb.log"; exit 1; }
-    export DISPLAY=":$(head -n1 "$fdfile")"
-    log "X server on $DISPLAY"
-}
+start_x() { xvfb_start; }
 
 # A fresh play folder with the built pictures, sounds and shipped save files: $PLAY.
 new_play_folder() {
@@ -71,14 +34,7 @@ new_play_folder() {
 start_game() {
     (cd "$PLAY" && SDL_AUDIODRIVER=dummy exec "$KWIBBEL" >"$PLAY/stdout" 2>"$PLAY/stderr") &
     GAME_PID=$!
-    WID=""
-    local i
-    for i in $(seq 200); do
-        WID="$(xdotool search --name '^Kwibbel$' 2>/dev/null | head -n1)"
-        [ -n "$WID" ] && break
-        kill -0 "$GAME_PID" 2>/dev/null || break
-        sleep 0.05
-    done
+    WID="$(window_of Kwibbel "$GAME_PID")"
     if [ -z "$WID" ]; then
         fail "the game window did not appear"
         return 1
@@ -234,13 +190,4 @@ close_and_check() {
     check "$what: ended within 1.5 s (aim 0.5 s)" [ "$EXIT_MS" -lt 1500 ]
     check "$what: farewell line last" said_farewell
     check "$what: save files unchanged" save_files_unchanged "$@"
-}
-
-finish() {
-    if [ "$FAILURES" -eq 0 ]; then
-        log "all checks passed"
-        exit 0
-    fi
-    log "$FAILURES check(s) failed"
-    exit 1
 }
