@@ -1,6 +1,11 @@
 #!/usr/bin/env bash
-# Configures and builds the game, its data tree (build/data) and its tests.
+# Configures and builds into build/: with no arguments everything (game, data tree build/data, tests),
+# otherwise the named targets only (./build.sh kwibbel: the game and its data).
 set -euo pipefail
 cd "$(dirname "$0")"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j2
+if [ $# -gt 0 ]; then
+  cmake --build build -j2 --target "$@"
+else
+  cmake --build build -j2
+fi

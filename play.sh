@@ -5,7 +5,7 @@
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 "$here/setup.sh"
-"$here/build.sh"
+"$here/build.sh" kwibbel
 play="${KWIBBEL_PLAY_DIR:-${XDG_DATA_HOME:-$HOME/.local/share}/kwibbel}"
 mkdir -p "$play/savefiles"
 rm -rf "$play/bitmap" "$play/audio"
