@@ -27,9 +27,7 @@ int SaveFailures() { return failures; }
 // ---- shared painters ---------------------------------------------------------------------------------
 
 void DrawTitle(Canvas &cv, float x, float y, float size, float maxWidth) {
-    TextStyle st;
-    st.face = SANS_BOLD;
-    st.size = size;
+    TextStyle st = Style(SANS_BOLD, size);
     float w, h;
     MeasureText(st, "Kwibbel", w, h);
     if (w > maxWidth) size *= maxWidth / w;
@@ -47,9 +45,7 @@ void DrawTitle(Canvas &cv, float x, float y, float size, float maxWidth) {
 }
 
 void DrawHeading(Canvas &cv, const std::string &text, float x, float y, float size, Align align) {
-    TextStyle st;
-    st.face = SANS_BOLD;
-    st.size = size;
+    TextStyle st = Style(SANS_BOLD, size);
     st.gradient = true;
     st.color = Hex(0xFFE27A);
     st.color2 = Pal::Orange;
@@ -64,11 +60,7 @@ void DrawKeyCap(Canvas &cv, const std::string &label, float x, float y, float w,
     FillRoundRect(cv, x, y + 2, x + w, y + h, 5, Hex(0x05070F));
     FillRoundRectV(cv, x, y, x + w, y + h - 2, 5, Hex(0xE9EDF8), Hex(0xB4BCD6));
     StrokeRoundRect(cv, x, y, x + w, y + h - 2, 5, 1.0f, Hex(0x6A7498));
-    TextStyle st;
-    st.face = SANS_BOLD;
-    st.size = h * 0.5f;
-    st.color = Hex(0x1A2040);
-    st.align = CENTER;
+    TextStyle st = Style(SANS_BOLD, h * 0.5f, Hex(0x1A2040), CENTER);
     float tw, th;
     MeasureText(st, label, tw, th);
     if (tw > w - 6) {

@@ -143,6 +143,16 @@ struct TextStyle {
     Align align = LEFT;
 };
 
+// A text style of the given face, size, colour and alignment; the other settings as TextStyle has them.
+inline TextStyle Style(Face face, float size, Rgb color = Rgb{1, 1, 1}, Align align = LEFT) {
+    TextStyle st;
+    st.face = face;
+    st.size = size;
+    st.color = color;
+    st.align = align;
+    return st;
+}
+
 // Opens the fonts; FALSE (and a line on stderr) when a font file is missing.
 bool InitText();
 // Width and height in target pixels of one line of text.

@@ -377,28 +377,19 @@ static void MakeHud(const std::string &dir) {
     DrawSnakePiece(cv, 1, 0, 24, 31, 20);
     DrawSnakePiece(cv, 1, 4, 44, 31, 20);
     DrawKnurf(cv, KNURF_NORMAL, 78, 31, 20);
-    TextStyle small;
-    small.face = SANS_BOLD;
-    small.size = 11;
-    small.color = Pal::Muted;
-    small.align = CENTER;
+    TextStyle small = Style(SANS_BOLD, 11, Pal::Muted, CENTER);
     Text(cv, small, "KWIBBEL", 62, 14);
     // The score plates: plain and dark, where the game writes the numbers (x 133 and 266, y 39 here).
     for (int p = 1; p <= 2; ++p) {
         float x = p == 1 ? 125.0f : 258.0f;
         FillRoundRect(cv, x, 10, x + 125, 72, 8, Hex(0x05070F));
         StrokeRoundRect(cv, x, 10, x + 125, 72, 8, 1.2f, p == 1 ? Pal::Red : Pal::Green, 0.7f);
-        TextStyle lab;
-        lab.face = SANS_BOLD;
-        lab.size = 12;
-        lab.color = p == 1 ? Hex(0xFF8A7A) : Hex(0x8FE39A);
+        TextStyle lab = Style(SANS_BOLD, 12, p == 1 ? Hex(0xFF8A7A) : Hex(0x8FE39A));
         Text(cv, lab, p == 1 ? "PLAYER 1" : "PLAYER 2", x + 8, 15);
         FillCircle(cv, x + 113, 22, 4, p == 1 ? Pal::Red : Pal::Green);
     }
     // Right side: the game's name and the keys that matter during play.
-    TextStyle title;
-    title.face = SANS_BOLD;
-    title.size = 30;
+    TextStyle title = Style(SANS_BOLD, 30);
     title.gradient = true;
     title.color = Pal::Amber;
     title.color2 = Pal::Orange;
@@ -407,10 +398,7 @@ static void MakeHud(const std::string &dir) {
     title.align = RIGHT;
     Text(cv, title, "Kwibbel", 784, 6);
     DrawKeyCap(cv, "P", 430, 46, 24, 22);
-    TextStyle hint;
-    hint.face = SANS;
-    hint.size = 13;
-    hint.color = Pal::Muted;
+    TextStyle hint = Style(SANS, 13, Pal::Muted);
     Text(cv, hint, "pause", 460, 49);
     DrawKeyCap(cv, "Esc", 520, 46, 38, 22);
     Text(cv, hint, "back to the menu", 564, 49);
@@ -435,10 +423,7 @@ static void MakeCountdown(const std::string &dir) {
                  return std::max(d, -d - 4.0f);
              },
              [&](float, float) { return Solid(c); });
-        TextStyle st;
-        st.face = SANS_BOLD;
-        st.size = 66;
-        st.color = Mix(c, Hex(0xFFFFFF), 0.55f);
+        TextStyle st = Style(SANS_BOLD, 66, Mix(c, Hex(0xFFFFFF), 0.55f));
         st.color2 = c;
         st.gradient = true;
         st.outline = 2.5f;

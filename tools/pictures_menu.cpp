@@ -45,11 +45,7 @@ static void IconStar(Canvas &cv, float cx, float cy, float r, bool hover) {
 }
 
 static void IconQuestion(Canvas &cv, float cx, float cy, float r, bool hover) {
-    TextStyle st;
-    st.face = SANS_BOLD;
-    st.size = r * 1.35f;
-    st.color = IconInk(hover);
-    st.align = CENTER;
+    TextStyle st = Style(SANS_BOLD, r * 1.35f, IconInk(hover), CENTER);
     float w, h;
     MeasureText(st, "?", w, h);
     Text(cv, st, "?", cx, cy - h / 2);
@@ -138,10 +134,7 @@ static void ButtonPlate(Canvas &cv, bool hover) {
 
 static void ButtonLabel(Canvas &cv, const std::string &label, float x, float cy, float size, bool hover,
                         Align align, float maxWidth) {
-    TextStyle st;
-    st.face = SANS_BOLD;
-    st.size = size;
-    st.color = hover ? Hex(0x2A1200) : Pal::Ink;
+    TextStyle st = Style(SANS_BOLD, size, hover ? Hex(0x2A1200) : Pal::Ink);
     st.shadow = hover ? 0 : 1.2f;
     st.align = align;
     float w, h;
@@ -203,16 +196,10 @@ static void MakeSlotButton(const std::string &dir, const std::string &normal, co
             DrawSnakePiece(cv, 1, 0, tx + 19, ty + 19, 8);
             DrawSnakePiece(cv, 1, 4, tx + 27, ty + 19, 8);
         }
-        TextStyle st;
-        st.face = SANS_BOLD;
-        st.size = 20;
-        st.color = hover ? Hex(0x2A1200) : Pal::Ink;
+        TextStyle st = Style(SANS_BOLD, 20, hover ? Hex(0x2A1200) : Pal::Ink);
         st.shadow = hover ? 0 : 1.2f;
         Text(cv, st, label, 78, 9);
-        TextStyle sm;
-        sm.face = SANS;
-        sm.size = 13;
-        sm.color = hover ? Hex(0x4A2406) : Pal::Muted;
+        TextStyle sm = Style(SANS, 13, hover ? Hex(0x4A2406) : Pal::Muted);
         Text(cv, sm, sub, 79, 35);
         Save(cv, dir, hover ? mouseOver : normal);
     }
@@ -268,18 +255,10 @@ static void MakeMenuBackground(const std::string &dir) {
     DrawBackdrop(cv);
     ButtonPanel(cv, 84, 58, 396, 578);
     DrawTitle(cv, 600, 50, 92, 360);
-    TextStyle tag;
-    tag.face = SANS;
-    tag.size = 17;
-    tag.color = Pal::Muted;
-    tag.align = CENTER;
+    TextStyle tag = Style(SANS, 17, Pal::Muted, CENTER);
     Text(cv, tag, "the snake game for one or two players", 600, 150);
     BoardScene(cv, 600 - 4.5f * 38, 215, 38);
-    TextStyle foot;
-    foot.face = SANS;
-    foot.size = 14;
-    foot.color = Pal::Muted;
-    foot.align = CENTER;
+    TextStyle foot = Style(SANS, 14, Pal::Muted, CENTER);
     Text(cv, foot, "Click a button with the mouse.", 240, 596);
     Text(cv, foot, "Eat the knurfs, grow long, and never", 600, 520);
     Text(cv, foot, "bite a wall, a snake or a blue knurf.", 600, 540);
@@ -292,10 +271,7 @@ static void MakeSlotBackground(const std::string &dir) {
     DrawBackdrop(cv);
     ButtonPanel(cv, 84, 58, 396, 578);
     DrawHeading(cv, "Choose a level", 600, 62, 40);
-    TextStyle body;
-    body.face = SANS;
-    body.size = 16;
-    body.color = Pal::Ink;
+    TextStyle body = Style(SANS, 16, Pal::Ink);
     float y = 140;
     y = Paragraph(cv, body, "Every level can be played in the game mode chosen under Options: one player, "
                             "snake against snake, or snake against knurf.", 430, y, 340, 23);
@@ -311,18 +287,11 @@ static void MakeSlotBackground(const std::string &dir) {
         float sy = y + (p - 1) * 40;
         for (int i = 0; i < 3; ++i) DrawSnakePiece(cv, p, 0, sx + i * 28, sy, 28);
         DrawSnakePiece(cv, p, 4, sx + 3 * 28, sy, 28);
-        TextStyle lab;
-        lab.face = SANS_BOLD;
-        lab.size = 16;
-        lab.color = p == 1 ? Hex(0xFF8A7A) : Hex(0x8FE39A);
+        TextStyle lab = Style(SANS_BOLD, 16, p == 1 ? Hex(0xFF8A7A) : Hex(0x8FE39A));
         Text(cv, lab, p == 1 ? "player 1" : "player 2", sx + 128, sy + 4);
     }
     BoardScene(cv, 600 - 4.5f * 26, y + 90, 26);
-    TextStyle foot;
-    foot.face = SANS;
-    foot.size = 14;
-    foot.color = Pal::Muted;
-    foot.align = CENTER;
+    TextStyle foot = Style(SANS, 14, Pal::Muted, CENTER);
     Text(cv, foot, "The arrow takes you back to the main menu.", 240, 596);
     Save(cv, dir, "slotmenubackground.bmp");
 }
@@ -340,11 +309,7 @@ static void MakeLoadScreens(const std::string &dir) {
                  return Solid(Hex(0xFF9A3A), 0.16f * (1 - Smooth(0.0f, 0.45f, d)));
              });
         DrawTitle(cv, 400, 110, 150);
-        TextStyle tag;
-        tag.face = SANS;
-        tag.size = 20;
-        tag.color = Pal::Muted;
-        tag.align = CENTER;
+        TextStyle tag = Style(SANS, 20, Pal::Muted, CENTER);
         Text(cv, tag, "the snake game for one or two players", 400, 290);
         // The snake crawls along the progress bar as loading goes on.
         float x0 = 150, x1 = 650, y = 520;
@@ -361,18 +326,10 @@ static void MakeLoadScreens(const std::string &dir) {
             float kx = x0 + (x1 - x0) * (k + 1) / 3.0f - 8;
             if (kx > reach) DrawKnurf(cv, KNURF_NORMAL, kx - 12, y - 12, 24);
         }
-        TextStyle load;
-        load.face = SANS_BOLD;
-        load.size = 22;
-        load.color = Pal::Ink;
-        load.align = CENTER;
+        TextStyle load = Style(SANS_BOLD, 22, Pal::Ink, CENTER);
         const char *steps[3] = {"Loading.", "Loading..", "Loading..."};
         Text(cv, load, steps[i], 400, 560);
-        TextStyle tip;
-        tip.face = SANS;
-        tip.size = 18;
-        tip.color = Pal::Amber;
-        tip.align = CENTER;
+        TextStyle tip = Style(SANS, 18, Pal::Amber, CENTER);
         Text(cv, tip, std::string("Tip: ") + tips[i], 400, 620);
         BoardScene(cv, 400 - 4.5f * 20, 340 - 1, 20);
         Save(cv, dir, "loadscreen" + std::to_string(i + 1) + ".bmp");

@@ -11,19 +11,11 @@ namespace Pictures {
 // ---- internal ------------------------------------------------------------------------------------------
 
 static TextStyle Body(float size = 15) {
-    TextStyle st;
-    st.face = SANS;
-    st.size = size;
-    st.color = Pal::Ink;
-    return st;
+    return Style(SANS, size, Pal::Ink);
 }
 
 static TextStyle Bold(float size, Rgb colour) {
-    TextStyle st;
-    st.face = SANS_BOLD;
-    st.size = size;
-    st.color = colour;
-    return st;
+    return Style(SANS_BOLD, size, colour);
 }
 
 static void SectionTitle(Canvas &cv, const std::string &text, float x, float y, float w) {
@@ -265,9 +257,7 @@ static void MakeGameOver(const std::string &dir, int player) {
              float d = std::hypot((x - 400) / 800, (y - 330) / 680);
              return Solid(pc, 0.22f * (1 - Smooth(0.0f, 0.6f, d)));
          });
-    TextStyle go;
-    go.face = SANS_BOLD;
-    go.size = 110;
+    TextStyle go = Style(SANS_BOLD, 110);
     go.gradient = true;
     go.color = Hex(0xFFE27A);
     go.color2 = Pal::Orange;
