@@ -112,7 +112,8 @@ void ClearTurns(const PijlEn richting[3]);
 // snake (blokje FALSE), when it reverses the turn before it (or the direction of the last batch).
 void QueueTurn(uint32_t speler, PijlEn richting, bool blokje);
 // Moves the typed-key queue into the waiting turns of players 1..AantalSpelers (keys besturing[p]) and
-// empties it; richting[p] is each player's direction now, which the next batch's presses are judged by.
+// empties it; richting[p] is each player's direction as shown while the keys were typed (the game reads
+// them after a step's wait, before its moves), which the presses are judged by.
 // The keys stops[0..count-1] are no turns: bit i of the result says that stops[i] was typed, and the
 // presses typed after the first of them are dropped with the rest of the queue.
 uint32_t QueueTypedKeys(const BesturingRec besturing[3], const PijlEn richting[3], const uint32_t *stops = nullptr,

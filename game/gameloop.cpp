@@ -103,15 +103,13 @@ static void Snake(SpelRec &spel)
     ClearTurns(spel.richting);
 
     bool eersteStap = true;
+    uint32_t getypt = 0;  // P (bit 0) or Escape (bit 1) typed during the last wait
     for (;;) {
         if (!eersteStap) {
-            // A P or Escape tapped since the last step counts as one held now, so a quick tap is not lost.
-            uint32_t getypt = QueueTypedKeys(spel.besturing, spel.richting, STOPTOETSEN, 2);
+            // A P or Escape tapped during the last wait counts as one held now, so a quick tap is not lost.
             if (Wimdows::KeyDown(TOETS_P) || (getypt & 1u) || !Wimdows::HasFocus()) {
                 if (!Pauze())
                     break;
-                // Presses after the P that ended the pause are turns for the next steps.
-                QueueTypedKeys(spel.besturing, spel.richting);
             } else if (Wimdows::KeyDown(TOETS_ESCAPE) || (getypt & 2u) || Wimdows::WindowClosed()) {
                 break;
             }
@@ -121,6 +119,10 @@ static void Snake(SpelRec &spel)
         eersteStap = false;
 
         Wimdows::Wait((uint32_t)(DelaySnake > 0 ? DelaySnake : 0));
+        // The presses of the wait are read right before the moves, so a key tapped during the wait turns
+        // the snake in this step, as a key held through it does. (Presses after a pause's P are read here
+        // too: they are the first turns after it.)
+        getypt = QueueTypedKeys(spel.besturing, spel.richting, STOPTOETSEN, 2);
 
         if (BlokjeManueel) {
             for (uint32_t p = slangen + 1; p <= spelers; p++) {

@@ -162,6 +162,9 @@ uint32_t QueueTypedKeys(const BesturingRec besturing[3], const PijlEn richting[3
     uint32_t spelers = AantalSpelers > 2 ? 2 : AantalSpelers;
     uint32_t slangen = AantalSlangen();
     uint32_t getypt = 0;  // bit i: stops[i] was typed
+    // The presses were made while the players saw these directions.
+    for (uint32_t p = 1; p <= 2; p++)
+        Beurten[p].gezien = richting[p];
     for (uint32_t toets = Wimdows::PollKey(); toets != 0; toets = Wimdows::PollKey()) {
         bool stop = false;
         for (uint32_t i = 0; i < count && i < 32; i++) {
@@ -179,9 +182,6 @@ uint32_t QueueTypedKeys(const BesturingRec besturing[3], const PijlEn richting[3
         }
     }
     Wimdows::FlushKeys();
-    // The presses of the next batch are made while the players see the directions of this step.
-    for (uint32_t p = 1; p <= 2; p++)
-        Beurten[p].gezien = richting[p];
     return getypt;
 }
 
@@ -207,9 +207,15 @@ bool BepalenVolgendBlokjeSlang(uint32_t &rij, uint32_t &kolom, PijlEn volgend_vo
                                BlokRec *slang, uint32_t &grootte, const BitmapsRec &bitmaps)
 {
     const uint32_t *bitmapsslang = SpelerAanDeBeurt == 2 ? bitmaps.speler2 : bitmaps.speler1;
-    // Across the edge a snake always comes in at the opposite edge, whatever stands there.
-    if (!DoorMuur(volgend, rij, kolom) && !Bezet(rij, kolom, grootte, volgend, bitmaps))
+    // Across an open edge the head comes in at the opposite edge, and the cell it arrives on has the same
+    // rules as any other: a wall, a snake or a poisonous block stops it there, a knurf block is eaten.
+    const uint32_t rijVoor = rij, kolomVoor = kolom;
+    DoorMuur(volgend, rij, kolom);
+    if (!Bezet(rij, kolom, grootte, volgend, bitmaps)) {
+        rij = rijVoor;
+        kolom = kolomVoor;
         return false;
+    }
     VeranderRijKolom(rij, kolom, volgend);
     slang[grootte + 1] = Veld[rij][kolom];
     Veld[rij][kolom].bezet = SLANG;
@@ -227,8 +233,9 @@ bool TekenSlang(uint32_t &rij, uint32_t &kolom, PijlEn &volgend, BlokRec *slang,
     if (!BepalenVolgendBlokjeSlang(rij, kolom, volgend_vorig, volgend, slang, grootte, bitmaps))
         return false;
 
-    // The tail leaves its cell, unless the head has just come in there across the edge: the cell is then
-    // the head's, and freeing it would leave a live head on a free, black cell.
+    // The tail leaves its cell. A head never enters the cell its tail is leaving (that cell still counts as
+    // the snake's), but should it ever stand there, the cell stays the head's: freeing it would leave a live
+    // head on a free, black cell.
     const BlokRec &staart = slang[0];
     if (!ZelfdeCel(staart, slang[grootte + 1])) {
         Wimdows::Rectangle((int32_t)staart.x1, (int32_t)staart.y1, (int32_t)staart.x2, (int32_t)staart.y2, 0,

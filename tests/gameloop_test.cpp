@@ -5,9 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "support/gameboard.h"
@@ -169,17 +172,99 @@ TEST_F(Game, TwoSnakesEndingInOneStepEndOnPlayerTwo)
     EXPECT_EQ(console, LOADED + SAVED);
 
     // Both head for (1,40) in step 31: snake 1 along row 1, snake 2 up column 40. Snake 1 moves first.
-    // Player 2 only taps up while the snake goes right in step 2; the tap turns it in step 3.
-    s = Script();
-    s.onStep = [&](int step) {
-        if (step == 2)
-            Tap(P2_UP);
+    // Player 2 taps up, or holds up, during step 3's wait: either turns the snake in step 3.
+    for (bool hold : {false, true}) {
+        s = Script();
+        s.onStep = [&](int step) {
+            if (step == 3 && hold)
+                Wimdows::SimulateKeyDown(P2_UP);
+            else if (step == 3)
+                Tap(P2_UP);
+        };
+        Play(PenLevel({{{1, 5}, "SSSS"}, {{30, 34}, "TTTT"}}));
+        Wimdows::SimulateKeyUp(P2_UP);
+        EXPECT_EQ(s.steps, 31) << (hold ? "held" : "tapped");
+        EXPECT_EQ(Veld[1][40].bezet, SLANG);
+        EXPECT_EQ(Veld[2][40].bezet, SLANG) << "snake 2's head stopped below it";
+        EXPECT_EQ(SpelerAanDeBeurt, 2u);
+    }
+}
+
+TEST_F(Game, OnLevelsWithoutEdgeWallsEverySnakeCellStaysTaken)
+{
+    // Snakes steered at random, across the open edges again and again. After every step each cell a snake
+    // covers (by its own slots) is a snake cell of the board, and the screen agrees with the board: free
+    // cells black, taken ones not.
+    ASSERT_TRUE(GameWindow::Open());
+    namespace fs = std::filesystem;
+    fs::remove_all("bitmap");
+    fs::copy(std::string(KWIBBEL_DATA_DIR) + "/bitmap", "bitmap", fs::copy_options::recursive);
+    // With a window the highscore table waits for a key: another hand keeps tapping one (X is no game key).
+    std::atomic<bool> done{false};
+    std::thread hand([&] {
+        while (!done) {
+            Tap(KEY_X);
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    });
+    const uint32_t UNUSED = 5000, keys[2][4] = {{37, 38, 39, 40}, {65, 87, 68, 83}};
+    uint32_t dice = 12345;
+    int steps = 0;
+    std::string faults;  // reported after the games: the console is captured while they run
+    auto fault = [&](const std::string &what) {
+        if (faults.size() < 300)
+            faults += what + "\n";
     };
-    Play(PenLevel({{{1, 5}, "SSSS"}, {{30, 34}, "TTTT"}}));
-    EXPECT_EQ(s.steps, 31);
-    EXPECT_EQ(Veld[1][40].bezet, SLANG);
-    EXPECT_EQ(Veld[2][40].bezet, SLANG) << "snake 2's head stopped below it";
-    EXPECT_EQ(SpelerAanDeBeurt, 2u);
+    // Game 0 is played by hand: up to row 1, right along it, then up over the edge, left, and down over the
+    // edge again onto its own body in row 1 (a crash). The others are random.
+    for (int game = 0; game < 13; game++) {
+        const Mode mode = game % 3 == 0 ? Mode::ONE_PLAYER : game % 3 == 1 ? Mode::TWO_SNAKES : Mode::SNAKE_AGAINST_KNURF;
+        const std::vector<uint32_t> byHand = {0, 38, 0, 0, 0, 0, 0, 0, 39, 0, 0, 38, 37, 40};
+        s = Script();
+        SetMode(mode, 3);
+        for (auto &slots : Slang)
+            for (BlokRec &slot : slots)
+                slot.x1 = slot.y1 = UNUSED;  // slots the game has not written stay UNUSED
+        s.onStep = [&](int step) {
+            steps++;
+            for (uint32_t sn = 1; sn <= AantalSlangen(); sn++) {
+                // Slots 0..g hold the snake from tail to head; slot g + 1 the head once more.
+                uint32_t used = 0;
+                while (used < SLANGSLOTS && Slang[sn][used].x1 != UNUSED)
+                    used++;
+                for (uint32_t i = 0; i + 1 < used; i++) {
+                    const BlokRec &slot = Slang[sn][i];
+                    if (slot.x1 >= 800)
+                        continue;  // a slot that stands for no cell
+                    uint32_t r = slot.y1 / 20 + 1, k = slot.x1 / 20 + 1;
+                    if (Veld[r][k].bezet != SLANG)
+                        fault("snake " + std::to_string(sn) + " covers " + Cell(r, k) + ", a free cell");
+                }
+            }
+            for (uint32_t r = 1; r <= RIJEN; r++)
+                for (uint32_t k = 1; k <= KOLOMMEN; k++) {
+                    uint32_t centre = Wimdows::BufferPixel(20 * (int32_t)k - 10, 20 * (int32_t)r - 10);
+                    if ((Veld[r][k].bezet == ONBEZET) != (centre == 0))
+                        fault("cell " + Cell(r, k) + " holds " + std::to_string(Veld[r][k].bezet) + " but shows " +
+                              std::to_string(centre));
+                }
+            if (game == 0 && step < (int)byHand.size() && byHand[step] != 0)
+                Tap(byHand[step]);
+            for (const auto &player : keys) {
+                dice = dice * 1103515245u + 12345u;
+                if (game > 0 && (dice >> 16) % 3 != 0)
+                    Tap(player[(dice >> 20) % 4]);
+            }
+            if (step == 1000)
+                Tap(KEY_ESCAPE);
+        };
+        Play(1u + game % 2);  // no walls; the smiley's open edges
+    }
+    done = true;
+    hand.join();
+    EXPECT_EQ(faults, "");
+    EXPECT_GT(steps, 500) << "the games were too short to cross the edges";
+    Wimdows::KillWindow();
 }
 
 class KnurfGame : public Game {

@@ -27,7 +27,8 @@ protected:
         EmptyBoard(true);
     }
     void TearDown() override { EndTest(); }
-    // The typed keys taken into the waiting turns, as the game does at the start of a step.
+    // The typed keys taken into the waiting turns, as the game does after a step's wait; p1 and p2 are the
+    // directions shown during the wait.
     static void Batch(PijlEn p1, PijlEn p2 = RECHTS)
     {
         const BesturingRec keys[3] = {BesturingRec{}, Keys(1), Keys(2)};
@@ -69,31 +70,38 @@ TEST_F(Movement, CellAheadDecidesBetweenMovingEatingAndCrashing)
         int knurfs;  // BLOKJE cells afterwards, besides the one at (20,20)
     };
     Diff = 3;
-    for (Case c : {Case{MUUR, NORMAAL, false, 0, 150, 4, 0}, Case{SLANG, NORMAAL, false, 0, 150, 4, 0},
-                   Case{MANUEEL_BLOKJE, NORMAAL, false, 0, 150, 4, 0}, Case{BLOKJE, GIFTIG, false, 0, 150, 4, 1},
-                   Case{ONBEZET, NORMAAL, true, 0, 150, 4, 0}, Case{BLOKJE, NORMAAL, true, 300, 150, 5, 1},
-                   Case{BLOKJE, SNELLER, true, 300, 120, 5, 0}}) {
-        EmptyBoard(true);
-        Score[1] = 0;
-        DelaySnake = 150;
-        std::vector<SnakeState> st = LaySnakes({{10, 5}}, {4});  // (10,6)..(10,9)
-        PutKnurf(20, 20, NORMAAL);
-        Veld[10][10].bezet = c.bezet;
-        Veld[10][10].soortblokje = c.soort;
-        BlokRec before[SLANGSLOTS];
-        std::memcpy(before, Slang[1], sizeof before);
-        std::string what = "cell holds " + std::to_string(c.bezet) + "/" + std::to_string(c.soort);
+    // Inside the board, and across an edge without a wall: the cell the head comes in on has the same rules.
+    for (bool edge : {false, true}) {
+        for (Case c : {Case{MUUR, NORMAAL, false, 0, 150, 4, 0}, Case{SLANG, NORMAAL, false, 0, 150, 4, 0},
+                       Case{MANUEEL_BLOKJE, NORMAAL, false, 0, 150, 4, 0}, Case{BLOKJE, GIFTIG, false, 0, 150, 4, 1},
+                       Case{ONBEZET, NORMAAL, true, 0, 150, 4, 0}, Case{BLOKJE, NORMAAL, true, 300, 150, 5, 1},
+                       Case{BLOKJE, SNELLER, true, 300, 120, 5, 0}}) {
+            EmptyBoard(!edge);
+            Score[1] = 0;
+            DelaySnake = 150;
+            // (10,6)..(10,9) heading for (10,10); at the edge (10,37)..(10,40) heading for (10,1).
+            const uint32_t from = edge ? 40 : 9, to = edge ? 1 : 10;
+            std::vector<SnakeState> st = LaySnakes({{10, from - 4}}, {4});
+            PutKnurf(20, 20, NORMAAL);
+            Veld[10][to].bezet = c.bezet;
+            Veld[10][to].soortblokje = c.soort;
+            BlokRec before[SLANGSLOTS];
+            std::memcpy(before, Slang[1], sizeof before);
+            std::string what = std::string(edge ? "across the edge, " : "") + "cell holds " +
+                               std::to_string(c.bezet) + "/" + std::to_string(c.soort);
 
-        EXPECT_EQ(Step(1, st[1]), c.moves) << what;
-        EXPECT_EQ(st[1].kolom, c.moves ? 10u : 9u) << what;
-        EXPECT_EQ(Score[1], c.points) << what;
-        EXPECT_EQ(DelaySnake, c.delay) << what;
-        EXPECT_EQ(st[1].grootte, c.grootte) << what;
-        EXPECT_EQ(Count(BLOKJE), c.knurfs + 1) << what << ": an eaten ordinary block is replaced";
-        if (c.moves)
-            EXPECT_EQ(Veld[10][10].bezet, SLANG) << what;
-        else
-            EXPECT_EQ(0, std::memcmp(before, Slang[1], sizeof before)) << what << ": a crash changes no slot";
+            EXPECT_EQ(Step(1, st[1]), c.moves) << what;
+            EXPECT_EQ(st[1].kolom, c.moves ? to : from) << what;
+            EXPECT_EQ(st[1].rij, 10u) << what;
+            EXPECT_EQ(Score[1], c.points) << what;
+            EXPECT_EQ(DelaySnake, c.delay) << what;
+            EXPECT_EQ(st[1].grootte, c.grootte) << what;
+            EXPECT_EQ(Count(BLOKJE), c.knurfs + 1) << what << ": an eaten ordinary block is replaced";
+            if (c.moves)
+                EXPECT_EQ(Veld[10][to].bezet, SLANG) << what;
+            else
+                EXPECT_EQ(0, std::memcmp(before, Slang[1], sizeof before)) << what << ": a crash changes no slot";
+        }
     }
 }
 
@@ -171,29 +179,33 @@ TEST_F(Movement, TheTailCellThisStepWouldFreeStillBlocks)
     EXPECT_EQ(st[1].richting, BOVEN) << "a crashed snake keeps its new direction";
 }
 
-TEST_F(Movement, AcrossTheEdgeASnakeAlwaysComesIn)
+TEST_F(Movement, AcrossTheEdgeASnakeMeetsItsBodyAndTheOtherHead)
 {
+    // Up, left, down near row 1: out over the top, along row 30, and back in over the bottom onto its own
+    // body at (1,7).
     EmptyBoard(false);
-    std::vector<SnakeState> st = LaySnakes({{7, 35}}, {4});
-    ASSERT_TRUE(Step(1, st[1]));  // head (7,40)
-    PutKnurf(7, 1, NORMAAL);
-    ASSERT_TRUE(Step(1, st[1]));
-    EXPECT_EQ(Veld[7][1].bezet, SLANG) << "onto a knurf block, without eating it";
-    EXPECT_EQ(Score[1], 0);
-    EXPECT_EQ(st[1].grootte, 4u);
-
-    // A snake filling row 5, tail (5,1) to head (5,40), comes in on its own tail cell: the cell stays the
-    // head's and is not freed by the tail leaving it.
-    EmptyBoard(false);
-    for (uint32_t i = 0; i <= 39; i++) {
-        Slang[1][i] = Veld[5][i + 1];
-        Veld[5][i + 1].bezet = SLANG;
+    std::vector<SnakeState> st = LaySnakes({{1, 4}}, {4});  // (1,5)..(1,8)
+    ASSERT_TRUE(Step(1, st[1]));                            // head (1,9)
+    for (uint32_t key : {UP, LEFT}) {
+        Wimdows::SimulateKeyDown(key);
+        ASSERT_TRUE(Step(1, st[1]));
+        Wimdows::SimulateKeyUp(key);
     }
-    Slang[1][40] = Slang[1][39];
-    SnakeState full{5, 40, RECHTS, 39};
-    ASSERT_TRUE(Step(1, full));
-    EXPECT_EQ(full.kolom, 1u);
-    EXPECT_EQ(Count(SLANG), 40);
+    Wimdows::SimulateKeyDown(DOWN);
+    EXPECT_FALSE(Step(1, st[1])) << "(1,8) is the snake's own body";
+    Wimdows::SimulateKeyUp(DOWN);
+    EXPECT_EQ(st[1].rij, 30u) << "a crashed head stays where it was";
+
+    // Head on across the edge: snake 1 comes in on snake 2's head and crashes, snake 2 on snake 1's, in the
+    // same step.
+    EmptyBoard(false);
+    SetMode(Mode::TWO_SNAKES, 2);
+    st = LaySnakes({{5, 36}, {6, 2}}, {4, 4});  // heads (5,40) and (6,6)
+    st[2] = SnakeState{5, 1, LINKS, 4};
+    Veld[5][1].bezet = SLANG;
+    Slang[2][4] = Slang[2][5] = Veld[5][1];
+    EXPECT_FALSE(Step(1, st[1]));
+    EXPECT_FALSE(Step(2, st[2]));
 }
 
 TEST_F(Movement, NoSnakeWritesPastItsLastSlot)
@@ -278,19 +290,21 @@ TEST_F(Movement, WaitingTurnsDropRepeatsReversalsAndAThirdTurn)
     EXPECT_EQ(d, RECHTS);
 }
 
-TEST_F(Movement, TurnsAlreadyMadeOrReversedWhenPressedAreSpent)
+TEST_F(Movement, PressesAreJudgedByTheDirectionShownWhenTheyWereMade)
 {
+    // As the game does: the presses of a wait are taken in after it, before the step's move.
     std::vector<SnakeState> st = LaySnakes({{10, 5}}, {4});
-    Wimdows::SimulateKeyDown(DOWN);  // held at the step: the held key turns the snake
+    Wimdows::SimulateKeyDown(DOWN);  // pressed and held through the wait
+    Batch(st[1].richting);
     ASSERT_TRUE(Step(1, st[1]));
-    Batch(st[1].richting);  // the down press waits now, though it is made
+    ASSERT_EQ(st[1].richting, ONDER);
     Wimdows::SimulateKeyUp(DOWN);
     Tap(UP);  // a reversal while going down
-    Wimdows::SimulateKeyDown(LEFT);
-    ASSERT_TRUE(Step(1, st[1]));
-    ASSERT_EQ(st[1].richting, LINKS) << "the spent down turn gives way to the held key";
+    Tap(LEFT);
     Batch(st[1].richting);
-    Wimdows::SimulateKeyUp(LEFT);
+    ASSERT_TRUE(Step(1, st[1]));
+    ASSERT_EQ(st[1].richting, LINKS);
+    Batch(st[1].richting);
     ASSERT_TRUE(Step(1, st[1]));
     EXPECT_EQ(st[1].richting, LINKS) << "up was a reversal when pressed and must not turn the snake now";
 
