@@ -1,11 +1,15 @@
 // The level editor: the player lays the start of snake 1, then of snake 2, then draws walls with a
 // blinking cursor on the real board; Escape writes the board to "savefiles/custom.txt", the custom level.
 //
-// Every level it saves can be played: a start snake is only laid where its four cells and the cell the
-// cursor moves on to lie on the board (first cell in column 36 at most; the game lays the snake on the
-// four cells to the right of its first start cell, so it needs first column + 4 <= 40), and never over
-// the other snake's start cells (a start letter covered by the other one would shorten or lose a snake).
-// Closing the window ends the editor at once and writes nothing.
+// What the editor shows is what the game plays. The game lays a snake on the four cells to the right of
+// its first start letter, so a start snake shown on columns j..j+3 is saved as the letters of columns
+// j-1..j+2: the cell left of the snake holds its first letter and stays free in the game, so the editor
+// keeps it free too (no wall goes there, nor on the snake itself, which the game lays over any wall).
+// Every level it saves can be played: a start snake is only laid where its four cells, the cell before
+// it and the cell the cursor moves on to lie on the board (columns 2..36 for its first cell), and never
+// over the other start snake.
+// A press of Enter that lays a start is used up by it: the next state acts on Enter only once it has been
+// let go. Closing the window ends the editor at once and writes nothing.
 
 #include <cstdio>
 
@@ -69,6 +73,8 @@ static struct {
     uint32_t hulpvariable;     // 1 snake 1's start, 2 snake 2's start, 3 walls, 0 finished
     bool Backspacepressed;     // delete mode in this cursor step
     uint32_t GrootteSlang;     // length of a start snake
+    RijEnKolomRec start[3];    // first cell of start snake 1..2 as shown; rij 0 while not laid
+    bool enterUsedUp;          // the Enter held now has laid a start and acts again only once let go
 } editor;
 
 // ---- internal ----------------------------------------------------------------------------------------
@@ -76,6 +82,37 @@ static struct {
 static BlokRec &CursorCell() { return Veld[editor.i][editor.j]; }
 
 static bool IsStartCell(const BlokRec &cell) { return cell.BeginPosSlang || cell.BeginPosSlang2; }
+
+// The cell left of a start snake, which holds its first start letter in the level file.
+static bool IsLetterCell(uint32_t i, uint32_t j)
+{
+    for (uint32_t s = 1; s <= 2; s++)
+        if (editor.start[s].rij == i && editor.start[s].kolom == j + 1)
+            return true;
+    return false;
+}
+
+// The letter a cell is saved as: a start letter where the game lays that snake from the next cell on.
+static char LevelLetter(uint32_t rij, uint32_t kolom)
+{
+    const char letters[3] = {0, 'S', 'T'};
+    for (uint32_t s = 1; s <= 2; s++) {
+        const RijEnKolomRec &first = editor.start[s];
+        if (first.rij == rij && kolom + 1 >= first.kolom && kolom + 1 < first.kolom + editor.GrootteSlang)
+            return letters[s];
+    }
+    return Veld[rij][kolom].bezet == MUUR ? 'M' : '-';
+}
+
+// Enter held, and not the press that laid the last start.
+static bool EnterPressed()
+{
+    if (!Wimdows::KeyDown(KEY_ENTER)) {
+        editor.enterUsedUp = false;
+        return false;
+    }
+    return !editor.enterUsedUp;
+}
 
 static void ResetCursor()
 {
@@ -162,15 +199,30 @@ static void AfterMove()
     SetCursor(next.rij, next.kolom);
 }
 
+// Draws start snake s on its cells (body pieces, the head facing right on the last cell).
+static void DrawStartSnake(uint32_t s)
+{
+    const uint32_t *pictures = s == 1 ? Bitmaps.speler1 : Bitmaps.speler2;
+    const RijEnKolomRec &first = editor.start[s];
+    if (first.rij == 0)
+        return;
+    for (uint32_t k = 0; k < editor.GrootteSlang; k++) {
+        const BlokRec &cell = Veld[first.rij][first.kolom + k];
+        Wimdows::DrawBitmap(pictures[k + 1 < editor.GrootteSlang ? 0 : 4], (int32_t)cell.x1, (int32_t)cell.y1);
+    }
+}
+
 // Lays a start snake from the cursor to the right and leaves the cursor on the cell after it; FALSE,
-// with nothing changed, where the run or that cell would leave the board or cover a start cell.
+// with nothing changed, where the run, the cell before it or the cell after it would leave the board, or
+// where the run would cover the other start snake.
 static bool LayStartSnake(const ArrayCard pictures, bool snake2)
 {
-    if (editor.j + editor.GrootteSlang > KOLOMMEN)
+    if (editor.j < 2 || editor.j + editor.GrootteSlang > KOLOMMEN)
         return false;
     for (uint32_t k = 0; k < editor.GrootteSlang; k++)
         if (IsStartCell(Veld[editor.i][editor.j + k]))
             return false;
+    editor.start[snake2 ? 2 : 1] = RijEnKolomRec{editor.i, editor.j};
     for (uint32_t k = 1; k <= editor.GrootteSlang; k++) {
         BlokRec &cell = CursorCell();
         // Body pieces, and the head facing right on the last cell.
@@ -193,6 +245,28 @@ static void StartOver()
     Wimdows::DrawBitmap(Bitmaps.hud, 0, HUD_Y);
     ResetCursor();
     editor.hulpvariable = 1;
+    editor.start[1] = editor.start[2] = RijEnKolomRec{0, 0};
+}
+
+// The wall round the board, except on the start snakes and the cells before them, which the game keeps
+// free of walls.
+static void WallRound()
+{
+    Muur();
+    for (uint32_t s = 1; s <= 2; s++) {
+        const RijEnKolomRec &first = editor.start[s];
+        if (first.rij == 0)
+            continue;
+        for (uint32_t k = first.kolom - 1; k < first.kolom + editor.GrootteSlang; k++) {
+            BlokRec &cell = Veld[first.rij][k];
+            if (cell.bezet == MUUR && !IsStartCell(cell))
+                Wimdows::Rectangle((int32_t)cell.x1, (int32_t)cell.y1, (int32_t)cell.x2 - 1, (int32_t)cell.y2 - 1, 0,
+                                   true);
+            cell.bezet = ONBEZET;
+        }
+        DrawStartSnake(s);
+    }
+    Wimdows::UpdateWindow();
 }
 
 static void SaveLevel()
@@ -204,17 +278,8 @@ static void SaveLevel()
     if (!file)
         return;
     for (uint32_t rij = 1; rij <= RIJEN; rij++) {
-        for (uint32_t kolom = 1; kolom <= KOLOMMEN; kolom++) {
-            const BlokRec &cell = Veld[rij][kolom];
-            char c = '-';
-            if (cell.BeginPosSlang)
-                c = 'S';
-            else if (cell.BeginPosSlang2)
-                c = 'T';
-            else if (cell.bezet == MUUR)
-                c = 'M';
-            WrChar(file, c);
-        }
+        for (uint32_t kolom = 1; kolom <= KOLOMMEN; kolom++)
+            WrChar(file, LevelLetter(rij, kolom));
         WrLn(file);
     }
     Close(file);
@@ -233,9 +298,10 @@ static void StateChooseSnake1()
         Wimdows::FlushKeys();
     }
     CursorMove();
-    if (Wimdows::KeyDown(KEY_ENTER) && LayStartSnake(Bitmaps.speler1, false)) {
+    if (EnterPressed() && LayStartSnake(Bitmaps.speler1, false)) {
         AfterMove();
         editor.hulpvariable = 2;
+        editor.enterUsedUp = true;
         Wimdows::FlushKeys();
     }
 }
@@ -256,9 +322,10 @@ static void StateChooseSnake2()
         Wimdows::FlushKeys();
     }
     CursorMove();
-    if (editor.hulpvariable == 2 && Wimdows::KeyDown(KEY_ENTER) && LayStartSnake(Bitmaps.speler2, true)) {
+    if (editor.hulpvariable == 2 && EnterPressed() && LayStartSnake(Bitmaps.speler2, true)) {
         AfterMove();
         editor.hulpvariable = 3;
+        editor.enterUsedUp = true;
         Wimdows::FlushKeys();
     }
 }
@@ -270,8 +337,7 @@ static void StateWalls()
         editor.hulpvariable = 0;
     }
     if (editor.hulpvariable == 3 && Wimdows::KeyDown(KEY_M)) {
-        Muur();
-        Wimdows::UpdateWindow();
+        WallRound();
         AfterMove();
     }
     if (Wimdows::KeyDown(KEY_SPACE))
@@ -279,9 +345,11 @@ static void StateWalls()
     if (editor.hulpvariable == 3 && Wimdows::KeyDown(KEY_D))
         StartOver();
     CursorMove();
-    if (editor.hulpvariable == 3 && Wimdows::KeyDown(KEY_ENTER)) {
+    // No wall on a start snake or the cell before it: the game would not have it there.
+    if (editor.hulpvariable == 3 && EnterPressed() && !IsStartCell(CursorCell()) &&
+        !IsLetterCell(editor.i, editor.j)) {
         BlokRec &cell = CursorCell();
-        cell.bezet = MUUR;  // on a start cell too; the saved level keeps the start letter there
+        cell.bezet = MUUR;
         Wimdows::DrawBitmap(Bitmaps.muur[1], (int32_t)cell.x1, (int32_t)cell.y1);
         Wimdows::UpdateWindow();
         AfterMove();
@@ -294,6 +362,8 @@ static void Create()
 {
     editor.hulpvariable = 1;
     editor.GrootteSlang = 4;
+    editor.start[1] = editor.start[2] = RijEnKolomRec{0, 0};
+    editor.enterUsedUp = Wimdows::KeyDown(KEY_ENTER);  // an Enter still held from the help screen lays nothing
     LoadBitmaps(Bitmaps);
     if (Wimdows::WindowClosed())
         return;

@@ -251,49 +251,55 @@ TEST_F(Editor, SavesTheDrawingInTheLevelFormat)
         {ENTER},   // snake 1 on (2, 3..6); the cursor passes (2, 7) and moves on right to (2, 8)
         {DOWN},    // (3, 8)
         {ENTER},   // snake 2 on (3, 8..11); cursor (3, 13)
+        {},
         {ENTER},   // wall (3, 13), then right
         {ENTER},   // wall (3, 14), then right
         {},
         {KEY_M},   // the wall round the board
         {ESCAPE},
     });
+    // The game lays a snake from the cell after its first letter: each run of letters starts one cell
+    // left of its snake.
     Level want;
-    want.Border().Run(2, 3, 4, 'S').Run(3, 8, 4, 'T').Run(3, 13, 2, 'M');
+    want.Border().Run(2, 2, 4, 'S').Run(3, 7, 4, 'T').Run(3, 13, 2, 'M');
     EXPECT_EQ(saved, SavedAs(want));
 }
 
-TEST_F(Editor, HeldEnterLaysBothStartsThenWallsCellAfterCell)
+TEST_F(Editor, EnterLaysOneStartPerPressAndHeldDrawsWalls)
 {
-    std::string saved = Play(Then({{}}, Then(Repeat({ENTER}, 4), {{ESCAPE}})));
+    // Held for four steps, Enter lays snake 1's start only; pressed again, snake 2's; then held, walls.
+    std::string saved = Play(Then(Then({{}}, Repeat({ENTER}, 4)), Then({{}, {ENTER}, {}}, Then(Repeat({ENTER}, 2), {{ESCAPE}}))));
     Level want;
-    want.Run(2, 2, 4, 'S').Run(2, 7, 4, 'T').Run(2, 12, 2, 'M');
+    want.Run(2, 1, 4, 'S').Run(2, 6, 4, 'T').Run(2, 12, 2, 'M');
     EXPECT_EQ(saved, SavedAs(want));
 }
 
-TEST_F(Editor, StartLettersWinOverWallsPutOnThem)
+TEST_F(Editor, NoWallGoesOnAStartSnakeOrTheCellBeforeIt)
 {
     std::string saved = Play({
         {},
         {ENTER},   // snake 1 on (2, 2..5), cursor (2, 7)
+        {},
         {ENTER},   // snake 2 on (2, 7..10), cursor (2, 12)
         {SPACE},   // cursor back to (2, 2)
-        {ENTER},   // wall on (2, 2), a start cell of snake 1; cursor right
-        {ENTER},   // wall on (2, 3); the wall on its left sends the cursor right to (2, 4)
+        {ENTER},   // refused: snake 1 lies there
+        {LEFT},    // (2, 1), before snake 1
+        {ENTER},   // refused
         {RIGHT},
         {RIGHT},
-        {RIGHT},   // (2, 7), a start cell of snake 2
-        {ENTER},   // wall on it; cursor (2, 8)
+        {RIGHT},
+        {RIGHT},
+        {RIGHT},   // (2, 6), before snake 2
+        {ENTER},   // refused
         {DOWN},
-        {ENTER},   // an ordinary wall on (3, 8)
+        {ENTER},   // an ordinary wall on (3, 6)
         {ESCAPE},
     });
     Level want;
-    want.Run(2, 2, 4, 'S').Run(2, 7, 4, 'T').Run(3, 8, 1, 'M');
+    want.Run(2, 1, 4, 'S').Run(2, 6, 4, 'T').Run(3, 6, 1, 'M');
     EXPECT_EQ(saved, SavedAs(want));
-    // The walls are on the board, under the start letters.
-    EXPECT_EQ(Veld[2][2].bezet, MUUR);
-    EXPECT_EQ(Veld[2][3].bezet, MUUR);
-    EXPECT_EQ(Veld[2][7].bezet, MUUR);
+    for (uint32_t k : {1, 2, 6, 7})
+        EXPECT_EQ(Veld[2][k].bezet, ONBEZET) << "column " << k;
 }
 
 TEST_F(Editor, BackspaceRemovesWallsButLeavesStarts)
@@ -302,7 +308,9 @@ TEST_F(Editor, BackspaceRemovesWallsButLeavesStarts)
         {
             {},
             {ENTER},      // snake 1 on (2, 2..5)
+            {},
             {ENTER},      // snake 2 on (2, 7..10), cursor (2, 12)
+            {},
             {ENTER},      // wall (2, 12)
             {ENTER},      // wall (2, 13), cursor (2, 14)
             {DOWN},
@@ -313,7 +321,7 @@ TEST_F(Editor, BackspaceRemovesWallsButLeavesStarts)
         Then(Repeat({BACKSPACE, RIGHT}, 11),  // along row 2 up to (2, 13)
              {{}, {ESCAPE}})));
     Level want;
-    want.Run(2, 2, 4, 'S').Run(2, 7, 4, 'T').Run(3, 14, 1, 'M');
+    want.Run(2, 1, 4, 'S').Run(2, 6, 4, 'T').Run(3, 14, 1, 'M');
     EXPECT_EQ(saved, SavedAs(want));
     EXPECT_EQ(Veld[2][12].bezet, ONBEZET);
     EXPECT_EQ(Veld[2][13].bezet, ONBEZET);
@@ -338,7 +346,7 @@ TEST_F(Editor, DStartsOverFromSnake2sStartButNotBeforeIt)
     });
     EXPECT_TRUE(laidInRow3) << "snake 1's start was never laid where the cursor stood before D";
     Level want;
-    want.Run(2, 3, 4, 'S');
+    want.Run(2, 2, 4, 'S');
     EXPECT_EQ(saved, SavedAs(want));
 }
 
@@ -347,7 +355,9 @@ TEST_F(Editor, DWhileDrawingWallsClearsEverything)
     std::string saved = Play({
         {},
         {ENTER},   // snake 1 on (2, 2..5)
+        {},
         {ENTER},   // snake 2 on (2, 7..10)
+        {},
         {ENTER},   // wall (2, 12)
         {KEY_M},   // the wall round the board
         {KEY_D},   // everything gone; snake 1's start asked again
@@ -357,7 +367,7 @@ TEST_F(Editor, DWhileDrawingWallsClearsEverything)
         {ESCAPE},  // saved without snake 2
     });
     Level want;
-    want.Run(3, 2, 4, 'S');
+    want.Run(3, 1, 4, 'S');
     EXPECT_EQ(saved, SavedAs(want));
 }
 
@@ -373,22 +383,24 @@ TEST_F(Editor, DAndEscapeTogetherNeverSaveAnEmptyBoard)
         {ESCAPE},
     });
     Level want;
-    want.Run(2, 2, 4, 'S');
+    want.Run(2, 1, 4, 'S');
     EXPECT_EQ(saved, SavedAs(want));
 }
 
-TEST_F(Editor, NoStartSnakeFromColumn37OnwardsOrOverTheOtherStart)
+TEST_F(Editor, StartSnakesStayOnTheBoardOffEachOtherWhereTheGameLaysThem)
 {
     std::vector<Keys> turns = Then({{}}, Repeat({RIGHT}, 35));  // cursor (2, 37)
     turns = Then(turns, {
                             {ENTER},  // refused: the run would end beyond column 40
                             {LEFT},   // (2, 36)
                             {ENTER},  // snake 1 on (2, 36..39); cursor (2, 40), then down the edge to (3, 40)
+                            {},
                             {ENTER},  // refused in column 40
                             {SPACE},  // (2, 2)
-                            {},
+                            {LEFT},   // (2, 1)
+                            {ENTER},  // refused: no cell before the run for its first letter
                         });
-    turns = Then(turns, Repeat({RIGHT}, 32));  // (2, 34)
+    turns = Then(turns, Repeat({RIGHT}, 33));  // (2, 34)
     turns = Then(turns, {
                             {ENTER},  // refused: (2, 34..37) would cover snake 1's start
                             {DOWN},   // (3, 34)
@@ -397,10 +409,10 @@ TEST_F(Editor, NoStartSnakeFromColumn37OnwardsOrOverTheOtherStart)
                         });
     std::string saved = Play(turns);
     Level want;
-    want.Run(2, 36, 4, 'S').Run(3, 34, 4, 'T');
+    want.Run(2, 35, 4, 'S').Run(3, 33, 4, 'T');
     EXPECT_EQ(saved, SavedAs(want));
 
-    // The game lays each snake on the four cells right of its first start cell: still on the board.
+    // The game lays each snake on the four cells right of its first start letter: where the editor showed it.
     uint32_t grootte[3] = {}, custom = 4;
     PijlEn richting[3] = {};
     RijEnKolomRec positie[3] = {};
@@ -408,8 +420,10 @@ TEST_F(Editor, NoStartSnakeFromColumn37OnwardsOrOverTheOtherStart)
     BlokjeManueel = false;
     AantalBlokjesManueel = 0;
     ASSERT_TRUE(LoadLevel(grootte, richting, positie, Bitmaps, custom));
-    EXPECT_EQ(positie[1].kolom + grootte[1], 40u);
-    EXPECT_EQ(positie[2].kolom + grootte[2], 38u);
+    EXPECT_EQ(positie[1].kolom + 1, 36u);
+    EXPECT_EQ(positie[2].kolom + 1, 34u);
+    EXPECT_EQ(grootte[1], 4u);
+    EXPECT_EQ(grootte[2], 4u);
 }
 
 TEST_F(Editor, AStepWithoutBlinkStillPauses)
@@ -499,7 +513,7 @@ TEST_F(EditorOnScreen, DrawsTheCursorStartsAndWalls)
         }
     };
     run.observe = [&](size_t step) {
-        if (step == 4) {
+        if (step == 6) {
             for (uint32_t k = 2; k <= 4; k++)
                 EXPECT_EQ(CellColour(2, k), SNAKE1_BODY) << "column " << k;
             EXPECT_EQ(CellColour(2, 5), SNAKE1_HEAD);
@@ -508,23 +522,26 @@ TEST_F(EditorOnScreen, DrawsTheCursorStartsAndWalls)
             EXPECT_EQ(CellColour(2, 10), SNAKE2_HEAD);
             EXPECT_EQ(CellColour(2, 12), WALL_VER);
         }
-        if (step == 6) {
+        if (step == 8) {
             EXPECT_EQ(CellColour(2, 12), 0u) << "a wall removed with Backspace is painted black";
         }
-        if (step == 8) {
+        if (step == 10) {
             EXPECT_EQ(CellColour(1, 20), WALL_HOR);
             EXPECT_EQ(CellColour(6, 1), WALL_VER);
+            EXPECT_EQ(CellColour(2, 1), 0u) << "the cell before snake 1 stays free";
             EXPECT_EQ(CellColour(2, 2), SNAKE1_BODY) << "the start cells stay visible";
         }
     };
     std::string saved = Play({
         {},
         {ENTER},      // snake 1 on (2, 2..5)
+        {},
         {ENTER},      // snake 2 on (2, 7..10)
+        {},
         {ENTER},      // wall (2, 12), cursor (2, 13)
         {LEFT},       // back onto the wall
         {BACKSPACE},  // removed
-        {KEY_M},      // the wall round the board
+        {KEY_M},      // the wall round the board, but not before snake 1 in (2, 1)
         {ESCAPE},
     });
     std::vector<uint32_t> grey = {GREY, 0}, black = {0, 0};
@@ -532,7 +549,7 @@ TEST_F(EditorOnScreen, DrawsTheCursorStartsAndWalls)
     EXPECT_EQ(inside, black) << "the frame leaves the cell's inside alone";
     EXPECT_EQ(beyond, black) << "the blink stays within its cell";
     Level want;
-    want.Border().Run(2, 2, 4, 'S').Run(2, 7, 4, 'T');
+    want.Border().Run(2, 1, 4, 'S').Run(2, 6, 4, 'T');
     EXPECT_EQ(saved, SavedAs(want));
 }
 

@@ -136,8 +136,13 @@ click_button 2
 check "editor: its help shows" wait_for 5 "${EDITOR_HELP[@]}"
 key space
 check "editor: the board with its panel" wait_for 10 "${EDITOR_PANEL[@]}"
-# Enter held: snake 1's start, snake 2's start next along the row, then a wall or two; M: the wall all round.
+# Enter held: snake 1's start only; pressed again, snake 2's start next along the row; again, a wall or two;
+# M: the wall all round.
 hold Return 0.35
+sleep 0.3
+hold Return 0.3
+sleep 0.3
+hold Return 0.3
 sleep 0.3
 hold m 0.3
 sleep 0.3
