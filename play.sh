@@ -1,17 +1,13 @@
 #!/usr/bin/env bash
-# Sets up, builds and starts Kwibbel in the player's own play folder. The player's save files there
-# (highscores, keys, custom level) are copied from the shipped ones only when missing, so no rebuild
-# or update ever overwrites them.
+# Sets up, builds and starts Kwibbel. The game reads its pictures and sounds from the build and keeps the
+# player's save files (highscores, keys, custom level) in the player's play folder
+# (~/.local/share/kwibbel), which it makes on its first run; no rebuild or update ever overwrites them.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 "$here/setup.sh"
 "$here/build.sh" kwibbel
-play="${KWIBBEL_PLAY_DIR:-${XDG_DATA_HOME:-$HOME/.local/share}/kwibbel}"
-mkdir -p "$play/savefiles"
+# Earlier versions of this script copied the pictures and sounds into the play folder; the game reads them
+# from the build now.
+play="${XDG_DATA_HOME:-$HOME/.local/share}/kwibbel"
 rm -rf "$play/bitmap" "$play/audio"
-cp -r "$here/build/data/bitmap" "$here/build/data/audio" "$play/"
-for f in "$here"/build/data/savefiles/*; do
-  [ -e "$play/savefiles/$(basename "$f")" ] || cp "$f" "$play/savefiles/"
-done
-cd "$play"
 exec "$here/build/kwibbel"

@@ -7,6 +7,7 @@ packages=(
   libgtest-dev googletest
   libmp3lame-dev lame espeak-ng sox
   xvfb xdotool x11-utils imagemagick
+  dpkg-dev desktop-file-utils appstream
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,4 +1,4 @@
-// The program entry: takes no arguments and reads no environment variables of its own.
+// The program entry: --help and --version answer on the console; with no arguments the game starts.
 #include "main/Kwibbel.h"
 
-int main() { return Kwibbel::Run(); }
+int main(int argc, char **argv) { return Kwibbel::Main(argc, argv); }

@@ -3,6 +3,7 @@
 #include "main/Kwibbel.h"
 
 #include <cstdio>
+#include <string>
 
 #include "game/SnakeProcedures.h"
 #include "music/Music.h"
@@ -99,6 +100,34 @@ void StartMenu() {
     // Closing the window ends the run the way the quit button does.
     Quit();
     Music::StopMusic();
+}
+
+static void Usage(std::FILE *to) {
+    std::fprintf(to, "Usage: kwibbel [--help | --version]\n");
+}
+
+int Main(int argc, char **argv) {
+    if (argc > 1) {
+        const std::string arg = argv[1];
+        if (argc == 2 && (arg == "--help" || arg == "-h")) {
+            std::printf("Kwibbel %s: a snake game for one or two players at one keyboard.\n", KWIBBEL_VERSION);
+            Usage(stdout);
+            std::printf("Player 1 steers with the arrow keys, player 2 with W, A, S and D (both can be changed under\n"
+                        "Options, Controls); P pauses, Escape leaves a game. The menus take the mouse.\n"
+                        "Highscores, keys and the custom level are kept in %s/savefiles.\n",
+                        PlayFolderPath().empty() ? "~/.local/share/kwibbel" : PlayFolderPath().c_str());
+            return 0;
+        }
+        if (argc == 2 && arg == "--version") {
+            std::printf("Kwibbel %s\n", KWIBBEL_VERSION);
+            return 0;
+        }
+        std::fprintf(stderr, "kwibbel: unexpected argument '%s'\n", argc == 2 ? argv[1] : argv[2]);
+        Usage(stderr);
+        return 2;
+    }
+    if (!PreparePlayFolder()) return 1;
+    return Run();
 }
 
 int Run() {

@@ -11,6 +11,7 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <string>
 #include <vector>
 
 namespace Music {
@@ -34,6 +35,7 @@ static const int SOUND_BUFFER_FRAMES = 1024;  // about 32 ms of latency at 32000
 
 static bool init = false;
 static std::vector<SndStruct> snd;  // handle = index + 1
+static std::string dataFolder;      // where relative file names are read from; "" the working folder
 
 // ---- internal ----------------------------------------------------------------------------------------
 
@@ -107,9 +109,12 @@ void StopMusic() {
     init = false;
 }
 
+void SetDataFolder(const char *folder) { dataFolder = folder ? folder : ""; }
+
 uint32_t LoadSound(const char *file) {
     if (!init || file == nullptr) return 0;
-    Mix_Chunk *chunk = Mix_LoadWAV(file);
+    std::string path = (file[0] != '/' && !dataFolder.empty()) ? dataFolder + "/" + file : file;
+    Mix_Chunk *chunk = Mix_LoadWAV(path.c_str());
     if (chunk == nullptr) return 0;
     return AddSound(chunk);
 }

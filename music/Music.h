@@ -14,6 +14,8 @@ namespace Music {
 bool InitMusic();
 // Frees every sound and closes the audio device; every handle is ignored afterwards.
 void StopMusic();
+// The folder that relative sound file names are read from ("" or null: the working folder).
+void SetDataFolder(const char *folder);
 // Loads and decodes a whole sound file (MP3, WAV, OGG); its handle, or 0.
 uint32_t LoadSound(const char *file);
 // Starts the sound from its beginning (a playing one is stopped first); repeat loops it until stopped.

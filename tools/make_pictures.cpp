@@ -1,5 +1,5 @@
 // make_pictures: paints every picture of the game into a bitmap folder.
-// Usage: make_pictures <bitmap folder> <folder with the shipped level files>
+// Usage: make_pictures <bitmap folder> <folder with the shipped level files> [<icon folder>]
 // Exit status 0 when every picture was written.
 #include <SDL.h>
 
@@ -20,6 +20,10 @@ static int failures = 0;
 
 void Save(const Canvas &cv, const std::string &dir, const std::string &name) {
     if (!SaveBmp(cv, dir + "/" + name)) ++failures;
+}
+
+void SavePngIcon(const Canvas &cv, const Canvas &shape, const std::string &dir, const std::string &name) {
+    if (!SavePng(cv, shape, dir + "/" + name)) ++failures;
 }
 
 int SaveFailures() { return failures; }
@@ -100,7 +104,7 @@ std::vector<std::string> ReadLevel(const std::string &path) {
 
 int main(int argc, char **argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: make_pictures <bitmap folder> <level folder>\n");
+        std::fprintf(stderr, "usage: make_pictures <bitmap folder> <level folder> [<icon folder>]\n");
         return 2;
     }
     if (SDL_Init(0) != 0 || !InitText()) return 1;
@@ -108,6 +112,7 @@ int main(int argc, char **argv) {
     Pictures::MakeGamePictures(dir);
     Pictures::MakeMenuPictures(dir, levels);
     Pictures::MakeScreenPictures(dir);
+    Pictures::MakeIcons(dir, argc > 3 ? argv[3] : "");
     int bad = Pictures::SaveFailures();
     if (bad) std::fprintf(stderr, "make_pictures: %d pictures were not written\n", bad);
     SDL_Quit();

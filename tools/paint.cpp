@@ -301,4 +301,93 @@ bool SaveBmp(const Canvas &cv, const std::string &path) {
     return ok;
 }
 
+// ---- PNG -------------------------------------------------------------------------------------------------
+
+static uint32_t Crc32(const uint8_t *data, size_t n, uint32_t crc = 0) {
+    crc = ~crc;
+    for (size_t i = 0; i < n; ++i) {
+        crc ^= data[i];
+        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
+    }
+    return ~crc;
+}
+
+// One chunk: length, type, data, CRC of type and data.
+static void PngChunk(std::vector<uint8_t> &out, const char *type, const std::vector<uint8_t> &data) {
+    auto be32 = [&](uint32_t v) {
+        for (int s = 24; s >= 0; s -= 8) out.push_back((uint8_t)(v >> s));
+    };
+    be32((uint32_t)data.size());
+    size_t from = out.size();
+    out.insert(out.end(), type, type + 4);
+    out.insert(out.end(), data.begin(), data.end());
+    be32(Crc32(&out[from], out.size() - from));
+}
+
+bool SavePng(const Canvas &cv, const Canvas &alpha, const std::string &path) {
+    const int w = cv.w, h = cv.h;
+    if (alpha.w != w || alpha.h != h) return false;
+    // The rows, each after its filter byte 0, boxed down like the BMPs.
+    std::vector<uint8_t> raw;
+    raw.reserve((size_t)h * (w * 4 + 1));
+    auto box = [](const Canvas &c, int x, int y) {
+        Rgb sum{0, 0, 0};
+        for (int j = 0; j < c.ss; ++j)
+            for (int i = 0; i < c.ss; ++i) {
+                const Rgb &p = c.px[(size_t)(y * c.ss + j) * c.w * c.ss + x * c.ss + i];
+                sum.r += p.r;
+                sum.g += p.g;
+                sum.b += p.b;
+            }
+        float n = (float)(c.ss * c.ss);
+        return Rgb{sum.r / n, sum.g / n, sum.b / n};
+    };
+    auto q = [](float v) { return (uint8_t)std::lround(Clamp01(v) * 255.0f); };
+    for (int y = 0; y < h; ++y) {
+        raw.push_back(0);
+        for (int x = 0; x < w; ++x) {
+            Rgb c = box(cv, x, y), a = box(alpha, x, y);
+            raw.push_back(q(c.r));
+            raw.push_back(q(c.g));
+            raw.push_back(q(c.b));
+            raw.push_back(q((a.r + a.g + a.b) / 3));
+        }
+    }
+    // A zlib stream of stored (uncompressed) blocks: the icons are small, and no library is needed.
+    std::vector<uint8_t> z = {0x78, 0x01};
+    for (size_t at = 0; at < raw.size() || at == 0;) {
+        size_t n = std::min<size_t>(65535, raw.size() - at);
+        bool last = at + n >= raw.size();
+        z.push_back(last ? 1 : 0);
+        z.push_back((uint8_t)(n & 255));
+        z.push_back((uint8_t)(n >> 8));
+        z.push_back((uint8_t)(~n & 255));
+        z.push_back((uint8_t)((~n >> 8) & 255));
+        z.insert(z.end(), raw.begin() + at, raw.begin() + at + n);
+        at += n;
+        if (last) break;
+    }
+    uint32_t s1 = 1, s2 = 0;
+    for (uint8_t b : raw) {
+        s1 = (s1 + b) % 65521;
+        s2 = (s2 + s1) % 65521;
+    }
+    uint32_t adler = (s2 << 16) | s1;
+    for (int s = 24; s >= 0; s -= 8) z.push_back((uint8_t)(adler >> s));
+
+    std::vector<uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    std::vector<uint8_t> ihdr;
+    for (uint32_t v : {(uint32_t)w, (uint32_t)h})
+        for (int s = 24; s >= 0; s -= 8) ihdr.push_back((uint8_t)(v >> s));
+    for (uint8_t b : {8, 6, 0, 0, 0}) ihdr.push_back(b);  // 8 bits, RGBA, deflate, no filter choice, no interlace
+    PngChunk(out, "IHDR", ihdr);
+    PngChunk(out, "IDAT", z);
+    PngChunk(out, "IEND", {});
+    FILE *fp = std::fopen(path.c_str(), "wb");
+    bool ok = fp && std::fwrite(out.data(), 1, out.size(), fp) == out.size();
+    if (fp) ok = std::fclose(fp) == 0 && ok;
+    if (!ok) std::fprintf(stderr, "paint: cannot write %s\n", path.c_str());
+    return ok;
+}
+
 }  // namespace Paint

@@ -169,5 +169,8 @@ bool HasGlyph(Face face, uint32_t codepoint);
 
 // Boxes the samples down to w by h and writes a 24-bit BMP; FALSE when the file cannot be written.
 bool SaveBmp(const Canvas &cv, const std::string &path);
+// Boxes the samples down and writes an 8-bit RGBA PNG whose opacity is the brightness of `alpha` (a
+// canvas of the same size: white opaque, black clear); FALSE when the file cannot be written.
+bool SavePng(const Canvas &cv, const Canvas &alpha, const std::string &path);
 
 }  // namespace Paint

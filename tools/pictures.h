@@ -38,6 +38,8 @@ enum KnurfKind { KNURF_NORMAL, KNURF_FASTER, KNURF_POISON, KNURF_STEERED };
 
 // Saves the canvas as dir/name (a .bmp); counts failures for the exit status.
 void Save(const Paint::Canvas &cv, const std::string &dir, const std::string &name);
+// Saves the canvas as dir/name (a .png) with the opacity of `shape`; counts failures the same way.
+void SavePngIcon(const Paint::Canvas &cv, const Paint::Canvas &shape, const std::string &dir, const std::string &name);
 int SaveFailures();
 
 // ---- shared painters ------------------------------------------------------------------------------
@@ -77,5 +79,8 @@ void MakeGamePictures(const std::string &dir);
 void MakeMenuPictures(const std::string &dir, const std::string &levelDir);
 // Help screens, game over, highscore table and the key-choosing screen.
 void MakeScreenPictures(const std::string &dir);
+// The window's icon into the bitmap folder, and the desktop's PNG icons (16 to 256 pixels) into iconDir
+// (none when it is empty).
+void MakeIcons(const std::string &bitmapDir, const std::string &iconDir);
 
 }  // namespace Pictures

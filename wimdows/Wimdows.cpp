@@ -163,6 +163,8 @@ static const FontFace kFaces[6] = {
     {"DejaVuSansMono.ttf", 12},       // 5: console-like
 };
 static TTF_Font *gFonts[6];  // main thread only; opened on first use, kept for the run
+static std::string gDataFolder;  // relative picture names are read from here; set before the window opens
+static const char *kIconFile = "bitmap/kwibbel-icon.bmp";
 static bool gFontFailed[6];
 static std::atomic<bool> gInitDone{false};
 
@@ -192,6 +194,12 @@ static uint32_t ToPixel(uint32_t color) {
     return ((color & 0xFF) << 16) | (color & 0xFF00) | ((color >> 16) & 0xFF);
 }
 static uint32_t FromPixel(uint32_t p) { return ToPixel(p); }
+
+// A picture file name as the layer reads it: relative names inside the data folder.
+static std::string DataPath(const char *file) {
+    if (!file || file[0] == '/' || gDataFolder.empty()) return file ? file : "";
+    return gDataFolder + "/" + file;
+}
 
 // ---- internal: the window thread's wake-up -------------------------------------------------------------
 
@@ -502,6 +510,11 @@ static void WinMain() {
     SDL_GetWindowSize(gSdl.window, &w, &h);
     if (w <= 0 || h <= 0 || !SDL_GetWindowSurface(gSdl.window)) return WinMainFailed();
     SDL_StopTextInput();
+    // The game's icon in the title bar and the task list; without the file the platform's own shows.
+    if (SDL_Surface *icon = SDL_LoadBMP(DataPath(kIconFile).c_str())) {
+        SDL_SetWindowIcon(gSdl.window, icon);
+        SDL_FreeSurface(icon);
+    }
     gWin.xlen = (uint32_t)w;
     gWin.ylen = (uint32_t)h;
     {
@@ -920,14 +933,31 @@ static std::shared_ptr<Picture> ReadPicture(const char *file, uint32_t width, ui
     return p;
 }
 
-uint32_t LoadBitmap(const char *file, uint32_t width, uint32_t height) {
-    if (!file) return 0;
+void SetDataFolder(const char *folder) { gDataFolder = folder ? folder : ""; }
+
+const char *ProgramFolder() {
+    static std::string folder;
+    static bool asked = false;
+    if (!asked) {
+        asked = true;
+        if (char *base = SDL_GetBasePath()) {
+            folder = base;
+            SDL_free(base);
+        }
+    }
+    return folder.c_str();
+}
+
+uint32_t LoadBitmap(const char *name, uint32_t width, uint32_t height) {
+    if (!name) return 0;
+    const std::string path = DataPath(name);
+    const char *file = path.c_str();
     // A picture already loaded from the same file at the same size shares its pixels; the file must still
     // be there, so that a load never succeeds for a file that is gone.
     std::FILE *f = std::fopen(file, "rb");
     if (!f) return 0;
     std::fclose(f);
-    auto key = std::make_tuple(std::string(file), width, height);
+    auto key = std::make_tuple(path, width, height);
     std::shared_ptr<const Picture> pic;
     {
         std::lock_guard<std::mutex> g(gDraw.lock);

@@ -71,6 +71,11 @@ void TextInt(int32_t number, int32_t x, int32_t y);
 void GetTextSize(const char *text, uint32_t style, uint32_t &width, uint32_t &height);
 // Writes nr in decimal into chp (at least 12 characters) with a terminating zero.
 void Int2Char(char *chp, int32_t nr);
+// The folder that relative picture file names are read from ("" or null: the working folder). Set it
+// before the window opens: the window's icon comes from it too.
+void SetDataFolder(const char *folder);
+// The folder the running program's file lies in, ending in "/"; "" when the platform cannot tell.
+const char *ProgramFolder();
 // Loads a BMP file stretched to width by height; the handle, or 0 when the file cannot be loaded.
 uint32_t LoadBitmap(const char *file, uint32_t width, uint32_t height);
 // Draws a loaded picture with its top-left corner at (x, y).
