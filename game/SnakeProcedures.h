@@ -148,6 +148,20 @@ void BeweegBlokje(uint32_t teller, uint32_t &rij_vorig, uint32_t &kolom_vorig, c
 // Runs one game on level levelchoice (0..4) up to its end; returns to the caller (the slot menu).
 void StartGame(uint32_t &levelchoice);
 
+// ---- computer player ----------------------------------------------------------------------------------
+
+// The computer steers a snake from what a player sees: the board, both snakes and the knurf blocks. It
+// draws nothing, reads no keys, and draws none of the game's random numbers (it has a generator of its own).
+// Starts the computer afresh for a new game (what it learnt of the last one is forgotten); zaad seeds its
+// own generator.
+void ComputerNieuwSpel(uint32_t zaad);
+// The direction for snake s's next step, asked once per step before the step's knurf blocks and snakes
+// move. Arrays indexed by player 1..2 as the game loop keeps them (head cell, direction of the last step,
+// length counter); with two snakes in play the other one is read from them too. diff 1..3 sets how well it
+// plays. Never the reverse of richting[s]; richting[s] when no cell ahead can be entered.
+PijlEn ComputerRichting(uint32_t s, const RijEnKolomRec positie[3], const PijlEn richting[3], const uint32_t grootte[3],
+                        int32_t diff);
+
 // ---- save files ---------------------------------------------------------------------------------------
 
 // An open save file; reads and writes share one position.

@@ -1,0 +1,513 @@
+// The computer's snake: it chooses the direction of its next step from what a player sees on the board
+// (walls, both snakes, the knurf blocks). It heads for the nearest ordinary or faster knurf block that it
+// reaches before the other snake, but only along a path after which it can still follow its own tail (or,
+// playing less well, has room for twice its length); with no such path it follows its tail or heads into
+// the largest free region. It keeps out of the way of the blue knurf blocks in the steps in which they
+// may wander. It draws nothing, reads no keys and takes none of the game's random numbers:
+// the chance it takes on the easy level comes from a small generator of its own.
+#include <cstring>
+
+#include "game/SnakeProcedures.h"
+
+namespace SnakeProcedures {
+
+// ---- types ---------------------------------------------------------------------------------------------
+
+// What a search keeps out of: nothing, the risky cells of the coming step, or those and the cells beside
+// a blue block in the steps ahead in which the knurf blocks wander.
+enum MijdEn { MIJD_NIETS, MIJD_NU, MIJD_ALLES };
+
+// How well the computer plays at one difficulty.
+struct SterkteRec {
+    bool zoekt;        // searches paths over the whole board; FALSE: looks one cell ahead only
+    int ruimte;        // takes a path if it can follow its own tail afterwards, or (ruimte > 0) if it
+                       // then has room for ruimte times its length
+    MijdEn vooruit;    // how far ahead it keeps out of reach of the blue and hand-steered blocks
+    bool mijdtKop;     // keeps its next cell out of reach of the other snake's head when that moves first
+                       // (only with vooruit, which says how far it keeps out of risks at all)
+    uint32_t gok;      // takes its second-best move once in gok steps on average (0: never)
+};
+
+// What the snake has left once it has gone along a path.
+struct RuimteRec {
+    int gebied;   // cells its head can still reach in time
+    bool staart;  // it reaches a cell of its own body in time: it can follow its tail from there
+};
+
+// How good a move is, worst first.
+enum GraadEn { GEEN_ZET, KRAP, RUIM, STAART_BEREIKBAAR, VEILIG_ETEN };
+
+// What the computer remembers of one snake from one step to the next within a game.
+struct GeheugenRec {
+    uint32_t zaad;                // its own generator
+    uint32_t stap;                // decisions made this game
+    bool blok[RIJEN * KOLOMMEN];  // cells with a knurf block at the last decision
+    uint32_t laatsteZwerf;        // the step in which the knurf blocks were last seen to wander (0: not yet)
+    uint32_t periode;             // the fewest steps seen between two such steps (0: not yet known)
+};
+
+// ---- state ---------------------------------------------------------------------------------------------
+
+static const int CELLEN = (int)(RIJEN * KOLOMMEN);
+static const uint16_t NOOIT = 0xFFFF;
+static const uint32_t CEL = 20;  // pixels per cell, as the slots' rectangles give them
+// Knurf blocks whose paths are checked in one decision, nearest first.
+static const int MAX_PADEN = 4;
+// How many steps ahead the blue blocks are kept at a distance: further on they will have wandered.
+static const uint16_t GIF_HORIZON = 6;
+// The longest list of cells a path can bring: the snake's slots, a path and a doubled cell per step.
+static const int MAX_REEKS = (int)SLANGSLOTS + 2 * CELLEN;
+
+static GeheugenRec Geheugen[3];  // per snake 1..2
+
+static const SterkteRec STERKTE[4] = {
+    {false, 0, MIJD_NIETS, false, 0},
+    {false, 0, MIJD_NIETS, false, 5},  // easy
+    {true, 2, MIJD_NU, false, 0},      // medium
+    {true, 0, MIJD_ALLES, true, 0},    // hard
+};
+
+
+// The board as one decision sees it, rebuilt for every decision.
+static struct {
+    GeheugenRec *geheugen;    // what the computer remembers of the snake it steers
+    int16_t buur[CELLEN][4];  // the cell one step away in each direction, with the snakes' edge crossing
+    bool burenKlaar;
+    uint16_t vrij[CELLEN];    // the first step (1: the coming one) in which a head may enter; NOOIT
+    bool eten[CELLEN];        // an ordinary or faster knurf block
+    bool risico[CELLEN];      // something may take the cell in the coming step before this snake moves
+    bool halo[CELLEN];        // a free cell beside a blue or hand-steered block
+    int16_t lijf[SLANGSLOTS]; // the cell of each own slot 0..grootte, -1 for a slot that is no cell
+    uint32_t grootte;
+    int kop;
+    PijlEn richting;
+    int achter;               // the cell behind the head, where it may not go
+    int andereKop;            // -1 without another snake
+    bool ikEerst;             // this snake moves before the other one
+} Bord;
+
+// Scratch of the searches.
+static struct {
+    uint16_t afstand[CELLEN], andereAfstand[CELLEN], proef[CELLEN];
+    int16_t vorige[CELLEN], rij[CELLEN];
+    uint16_t vrij[CELLEN];  // the board after a path
+    bool doel[CELLEN];
+    int16_t reeks[MAX_REEKS];
+    int16_t pad[CELLEN + 1];
+} Zoeken;
+
+// ---- internal --------------------------------------------------------------------------------------------
+
+static uint32_t Trek()
+{
+    // xorshift32: a whole cycle of 2^32 - 1 states; 0 is no state.
+    uint32_t &z = Bord.geheugen->zaad;
+    if (z == 0)
+        z = 1;
+    z ^= z << 13;
+    z ^= z >> 17;
+    z ^= z << 5;
+    return z;
+}
+
+static PijlEn Tegengesteld(PijlEn richting)
+{
+    static const PijlEn tegen[4] = {RECHTS, LINKS, ONDER, BOVEN};
+    return tegen[richting];
+}
+
+static int CelVan(uint32_t rij, uint32_t kolom) { return (int)((rij - 1) * KOLOMMEN + (kolom - 1)); }
+
+static const BlokRec &VeldCel(int c) { return Veld[c / KOLOMMEN + 1][c % KOLOMMEN + 1]; }
+
+// The board cell a snake slot stands for, -1 for a slot off the board.
+static int SlotCel(const BlokRec &slot)
+{
+    if (slot.x1 >= KOLOMMEN * CEL || slot.y1 >= RIJEN * CEL)
+        return -1;
+    return CelVan(slot.y1 / CEL + 1, slot.x1 / CEL + 1);
+}
+
+static void MaakBuren()
+{
+    for (uint32_t r = 1; r <= RIJEN; r++)
+        for (uint32_t k = 1; k <= KOLOMMEN; k++)
+            for (int d = 0; d < 4; d++) {
+                uint32_t rr = r, kk = k;
+                DoorMuur((PijlEn)d, rr, kk);
+                VeranderRijKolom(rr, kk, (PijlEn)d);
+                Bord.buur[CelVan(r, k)][d] = (int16_t)CelVan(rr, kk);
+            }
+    Bord.burenKlaar = true;
+}
+
+// Counts this decision's step and learns from the board when the knurf blocks that move by themselves
+// wander: every few steps, in a fixed rhythm, and a block that wandered leaves a free cell behind. (An
+// eaten block leaves the snake's head behind.)
+static void VolgKnurfRitme()
+{
+    GeheugenRec &g = *Bord.geheugen;
+    uint32_t n = ++g.stap;
+    bool gezworven = false;
+    for (int c = 0; c < CELLEN; c++) {
+        BezetEn b = VeldCel(c).bezet;
+        gezworven = gezworven || (n > 1 && g.blok[c] && b == ONBEZET);
+        g.blok[c] = b == BLOKJE || b == ALBEWOGEN_BLOKJE;
+    }
+    if (gezworven) {
+        uint32_t tussen = n - 1 - g.laatsteZwerf;
+        if (g.laatsteZwerf > 0 && (g.periode == 0 || tussen < g.periode))
+            g.periode = tussen;
+        g.laatsteZwerf = n - 1;
+    }
+}
+
+// Whether the knurf blocks may wander in step t from now (1: the coming step). Until their rhythm has
+// been seen, any step may be one.
+static bool Zwerven(uint32_t t)
+{
+    const GeheugenRec &g = *Bord.geheugen;
+    if (g.laatsteZwerf == 0 || g.periode == 0)
+        return true;
+    return (g.stap + t - 1 - g.laatsteZwerf) % g.periode == 0;
+}
+
+// Marks the cells of one snake by the step in which each is left: its slot i is freed in step i + 1
+// (counted from the coming step), before this snake moves if that snake moves first.
+static void LeesSlang(const BlokRec *slots, uint32_t grootte, uint16_t eerderVrij, bool eigen)
+{
+    for (int i = (int)grootte; i >= 0; i--) {
+        int c = SlotCel(slots[i]);
+        // A slot whose cell the board no longer shows as a snake stands for nothing.
+        if (c >= 0 && VeldCel(c).bezet != SLANG)
+            c = -1;
+        if (eigen)
+            Bord.lijf[i] = (int16_t)c;
+        if (c >= 0)
+            Bord.vrij[c] = (uint16_t)(i + 2 - eerderVrij);
+    }
+}
+
+static void LeesBord(uint32_t s, const RijEnKolomRec positie[3], const PijlEn richting[3],
+                     const uint32_t grootte[3], const SterkteRec &sterkte)
+{
+    if (!Bord.burenKlaar)
+        MaakBuren();
+    for (int c = 0; c < CELLEN; c++) {
+        const BlokRec &cel = VeldCel(c);
+        bool blok = cel.bezet == BLOKJE || cel.bezet == ALBEWOGEN_BLOKJE;
+        Bord.eten[c] = blok && cel.soortblokje != GIFTIG;
+        Bord.vrij[c] = cel.bezet == ONBEZET || Bord.eten[c] ? 1 : NOOIT;
+        Bord.risico[c] = false;
+        Bord.halo[c] = false;
+    }
+
+    uint32_t g = grootte[s] + 1 < SLANGSLOTS ? grootte[s] : SLANGSLOTS - 2;
+    Bord.grootte = g;
+    Bord.kop = CelVan(positie[s].rij, positie[s].kolom);
+    Bord.richting = richting[s];
+    Bord.achter = Bord.buur[Bord.kop][Tegengesteld(richting[s])];
+    Bord.andereKop = -1;
+    Bord.ikEerst = true;
+    if (AantalSlangen() == 2) {
+        uint32_t o = 3 - s;
+        uint32_t og = grootte[o] + 1 < SLANGSLOTS ? grootte[o] : SLANGSLOTS - 2;
+        Bord.ikEerst = s < o;
+        Bord.andereKop = CelVan(positie[o].rij, positie[o].kolom);
+        LeesSlang(Slang[o], og, Bord.ikEerst ? 0 : 1, false);
+        Bord.vrij[Bord.andereKop] = NOOIT;
+    }
+    LeesSlang(Slang[s], g, 0, true);
+    Bord.vrij[Bord.kop] = NOOIT;
+
+    // Knurf blocks wander before the snakes move: a blue one may step onto a free neighbour, or onto a
+    // knurf block's cell that the sweep (row by row) has emptied before reaching it; the hand-steered
+    // one steps in every step. The other snake's head, moving first, may take any cell beside it.
+    VolgKnurfRitme();
+    if (sterkte.vooruit != MIJD_NIETS) {
+        for (int c = 0; c < CELLEN; c++) {
+            const BlokRec &cel = VeldCel(c);
+            bool manueel = cel.bezet == MANUEEL_BLOKJE;
+            if (!manueel && !((cel.bezet == BLOKJE || cel.bezet == ALBEWOGEN_BLOKJE) && cel.soortblokje == GIFTIG))
+                continue;
+            for (int d = 0; d < 4; d++) {
+                int n = Bord.buur[c][d];
+                bool vrij = VeldCel(n).bezet == ONBEZET;
+                Bord.halo[n] = Bord.halo[n] || vrij;
+                if ((manueel || Zwerven(1)) && (vrij || (Bord.eten[n] && n < c)))
+                    Bord.risico[n] = true;
+            }
+        }
+    }
+    if (Bord.andereKop >= 0 && !Bord.ikEerst && sterkte.mijdtKop)
+        for (int d = 0; d < 4; d++)
+            Bord.risico[Bord.buur[Bord.andereKop][d]] = true;
+}
+
+// Whether a search keeps out of cell n when it enters it in step t from now.
+static bool Mijden(MijdEn mijd, uint16_t t, int n)
+{
+    if (mijd == MIJD_NIETS)
+        return false;
+    if (t == 1)
+        return Bord.risico[n];
+    return mijd == MIJD_ALLES && t <= GIF_HORIZON && Bord.halo[n] && Zwerven(t);
+}
+
+// Breadth-first from cell start, the head there after step t0 from now: a cell is entered when the step
+// of arrival is not before its vrij (counted from t0), and not when mijd keeps out of it. Fills afstand
+// (steps from start; NOOIT where not reached) and vorige; stops once genoeg cells are reached or, with
+// doel, a doel cell. Returns the number of cells reached; gevonden says whether a doel cell was among them.
+static int Zoek(int start, uint16_t t0, const uint16_t *vrij, MijdEn mijd, uint16_t *afstand, int16_t *vorige,
+                int genoeg, const bool *doel, bool &gevonden)
+{
+    std::memset(afstand, 0xFF, sizeof(uint16_t) * CELLEN);
+    gevonden = false;
+    int kop = 0, staart = 0, bereikt = 0;
+    afstand[start] = 0;
+    Zoeken.rij[staart++] = (int16_t)start;
+    while (kop < staart) {
+        int c = Zoeken.rij[kop++];
+        uint16_t stap = (uint16_t)(afstand[c] + 1);
+        for (int d = 0; d < 4; d++) {
+            int n = Bord.buur[c][d];
+            if (afstand[n] != NOOIT || vrij[n] > stap || Mijden(mijd, (uint16_t)(t0 + stap), n))
+                continue;
+            if (start == Bord.kop && t0 + stap == 1 && n == Bord.achter)
+                continue;  // a snake never reverses
+            afstand[n] = stap;
+            if (vorige)
+                vorige[n] = (int16_t)c;
+            Zoeken.rij[staart++] = (int16_t)n;
+            bereikt++;
+            if (doel && doel[n]) {
+                gevonden = true;
+                return bereikt;
+            }
+            if (bereikt >= genoeg)
+                return bereikt;
+        }
+    }
+    return bereikt;
+}
+
+// What the snake has left after going along pad[1..lengte] from its head, eating on the way: the board
+// then, searched from the path's end. genoeg limits the count; zoekStaart stops once the tail is found.
+static RuimteRec RuimteNaPad(const int16_t *pad, int lengte, MijdEn mijd, int genoeg, bool zoekStaart)
+{
+    // Every cell the snake stands on, slot 0 first, with a doubled cell for each knurf block eaten.
+    int n = 0;
+    for (uint32_t i = 0; i <= Bord.grootte; i++)
+        Zoeken.reeks[n++] = Bord.lijf[i];
+    int gegeten = 0;
+    for (int j = 1; j <= lengte; j++) {
+        if (Bord.eten[pad[j]]) {
+            Zoeken.reeks[n] = Zoeken.reeks[n - 1];
+            n++;
+            gegeten++;
+        }
+        Zoeken.reeks[n++] = pad[j];
+    }
+    int slots = (int)Bord.grootte + gegeten + 1;  // slot 0 .. the new head
+
+    for (int c = 0; c < CELLEN; c++) {
+        uint16_t v = Bord.vrij[c];
+        Zoeken.vrij[c] = v == NOOIT ? NOOIT : (v > lengte ? (uint16_t)(v - lengte) : 1);
+        Zoeken.doel[c] = false;
+    }
+    for (uint32_t i = 0; i <= Bord.grootte; i++)
+        if (Bord.lijf[i] >= 0)
+            Zoeken.vrij[Bord.lijf[i]] = 1;
+    for (int i = n - 1; i >= n - slots; i--) {
+        int c = Zoeken.reeks[i];
+        if (c < 0)
+            continue;
+        Zoeken.vrij[c] = (uint16_t)(i - (n - slots) + 2);
+        Zoeken.doel[c] = true;
+    }
+    int kop = pad[lengte];
+    Zoeken.vrij[kop] = NOOIT;
+    Zoeken.doel[kop] = false;
+
+    RuimteRec ruimte{};
+    ruimte.gebied = Zoek(kop, (uint16_t)lengte, Zoeken.vrij, mijd, Zoeken.proef, nullptr, genoeg,
+                         zoekStaart ? Zoeken.doel : nullptr, ruimte.staart);
+    for (int c = 0; c < CELLEN && !ruimte.staart; c++)
+        ruimte.staart = Zoeken.doel[c] && Zoeken.proef[c] != NOOIT;
+    return ruimte;
+}
+
+static int RichtingNaar(int van, int naar)
+{
+    for (int d = 0; d < 4; d++)
+        if (Bord.buur[van][d] == naar)
+            return d;
+    return -1;
+}
+
+// The path from the head to cell doel along the last search, in pad[1..]; its length.
+static int Pad(int doel)
+{
+    int lengte = Zoeken.afstand[doel];
+    for (int c = doel, j = lengte; j >= 1; j--) {
+        Zoeken.pad[j] = (int16_t)c;
+        c = Zoeken.vorige[c];
+    }
+    return lengte;
+}
+
+// A path to the nearest knurf block that leaves the snake safe, the ones it reaches before the other
+// snake first: the direction of its first step, or -1.
+static int NaarEten(const SterkteRec &sterkte, MijdEn mijd)
+{
+    bool gevonden;
+    Zoek(Bord.kop, 0, Bord.vrij, mijd, Zoeken.afstand, Zoeken.vorige, CELLEN, nullptr, gevonden);
+    int blokken[MAX_PADEN + 1], sleutel[MAX_PADEN + 1];
+    int aantal = 0;
+    for (int c = 0; c < CELLEN; c++) {
+        if (!Bord.eten[c] || Zoeken.afstand[c] == NOOIT)
+            continue;
+        bool eerst = Bord.andereKop < 0 || Zoeken.afstand[c] < Zoeken.andereAfstand[c] ||
+                     (Zoeken.afstand[c] == Zoeken.andereAfstand[c] && Bord.ikEerst);
+        int k = Zoeken.afstand[c] + (eerst ? 0 : CELLEN);
+        int i = aantal < MAX_PADEN ? aantal++ : MAX_PADEN;
+        while (i > 0 && sleutel[i - 1] > k) {
+            blokken[i] = blokken[i - 1];
+            sleutel[i] = sleutel[i - 1];
+            i--;
+        }
+        blokken[i] = c;
+        sleutel[i] = k;
+    }
+    for (int i = 0; i < aantal; i++) {
+        int lengte = Pad(blokken[i]);
+        int nodig = (int)Bord.grootte + 2;  // its cells after eating
+        int genoeg = sterkte.ruimte > 0 ? nodig * sterkte.ruimte : CELLEN;
+        RuimteRec r = RuimteNaPad(Zoeken.pad, lengte, mijd, genoeg, true);
+        if (r.staart || (sterkte.ruimte > 0 && r.gebied >= genoeg))
+            return RichtingNaar(Bord.kop, Zoeken.pad[1]);
+    }
+    return -1;
+}
+
+// With no knurf block to be had safely: the move that keeps the tail in reach, out of a blue block's
+// way, with the most room.
+static int Uitwijken(MijdEn mijd, GraadEn &graad)
+{
+    int beste = -1;
+    int besteGebied = 0;
+    bool besteHalo = false;
+    graad = GEEN_ZET;
+    for (int d = 0; d < 4; d++) {
+        int n = Bord.buur[Bord.kop][d];
+        if ((PijlEn)d == Tegengesteld(Bord.richting) || Bord.vrij[n] > 1 || Mijden(mijd, 1, n))
+            continue;
+        int16_t stap[2] = {0, (int16_t)n};
+        RuimteRec r = RuimteNaPad(stap, 1, mijd, CELLEN, false);
+        int nodig = (int)Bord.grootte + 1 + (Bord.eten[n] ? 1 : 0);
+        GraadEn g = r.staart ? STAART_BEREIKBAAR : r.gebied >= nodig ? RUIM : KRAP;
+        bool halo = Bord.halo[n];
+        bool beter = g > graad || (g == graad && besteHalo && !halo) ||
+                     (g == graad && halo == besteHalo &&
+                      (r.gebied > besteGebied || (r.gebied == besteGebied && (PijlEn)d == Bord.richting)));
+        if (beste < 0 || beter) {
+            beste = d;
+            graad = g;
+            besteGebied = r.gebied;
+            besteHalo = halo;
+        }
+    }
+    return beste;
+}
+
+// The searching computer: knurf blocks first, then its tail or room; out of every risk it can see first,
+// then out of the risks of the coming step only. It takes a risk (a blue block or the other snake's head
+// may get there first) only for its tail or a knurf block, or when nothing else is left.
+static int Zoekend(const SterkteRec &sterkte)
+{
+    bool gevonden;
+    if (Bord.andereKop >= 0)
+        Zoek(Bord.andereKop, 0, Bord.vrij, MIJD_NIETS, Zoeken.andereAfstand, nullptr, CELLEN, nullptr, gevonden);
+    int beste = -1;
+    GraadEn besteGraad = GEEN_ZET;
+    for (int m = sterkte.vooruit; m >= MIJD_NIETS; m--) {
+        if (m == MIJD_NIETS && besteGraad >= RUIM)
+            break;
+        int d = NaarEten(sterkte, (MijdEn)m);
+        if (d >= 0)
+            return d;
+        GraadEn graad;
+        d = Uitwijken((MijdEn)m, graad);
+        if (d < 0)
+            continue;
+        if (graad >= STAART_BEREIKBAAR)
+            return d;
+        // A risky move counts as one grade lower than a safe one.
+        if (m == MIJD_NIETS && sterkte.vooruit != MIJD_NIETS && graad > GEEN_ZET)
+            graad = (GraadEn)(graad - 1);
+        if (beste < 0 || graad > besteGraad) {
+            beste = d;
+            besteGraad = graad;
+        }
+    }
+    return beste;
+}
+
+// The easy computer: of the cells ahead that can be entered, the one nearest to a knurf block as the crow
+// flies; now and then the one after it.
+static int EenCelVooruit(const SterkteRec &sterkte)
+{
+    int eten[CELLEN];
+    int aantalEten = 0;
+    for (int c = 0; c < CELLEN; c++)
+        if (Bord.eten[c])
+            eten[aantalEten++] = c;
+    int keuze[4], afstand[4], aantal = 0;
+    for (int d = 0; d < 4; d++) {
+        int n = Bord.buur[Bord.kop][d];
+        if ((PijlEn)d == Tegengesteld(Bord.richting) || Bord.vrij[n] > 1)
+            continue;
+        int kortst = CELLEN;
+        for (int i = 0; i < aantalEten; i++) {
+            int dr = eten[i] / (int)KOLOMMEN - n / (int)KOLOMMEN, dk = eten[i] % (int)KOLOMMEN - n % (int)KOLOMMEN;
+            int a = (dr < 0 ? -dr : dr) + (dk < 0 ? -dk : dk);
+            kortst = a < kortst ? a : kortst;
+        }
+        int i = aantal++;
+        while (i > 0 && afstand[i - 1] > kortst) {
+            keuze[i] = keuze[i - 1];
+            afstand[i] = afstand[i - 1];
+            i--;
+        }
+        keuze[i] = d;
+        afstand[i] = kortst;
+    }
+    if (aantal == 0)
+        return -1;
+    if (aantal > 1 && sterkte.gok > 0 && Trek() % sterkte.gok == 0)
+        return keuze[1];
+    return keuze[0];
+}
+
+// ---- exported ----------------------------------------------------------------------------------------------
+
+void ComputerNieuwSpel(uint32_t zaad)
+{
+    std::memset(Geheugen, 0, sizeof Geheugen);
+    for (uint32_t s = 1; s <= 2; s++)
+        Geheugen[s].zaad = zaad != 0 ? zaad + s - 1 : s;
+}
+
+PijlEn ComputerRichting(uint32_t s, const RijEnKolomRec positie[3], const PijlEn richting[3], const uint32_t grootte[3],
+                        int32_t diff)
+{
+    if (s < 1 || s > 2)
+        return LINKS;
+    const SterkteRec &sterkte = STERKTE[diff < 1 ? 1 : diff > 3 ? 3 : diff];
+    Bord.geheugen = &Geheugen[s];
+    LeesBord(s, positie, richting, grootte, sterkte);
+    int d = sterkte.zoekt ? Zoekend(sterkte) : EenCelVooruit(sterkte);
+    return d < 0 ? richting[s] : (PijlEn)d;
+}
+
+}  // namespace SnakeProcedures
