@@ -151,11 +151,13 @@ void StartGame(uint32_t &levelchoice);
 
 // An open save file; reads and writes share one position.
 struct SaveFile;
-// Opens an existing file for reading and writing; a missing or unwritable file stops the program.
+// Opens an existing file for reading and writing; a missing or unwritable file, or one that is no regular
+// file, stops the program. Never waits.
 SaveFile *Open(const char *name);
 // Opens an existing file for reading; a missing file stops the program.
 SaveFile *OpenRead(const char *name);
-// Writes out everything and closes; a rewritten file is replaced whole or not at all.
+// Writes out everything and closes; a rewritten file is replaced whole or not at all, or, where its folder
+// takes no new files, rewritten in place and synced.
 void Close(SaveFile *file);
 // Writes out pending output, drops what was read ahead; the next write goes to the first byte.
 void Flush(SaveFile *file);
