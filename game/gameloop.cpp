@@ -189,7 +189,8 @@ void StartGame(uint32_t &levelchoice)
     SpelRec spel{};
 
     // The level is read before anything is shown, so a level that cannot be played in the chosen mode
-    // returns at once, without a countdown or music; its walls are drawn once the pictures are loaded.
+    // returns after the screen that says why, without a countdown or music; the walls of a playable one are
+    // drawn once the pictures are loaded.
     const BitmapsRec geenPlaatjes{};
     if (!LoadLevel(spel.grootte, spel.richting, spel.positie, geenPlaatjes, levelchoice)) {
         LevelRefused(levelchoice);

@@ -22,6 +22,9 @@ static const uint32_t COLOUR_PLAYER1 = 0x5A6AFF;   // light red
 static const uint32_t COLOUR_PLAYER2 = 0x00B000;   // green
 static const uint32_t COLOUR_OTHER = 0xC0C0C0;     // light grey
 
+// Filled by the game loop at every game's end; read by GameOver.
+GameEndRec GameEnd;
+
 // What the game-over screen can tell, besides the mode.
 enum GameEndKindEn : uint8_t { END_SNAKE1, END_SNAKE2, END_BOTH, END_CAUGHT };
 
@@ -41,12 +44,14 @@ static const struct {
     {MODE_SNAKE_VS_SNAKE, END_SNAKE1,
      {"bitmap/gameover.bmp", "Player 1", WORDS_RED, {"The red snake has crashed.", "That ends the game for both."}}},
     {MODE_SNAKE_VS_SNAKE, END_SNAKE2,
-     {"bitmap/gameover2.bmp", "Player 2", WORDS_GREEN, {"The green snake has crashed.", "That ends the game for both."}}},
+     {"bitmap/gameover2.bmp", "Player 2", WORDS_GREEN,
+      {"The green snake has crashed.", "That ends the game for both."}}},
     {MODE_SNAKE_VS_SNAKE, END_BOTH,
      {"bitmap/gameoverboth.bmp", "Player 1 and player 2", WORDS_AMBER,
       {"Both snakes crashed in the same step.", nullptr}}},
     {MODE_SNAKE_VS_KNURF, END_SNAKE1,
-     {"bitmap/gameover.bmp", "Player 1", WORDS_RED, {"The red snake has crashed.", "Its points go to the knurf player."}}},
+     {"bitmap/gameover.bmp", "Player 1", WORDS_RED,
+      {"The red snake has crashed.", "Its points go to the knurf player."}}},
     {MODE_SNAKE_VS_KNURF, END_CAUGHT,
      {"bitmap/gameoverknurf.bmp", "Player 2", WORDS_LIME,
       {"The green knurf has caught the red snake!", "The snake's points stay with player 1."}}},
@@ -95,8 +100,6 @@ static void DrawWords(const GameOverWordsRec &words)
 }
 
 // ---- exported ----------------------------------------------------------------------------------------------
-
-GameEndRec GameEnd;
 
 GameOverWordsRec GameOverWords(GameModeEn mode, const GameEndRec &end)
 {

@@ -1,5 +1,6 @@
 // The level files: 30 lines of 40 cells each ("M" wall, "-" free, "S" start of snake 1, "T" start of
-// snake 2 or of the hand-steered knurf block), read onto an empty board at the start of every game.
+// snake 2 or of the hand-steered knurf block), read onto an empty board at the start of every game, and
+// the screen that tells the player why a level cannot be played in the chosen mode.
 #include <cctype>
 #include <cstdio>
 #include <cstring>
