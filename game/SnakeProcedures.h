@@ -53,6 +53,7 @@ struct BitmapsRec {
     ArrayCard speler2;
     uint32_t blokjes[4];
     uint32_t hud;
+    uint32_t platen[3];  // score plates: player 1, player 2, the knurf player
     uint32_t muur[2];
     uint32_t laden[3];
 };
@@ -83,6 +84,35 @@ void InitSnakeProcedures();
 // The number of snakes in play: AantalSpelers - AantalBlokjesManueel (0..2).
 uint32_t AantalSlangen();
 
+// ---- game modes and how a game ended ----------------------------------------------------------------
+
+// The modes of the game-mode menu; a new mode adds a value here, its name and its game-over words.
+enum GameModeEn : uint8_t { MODE_ONE_PLAYER, MODE_SNAKE_VS_SNAKE, MODE_SNAKE_VS_KNURF, MODE_COUNT };
+// The mode the settings (AantalSpelers, AantalBlokjesManueel) make.
+GameModeEn GameMode();
+// The mode's name as the player knows it ("snake against snake").
+const char *GameModeName(GameModeEn mode);
+
+// What happened in the last step of a game, filled by the game loop before it calls GameOver.
+struct GameEndRec {
+    bool crashed[3];  // snake 1..2 could not move
+    bool caught;      // the hand-steered knurf block stood beside snake 1's head
+};
+extern GameEndRec GameEnd;
+
+// What the game-over screen shows: the picture under the words, a headline in a colour, up to two lines.
+struct GameOverWordsRec {
+    const char *picture;
+    const char *headline;
+    uint32_t colour;
+    const char *lines[2];  // null: no line
+};
+// The picture and words for a game of `mode` that ended as `end` says.
+GameOverWordsRec GameOverWords(GameModeEn mode, const GameEndRec &end);
+
+// Text in font `style` and `colour`, centred on the window's middle column, its top at y.
+void CentredText(const char *text, uint32_t style, uint32_t colour, int32_t y);
+
 // ---- playing field --------------------------------------------------------------------------------
 
 // Every cell free with its pixel rectangle, start markers cleared; soortblokje kept; draws nothing.
@@ -97,7 +127,7 @@ void ZetOnbezet(const BlokRec *slang);
 void Muur();
 // Draws every wall cell of the board with the picture bitmaps.muur[0].
 void TekenMuren(const BitmapsRec &bitmaps);
-// The score panel: hud at (0, 601) and the score of every snake in play at y = 640.
+// The score panel: hud at (0, 601), the plates of the players in play and each snake's score at y = 640.
 void TekenScorebord(const BitmapsRec &bitmaps);
 
 // ---- snakes -----------------------------------------------------------------------------------------
@@ -166,11 +196,13 @@ PijlEn ComputerRichting(uint32_t s, const RijEnKolomRec positie[3], const PijlEn
 
 // An open save file; reads and writes share one position.
 struct SaveFile;
-// Opens an existing file for reading and writing; a missing or unwritable file stops the program.
+// Opens an existing file for reading and writing; a missing or unwritable file, or one that is no regular
+// file, stops the program. Never waits.
 SaveFile *Open(const char *name);
 // Opens an existing file for reading; a missing file stops the program.
 SaveFile *OpenRead(const char *name);
-// Writes out everything and closes; a rewritten file is replaced whole or not at all.
+// Writes out everything and closes; a rewritten file is replaced whole or not at all, or, where its folder
+// takes no new files, rewritten in place and synced.
 void Close(SaveFile *file);
 // Writes out pending output, drops what was read ahead; the next write goes to the first byte.
 void Flush(SaveFile *file);
@@ -193,7 +225,9 @@ void WrLn(SaveFile *file);
 // FALSE (one console line) when the level cannot be played in the chosen mode.
 bool LoadLevel(uint32_t Grootte[3], PijlEn Richting[3], RijEnKolomRec Positie[3], const BitmapsRec &Bitmaps,
                uint32_t &levelchoice);
-// The end of a crashed game: end picture, sound, scores into the highscore file, the table.
+// Why the level of the last LoadLevel cannot be played, shown until a key is pressed anew.
+void LevelRefused(uint32_t levelchoice);
+// The end of a crashed game: end picture and words, sound, scores into the highscore file, the table.
 void GameOver();
 // Shows the highscore table (this game's scores highlighted) until a key is pressed.
 void LeesHighscore();

@@ -437,7 +437,10 @@ void LevelMaker()
     Wimdows::ClearScreen();
     Wimdows::DrawBitmap(Wimdows::LoadBitmap(HELP_PICTURE, 800, 680), 0, 0);
     Wimdows::UpdateWindow();
-    if (Wimdows::GetKey() == 0 || Wimdows::WindowClosed())
+    // A key typed before the help showed, or one still held from the menu, does not close it.
+    Wimdows::FlushKeys();
+    Wimdows::GetFreshKey();
+    if (Wimdows::WindowClosed())
         return;
 
     std::printf("\n --*--Levelmaker Manual--*--\n\n");

@@ -27,6 +27,10 @@ static const uint32_t CEL = 20;  // a cell is CEL by CEL pixels
 static const int32_t PANEEL_Y = 601;
 static const int32_t SCORE_Y = 640;
 static const uint32_t SCORE_KLEUR = 0xC0C0C0;  // light grey
+// The score plates' top-left corners: player 1's, and player 2's (or the knurf player's).
+static const int32_t PLAAT_X[2] = {124, 257};
+static const int32_t PLAAT_Y = 609;
+static const char *const MODE_NAMES[MODE_COUNT] = {"one player", "snake against snake", "snake against knurf"};
 
 static bool gestart = false;
 
@@ -155,11 +159,36 @@ void TekenMuren(const BitmapsRec &bitmaps)
                 Wimdows::DrawBitmap(bitmaps.muur[0], (int32_t)Veld[rij][kolom].x1, (int32_t)Veld[rij][kolom].y1);
 }
 
+GameModeEn GameMode()
+{
+    if (AantalSpelers < 2)
+        return MODE_ONE_PLAYER;
+    return AantalBlokjesManueel >= 1 ? MODE_SNAKE_VS_KNURF : MODE_SNAKE_VS_SNAKE;
+}
+
+const char *GameModeName(GameModeEn mode)
+{
+    return mode < MODE_COUNT ? MODE_NAMES[mode] : "";
+}
+
+void CentredText(const char *text, uint32_t style, uint32_t colour, int32_t y)
+{
+    uint32_t w = 0, h = 0;
+    Wimdows::GetTextSize(text, style, w, h);
+    Wimdows::SetFont(style, colour);
+    Wimdows::Text(text, 400 - (int32_t)(w / 2), y);
+}
+
 void TekenScorebord(const BitmapsRec &bitmaps)
 {
     Wimdows::DrawBitmap(bitmaps.hud, 0, PANEEL_Y);
-    Wimdows::SetFont(0, SCORE_KLEUR);
     uint32_t slangen = AantalSlangen();
+    // Only the plates of the players in play: a snake's, and the hand-steered knurf block's player's.
+    for (uint32_t i = 1; i <= slangen; i++)
+        Wimdows::DrawBitmap(bitmaps.platen[i - 1], PLAAT_X[i - 1], PLAAT_Y);
+    if (BlokjeManueel && slangen == 1 && AantalSpelers >= 2)
+        Wimdows::DrawBitmap(bitmaps.platen[2], PLAAT_X[1], PLAAT_Y);
+    Wimdows::SetFont(0, SCORE_KLEUR);
     for (uint32_t i = 1; i <= slangen; i++)
         Wimdows::TextInt(Score[i], (int32_t)(i * 800 / 6), SCORE_Y);
 }

@@ -25,6 +25,10 @@ static const uint32_t TOETS_ESCAPE = 0x1B;
 static const uint32_t STOPTOETSEN[2] = {TOETS_P, TOETS_ESCAPE};  // P first: it wins when both were typed
 static const uint32_t PAUZE_WACHTTIJD = 1000;
 static const int32_t PANEEL_Y = 601;
+// The pause sign over the middle of the board: its text, height, colours (0x00BBGGRR) and top.
+static const char *const PAUZE_TEKST = "Paused: press P to go on";
+static const int32_t PAUZE_Y = 260, PAUZE_HOOGTE = 80, PAUZE_RAND = 30;
+static const uint32_t PAUZE_GROND = 0x381C14, PAUZE_LIJN = 0x3CC9FF, PAUZE_LETTERS = 0xFFF2EE;
 
 // ---- internal --------------------------------------------------------------------------------------------
 
@@ -40,20 +44,39 @@ static int32_t WachttijdVoorMoeilijkheid()
     }
 }
 
-// The pause: nothing moves until a P is typed, at the earliest a second after the pause began. FALSE when
-// the game is to be left instead (the window was closed, or no key can come any more).
+// The pause sign over the board; what it covers is kept, so that the board comes back without a trace of it.
+static void PauzeBord()
+{
+    uint32_t w = 0, h = 0;
+    Wimdows::GetTextSize(PAUZE_TEKST, 1, w, h);
+    int32_t x0 = 400 - (int32_t)w / 2 - PAUZE_RAND, x1 = 400 + (int32_t)w / 2 + PAUZE_RAND;
+    int32_t y1 = PAUZE_Y + PAUZE_HOOGTE - 1;
+    Wimdows::KeepArea(x0, PAUZE_Y, x1, y1);
+    Wimdows::Rectangle(x0, PAUZE_Y, x1, y1, PAUZE_GROND, true);
+    Wimdows::Rectangle(x0, PAUZE_Y, x1, y1, PAUZE_LIJN, false);
+    Wimdows::Rectangle(x0 + 1, PAUZE_Y + 1, x1 - 1, y1 - 1, PAUZE_LIJN, false);
+    CentredText(PAUZE_TEKST, 1, PAUZE_LETTERS, PAUZE_Y + (PAUZE_HOOGTE - (int32_t)h) / 2);
+    Wimdows::UpdateWindow();
+}
+
+// The pause: nothing moves until a P is pressed anew (a held P repeating does not count), at the earliest
+// a second after the pause began; a sign says so meanwhile and is gone when play goes on. FALSE when the
+// game is to be left instead (the window was closed, or no key can come any more).
 static bool Pauze()
 {
     Wimdows::FlushKeys();
+    PauzeBord();
     Wimdows::Wait(PAUZE_WACHTTIJD);
     for (;;) {
         if (Wimdows::WindowClosed())
             return false;
-        uint32_t xKey = Wimdows::GetKey();
+        uint32_t xKey = Wimdows::GetFreshKey();
         if (xKey == 0)
             return false;
-        if (xKey == TOETS_P)
+        if (xKey == TOETS_P) {
+            Wimdows::RestoreArea();
             return true;
+        }
     }
 }
 
@@ -97,6 +120,7 @@ static void Snake(SpelRec &spel)
     TekenNieuwBlokje(true, spel.bitmaps);
     uint32_t teller = 0;
     uint32_t afgelopen = 0;  // the last snake of the step that could not move
+    bool gecrasht[3] = {false, false, false};
     DelaySnake = WachttijdVoorMoeilijkheid();
     // Only presses made during the game count as turns.
     Wimdows::FlushKeys();
@@ -139,15 +163,19 @@ static void Snake(SpelRec &spel)
         for (uint32_t s = 1; s <= slangen; s++) {
             SpelerAanDeBeurt = s;
             if (!TekenSlang(spel.positie[s].rij, spel.positie[s].kolom, spel.richting[s], Slang[s], spel.grootte[s],
-                            spel.besturing[s], spel.bitmaps))
+                            spel.besturing[s], spel.bitmaps)) {
                 afgelopen = s;
+                gecrasht[s] = true;
+            }
             SpelerAanDeBeurt = 2;
         }
         SpelerAanDeBeurt = 1;
 
         if (afgelopen != 0) {
             // The hand-steered block beside the snake's head has caught it, wherever the snake crashed.
-            SpelerAanDeBeurt = BlokjeNaastKop(spel.positie[1]) ? 2 : afgelopen;
+            bool gevangen = BlokjeNaastKop(spel.positie[1]);
+            SpelerAanDeBeurt = gevangen ? 2 : afgelopen;
+            GameEnd = GameEndRec{{false, gecrasht[1], gecrasht[2]}, gevangen};
             GameOver();
             break;
         }
@@ -163,10 +191,13 @@ void StartGame(uint32_t &levelchoice)
     SpelRec spel{};
 
     // The level is read before anything is shown, so a level that cannot be played in the chosen mode
-    // returns at once, without a countdown or music; its walls are drawn once the pictures are loaded.
+    // returns after the screen that says why, without a countdown or music; the walls of a playable one are
+    // drawn once the pictures are loaded.
     const BitmapsRec geenPlaatjes{};
-    if (!LoadLevel(spel.grootte, spel.richting, spel.positie, geenPlaatjes, levelchoice))
+    if (!LoadLevel(spel.grootte, spel.richting, spel.positie, geenPlaatjes, levelchoice)) {
+        LevelRefused(levelchoice);
         return;
+    }
 
     Wimdows::ClearScreen();
     LoadBitmaps(spel.bitmaps);

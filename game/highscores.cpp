@@ -1,5 +1,6 @@
 // The ten best scores in "savefiles/highscores.txt", best first, and the end of a crashed game: the end
-// picture, the scores merged into the file, and the table with this game's scores highlighted.
+// picture with the words of what happened, the scores merged into the file, and the table with this
+// game's scores highlighted.
 #include <cstdio>
 
 #include "game/SnakeProcedures.h"
@@ -15,10 +16,46 @@ static const uint32_t ENTRIES = 10;
 // Scores are signed 32-bit; a hand-edited larger entry counts as the largest possible score.
 static const uint32_t LARGEST_SCORE = 2147483647u;
 
-static const uint32_t COLOUR_SHARED = 0xB00000;    // blue: both players' equal score
-static const uint32_t COLOUR_PLAYER1 = 0x0000B0;   // red
+// Each at least 4.5 times as bright as the black under the numbers (contrast ratio), as every text of the game.
+static const uint32_t COLOUR_SHARED = 0xFFA86F;    // light blue: both players' equal score
+static const uint32_t COLOUR_PLAYER1 = 0x5A6AFF;   // light red
 static const uint32_t COLOUR_PLAYER2 = 0x00B000;   // green
 static const uint32_t COLOUR_OTHER = 0xC0C0C0;     // light grey
+
+// Filled by the game loop at every game's end; read by GameOver.
+GameEndRec GameEnd;
+
+// What the game-over screen can tell, besides the mode.
+enum GameEndKindEn : uint8_t { END_SNAKE1, END_SNAKE2, END_BOTH, END_CAUGHT };
+
+// The lettering of the headline: the player it is about, in the player's colour (0x00BBGGRR).
+static const uint32_t WORDS_RED = 0x7A8AFF, WORDS_GREEN = 0x9AE38F, WORDS_AMBER = 0x3CC9FF, WORDS_LIME = 0x8EEB9C;
+static const uint32_t WORDS_INK = 0xFFF2EE;
+static const int32_t HEADLINE_Y = 440, LINE_Y[2] = {500, 532};
+
+// Every end a mode can have, with what the screen then says; the first row of a mode stands in for an end
+// the mode cannot have.
+static const struct {
+    GameModeEn mode;
+    GameEndKindEn end;
+    GameOverWordsRec words;
+} END_WORDS[] = {
+    {MODE_ONE_PLAYER, END_SNAKE1, {"bitmap/gameover.bmp", "Player 1", WORDS_RED, {"Your snake has crashed.", nullptr}}},
+    {MODE_SNAKE_VS_SNAKE, END_SNAKE1,
+     {"bitmap/gameover.bmp", "Player 1", WORDS_RED, {"The red snake has crashed.", "That ends the game for both."}}},
+    {MODE_SNAKE_VS_SNAKE, END_SNAKE2,
+     {"bitmap/gameover2.bmp", "Player 2", WORDS_GREEN,
+      {"The green snake has crashed.", "That ends the game for both."}}},
+    {MODE_SNAKE_VS_SNAKE, END_BOTH,
+     {"bitmap/gameoverboth.bmp", "Player 1 and player 2", WORDS_AMBER,
+      {"Both snakes crashed in the same step.", nullptr}}},
+    {MODE_SNAKE_VS_KNURF, END_SNAKE1,
+     {"bitmap/gameover.bmp", "Player 1", WORDS_RED,
+      {"The red snake has crashed.", "Its points go to the knurf player."}}},
+    {MODE_SNAKE_VS_KNURF, END_CAUGHT,
+     {"bitmap/gameoverknurf.bmp", "Player 2", WORDS_LIME,
+      {"The green knurf has caught the red snake!", "The snake's points stay with player 1."}}},
+};
 
 // ---- internal --------------------------------------------------------------------------------------------
 
@@ -53,7 +90,37 @@ static void SaveScore()
     std::fflush(stdout);
 }
 
+// The screen's words over its picture.
+static void DrawWords(const GameOverWordsRec &words)
+{
+    CentredText(words.headline, 1, words.colour, HEADLINE_Y);
+    for (int i = 0; i < 2; i++)
+        if (words.lines[i])
+            CentredText(words.lines[i], 0, WORDS_INK, LINE_Y[i]);
+}
+
 // ---- exported ----------------------------------------------------------------------------------------------
+
+GameOverWordsRec GameOverWords(GameModeEn mode, const GameEndRec &end)
+{
+    GameEndKindEn kind = END_SNAKE1;
+    if (end.caught)
+        kind = END_CAUGHT;
+    else if (end.crashed[1] && end.crashed[2])
+        kind = END_BOTH;
+    else if (end.crashed[2])
+        kind = END_SNAKE2;
+    const GameOverWordsRec *found = nullptr;
+    for (const auto &row : END_WORDS) {
+        if (row.mode != mode)
+            continue;
+        if (!found || row.end == kind)
+            found = &row.words;
+        if (row.end == kind)
+            break;
+    }
+    return found ? *found : END_WORDS[0].words;
+}
 
 void EnterScores(uint32_t table[11], const int32_t scores[3], uint32_t players)
 {
@@ -114,7 +181,8 @@ void LeesHighscore()
         Wimdows::TextInt((int32_t)table[i], 200, (int32_t)(52 * i + 72));
     }
     Wimdows::UpdateWindow();
-    Wimdows::GetKey();
+    // A key held from before (a direction held through the crash) repeats: only a new press closes it.
+    Wimdows::GetFreshKey();
 }
 
 void GameOver()
@@ -123,19 +191,22 @@ void GameOver()
     Wimdows::ClearScreen();
     Wimdows::UpdateWindow();
 
-    uint32_t picture = 0;
-    if (SpelerAanDeBeurt == 1) {
-        picture = Wimdows::LoadBitmap("bitmap/gameover.bmp", 800, 680);
-        if (BlokjeManueel) {
-            // The knurf block has won: the snake's points go to the knurf player.
-            Score[2] = Score[1];
-            Score[1] = 0;
-        }
-    } else if (SpelerAanDeBeurt == 2) {
-        picture = Wimdows::LoadBitmap("bitmap/gameover2.bmp", 800, 680);
+    if (SpelerAanDeBeurt == 1 && BlokjeManueel) {
+        // The snake crashed by itself: its points go to the knurf player.
+        Score[2] = Score[1];
+        Score[1] = 0;
     }
+    // Without a report of the game loop, SpelerAanDeBeurt names the snake that crashed (or, with a
+    // hand-steered knurf block, 2: the block caught the snake).
+    GameEndRec end = GameEnd;
+    if (!end.crashed[1] && !end.crashed[2]) {
+        end.caught = BlokjeManueel && SpelerAanDeBeurt == 2;
+        end.crashed[SpelerAanDeBeurt == 2 && !BlokjeManueel ? 2 : 1] = true;
+    }
+    GameOverWordsRec words = GameOverWords(GameMode(), end);
     Wimdows::ClearScreen();
-    Wimdows::DrawBitmap(picture, 0, 0);
+    Wimdows::DrawBitmap(Wimdows::LoadBitmap(words.picture, 800, 680), 0, 0);
+    DrawWords(words);
     Wimdows::UpdateWindow();
 
     Music::PlaySound(Songs.gameover, false);

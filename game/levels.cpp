@@ -1,9 +1,12 @@
 // The level files: 30 lines of 40 cells each ("M" wall, "-" free, "S" start of snake 1, "T" start of
-// snake 2 or of the hand-steered knurf block), read onto an empty board at the start of every game.
+// snake 2 or of the hand-steered knurf block), read onto an empty board at the start of every game, and
+// the screen that tells the player why a level cannot be played in the chosen mode.
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 
 #include "game/SnakeProcedures.h"
+#include "wimdows/Wimdows.h"
 
 namespace SnakeProcedures {
 
@@ -13,6 +16,17 @@ static const char *const levelFiles[5] = {
     "savefiles/muur.txt", "savefiles/geenmuur.txt", "savefiles/smiley.txt",
     "savefiles/insane.txt", "savefiles/custom.txt",
 };
+
+// The levels as the slot menu names them.
+static const char *const levelNames[5] = {"Walled arena", "No walls", "Smiley", "Insane", "Custom level"};
+
+// Why the last level read was refused (what it lacks), or null.
+static const char *refusal;
+
+// The refusal screen: the picture, and over its empty band the level, what it lacks and the mode.
+static const char *const REFUSED_PICTURE = "bitmap/refusedlevel.bmp";
+static const int32_t REFUSED_LINE_Y[3] = {330, 400, 450};
+static const uint32_t REFUSED_AMBER = 0x3CC9FF, REFUSED_INK = 0xFFF2EE;
 
 // Large enough that any sensible hand-edited line is read in one go; longer ones are read on and dropped.
 static const uint32_t LINE_CAPACITY = 4096;
@@ -94,9 +108,12 @@ bool LoadLevel(uint32_t Grootte[3], PijlEn Richting[3], RijEnKolomRec Positie[3]
     Grootte[1] = 0;
     Grootte[2] = 0;
 
+    refusal = nullptr;
     if (levelchoice >= 5) {
-        std::printf("Level %u does not exist.\n", (unsigned)levelchoice);
+        // On a line of its own: the save and load lines before it end without a line end.
+        std::printf("\nLevel %u does not exist.\n", (unsigned)levelchoice);
         std::fflush(stdout);
+        refusal = "it does not exist";
         return false;
     }
     const char *name = levelFiles[levelchoice];
@@ -112,8 +129,9 @@ bool LoadLevel(uint32_t Grootte[3], PijlEn Richting[3], RijEnKolomRec Positie[3]
 
     const char *reason = WhyLevelUnplayable(Grootte, Positie);
     if (reason) {
-        std::printf("Level %s cannot be played: %s.\n", name, reason);
+        std::printf("\nLevel %s cannot be played: %s.\n", name, reason);
         std::fflush(stdout);
+        refusal = reason;
         return false;
     }
 
@@ -123,6 +141,28 @@ bool LoadLevel(uint32_t Grootte[3], PijlEn Richting[3], RijEnKolomRec Positie[3]
     std::fputs("\nLevel is loaded!", stdout);
     std::fflush(stdout);
     return true;
+}
+
+void LevelRefused(uint32_t levelchoice)
+{
+    if (Wimdows::WindowClosed())
+        return;
+    char level[160], lacks[200], mode[120];
+    std::snprintf(level, sizeof level, "%s (level %u)", levelchoice < 5 ? levelNames[levelchoice] : "A level",
+                  (unsigned)levelchoice + 1);
+    // The reason as a sentence: "it has no start for snake 2" becomes "It has no start for snake 2."
+    std::snprintf(lacks, sizeof lacks, "%s.", refusal ? refusal : "it cannot be played");
+    lacks[0] = (char)std::toupper((unsigned char)lacks[0]);
+    std::snprintf(mode, sizeof mode, "Game mode: %s.", GameModeName(GameMode()));
+
+    Wimdows::FlushKeys();
+    Wimdows::ClearScreen();
+    Wimdows::DrawBitmap(Wimdows::LoadBitmap(REFUSED_PICTURE, 800, 680), 0, 0);
+    CentredText(level, 1, REFUSED_AMBER, REFUSED_LINE_Y[0]);
+    CentredText(lacks, 0, REFUSED_INK, REFUSED_LINE_Y[1]);
+    CentredText(mode, 0, REFUSED_INK, REFUSED_LINE_Y[2]);
+    Wimdows::UpdateWindow();
+    Wimdows::GetFreshKey();
 }
 
 }  // namespace SnakeProcedures

@@ -3,7 +3,10 @@
 // A file is read whole into memory when it is opened; reads and writes work on that copy with one shared
 // position, and writes overwrite in place (bytes past the new end stay). Close puts a rewritten file on
 // disk in one go: the bytes go to a temporary file in the same folder, which is synced and renamed over
-// the old file, so a save cut short by a crash or a kill leaves either the old file or the new one.
+// the old file, so a save cut short by a crash or a kill leaves either the old file or the new one. Where
+// the folder takes no new files but the file itself is writable, the file is rewritten in place and
+// synced before the save counts as done.
+// Only regular files are save files, and no open ever waits (a named pipe would block it for ever).
 // A save file that cannot be opened or written stops the program with one line naming it.
 
 #include "game/SnakeProcedures.h"
@@ -45,6 +48,18 @@ static const size_t NUMBER_TEXT_MAX = 256;
 
 static bool IsSeparator(unsigned char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == 26; }
 
+// Opens a regular file without ever waiting on it; -1 for anything else (a pipe, a device, a folder).
+static int OpenRegular(const char *name, int flags) {
+    int fd = open(name, flags | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return -1;
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(fd);
+        return -1;
+    }
+    return fd;
+}
+
 // Reads the whole of an open descriptor; FALSE on a read error.
 static bool ReadAll(int fd, std::vector<unsigned char> &out) {
     unsigned char block[65536];
@@ -81,12 +96,11 @@ static std::string FolderOf(const std::string &name) {
 
 static SaveFile *OpenFile(const char *name, bool writable) {
     std::string fileName = name ? name : "";
-    int fd = fileName.empty() ? -1 : open(fileName.c_str(), (writable ? O_RDWR : O_RDONLY) | O_CLOEXEC);
+    int fd = fileName.empty() ? -1 : OpenRegular(fileName.c_str(), writable ? O_RDWR : O_RDONLY);
     if (fd < 0) Fatal("Cannot open save file", fileName);
     struct stat st;
     SaveFile *file = new SaveFile();
-    // Only a regular file will do: a folder or a pipe would fail or block on reading.
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || !ReadAll(fd, file->bytes)) {
+    if (fstat(fd, &st) != 0 || !ReadAll(fd, file->bytes)) {
         close(fd);
         Fatal("Cannot open save file", fileName);
     }
@@ -95,10 +109,6 @@ static SaveFile *OpenFile(const char *name, bool writable) {
     char *real = realpath(fileName.c_str(), nullptr);
     file->target = real ? real : fileName;
     std::free(real);
-    // The replacement is made in the same folder, so that folder has to take new files too.
-    if (writable && access(FolderOf(file->target).c_str(), W_OK | X_OK) != 0) {
-        Fatal("Cannot open save file", fileName);
-    }
     file->name = fileName;
     file->pos = 0;
     file->writable = writable;
@@ -107,14 +117,24 @@ static SaveFile *OpenFile(const char *name, bool writable) {
     return file;
 }
 
-// Replaces the file on disk with file->bytes, whole or not at all; FALSE when that failed (the old file
-// then stays as it was).
+// Writes file->bytes over the file itself from its first byte (they are never fewer than it holds) and
+// syncs it; FALSE when that failed.
+static bool RewriteInPlace(const SaveFile *file) {
+    int fd = OpenRegular(file->target.c_str(), O_WRONLY);
+    if (fd < 0) return false;
+    bool ok = WriteAll(fd, file->bytes.data(), file->bytes.size()) && fsync(fd) == 0;
+    if (close(fd) != 0) ok = false;
+    return ok;
+}
+
+// Replaces the file on disk with file->bytes, whole or not at all where its folder takes new files, else
+// in place; FALSE when that failed (a failed replacement leaves the old file as it was).
 static bool Commit(const SaveFile *file) {
     std::string tempName = file->target + ".XXXXXX";
     std::vector<char> pattern(tempName.begin(), tempName.end());
     pattern.push_back('\0');
     int fd = mkstemp(pattern.data());
-    if (fd < 0) return false;
+    if (fd < 0) return (errno == EACCES || errno == EPERM) && RewriteInPlace(file);
     bool ok = WriteAll(fd, file->bytes.data(), file->bytes.size()) && fchmod(fd, file->mode) == 0 && fsync(fd) == 0;
     if (close(fd) != 0) ok = false;
     if (ok && rename(pattern.data(), file->target.c_str()) != 0) ok = false;

@@ -20,12 +20,12 @@ using namespace SnakeProcedures;
 // The main menu's choices, in button order.
 enum HoofdMenuKeuze { PLAY = 0, OPTIONS = 1, LEVELMAKER = 2, HIGHSCORE = 3, HELP = 4, QUIT = 5 };
 
-// The help picture until the next key; a key typed before it opened does not close it.
+// The help picture until the next key; a key typed before it opened, or held from before, does not close it.
 static void HelpScreen(uint32_t help) {
     Wimdows::FlushKeys();
     Wimdows::DrawBitmap(help, 0, 0);
     Wimdows::UpdateWindow();
-    Wimdows::GetKey();
+    Wimdows::GetFreshKey();
 }
 
 // The level editor under its own music; the menu music starts again from its beginning afterwards.

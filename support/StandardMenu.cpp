@@ -14,11 +14,13 @@ namespace StandardMenu {
 // ---- state --------------------------------------------------------------------------------------------
 
 // The menus' one pending click: absent at start, replaced by every newer release, consumed by the button
-// that contains it.
+// that contains it, dropped when a menu shows its buttons.
 static struct {
     std::mutex lock;
     bool present;
     ClickRc click;
+    bool secondHalf;  // the release to come ends the second press of a double click
+    bool shownSince;  // a menu has shown its buttons since the last release
 } pending;
 
 static bool started;
@@ -28,12 +30,30 @@ static const uint32_t MENU_POLL_MS = 25;
 
 // ---- internal -----------------------------------------------------------------------------------------
 
-// The left-release handler: runs on the window thread with the release position.
+// The left-release handler: runs on the window thread with the release position. The second half of a
+// double click whose first half was released before the running menu showed belongs to that first click,
+// made on an earlier screen: it is no choice in this menu.
 static void RegisterLeftClick(int32_t x, int32_t y) {
     std::lock_guard<std::mutex> hold(pending.lock);
+    bool stray = pending.secondHalf && pending.shownSince;
+    pending.secondHalf = false;
+    pending.shownSince = false;
+    if (stray) return;
     pending.present = true;
     pending.click.x = x;
     pending.click.y = y;
+}
+
+// The double-click handler: runs on the window thread when the second press of a double click comes.
+static void RegisterLeftDouble(int32_t, int32_t) {
+    std::lock_guard<std::mutex> hold(pending.lock);
+    pending.secondHalf = true;
+}
+
+// Registered on every use: closing a window drops the handlers, and the next window needs them again.
+static void Listen() {
+    Wimdows::OnMouseLeftUp(RegisterLeftClick);
+    Wimdows::OnMouseLeftDouble(RegisterLeftDouble);
 }
 
 // ---- exported -----------------------------------------------------------------------------------------
@@ -121,8 +141,7 @@ void DrawButton(const ButtonRc &button) {
 
 bool ButtonSelected(const ButtonRc &button) {
     if (!button.visible) return false;
-    // Registered on every call: closing a window drops the handler, and the next window needs it again.
-    Wimdows::OnMouseLeftUp(RegisterLeftClick);
+    Listen();
     std::lock_guard<std::mutex> hold(pending.lock);
     if (pending.present && InButton(button, pending.click.x, pending.click.y)) {
         pending.present = false;
@@ -133,6 +152,17 @@ bool ButtonSelected(const ButtonRc &button) {
 
 int32_t MenuSelection(ButtonRc *menu, int n) {
     if (menu == nullptr || n < 1) return -1;
+    // Only clicks released once the buttons are on the screen count: one made before (on an earlier
+    // screen, or the second click of a double click that chose this menu) picks nothing here.
+    Listen();
+    Wimdows::UpdateWindow();
+    for (int k = 0; k < n; k++) DrawButton(menu[k]);
+    Wimdows::UpdateWindow();
+    {
+        std::lock_guard<std::mutex> hold(pending.lock);
+        pending.present = false;
+        pending.shownSince = true;
+    }
     for (;;) {
         // A closed window sends no more clicks: the caller returns up instead of waiting for ever.
         if (Wimdows::WindowClosed()) return -1;

@@ -53,7 +53,8 @@ void DrawButton(const ButtonRc &button);
 // TRUE when the pending click lies in the (visible) button; the click is then consumed.
 bool ButtonSelected(const ButtonRc &button);
 // Runs the menu until a button is clicked; its index. -1 once the player has closed the window
-// (or for an empty menu). Polls every 25 ms through Wimdows::Wait.
+// (or for an empty menu). Polls every 25 ms through Wimdows::Wait. A click released before the menu's
+// buttons were shown, or the second click of a double click made on an earlier screen, does not count.
 int32_t MenuSelection(ButtonRc *menu, int n);
 
 }  // namespace StandardMenu

@@ -163,6 +163,8 @@ protected:
         const char *knurfs[4] = {"knurfs.bmp", "knurfsgeel.bmp", "knurfsblauw.bmp", "knurfsgroen.bmp"};
         for (int i = 0; i < 4; ++i) bitmaps.blokjes[i] = Wimdows::LoadBitmap((BITMAPS + knurfs[i]).c_str(), 20, 20);
         bitmaps.hud = Wimdows::LoadBitmap((BITMAPS + "hud.bmp").c_str(), 800, 80);
+        const char *plates[3] = {"plate1.bmp", "plate2.bmp", "plateknurf.bmp"};
+        for (int i = 0; i < 3; ++i) bitmaps.platen[i] = Wimdows::LoadBitmap((BITMAPS + plates[i]).c_str(), 128, 66);
         bitmaps.muur[0] = Wimdows::LoadBitmap((BITMAPS + "muurhor.bmp").c_str(), 20, 20);
         bitmaps.muur[1] = Wimdows::LoadBitmap((BITMAPS + "muurver.bmp").c_str(), 20, 20);
     }
@@ -224,6 +226,8 @@ TEST_F(SampleScreen, AGameScreenWithBothSnakesAllKnurfsAndThePanel) {
     const Cell knurfs[4] = {{6, 20}, {15, 24}, {9, 30}, {22, 10}};
     for (int i = 0; i < 4; ++i) Wimdows::DrawBitmap(bitmaps.blokjes[i], 20 * (knurfs[i].kolom - 1), 20 * (knurfs[i].rij - 1));
     Wimdows::DrawBitmap(bitmaps.hud, 0, 601);
+    Wimdows::DrawBitmap(bitmaps.platen[0], 124, 609);
+    Wimdows::DrawBitmap(bitmaps.platen[1], 257, 609);
     Wimdows::SetFont(0, 0xC0C0C0);
     Wimdows::TextInt(1200, 133, 640);
     Wimdows::TextInt(800, 266, 640);
@@ -404,12 +408,15 @@ TEST(GeneratedPictures, NumbersAreWrittenOnPlainDarkAreas) {
         for (int y = 52 * i + 72; y < 52 * i + 72 + 30; ++y)
             for (int x = 198; x < 500; ++x)
                 ASSERT_LT(Luma(table.At(x, y)), 20) << "rank " << i << " at " << x << "," << y;
-    // The score panel: numbers at x = 133 and 266, y = 640 on the window, 39 on the panel, 22 pixels bold.
-    Picture hud = ReadBmp("hud.bmp");
-    ASSERT_EQ(hud.h, 80);
-    for (int x0 : {133, 266})
-        for (int y = 38; y < 66; ++y)
-            for (int x = x0; x < x0 + 110; ++x) ASSERT_LT(Luma(hud.At(x, y)), 20) << "panel at " << x << "," << y;
+    // The score plates, drawn at (124, 609) and (257, 609): numbers at x = 133 and 266, y = 640 on the
+    // window (9 and 31 on a plate), 22 pixels bold.
+    for (const char *plate : {"plate1.bmp", "plate2.bmp"}) {
+        Picture p = ReadBmp(plate);
+        ASSERT_EQ(p.w, 128) << plate;
+        ASSERT_EQ(p.h, 66) << plate;
+        for (int y = 30; y < 58; ++y)
+            for (int x = 9; x < 119; ++x) ASSERT_LT(Luma(p.At(x, y)), 20) << plate << " at " << x << "," << y;
+    }
 }
 
 TEST(GeneratedPictures, BackgroundsLeaveTheButtonColumnToTheButtons) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -46,6 +47,7 @@ struct Script {
     std::vector<uint32_t> stepPauses;     // per cursor step: 100 (a blink) or 20
     std::function<void(size_t)> observe;  // called at the end of step k's pause, before turn k is held
     std::function<void(uint32_t)> everyWait;  // called at each of the editor's waits, with its length
+    std::function<void()> firstWait;          // called at the editor's first wait, then dropped
     size_t spareTurns = 0;
 };
 
@@ -83,6 +85,12 @@ void ScriptedWait(uint32_t ms)
 {
     if (!script)
         return;
+    if (script->firstWait) {
+        script->firstWait();
+        script->firstWait = nullptr;
+        // Turn 0 is held from the start of the editor on.
+        Hold(script->turns.empty() ? Keys{} : script->turns[0]);
+    }
     if (script->everyWait && (ms == 50 || ms == 20))
         script->everyWait(ms);
     if (ms == 50) {
@@ -149,13 +157,28 @@ protected:
     std::string Play(const std::vector<Keys> &turns)
     {
         run.turns = turns;
-        Wimdows::SimulateKeyDown(SPACE);
-        Wimdows::SimulateKeyUp(SPACE);
-        Hold(turns.empty() ? Keys{} : turns[0]);
         run.next = 1;
+        // The help screen takes only a key pressed while it shows: Space is tapped until the editor waits
+        // for the first time (its countdown), so before any turn is held.
+        std::atomic<bool> helpLeft{false}, handDone{false};
+        run.firstWait = [&] {
+            helpLeft = true;
+            while (!handDone)
+                std::this_thread::yield();
+        };
+        std::thread hand([&] {
+            while (!helpLeft) {
+                Wimdows::SimulateKeyDown(SPACE);
+                Wimdows::SimulateKeyUp(SPACE);
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            }
+            handDone = true;
+        });
         testing::internal::CaptureStdout();
         LevelMaker();
         console = testing::internal::GetCapturedStdout();
+        helpLeft = true;
+        hand.join();
         return PlayFolder::ReadBytes("savefiles/custom.txt");
     }
 };

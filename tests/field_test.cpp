@@ -95,6 +95,28 @@ TEST_F(Field, BorderWallAndScorePanelAsDrawn)
     TekenScorebord(bitmaps);
     EXPECT_TRUE(anyText(266, 320)) << "player 2's score at x = 266";
     EXPECT_FALSE(anyText(250, 265));
+
+    // The plates of the players in play only: in snake against knurf the second is the knurf player's.
+    const uint32_t PLATES[3] = {0x305060, 0x306050, 0x603050};
+    const char *files[3] = {"bitmap/plate1.bmp", "bitmap/plate2.bmp", "bitmap/plateknurf.bmp"};
+    for (int i = 0; i < 3; i++) {
+        PlayFolder::WriteBmp(files[i], 128, 66, PLATES[i]);
+        bitmaps.platen[i] = Wimdows::LoadBitmap(files[i], 128, 66);
+    }
+    const struct {
+        Mode mode;
+        uint32_t players, first, second;
+    } cases[] = {{Mode::ONE_PLAYER, 1, PLATES[0], HUD},
+                 {Mode::TWO_SNAKES, 2, PLATES[0], PLATES[1]},
+                 {Mode::SNAKE_AGAINST_KNURF, 2, PLATES[0], PLATES[2]}};
+    for (const auto &c : cases) {
+        SetMode(c.mode, 2);
+        TekenScorebord(bitmaps);
+        EXPECT_EQ(Wimdows::BufferPixel(126, 611), c.first) << "players " << c.players;
+        EXPECT_EQ(Wimdows::BufferPixel(259, 611), c.second) << "players " << c.players;
+        EXPECT_EQ(Wimdows::BufferPixel(123, 611), HUD);
+        EXPECT_EQ(Wimdows::BufferPixel(385, 611), HUD);
+    }
     Score[1] = Score[2] = 0;
     Wimdows::KillWindow();
 }

@@ -2,7 +2,9 @@
 // game-over sequence around them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <cstdlib>
 #include <chrono>
 #include <string>
@@ -19,7 +21,7 @@ using namespace SnakeProcedures;
 
 namespace {
 
-const uint32_t BLUE = 0xB00000, RED = 0xB0, GREEN = 0xB000, GREY = 0xC0C0C0;
+const uint32_t BLUE = 0xFFA86F, RED = 0x5A6AFF, GREEN = 0xB000, GREY = 0xC0C0C0;
 
 std::vector<uint32_t> Entered(std::vector<uint32_t> table, int32_t score1, int32_t score2, uint32_t players)
 {
@@ -292,18 +294,41 @@ TEST_F(GameOverSequence, AnEntryBeyondTheLargestScoreIsReadAsTheLargest)
 
 // ---- what the player sees and hears, in a window under SDL's dummy drivers ----
 
-const uint32_t GAMEOVER1 = 0x203040, GAMEOVER2 = 0x405020, TABLE = 0x102030;
+const uint32_t GAMEOVER1 = 0x203040, GAMEOVER2 = 0x405020, GAMEOVERBOTH = 0x302050, GAMEOVERKNURF = 0x205030,
+               TABLE = 0x102030;
+
+// The span of the text a band of rows shows over a one-coloured picture: first and last column with ink.
+struct Ink {
+    int32_t x0 = -1, x1 = -1;
+};
 
 struct Seen {
     uint32_t ms, screen;
     bool music, gameoverSound;
+    Ink bands[3];  // the headline and the two lines of the game-over words
 };
 std::vector<Seen> seenAtWait;
 
+Ink InkIn(int32_t y0, int32_t y1, uint32_t ground)
+{
+    Ink ink;
+    for (int32_t y = y0; y < y1; y++)
+        for (int32_t x = 0; x < 800; x++)
+            if (Wimdows::ScreenPixel(x, y) != ground) {
+                if (ink.x0 < 0 || x < ink.x0)
+                    ink.x0 = x;
+                if (x > ink.x1)
+                    ink.x1 = x;
+            }
+    return ink;
+}
+
 void WatchWait(uint32_t ms)
 {
-    seenAtWait.push_back(Seen{ms, Wimdows::ScreenPixel(400, 300), Music::SoundMarkedPlaying(Songs.game),
-                              Music::SoundMarkedPlaying(Songs.gameover)});
+    uint32_t ground = Wimdows::ScreenPixel(5, 5);
+    seenAtWait.push_back(Seen{ms, ground, Music::SoundMarkedPlaying(Songs.game),
+                              Music::SoundMarkedPlaying(Songs.gameover),
+                              {InkIn(440, 476, ground), InkIn(500, 528, ground), InkIn(532, 560, ground)}});
 }
 
 class HighscoreScreen : public GameOverSequence {
@@ -321,6 +346,9 @@ protected:
         ASSERT_TRUE(GameWindow::Open());
         PlayFolder::WriteBmp("bitmap/gameover.bmp", 800, 680, GAMEOVER1);
         PlayFolder::WriteBmp("bitmap/gameover2.bmp", 800, 680, GAMEOVER2);
+        PlayFolder::WriteBmp("bitmap/gameoverboth.bmp", 800, 680, GAMEOVERBOTH);
+        PlayFolder::WriteBmp("bitmap/gameoverknurf.bmp", 800, 680, GAMEOVERKNURF);
+        GameEnd = GameEndRec{};
         PlayFolder::WriteBmp("bitmap/highscoretable.bmp", 800, 680, TABLE);
         ASSERT_TRUE(Music::InitMusic());
         PlayFolder::WriteWav("audio/ingamemusic.mp3", 200, 1000);
@@ -398,6 +426,85 @@ TEST_F(HighscoreScreen, PlayerTwosEndPicture)
     const uint32_t expected[11] = {0, GREY, RED, GREY, GREY, GREY, GREY, GREY, GREY, GREY, GREEN};
     for (uint32_t i = 1; i <= 10; i++)
         EXPECT_EQ(RowColour(i), expected[i]) << "row " << i;
+}
+
+// The words of each end in each mode: drawn centred, in the band of their row; none where there is none.
+TEST_F(HighscoreScreen, TheGameOverWordsSayWhatHappenedInThisMode)
+{
+    struct Case {
+        uint32_t players, manual;
+        GameEndRec end;
+        uint32_t picture;
+        const char *headline, *line1, *line2;
+    };
+    const Case cases[] = {
+        {1, 0, {{false, true, false}, false}, GAMEOVER1, "Player 1", "Your snake has crashed.", ""},
+        {2, 0, {{false, true, false}, false}, GAMEOVER1, "Player 1", "The red snake has crashed.",
+         "That ends the game for both."},
+        {2, 0, {{false, false, true}, false}, GAMEOVER2, "Player 2", "The green snake has crashed.",
+         "That ends the game for both."},
+        {2, 0, {{false, true, true}, false}, GAMEOVERBOTH, "Player 1 and player 2",
+         "Both snakes crashed in the same step.", ""},
+        {2, 1, {{false, true, false}, false}, GAMEOVER1, "Player 1", "The red snake has crashed.",
+         "Its points go to the knurf player."},
+        {2, 1, {{false, true, false}, true}, GAMEOVERKNURF, "Player 2", "The green knurf has caught the red snake!",
+         "The snake's points stay with player 1."},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.line1);
+        AantalSpelers = c.players;
+        BlokjeManueel = c.manual == 1;
+        AantalBlokjesManueel = c.manual;
+        GameEnd = c.end;
+        WriteTable(DOWN_FROM_900);
+        seenAtWait.clear();
+        RunGameOver();
+        ASSERT_EQ(seenAtWait.size(), 1u);
+        EXPECT_EQ(seenAtWait[0].screen, c.picture);
+        const char *texts[3] = {c.headline, c.line1, c.line2};
+        for (int band = 0; band < 3; band++) {
+            const Ink &ink = seenAtWait[0].bands[band];
+            uint32_t w = 0, h = 0;
+            Wimdows::GetTextSize(texts[band], band == 0 ? 1 : 0, w, h);
+            if (!*texts[band]) {
+                EXPECT_EQ(ink.x0, -1) << "band " << band << " holds no words";
+                continue;
+            }
+            EXPECT_NEAR(ink.x0 + ink.x1, 800, 6) << "band " << band << " centred";
+            EXPECT_NEAR(ink.x1 - ink.x0 + 1, (int32_t)w, 6) << "band " << band << ": " << texts[band];
+        }
+    }
+}
+
+// Every colour of the table's numbers reads on the pixels under them in the generated picture: a contrast
+// ratio of at least 4.5 (the brighter colour's luminance plus 0.05 over the darker one's plus 0.05).
+TEST_F(HighscoreScreen, EveryRowColourReadsOnTheTable)
+{
+    const std::string generated = std::string(KWIBBEL_DATA_DIR) + "/bitmap/highscoretable.bmp";
+    uint32_t picture = Wimdows::LoadBitmap(generated.c_str(), 800, 680);
+    if (picture == 0)
+        GTEST_SKIP() << "the pictures are not generated in " << KWIBBEL_DATA_DIR;
+    auto luminance = [](uint32_t c) {
+        double sum = 0, weight[3] = {0.2126, 0.7152, 0.0722};
+        for (int k = 0; k < 3; k++) {
+            double v = ((c >> (8 * k)) & 0xFF) / 255.0;
+            sum += weight[k] * (v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4));
+        }
+        return sum;
+    };
+    Wimdows::DrawBitmap(picture, 0, 0);
+    uint32_t w = 0, h = 0;
+    Wimdows::GetTextSize("2147483647", 1, w, h);
+    for (uint32_t colour : {BLUE, RED, GREEN, GREY})
+        for (int32_t i = 1; i <= 10; i++) {
+            double worst = 100;
+            for (int32_t y = 52 * i + 72; y < 52 * i + 72 + (int32_t)h; y++)
+                for (int32_t x = 200; x < 200 + (int32_t)w; x++) {
+                    double a = luminance(colour), b = luminance(Wimdows::BufferPixel(x, y));
+                    worst = std::min(worst, (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05));
+                }
+            EXPECT_GE(worst, 4.5) << "colour " << std::hex << colour << std::dec << " in row " << i;
+        }
 }
 
 TEST_F(HighscoreScreen, FromTheMainMenuTheZeroRowsAreHighlighted)

@@ -258,22 +258,22 @@ TEST_F(LevelLoad, UnplayableLevelsAreRefusedWithOneLine)
         const char *expected;  // null: playable
     };
     const Case cases[] = {
-        {Mode::ONE_PLAYER, "", "TTTT", 2, 2, "Level savefiles/custom.txt cannot be played: it has no start for snake 1.\n"},
+        {Mode::ONE_PLAYER, "", "TTTT", 2, 2, "\nLevel savefiles/custom.txt cannot be played: it has no start for snake 1.\n"},
         {Mode::ONE_PLAYER, "SSSS", "", 2, 2, nullptr},
         {Mode::ONE_PLAYER, "SSSS", "TTTT", 36, 2, nullptr},
         {Mode::ONE_PLAYER, "SSSS", "TTTT", 37, 2,
-         "Level savefiles/custom.txt cannot be played: snake 1 would reach beyond column 40.\n"},
+         "\nLevel savefiles/custom.txt cannot be played: snake 1 would reach beyond column 40.\n"},
         {Mode::ONE_PLAYER, "SSSS", "TTTT", 2, 38, nullptr},
-        {Mode::TWO_SNAKES, "SSSS", "", 2, 2, "Level savefiles/custom.txt cannot be played: it has no start for snake 2.\n"},
-        {Mode::TWO_SNAKES, "", "", 2, 2, "Level savefiles/custom.txt cannot be played: it has no start for snake 1.\n"},
+        {Mode::TWO_SNAKES, "SSSS", "", 2, 2, "\nLevel savefiles/custom.txt cannot be played: it has no start for snake 2.\n"},
+        {Mode::TWO_SNAKES, "", "", 2, 2, "\nLevel savefiles/custom.txt cannot be played: it has no start for snake 1.\n"},
         {Mode::TWO_SNAKES, "SSSS", "TTTT", 2, 36, nullptr},
         {Mode::TWO_SNAKES, "SSSS", "TTT", 2, 38,
-         "Level savefiles/custom.txt cannot be played: snake 2 would reach beyond column 40.\n"},
+         "\nLevel savefiles/custom.txt cannot be played: snake 2 would reach beyond column 40.\n"},
         {Mode::SNAKE_AGAINST_KNURF, "SSSS", "",  2, 2,
-         "Level savefiles/custom.txt cannot be played: it has no start for the knurf block of player 2.\n"},
+         "\nLevel savefiles/custom.txt cannot be played: it has no start for the knurf block of player 2.\n"},
         {Mode::SNAKE_AGAINST_KNURF, "SSSS", "T", 2, 39, nullptr},
         {Mode::SNAKE_AGAINST_KNURF, "SSSS", "T", 2, 40,
-         "Level savefiles/custom.txt cannot be played: the knurf block of player 2 would start beyond column 40.\n"},
+         "\nLevel savefiles/custom.txt cannot be played: the knurf block of player 2 would start beyond column 40.\n"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(std::string("S ") + c.s + " at " + std::to_string(c.sColumn) + ", T " + c.t + " at " +
@@ -312,7 +312,7 @@ TEST_F(LevelLoad, StartCellsSpreadOverTheBoardCountTowardsTheRun)
     SetMode(Mode::TWO_SNAKES);
     EXPECT_FALSE(Load(4));
     EXPECT_EQ(grootte[2], 12u);
-    EXPECT_EQ(console, "Level savefiles/custom.txt cannot be played: snake 2 would reach beyond column 40.\n");
+    EXPECT_EQ(console, "\nLevel savefiles/custom.txt cannot be played: snake 2 would reach beyond column 40.\n");
 }
 
 TEST_F(LevelLoad, UnknownLevelNumberIsRefused)
@@ -320,7 +320,7 @@ TEST_F(LevelLoad, UnknownLevelNumberIsRefused)
     uint32_t choice = 5;
     testing::internal::CaptureStdout();
     EXPECT_FALSE(LoadLevel(grootte, richting, positie, bitmaps, choice));
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Level 5 does not exist.\n");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "\nLevel 5 does not exist.\n");
 }
 
 TEST_F(LevelLoad, ShippedLevelsArePlayableInEveryMode)

@@ -216,12 +216,14 @@ protected:
                 w = h = 100;
             if (file == "bitmap/hud.bmp")
                 w = 800, h = 80;
+            if (file.compare(0, 12, "bitmap/plate") == 0)
+                w = 128, h = 66;
             PlayFolder::WriteBmp(file, w, h, Colour(i++));
         }
         Wimdows::SetBuffering(true);
     }
 
-    // The 30 pictures, in the order they must be loaded.
+    // The 33 pictures, in the order they must be loaded.
     static std::vector<std::string> PictureFiles()
     {
         const char *pieces[10] = {"hor", "left_down", "right_down", "tail_down", "tail_left",
@@ -234,6 +236,8 @@ protected:
         for (const char *k : {"knurfs", "knurfsgeel", "knurfsblauw", "knurfsgroen"})
             files.push_back(std::string("bitmap/") + k + ".bmp");
         files.push_back("bitmap/hud.bmp");
+        for (const char *p : {"plate1", "plate2", "plateknurf"})
+            files.push_back(std::string("bitmap/") + p + ".bmp");
         files.push_back("bitmap/muurhor.bmp");
         files.push_back("bitmap/muurver.bmp");
         return files;
@@ -247,6 +251,7 @@ protected:
         h.insert(h.end(), b.speler1, b.speler1 + 10);
         h.insert(h.end(), b.blokjes, b.blokjes + 4);
         h.push_back(b.hud);
+        h.insert(h.end(), b.platen, b.platen + 3);
         h.push_back(b.muur[0]);
         h.push_back(b.muur[1]);
         return h;
@@ -257,9 +262,9 @@ TEST_F(Countdown, EveryPictureInItsFieldLoadedInOrder)
 {
     LoadBitmaps(bitmaps);
     std::vector<uint32_t> handles = Handles(bitmaps);
-    ASSERT_EQ(handles.size(), 30u);
+    ASSERT_EQ(handles.size(), 33u);
     ASSERT_NE(handles[0], 0u);
-    for (uint32_t i = 0; i < 30; i++) {
+    for (uint32_t i = 0; i < 33; i++) {
         EXPECT_EQ(handles[i], handles[0] + i) << PictureFiles()[i] << " loaded in its turn";
         Wimdows::ClearScreen();
         Wimdows::DrawBitmap(handles[i], 0, 0);
@@ -292,7 +297,7 @@ TEST_F(Countdown, EveryGameLoadsItsPicturesAnew)
     LoadBitmaps(second);
     std::vector<uint32_t> a = Handles(first), b = Handles(second);
     for (size_t i = 0; i < a.size(); i++)
-        EXPECT_EQ(b[i], a[i] + 30) << PictureFiles()[i];
+        EXPECT_EQ(b[i], a[i] + 33) << PictureFiles()[i];
     EXPECT_EQ(seen.size(), 6u);
 }
 
@@ -335,7 +340,8 @@ TEST_F(Loading, TheGeneratedPicturesAreAllThere)
     const uint32_t *handles = &game.speler1[0];
     for (size_t i = 0; i < sizeof game / sizeof handles[0]; i++)
         EXPECT_NE(handles[i], 0u) << "handle " << i << " of the game's picture table";
-    for (const char *end : {"bitmap/gameover.bmp", "bitmap/gameover2.bmp", "bitmap/highscoretable.bmp"})
+    for (const char *end : {"bitmap/gameover.bmp", "bitmap/gameover2.bmp", "bitmap/gameoverboth.bmp",
+                            "bitmap/gameoverknurf.bmp", "bitmap/refusedlevel.bmp", "bitmap/highscoretable.bmp"})
         EXPECT_NE(Wimdows::LoadBitmap(end, 800, 680), 0u) << end;
 }
 

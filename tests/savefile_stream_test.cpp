@@ -351,6 +351,63 @@ TEST_F(SaveFileTest, AFolderIsNoSaveFile) {
     EXPECT_EXIT(OpenRead(sub.c_str()), ::testing::ExitedWithCode(1), "Cannot open save file " + sub + "\\.");
 }
 
+TEST_F(SaveFileTest, APipeIsNoSaveFileAndNeverBlocks) {
+    std::string fifo = Path("pipe.txt");
+    ASSERT_EQ(0, mkfifo(fifo.c_str(), 0644));
+    // A blocked open would be ended by the alarm, which is no exit with status 1.
+    auto open = [&](bool writable) {
+        alarm(5);
+        if (writable)
+            Open(fifo.c_str());
+        else
+            OpenRead(fifo.c_str());
+        std::_Exit(0);
+    };
+    EXPECT_EXIT(open(false), ::testing::ExitedWithCode(1), "Cannot open save file " + fifo + "\\.");
+    EXPECT_EXIT(open(true), ::testing::ExitedWithCode(1), "Cannot open save file " + fifo + "\\.");
+}
+
+TEST_F(SaveFileTest, AWritableFileInAReadOnlyFolderIsRewrittenInPlace) {
+    // Permissions do not bind the super-user: the save runs in a child that has become `nobody`.
+    std::string sub = Path("ro");
+    ASSERT_EQ(0, mkdir(sub.c_str(), 0755));
+    std::string p = sub + "/hs.txt";
+    std::ofstream(p, std::ios::binary) << "100\r\n90\r\nold tail\r\n";
+    struct stat before;
+    ASSERT_EQ(0, stat(p.c_str(), &before));
+    const uid_t nobody = 65534;
+    if (geteuid() == 0) {
+        ASSERT_EQ(0, chmod(dir.c_str(), 0755));
+        ASSERT_EQ(0, chown(p.c_str(), nobody, nobody));
+    } else if (before.st_uid != geteuid()) {
+        GTEST_SKIP() << "the file must belong to the user who saves";
+    }
+    ASSERT_EQ(0, chmod(sub.c_str(), 0555));
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (geteuid() == 0 && (setgid(nobody) != 0 || setuid(nobody) != 0)) std::_Exit(3);
+        if (access(sub.c_str(), W_OK) == 0) std::_Exit(4);  // the folder must refuse new files
+        SaveFile *f = Open(p.c_str());
+        Flush(f);
+        WrCard(f, 7, 0);
+        WrLn(f);
+        Close(f);
+        std::_Exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(child, waitpid(child, &status, 0));
+    chmod(sub.c_str(), 0755);
+    ASSERT_TRUE(WIFEXITED(status)) << "the save did not end normally";
+    ASSERT_NE(3, WEXITSTATUS(status)) << "could not become nobody";
+    ASSERT_NE(4, WEXITSTATUS(status)) << "the folder still takes new files";
+    EXPECT_EQ(0, WEXITSTATUS(status)) << "the save stopped the program";
+    EXPECT_EQ("7\r\n\r\n90\r\nold tail\r\n", Contents(p)) << "rewritten from the first byte, the rest kept";
+    struct stat after;
+    ASSERT_EQ(0, stat(p.c_str(), &after));
+    EXPECT_EQ(before.st_ino, after.st_ino) << "the same file, rewritten in place";
+}
+
 TEST_F(SaveFileTest, AFileThatCannotBeWrittenStopsTheProgramAtOpen) {
     if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind the super-user";
     std::string p = Make("locked.txt", "1\r\n");

@@ -283,42 +283,56 @@ TEST_F(StandardMenuTest, AnInvisibleButtonOfAMenuCannotBeChosen) {
     EXPECT_EQ(gWaits, 2);
 }
 
-TEST_F(StandardMenuTest, DoubleClickBeforeTheMenuLooksGivesOneSelection) {
+TEST_F(StandardMenuTest, AClickReleasedBeforeTheMenuShowedChoosesNothing) {
     ButtonRc menu[2] = {Box(100, 75, 200, 50), Box(100, 160, 200, 50)};
     ButtonSelected(menu[0]);
     Wimdows::SimulateLeftUp(150, 100);
     Wimdows::SimulateLeftUp(150, 100);
-    EXPECT_EQ(MenuSelection(menu, 2), 0);
-    EXPECT_EQ(gWaits, 0);
-    // Nothing is left for the next menu: it waits until its own click comes.
     gScript = [](int wait) {
         if (wait == 2) Wimdows::SimulateLeftUp(150, 180);
     };
-    EXPECT_EQ(MenuSelection(menu, 2), 1);
+    EXPECT_EQ(MenuSelection(menu, 2), 1) << "the menu waits until its own click comes";
     EXPECT_EQ(gWaits, 2);
 }
 
-TEST_F(StandardMenuTest, SecondHalfOfADoubleClickSelectsInTheNextMenuAtOnce) {
+TEST_F(StandardMenuTest, TheSecondHalfOfADoubleClickChoosesNothingInTheNextMenu) {
     ButtonRc first[1] = {Box(100, 75, 200, 50)};
-    gScript = [](int wait) {
-        if (wait == 1) Wimdows::SimulateLeftUp(150, 100);
-    };
-    EXPECT_EQ(MenuSelection(first, 1), 0);
-    // The second release arrives after the first was consumed: it stays pending ...
-    Wimdows::SimulateLeftUp(150, 100);
-    // ... and the next menu, whose second button covers that spot, takes it on its first pass.
     ButtonRc next[2] = {Box(400, 75, 200, 50), Box(100, 90, 200, 50)};
+    // Its release comes before the next menu shows, or after it.
+    for (bool late : {false, true}) {
+        SCOPED_TRACE(late ? "released after the next menu showed" : "released before it showed");
+        gWaits = 0;
+        gScript = [](int wait) {
+            if (wait == 1) Wimdows::SimulateLeftUp(150, 100);
+        };
+        EXPECT_EQ(MenuSelection(first, 1), 0);
+        Wimdows::SimulateLeftDouble(150, 100);
+        if (!late) Wimdows::SimulateLeftUp(150, 100);
+        gWaits = 0;
+        gScript = [late](int wait) {
+            if (wait == 1 && late) Wimdows::SimulateLeftUp(150, 100);
+            if (wait == 3) Wimdows::SimulateLeftUp(450, 100);
+        };
+        EXPECT_EQ(MenuSelection(next, 2), 0);
+        EXPECT_EQ(gWaits, 3);
+    }
+    // A double click made within one menu whose first click missed: the second click counts.
     gWaits = 0;
-    gScript = nullptr;
+    gScript = [](int wait) {
+        if (wait == 1) Wimdows::SimulateLeftUp(90, 100);
+        if (wait == 2) {
+            Wimdows::SimulateLeftDouble(101, 100);
+            Wimdows::SimulateLeftUp(101, 100);
+        }
+    };
     EXPECT_EQ(MenuSelection(next, 2), 1);
-    EXPECT_EQ(gWaits, 0);
+    EXPECT_EQ(gWaits, 2);
 }
 
 TEST_F(StandardMenuTest, AClickBesideEveryButtonWaitsForALaterMenu) {
     ButtonRc small[1] = {Box(100, 75, 50, 50)};
-    ButtonSelected(small[0]);
-    Wimdows::SimulateLeftUp(500, 500);
     gScript = [](int wait) {
+        if (wait == 1) Wimdows::SimulateLeftUp(500, 500);
         if (wait == 3) Wimdows::SimulateLeftUp(120, 100);
     };
     EXPECT_EQ(MenuSelection(small, 1), 0);
@@ -404,8 +418,8 @@ TEST_F(StandardMenuDrawTest, EachPassShowsWhatThePassBeforeDrew) {
     };
     EXPECT_EQ(MenuSelection(menu, 1), 0);
     ASSERT_EQ(shown.size(), 5u);
-    EXPECT_EQ(shown[0], 0u) << "the first pass draws after it has shown the screen";
-    EXPECT_EQ(shown[1], GREEN) << "the second pass shows the first pass's mouse-over picture";
+    EXPECT_EQ(shown[0], GREEN) << "the buttons are shown before the menu waits for a click";
+    EXPECT_EQ(shown[1], GREEN);
     EXPECT_EQ(shown[3], RED) << "two passes after the pointer left, the normal picture shows";
 }
 

@@ -228,6 +228,24 @@ TEST_F(DrawingTest, RectanglesAreClippedToTheBuffer) {
     EXPECT_EQ(CountBuffer(0, 0, kW - 1, kH - 1, 0x0000FF), 0) << "wholly outside draws nothing";
 }
 
+TEST_F(DrawingTest, AKeptAreaComesBackWithoutATrace) {
+    SetBuffering(true);
+    for (int y = 0; y < kH; y += 3) Rectangle(0, y, kW - 1, y, 0x102030 + (uint32_t)y, true);
+    UpdateWindow();
+    std::vector<uint32_t> before = Snapshot();
+    KeepArea(kW + 5, 30, 20, 10);  // corners in any order, clipped to the buffer
+    Rectangle(0, 0, kW - 1, kH - 1, 0x00FF00, true);
+    RestoreArea();
+    EXPECT_EQ(CountBuffer(20, 10, kW - 1, 30, 0x00FF00), 0) << "the kept rectangle is back";
+    EXPECT_EQ(BufferPixel(19, 10), 0x00FF00u) << "outside it the new drawing stays";
+    EXPECT_EQ(BufferPixel(20, 31), 0x00FF00u);
+    UpdateWindow();
+    EXPECT_EQ(ScreenPixel(25, 12), before[12 * kW + 25]) << "a restored area shows at the next update";
+    Rectangle(0, 0, kW - 1, kH - 1, 0x0000FF, true);
+    RestoreArea();
+    EXPECT_EQ(CountBuffer(0, 0, kW - 1, kH - 1, 0x0000FF), kW * kH) << "a copy is put back once only";
+}
+
 TEST_F(DrawingTest, ColoursAreBgrAndIgnoreTheTopByte) {
     Rectangle(0, 0, 0, 0, 0xFF0000FF, true);
     Rectangle(1, 0, 1, 0, 255, true);

@@ -290,6 +290,28 @@ TEST_F(InputTest, FlushKeepsHeldKeysHeld) {
     EXPECT_TRUE(KeyDown(13));
 }
 
+TEST_F(InputTest, AFreshKeyIsNoRepeatOfAKeyHeldBefore) {
+    // Up held from before: its repeats (real ones and a simulated press of the held key) do not answer.
+    SimulateKeyDown(38);
+    FlushKeys();
+    PushKey(true, SDLK_UP, SDL_SCANCODE_UP, KMOD_NONE, true);
+    SimulateKeyDown(38);
+    Settle();
+    auto pressed = std::async(std::launch::async, [] { return GetFreshKey(); });
+    EXPECT_EQ(pressed.wait_for(std::chrono::milliseconds(50)), std::future_status::timeout)
+        << "repeats of a held key are no fresh press";
+    SimulateKeyUp(38);
+    SimulateKeyDown(38);  // released and pressed again: fresh
+    ASSERT_EQ(pressed.wait_for(std::chrono::seconds(5)), std::future_status::ready);
+    EXPECT_EQ(pressed.get(), 38u);
+    SimulateKeyDown(38);
+    SimulateKeyDown(32);
+    EXPECT_EQ(GetFreshKey(), 32u) << "the repeat before it was dropped";
+    EXPECT_EQ(PollKey(), 0u);
+    SimulateKeyUp(38);
+    SimulateKeyUp(32);
+}
+
 TEST_F(InputTest, CodesAbove255AreNeverHeld) {
     EXPECT_FALSE(KeyDown(300));
     SimulateKeyDown(300);
@@ -365,6 +387,25 @@ TEST_F(InputTest, DoubleClickGivesTwoReleases) {
     PushButton(false, SDL_BUTTON_LEFT, 30, 30, 2);
     Settle();
     EXPECT_EQ(ClickCount(), 2u);
+}
+
+std::atomic<int> gDoubles{0};
+void RecordDouble(int32_t, int32_t) { gDoubles++; }
+
+TEST_F(InputTest, TheSecondPressOfADoubleClickGoesToItsOwnHandler) {
+    gDoubles = 0;
+    OnMouseLeftDouble(RecordDouble);
+    PushButton(true, SDL_BUTTON_LEFT, 30, 30, 1);
+    PushButton(false, SDL_BUTTON_LEFT, 30, 30, 1);
+    Settle();
+    EXPECT_EQ(gDoubles.load(), 0);
+    PushButton(true, SDL_BUTTON_LEFT, 30, 30, 2);
+    PushButton(false, SDL_BUTTON_LEFT, 30, 30, 2);
+    Settle();
+    EXPECT_EQ(gDoubles.load(), 1);
+    SimulateLeftDouble(5, 5);
+    EXPECT_EQ(gDoubles.load(), 2);
+    OnMouseLeftDouble(nullptr);
 }
 
 TEST_F(InputTest, NullHandlerStopsTheCalls) {

@@ -37,6 +37,17 @@ Canvas MakeCanvas(int w, int h, int ss, Rgb fill) {
     return cv;
 }
 
+Canvas Crop(const Canvas &cv, int x, int y, int w, int h) {
+    Canvas out = MakeCanvas(w, h, cv.ss, Rgb{0, 0, 0});
+    const int ss = cv.ss, W = cv.w * ss;
+    for (int j = 0; j < h * ss; ++j)
+        for (int i = 0; i < w * ss; ++i) {
+            int si = x * ss + i, sj = y * ss + j;
+            if (si >= 0 && sj >= 0 && si < W && sj < cv.h * ss) out.px[(size_t)j * w * ss + i] = cv.px[(size_t)sj * W + si];
+        }
+    return out;
+}
+
 float SdPolygon(float x, float y, const float *p, int n) {
     float d = 1e30f;
     bool inside = false;

@@ -40,6 +40,8 @@ struct Canvas {
 };
 
 Canvas MakeCanvas(int w, int h, int ss, Rgb fill);
+// The w by h target pixels of cv with their top-left at (x, y); black where it reaches outside cv.
+Canvas Crop(const Canvas &cv, int x, int y, int w, int h);
 // Blends colour c with opacity a into the sample (i, j) (sample coordinates).
 inline void BlendSample(Canvas &cv, int i, int j, Rgb c, float a) {
     Rgb &d = cv.px[(size_t)j * cv.w * cv.ss + i];

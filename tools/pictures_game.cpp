@@ -379,14 +379,31 @@ static void MakeHud(const std::string &dir) {
     DrawKnurf(cv, KNURF_NORMAL, 78, 31, 20);
     TextStyle small = Style(SANS_BOLD, 11, Pal::Muted, CENTER);
     Text(cv, small, "KWIBBEL", 62, 14);
-    // The score plates: plain and dark, where the game writes the numbers (x 133 and 266, y 39 here).
-    for (int p = 1; p <= 2; ++p) {
-        float x = p == 1 ? 125.0f : 258.0f;
-        FillRoundRect(cv, x, 10, x + 125, 72, 8, Hex(0x05070F));
-        StrokeRoundRect(cv, x, 10, x + 125, 72, 8, 1.2f, p == 1 ? Pal::Red : Pal::Green, 0.7f);
-        TextStyle lab = Style(SANS_BOLD, 12, p == 1 ? Hex(0xFF8A7A) : Hex(0x8FE39A));
-        Text(cv, lab, p == 1 ? "PLAYER 1" : "PLAYER 2", x + 8, 15);
-        FillCircle(cv, x + 113, 22, 4, p == 1 ? Pal::Red : Pal::Green);
+    // The score plates are pictures of their own, cut from this panel: the game shows only the ones in play
+    // (player 2's is the knurf player's in snake against knurf). The game writes the numbers at x 133 and
+    // 266, y 39 here.
+    const struct {
+        const char *file, *label;
+        float x;
+        Rgb frame, ink;
+        bool knurf;
+    } plates[3] = {{"plate1.bmp", "PLAYER 1", 125, Pal::Red, Hex(0xFF8A7A), false},
+                   {"plate2.bmp", "PLAYER 2", 258, Pal::Green, Hex(0x8FE39A), false},
+                   {"plateknurf.bmp", "PLAYER 2", 258, Pal::Lime, Hex(0x9CEB8E), true}};
+    for (const auto &pl : plates) {
+        Canvas plate = cv;
+        float x = pl.x;
+        FillRoundRect(plate, x, 10, x + 125, 72, 8, Hex(0x05070F));
+        StrokeRoundRect(plate, x, 10, x + 125, 72, 8, 1.2f, pl.frame, 0.7f);
+        Text(plate, Style(SANS_BOLD, 12, pl.ink), pl.label, x + 8, 15);
+        FillCircle(plate, x + 113, 22, 4, pl.frame);
+        if (pl.knurf) {
+            // The knurf player scores only when the snake crashes: a knurf and its job instead of a number.
+            DrawKnurf(plate, KNURF_STEERED, x + 8, 36, 28);
+            Text(plate, Style(SANS_BOLD, 13, pl.ink), "KNURF", x + 42, 36);
+            Text(plate, Style(SANS, 10.5f, Pal::Muted), "block the snake", x + 42, 53);
+        }
+        Save(Crop(plate, (int)x - 1, 8, 128, 66), dir, pl.file);
     }
     // Right side: the game's name and the keys that matter during play.
     TextStyle title = Style(SANS_BOLD, 30);

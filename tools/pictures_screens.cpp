@@ -1,5 +1,5 @@
-// The full screens: help, the level maker's help, game over for each player, the highscore table and the
-// key-choosing screen with its prompts and refusal.
+// The full screens: help, the level maker's help, the art of each end of a game, the highscore table, the
+// key-choosing screen with its prompts and refusal, and the refused level.
 #include <cmath>
 
 #include "pictures.h"
@@ -248,10 +248,13 @@ static void MakeLevelMakerHelp(const std::string &dir) {
 
 // ---- game over and the highscore table --------------------------------------------------------------
 
-static void MakeGameOver(const std::string &dir, int player) {
+// The art of one end of a game: the snakes of `snakes` (bit 1 red, bit 2 green) crashed into a wall, or
+// the red one caught by the green knurf. The words are the game's: it writes what happened over the
+// empty band below the art (y 430 to 590).
+static void MakeGameOver(const std::string &dir, const std::string &name, int snakes, bool knurf) {
     Canvas cv = MakeCanvas(800, 680, 2, Pal::Night);
     DrawBackdrop(cv);
-    Rgb pc = player == 1 ? Pal::Red : Pal::Green;
+    Rgb pc = snakes == 2 ? Pal::Green : (snakes == 3 ? Pal::Orange : Pal::Red);
     Fill(cv, 0, 0, 800, 680, [](float, float) { return -1.0f; },
          [&](float x, float y) {
              float d = std::hypot((x - 400) / 800, (y - 330) / 680);
@@ -268,45 +271,45 @@ static void MakeGameOver(const std::string &dir, int player) {
     go.align = CENTER;
     Text(cv, go, "GAME OVER", 400, 70);
 
-    // The snake that crashed into a wall, with stars round its head.
-    std::vector<float> path;
-    for (float x = 240; x <= 528; x += 6) {
-        path.push_back(x);
-        path.push_back(326 + 24 * std::sin((x - 240) / 46.0f) * (1 - (x - 240) / 420.0f));
-    }
-    DrawBigSnake(cv, player, path, 30);
-    for (int k = 0; k < 6; ++k) DrawWall(cv, 1, 570, 250 + k * 24, 24);
-    float hy = path.back();
-    for (int k = 0; k < 4; ++k) {
-        float a = -2.3f + k * 1.15f, cx = 548 + 50 * std::cos(a), cy = hy + 50 * std::sin(a);
-        std::vector<float> star;
-        for (int i = 0; i < 10; ++i) {
-            float b = i * 3.14159265f / 5, rr = i % 2 ? 4.0f : 10.0f;
-            star.push_back(cx + rr * std::cos(b));
-            star.push_back(cy + rr * std::sin(b));
+    // Each snake with stars round its head, in front of a wall (or of the knurf that caught it).
+    const bool both = snakes == 3;
+    const float bases[2] = {both ? 268.0f : 326.0f, both ? 372.0f : 326.0f};
+    std::vector<float> heads;
+    for (int player = 1; player <= 2; ++player) {
+        if (!(snakes & player)) continue;
+        float base = bases[player - 1];
+        std::vector<float> path;
+        for (float x = 240; x <= 528; x += 6) {
+            path.push_back(x);
+            path.push_back(base + 24 * std::sin((x - 240) / 46.0f) * (1 - (x - 240) / 420.0f));
         }
-        FillPolygon(cv, star, Pal::Amber);
+        DrawBigSnake(cv, player, path, 30);
+        heads.push_back(path.back());
     }
+    if (!knurf) {
+        int tiles = both ? 10 : 6;
+        float top = both ? 200 : 250;
+        for (int k = 0; k < tiles; ++k) DrawWall(cv, 1, 570, top + k * 24, 24);
+    }
+    for (float hy : heads) {
+        for (int k = 0; k < 4; ++k) {
+            float a = -2.3f + k * 1.15f, cx = 548 + 50 * std::cos(a), cy = hy + 50 * std::sin(a);
+            std::vector<float> star;
+            for (int i = 0; i < 10; ++i) {
+                float b = i * 3.14159265f / 5, rr = i % 2 ? 4.0f : 10.0f;
+                star.push_back(cx + rr * std::cos(b));
+                star.push_back(cy + rr * std::sin(b));
+            }
+            FillPolygon(cv, star, Pal::Amber);
+        }
+    }
+    if (knurf) DrawKnurf(cv, KNURF_STEERED, 552, heads[0] - 40, 80);
 
-    TextStyle who = Bold(40, player == 1 ? Hex(0xFF8A7A) : Hex(0x8FE39A));
-    who.align = CENTER;
-    who.outline = 2;
-    who.outlineColor = Hex(0x05070F);
-    Text(cv, who, player == 1 ? "Player 1" : "Player 2", 400, 440);
-    TextStyle line = Body(19);
-    line.align = CENTER;
-    if (player == 1) {
-        Text(cv, line, "The red snake has crashed.", 400, 500);
-        Text(cv, line, "In snake against knurf its points now go to the knurf player.", 400, 530);
-    } else {
-        Text(cv, line, "Snake against snake: the green snake has crashed.", 400, 500);
-        Text(cv, line, "Snake against knurf: the green knurf has caught the snake!", 400, 530);
-    }
     TextStyle note = Body(16);
     note.color = Pal::Muted;
     note.align = CENTER;
     Text(cv, note, "The scores are going into the highscore table...", 400, 610);
-    Save(cv, dir, player == 1 ? "gameover.bmp" : "gameover2.bmp");
+    Save(cv, dir, name);
 }
 
 static void MakeHighscoreTable(const std::string &dir) {
@@ -346,7 +349,7 @@ static void MakeHighscoreTable(const std::string &dir) {
     const struct {
         uint32_t colour;
         const char *text;
-    } keys[3] = {{0xB00000, "player 1"}, {0x00B000, "player 2"}, {0x0000B0, "a score both players shared"}};
+    } keys[3] = {{0xFF6A5A, "player 1"}, {0x00B000, "player 2"}, {0x6FA8FF, "a score both players shared"}};
     for (const auto &k : keys) {
         // The very colours the game writes the new scores in.
         FillRoundRect(cv, x - 1, y + 1, x + 17, y + 19, 5, Hex(0xC0C0C0));
@@ -469,18 +472,59 @@ static void MakeFail(const std::string &dir) {
     Save(cv, dir, "fail.bmp");
 }
 
+// ---- a level that cannot be played ------------------------------------------------------------------------
+
+// The game writes which level, what it lacks and in which mode over the empty band (y 320 to 580).
+static void MakeRefusedLevel(const std::string &dir) {
+    Canvas cv = MakeCanvas(800, 680, 2, Pal::Navy);
+    DrawBackdrop(cv);
+    DrawHeading(cv, "This level can't be played", 400, 28, 44);
+    // A small board with walls round it and an empty, crossed-out start for a snake.
+    const float x0 = 250, y0 = 104, cell = 20;
+    FillRect(cv, x0, y0, x0 + 15 * cell, y0 + 9 * cell, Pal::Black);
+    for (int k = 0; k < 15; ++k) {
+        DrawWall(cv, 0, x0 + k * cell, y0, cell);
+        DrawWall(cv, 0, x0 + k * cell, y0 + 8 * cell, cell);
+    }
+    for (int k = 1; k < 8; ++k) {
+        DrawWall(cv, 1, x0, y0 + k * cell, cell);
+        DrawWall(cv, 1, x0 + 14 * cell, y0 + k * cell, cell);
+    }
+    for (int k = 0; k < 4; ++k) DrawSnakePiece(cv, 1, k == 3 ? 4 : 0, x0 + (2 + k) * cell, y0 + 2 * cell, cell);
+    for (int k = 0; k < 4; ++k)
+        StrokeRoundRect(cv, x0 + (8 + k) * cell + 2, y0 + 6 * cell + 2, x0 + (9 + k) * cell - 2, y0 + 7 * cell - 2, 3,
+                        1.5f, Pal::Muted);
+    Fill(cv, x0 + 7 * cell, y0 + 3 * cell, x0 + 13 * cell, y0 + 10 * cell,
+         [&](float x, float y) {
+             float cx = x0 + 10 * cell, cy = y0 + 6.5f * cell;
+             float ring = std::fabs(SdCircle(x, y, cx, cy, 48)) - 5;
+             float bar = SdSegment(x, y, cx - 34, cy - 34, cx + 34, cy + 34, 5);
+             return std::min(ring, bar);
+         },
+         [](float, float) { return Solid(Hex(0xE8302A)); });
+    TextStyle hint = Body(16);
+    hint.color = Pal::Muted;
+    hint.align = CENTER;
+    Text(cv, hint, "The Level maker draws the starts: it can mend your custom level.", 400, 590);
+    Footer(cv, "Press any key to go back to the menu.", 630);
+    Save(cv, dir, "refusedlevel.bmp");
+}
+
 // ---- the set -------------------------------------------------------------------------------------------
 
 void MakeScreenPictures(const std::string &dir) {
     MakeHelp(dir);
     MakeLevelMakerHelp(dir);
-    MakeGameOver(dir, 1);
-    MakeGameOver(dir, 2);
+    MakeGameOver(dir, "gameover.bmp", 1, false);
+    MakeGameOver(dir, "gameover2.bmp", 2, false);
+    MakeGameOver(dir, "gameoverboth.bmp", 3, false);
+    MakeGameOver(dir, "gameoverknurf.bmp", 1, true);
     MakeHighscoreTable(dir);
     MakeChooseKeyBar(dir, 1);
     MakeChooseKeyBar(dir, 2);
     MakeArrowScreens(dir);
     MakeFail(dir);
+    MakeRefusedLevel(dir);
 }
 
 }  // namespace Pictures

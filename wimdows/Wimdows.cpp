@@ -60,7 +60,8 @@ struct BitStruct {
 
 struct QueueElmt {
     uint32_t key;
-    char c;  // what the layout prints on the key; kept, never handed out
+    char c;       // what the layout prints on the key; kept, never handed out
+    bool repeat;  // the key was already held: an auto-repeat
 };
 
 struct MouseStruct {
@@ -107,6 +108,9 @@ struct DrawRec {
     std::vector<BitStruct> bit;
     std::map<std::tuple<std::string, uint32_t, uint32_t>, std::shared_ptr<const Picture>> shared;
     FontStruct font = {0, 0};
+    // KeepArea's copy of part of the back buffer, for RestoreArea.
+    Area kept = kNoArea;
+    std::vector<uint32_t> keptPixels;
 };
 
 struct FrontRec {
@@ -122,6 +126,7 @@ struct InputRec {
     std::deque<QueueElmt> queue;
     MouseStruct mouse = {0, 0, false, false};
     std::atomic<MouseProc> leftUp{nullptr};
+    std::atomic<MouseProc> leftDouble{nullptr};
     std::atomic<bool> key[256];
 };
 
@@ -254,10 +259,10 @@ static void SetClosedByPlayer() {
 
 // ---- internal: input, shared by real SDL events and the Simulate procedures -----------------------------
 
-static void AddKey(uint32_t key, char c) {
+static void AddKey(uint32_t key, char c, bool repeat) {
     {
         std::lock_guard<std::mutex> g(gInput.lock);
-        gInput.queue.push_back(QueueElmt{key, c});
+        gInput.queue.push_back(QueueElmt{key, c, repeat});
     }
     gInput.keyArrived.notify_one();
 }
@@ -265,8 +270,9 @@ static void AddKey(uint32_t key, char c) {
 static void KeyPressed(uint32_t vk, char c) {
     // Alt and F10 belong to the window system (menu keys), never to the game.
     if (vk == 0 || vk > 255 || vk == 18 || vk == 121) return;
-    gInput.key[vk].store(true);
-    AddKey(vk, c);
+    // A press of a key that is down already is the keyboard's auto-repeat.
+    bool held = gInput.key[vk].exchange(true);
+    AddKey(vk, c, held);
 }
 
 static void KeyReleased(uint32_t vk) {
@@ -304,10 +310,16 @@ static void CallLeftUp(int32_t x, int32_t y) {
     if (proc) proc(Word(x), Word(y));
 }
 
+static void CallLeftDouble(int32_t x, int32_t y) {
+    MouseProc proc = gInput.leftDouble.load();
+    if (proc) proc(Word(x), Word(y));
+}
+
 static void ResetInput() {
     std::lock_guard<std::mutex> g(gInput.lock);
     gInput.mouse = MouseStruct{0, 0, false, false};
     gInput.leftUp.store(nullptr);
+    gInput.leftDouble.store(nullptr);
     for (auto &k : gInput.key) k.store(false);
     gInput.queue.clear();
 }
@@ -394,8 +406,12 @@ static bool HandleEvent(const SDL_Event &e) {
         break;
     case SDL_MOUSEBUTTONDOWN:
         if (e.button.button == SDL_BUTTON_LEFT) {
-            // The second press of a double click neither counts as held nor captures the pointer.
-            if (e.button.clicks % 2 == 0) break;
+            // The second press of a double click neither counts as held nor captures the pointer; it
+            // goes to the double-click handler instead.
+            if (e.button.clicks % 2 == 0) {
+                CallLeftDouble(e.button.x, e.button.y);
+                break;
+            }
             if (ButtonPressed(true)) Capture(true);
         } else if (e.button.button == SDL_BUTTON_RIGHT) {
             if (ButtonPressed(false)) Capture(true);
@@ -436,6 +452,8 @@ static void FreeWindow(bool byPlayer) {
         std::vector<int32_t>().swap(gDraw.rowLast);
         std::vector<BitStruct>().swap(gDraw.bit);
         gDraw.shared.clear();
+        gDraw.kept = kNoArea;
+        std::vector<uint32_t>().swap(gDraw.keptPixels);
         std::lock_guard<std::mutex> gf(gFront.lock);
         std::vector<uint32_t>().swap(gFront.front);
         gFront.xlen = gFront.ylen = 0;
@@ -741,6 +759,17 @@ uint32_t GetKey() {
     return k;
 }
 
+uint32_t GetFreshKey() {
+    std::unique_lock<std::mutex> l(gInput.lock);
+    for (;;) {
+        gInput.keyArrived.wait(l, [] { return !gInput.queue.empty() || gWin.state.load() != STATE_ACTIVE; });
+        if (gInput.queue.empty()) return 0;
+        QueueElmt e = gInput.queue.front();
+        gInput.queue.pop_front();
+        if (!e.repeat) return e.key;
+    }
+}
+
 uint32_t PollKey() {
     std::lock_guard<std::mutex> g(gInput.lock);
     if (gInput.queue.empty()) return 0;
@@ -761,6 +790,8 @@ void MousePos(int32_t &x, int32_t &y) {
 }
 
 void OnMouseLeftUp(MouseProc proc) { gInput.leftUp.store(proc); }
+
+void OnMouseLeftDouble(MouseProc proc) { gInput.leftDouble.store(proc); }
 
 bool WindowClosed() { return gWin.closed.load(); }
 
@@ -807,6 +838,34 @@ void Rectangle(int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32_t color, b
         FillArea(Clip(x1, y0, x1, y1, gDraw.xlen, gDraw.ylen), pixel);
     }
     Drawn(whole);
+}
+
+void KeepArea(int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
+    if (x0 > x1) std::swap(x0, x1);
+    if (y0 > y1) std::swap(y0, y1);
+    std::lock_guard<std::mutex> g(gDraw.lock);
+    gDraw.kept = kNoArea;
+    gDraw.keptPixels.clear();
+    if (!gDraw.live) return;
+    Area a = Clip(x0, y0, x1, y1, gDraw.xlen, gDraw.ylen);
+    if (Empty(a)) return;
+    size_t w = (size_t)(a.x1 - a.x0 + 1);
+    gDraw.keptPixels.resize(w * (size_t)(a.y1 - a.y0 + 1));
+    for (int32_t y = a.y0; y <= a.y1; ++y)
+        std::memcpy(&gDraw.keptPixels[(size_t)(y - a.y0) * w], &gDraw.back[(size_t)y * gDraw.xlen + a.x0], w * 4);
+    gDraw.kept = a;
+}
+
+void RestoreArea() {
+    std::lock_guard<std::mutex> g(gDraw.lock);
+    Area a = gDraw.kept;
+    gDraw.kept = kNoArea;
+    if (!gDraw.live || Empty(a)) return;
+    size_t w = (size_t)(a.x1 - a.x0 + 1);
+    for (int32_t y = a.y0; y <= a.y1; ++y)
+        std::memcpy(&gDraw.back[(size_t)y * gDraw.xlen + a.x0], &gDraw.keptPixels[(size_t)(y - a.y0) * w], w * 4);
+    std::vector<uint32_t>().swap(gDraw.keptPixels);
+    Drawn(a);
 }
 
 void SetFont(uint32_t style, uint32_t color) {
@@ -1072,6 +1131,8 @@ void SimulateKeyDown(uint32_t k) { KeyPressed(k, (k >= 32 && k < 127) ? (char)k 
 void SimulateKeyUp(uint32_t k) { KeyReleased(k); }
 
 void SimulateMouseMove(int32_t x, int32_t y) { MouseMoved(x, y); }
+
+void SimulateLeftDouble(int32_t x, int32_t y) { CallLeftDouble(x, y); }
 
 void SimulateLeftUp(int32_t x, int32_t y) {
     ButtonReleased(true);

@@ -38,6 +38,9 @@ WinState State();
 bool KeyDown(uint32_t k);
 // Removes and returns the oldest queued key press; waits for one. 0 when no window can send one any more.
 uint32_t GetKey();
+// As GetKey, but auto-repeats (presses of a key that was held already) are dropped: what it returns was
+// pressed anew. With FlushKeys before it, a key held from an earlier screen cannot answer it.
+uint32_t GetFreshKey();
 // Removes and returns the oldest queued key press, or 0 at once when the queue is empty.
 uint32_t PollKey();
 // Discards every queued key press; the held-key table stays as it is.
@@ -46,6 +49,9 @@ void FlushKeys();
 void MousePos(int32_t &x, int32_t &y);
 // Installs the left-button-release handler (null removes it); it runs on the window thread.
 void OnMouseLeftUp(MouseProc proc);
+// Installs the handler of the second press of a double click (null removes it); window thread. That press
+// is no ordinary press; its release still goes to the release handler.
+void OnMouseLeftDouble(MouseProc proc);
 // TRUE from the moment the player closed the window (title bar or window manager) for the rest of the run.
 bool WindowClosed();
 // TRUE while the window has the keyboard focus; TRUE when no window is open.
@@ -61,6 +67,10 @@ void UpdateWindow();
 void ClearScreen();
 // A rectangle with inclusive corners (sorted), filled or as a one-pixel frame.
 void Rectangle(int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32_t color, bool fill);
+// Keeps a copy of a rectangle of the back buffer (inclusive corners, clipped), replacing any kept before.
+void KeepArea(int32_t x0, int32_t y0, int32_t x1, int32_t y1);
+// Paints the kept copy back where it came from and forgets it; nothing when none is kept.
+void RestoreArea();
 // Font number (0..5, others as 0) and colour for the following text.
 void SetFont(uint32_t style, uint32_t color);
 // Draws zero-terminated text with its top-left corner at (x, y), background transparent.
@@ -101,5 +111,6 @@ void SimulateKeyDown(uint32_t k);
 void SimulateKeyUp(uint32_t k);
 void SimulateMouseMove(int32_t x, int32_t y);
 void SimulateLeftUp(int32_t x, int32_t y);
+void SimulateLeftDouble(int32_t x, int32_t y);
 
 }  // namespace Wimdows

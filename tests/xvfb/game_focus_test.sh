@@ -27,6 +27,10 @@ board_picture paused1
 sleep 1.2
 board_picture paused2
 check "without the focus nothing moves (the game paused)" same_board paused1 paused2
+# The sign "Paused: press P to go on" stands over the middle of the board, on the navy of the game's screens.
+sign_shows() { [ "$(convert "$WORK/$1.png" -crop 1x1+400+265 -format '%[hex:p{0,0}]' info: 2>/dev/null)" = 141C38 ]; }
+sign_gone() { ! sign_shows "$1"; }
+check "the pause sign shows" sign_shows paused2
 
 # Back to the game: still paused until P is typed.
 xdotool windowfocus "$WID"
@@ -38,6 +42,7 @@ sleep 0.6
 board_picture resumed1
 sleep 0.4
 board_picture resumed2
+check "P resumes the game: the sign is gone" sign_gone resumed1
 check "P resumes the game: the board moves again" bash -c "! [ \"\$(compare -metric AE '$WORK/resumed1.png' '$WORK/resumed2.png' null: 2>&1 | cut -d' ' -f1)\" = 0 ]"
 
 close_and_check "game after a focus pause" highscores.txt

@@ -48,13 +48,18 @@ start_game() {
 # The window's picture now, as $WORK/screen.png.
 grab() { import -window "$WID" "$WORK/screen.png" 2>/dev/null; }
 
-# shows <picture> <x> <y> [max differing pixels]: TRUE when the window shows the picture (a file under
-# bitmap/, at its own size) at (x, y). Text drawn over a picture is allowed for by the limit.
+# shows <picture> <x> <y> [max differing pixels] [part WxH]: TRUE when the window shows the picture (a file
+# under bitmap/, at its own size, or only its top-left part) at (x, y). Text drawn over a picture is allowed
+# for by the limit, or left out of the part compared.
 shows() {
-    local file="$PLAY/bitmap/$1" x="$2" y="$3" limit="${4:-0}"
-    local size
-    size="$(identify -format '%wx%h' "$file" 2>/dev/null)" || return 1
+    local file="$PLAY/bitmap/$1" x="$2" y="$3" limit="${4:-0}" part="${5:-}"
+    local size="$part"
+    [ -n "$size" ] || size="$(identify -format '%wx%h' "$file" 2>/dev/null)" || return 1
     import -window "$WID" -crop "${size}+${x}+${y}" +repage "$WORK/crop.png" 2>/dev/null || return 1
+    if [ -n "$part" ]; then
+        convert "$file" -crop "${part}+0+0" +repage "$WORK/part.png" 2>/dev/null || return 1
+        file="$WORK/part.png"
+    fi
     local diff
     diff="$(compare -metric AE -fuzz 6% "$WORK/crop.png" "$file" null: 2>&1)"
     diff="${diff%% *}"
@@ -105,21 +110,32 @@ LOADING_SCREEN=(loadscreen1.bmp 0 0)
 COUNTDOWN_3=(3.bmp 360 310)
 COUNTDOWN_2=(2.bmp 360 310)
 COUNTDOWN_1=(1.bmp 360 310)
-GAME_OVER_1=(gameover.bmp 0 0)
-GAME_OVER_2=(gameover2.bmp 0 0)
+# The game writes its words over the band y 430..590 of the game-over pictures: the art above it tells them apart.
+GAME_OVER_1=(gameover.bmp 0 0 0 800x420)
+GAME_OVER_2=(gameover2.bmp 0 0 0 800x420)
+GAME_OVER_BOTH=(gameoverboth.bmp 0 0 0 800x420)
+GAME_OVER_KNURF=(gameoverknurf.bmp 0 0 0 800x420)
+REFUSED_LEVEL=(refusedlevel.bmp 0 0 0 800x300)
 KEY_SCREEN_LEFT=(arrowleft.bmp 0 0)
 KEY_REFUSED=(fail.bmp 0 0)
 HIGHSCORE_TABLE=(highscoretable.bmp 0 0 30000)
-GAME_PANEL=(hud.bmp 0 601 6000)
+# The panel with the plates of the players in play and their scores over it.
+GAME_PANEL=(hud.bmp 0 601 24000)
 KEY_SCREEN=(arrowright.bmp 0 0)
 EDITOR_HELP=(levelmakerhelp.bmp 0 0)
 EDITOR_PANEL=(hud.bmp 0 601)
 
 wait_menu() { wait_for 30 "${MAIN_MENU[@]}"; }
 
-# click <x> <y>: a left click at window position (x, y); the pointer then leaves the buttons.
+# click <x> <y>: a left click at window position (x, y); the pointer then leaves the buttons. A click within
+# 0.6 s of the one before could be its double click, which a menu drops when the first click chose the
+# screen before it, so clicks come at least that far apart, as a player's next choice does.
+LAST_CLICK_MS=0
 click() {
+    local gap=$(($(date +%s%3N) - LAST_CLICK_MS))
+    [ "$gap" -lt 600 ] && sleep "$(printf '0.%03d' $((600 - gap)))"
     xdotool mousemove --window "$WID" "$1" "$2" click 1
+    LAST_CLICK_MS=$(date +%s%3N)
     sleep 0.05
     # The window is gone after a click on quit.
     xdotool mousemove --window "$WID" 700 650 2>/dev/null

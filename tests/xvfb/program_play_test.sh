@@ -43,6 +43,26 @@ check "highscores: the table shows" wait_for 5 "${HIGHSCORE_TABLE[@]}"
 key space
 back_to_menu "highscore table closed by a key"
 
+# ---- double clicks: the second click does not choose in the menu that the first one opened ---------------------
+double_click_button() {
+    xdotool mousemove --window "$WID" 150 $((75 + 85 * $1 + 25)) click --repeat 2 --delay 120 1
+    sleep 0.05
+    xdotool mousemove --window "$WID" 700 650
+    LAST_CLICK_MS=$(date +%s%3N)
+}
+double_click_button 1
+check "double-clicked options: the options menu shows" wait_for 5 "${OPTIONS_MENU[@]}"
+sleep 1.5
+check "double-clicked options: still the options menu, not the key screen" shows "${OPTIONS_MENU[@]}"
+click 120 $((75 + 3 * 85 + 30))
+back_to_menu "options after a double click, back"
+double_click_button 0
+check "double-clicked play: the slot menu shows" wait_for 5 "${SLOT_MENU[@]}"
+sleep 1.5
+check "double-clicked play: still the slot menu, no game started" shows "${SLOT_MENU[@]}"
+click 120 $((75 + 5 * 85 + 30))
+back_to_menu "slots after a double click, back"
+
 # ---- option menus ------------------------------------------------------------------------------------------
 # choose_mode <button>: options, game mode, the button.
 choose_mode() {
@@ -69,17 +89,25 @@ click 120 $((75 + 5 * 85 + 30))
 back_to_menu "slots, back"
 
 # ---- games ---------------------------------------------------------------------------------------------------
-# play_to_game_over <slot button> <what>: a game that nobody steers runs into a wall; game over, the table.
+# play_to_game_over <slot button> <what> [held key]: a game that nobody steers (or that only holds a key down)
+# runs into a wall; game over, the table. A key held through the crash does not close the table.
 play_to_game_over() {
-    local slot="$1" what="$2"
+    local slot="$1" what="$2" held="${3:-}"
     click_button 0
     wait_for 5 "${SLOT_MENU[@]}" || { fail "$what: no slot menu"; return; }
     click_button "$slot"
     check "$what: the countdown shows" wait_any 5 COUNTDOWN_3 COUNTDOWN_2 COUNTDOWN_1
     check "$what: the game shows its score panel" wait_for 10 "${GAME_PANEL[@]}"
-    check "$what: the game ends with a game-over picture" wait_any 60 GAME_OVER_1 GAME_OVER_2 &&
-        log "$what: $SEEN"
+    [ -n "$held" ] && xdotool keydown "$held"
+    check "$what: the game ends with a game-over picture" \
+        wait_any 60 GAME_OVER_KNURF GAME_OVER_BOTH GAME_OVER_1 GAME_OVER_2 && log "$what: $SEEN"
     check "$what: then the highscore table" wait_for 10 "${HIGHSCORE_TABLE[@]}"
+    if [ -n "$held" ]; then
+        # The X server repeats a held key (the window probe test shows it): the repeats are no new press.
+        sleep 2
+        check "$what: $held held through the crash, the table still shows 2 s later" shows "${HIGHSCORE_TABLE[@]}"
+        xdotool keyup "$held"
+    fi
     key space
     back_to_menu "$what: the table closed by a key"
 }
@@ -97,7 +125,7 @@ choose_mode 0
 back_to_menu "one player chosen"
 choose_difficulty 2
 back_to_menu "hard chosen"
-play_to_game_over 3 "one player, hard, on the insane level"
+play_to_game_over 3 "one player, hard, on the insane level" Up
 saved_after=$(grep -c "Highscore has been saved." "$PLAY/stdout")
 check "three games over, three highscore saves" [ $((saved_after - saved_before)) -eq 3 ]
 
@@ -157,6 +185,24 @@ check "editor: the wall all round" [ "$(head -n1 "$custom" | tr -d '\r')" = "$(p
 
 # The one-player snake starts on row 2 heading right and meets the wall laid after snake 2's start.
 play_to_game_over 4 "one player on the custom level"
+
+# ---- a level that cannot be played in the mode chosen ----------------------------------------------------------
+# A custom level with a start for snake 1 only, chosen in snake against snake: a screen says why.
+for r in $(seq 30); do
+    if [ "$r" = 2 ]; then printf -- '-SSSS%s\r\n' "$(printf -- '-%.0s' $(seq 35))"; else printf -- '-%.0s' $(seq 40); printf '\r\n'; fi
+done >"$PLAY/savefiles/custom.txt"
+choose_mode 1
+back_to_menu "snake against snake chosen again"
+click_button 0
+wait_for 5 "${SLOT_MENU[@]}"
+click_button 4
+check "refused level: the screen says why" wait_for 5 "${REFUSED_LEVEL[@]}"
+check "refused level: its console line stands on a line of its own" \
+    grep -qx "Level savefiles/custom.txt cannot be played: it has no start for snake 2." "$PLAY/stdout"
+sleep 1
+check "refused level: the screen stays until a key" shows "${REFUSED_LEVEL[@]}"
+key space
+back_to_menu "refused level, a key"
 
 # ---- quit ------------------------------------------------------------------------------------------------------
 CLOSED_AT="$(date +%s%3N)"
