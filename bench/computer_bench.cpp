@@ -33,7 +33,6 @@ namespace {
 // ---- state -----------------------------------------------------------------------------------------------
 
 const uint32_t COUNTDOWN_WAIT = 800, PAUSE_WAIT = 1000, GAME_OVER_WAIT = 4000;
-const uint32_t KEY_ESCAPE = 0x1B;
 const int GAMES = 100;
 const int LONGEST_GAME = 20000;  // steps
 const char *LEVEL_NAMES[5] = {"muur", "geenmuur", "smiley", "insane", "custom"};
@@ -110,7 +109,7 @@ void OnStep()
     if (++game.steps >= LONGEST_GAME) {
         game.capped = true;
         game.starved = NoFoodLeft();
-        Wimdows::SimulateKeyDown(KEY_ESCAPE);
+        Wimdows::SimulateKeyDown(Wimdows::KEY_ESCAPE);
     }
 }
 
@@ -160,7 +159,7 @@ void PlayLevel(int out, uint32_t level, int32_t diff)
         game = Tracked{};
         uint32_t choice = level;
         StartGame(choice);
-        Wimdows::SimulateKeyUp(KEY_ESCAPE);
+        Wimdows::SimulateKeyUp(Wimdows::KEY_ESCAPE);
         knurfs.push_back((double)game.score / (diff * 100));
         steps += game.steps;
         capped += game.capped ? 1 : 0;

@@ -205,7 +205,7 @@ void OnStepWait()
         Wimdows::SimulateKeyDown(keyOf[StandardLib::RANDOM(4)]);
     }
     if (++stepsThisGame > LONGEST_GAME)
-        Wimdows::SimulateKeyDown(0x1B);
+        Wimdows::SimulateKeyDown(Wimdows::KEY_ESCAPE);
 }
 
 void OnWait(uint32_t ms)
@@ -217,7 +217,7 @@ void OnWait(uint32_t ms)
         haveLastStep = false;
         stepsThisGame = 0;
         wantKeyForTable = false;
-        Wimdows::SimulateKeyUp(0x1B);
+        Wimdows::SimulateKeyUp(Wimdows::KEY_ESCAPE);
         return;
     }
     if (!inGame || ms == PAUSE_WAIT)

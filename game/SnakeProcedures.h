@@ -10,7 +10,10 @@
 
 #include <cstdint>
 
+#include "game/Layout.h"
+#include "music/Music.h"
 #include "support/StandardMenu.h"
+#include "wimdows/Wimdows.h"
 
 namespace SnakeProcedures {
 
@@ -33,8 +36,8 @@ struct RijEnKolomRec {
     uint32_t rij, kolom;
 };
 
-const uint32_t RIJEN = 30;
-const uint32_t KOLOMMEN = 40;
+const uint32_t RIJEN = Layout::ROWS;
+const uint32_t KOLOMMEN = Layout::COLUMNS;
 const uint32_t SLANGSLOTS = 1201;  // slots 0..1200 per snake
 // The pixel position of a slot that stands for no cell of the board: painting it paints nothing and
 // freeing it frees nothing.
@@ -42,26 +45,26 @@ const uint32_t BUITEN_HET_VENSTER = 2000;
 
 // A player's four control keys (key codes), in the controls file's order.
 struct BesturingRec {
-    uint32_t rechts, links, boven, onder;
+    Wimdows::KeyCode rechts, links, boven, onder;
 };
 
-typedef uint32_t ArrayCard[10];
+typedef Wimdows::PictureHandle ArrayCard[10];
 
 // Picture handles of the game screen.
 struct BitmapsRec {
     ArrayCard speler1;
     ArrayCard speler2;
-    uint32_t blokjes[4];
-    uint32_t hud;
-    uint32_t platen[3];  // score plates: player 1, player 2, the knurf player
-    uint32_t muur[2];
-    uint32_t laden[3];
+    Wimdows::PictureHandle blokjes[4];
+    Wimdows::PictureHandle hud;
+    Wimdows::PictureHandle platen[3];  // score plates: player 1, player 2, the knurf player
+    Wimdows::PictureHandle muur[2];
+    Wimdows::PictureHandle laden[3];
 };
 
 // Sound handles.
 struct SongsRec {
-    uint32_t easy, medium, hard, click, menu, game, lvlmaker, gameover, beep;
-    uint32_t laden[4];
+    Music::SoundHandle easy, medium, hard, click, menu, game, lvlmaker, gameover, beep;
+    Music::SoundHandle laden[4];
 };
 
 // ---- module state (main thread) ------------------------------------------------------------------
@@ -127,7 +130,7 @@ void ZetOnbezet(const BlokRec *slang);
 void Muur();
 // Draws every wall cell of the board with the picture bitmaps.muur[0].
 void TekenMuren(const BitmapsRec &bitmaps);
-// The score panel: hud at (0, 601), the plates of the players in play and each snake's score at y = 640.
+// The score panel: hud, the plates of the players in play and each snake's score, where Layout says.
 void TekenScorebord(const BitmapsRec &bitmaps);
 
 // ---- snakes -----------------------------------------------------------------------------------------
@@ -171,7 +174,7 @@ void TekenNieuwBlokje(bool beginspel, const BitmapsRec &bitmaps);
 // Moves the knurf blocks of this step (automatic ones every few steps, the hand-steered one always);
 // the hand-steered block takes the waiting turns of player SpelerAanDeBeurt.
 void BeweegBlokje(uint32_t teller, uint32_t &rij_vorig, uint32_t &kolom_vorig, const BesturingRec &besturing,
-                  PijlEn &volgend, const uint32_t bitmaps[4]);
+                  PijlEn &volgend, const Wimdows::PictureHandle bitmaps[4]);
 
 // ---- game loop ----------------------------------------------------------------------------------------
 

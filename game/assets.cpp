@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "game/SnakePieces.h"
 #include "game/SnakeProcedures.h"
 #include "music/Music.h"
 #include "wimdows/Wimdows.h"
@@ -44,11 +45,6 @@ static const SoundRow soundTable[] = {
     {&SongsRec::beep, 0, "audio/beep.mp3", 128, "failure @ loading beepsound!"},
 };
 
-// The ten pieces of a snake, in ArrayCard index order.
-static const char *const snakePieces[10] = {
-    "hor", "left_down", "right_down", "tail_down", "tail_left",
-    "tail_right", "tail_up", "top_left", "top_right", "vert",
-};
 
 static const char *const knurfFiles[4] = {
     "bitmap/knurfs.bmp", "bitmap/knurfsgeel.bmp", "bitmap/knurfsblauw.bmp", "bitmap/knurfsgroen.bmp",
@@ -57,9 +53,7 @@ static const char *const knurfFiles[4] = {
 // The score plates of player 1, player 2 and the knurf player, in the order of BitmapsRec.platen.
 static const char *const plateFiles[3] = {"bitmap/plate1.bmp", "bitmap/plate2.bmp", "bitmap/plateknurf.bmp"};
 
-// The count pictures stand in the middle of the board.
-static const int32_t COUNT_X = 360;
-static const int32_t COUNT_Y = 310;
+// How long each count picture shows.
 static const uint32_t COUNT_WAIT = 800;
 
 // ---- internal --------------------------------------------------------------------------------------------
@@ -70,21 +64,18 @@ static void ConsoleText(const char *text)
     std::fflush(stdout);
 }
 
-// Loads the ten pieces of one snake; suffix "" for player 2's set, "_player2" for player 1's.
-static void LoadSnakePieces(ArrayCard pieces, const char *suffix)
+// Loads the ten pieces of player `player`'s snake.
+static void LoadSnakePieces(ArrayCard pieces, uint32_t player)
 {
-    char file[80];
-    for (int i = 0; i < 10; i++) {
-        std::snprintf(file, sizeof file, "bitmap/snakeskinbody_%s%s.bmp", snakePieces[i], suffix);
-        pieces[i] = Wimdows::LoadBitmap(file, 20, 20);
-    }
+    for (uint32_t i = 0; i < SnakePieces::COUNT; i++)
+        pieces[i] = Wimdows::LoadBitmap(("bitmap/" + SnakePieces::FileName(player, i)).c_str(), 20, 20);
 }
 
 // One count picture on a black screen, shown at once.
-static void ShowCount(uint32_t picture)
+static void ShowCount(Wimdows::PictureHandle picture)
 {
     Wimdows::ClearScreen();
-    Wimdows::DrawBitmap(picture, COUNT_X, COUNT_Y);
+    Wimdows::DrawBitmap(picture, Layout::COUNT_X, Layout::COUNT_Y);
     Wimdows::UpdateWindow();
 }
 
@@ -146,14 +137,14 @@ void LoadBitmaps(BitmapsRec &bitmaps)
     if (Wimdows::WindowClosed())
         return;
 
-    LoadSnakePieces(bitmaps.speler2, "");
+    LoadSnakePieces(bitmaps.speler2, 2);
     ShowCount(bitmaps.laden[1]);
     Music::PlaySound(Songs.laden[2], false);
     Wimdows::Wait(COUNT_WAIT);
     if (Wimdows::WindowClosed())
         return;
 
-    LoadSnakePieces(bitmaps.speler1, "_player2");
+    LoadSnakePieces(bitmaps.speler1, 1);
     for (int i = 0; i < 4; i++)
         bitmaps.blokjes[i] = Wimdows::LoadBitmap(knurfFiles[i], 20, 20);
     ShowCount(bitmaps.laden[2]);

@@ -20,21 +20,20 @@ namespace SnakeProcedures {
 
 // ---- constants ---------------------------------------------------------------------------------------
 
-static const uint32_t KEY_BACKSPACE = 8;
-static const uint32_t KEY_ENTER = 13;
-static const uint32_t KEY_ESCAPE = 27;
-static const uint32_t KEY_SPACE = 32;
-static const uint32_t KEY_LEFT = 37;
-static const uint32_t KEY_UP = 38;
-static const uint32_t KEY_RIGHT = 39;
-static const uint32_t KEY_DOWN = 40;
-static const uint32_t KEY_D = 68;
-static const uint32_t KEY_M = 77;
+using Wimdows::KEY_BACKSPACE;
+using Wimdows::KEY_D;
+using Wimdows::KEY_DOWN;
+using Wimdows::KEY_ENTER;
+using Wimdows::KEY_ESCAPE;
+using Wimdows::KEY_LEFT;
+using Wimdows::KEY_M;
+using Wimdows::KEY_RIGHT;
+using Wimdows::KEY_SPACE;
+using Wimdows::KEY_UP;
 
-static const uint32_t CELL = 20;
+static const uint32_t CELL = Layout::CELL;
 static const uint32_t LAST_X = CELL * (KOLOMMEN - 1);  // 780
 static const uint32_t LAST_Y = CELL * (RIJEN - 1);     // 580
-static const uint32_t HUD_Y = 601;
 
 // Each half of the cursor's blink: the frame shows this long, then the black cell.
 static const uint32_t BLINK_MS = 50;
@@ -242,7 +241,7 @@ static void StartOver()
 {
     Wimdows::ClearScreen();
     VensterInBlokken();
-    Wimdows::DrawBitmap(Bitmaps.hud, 0, HUD_Y);
+    Wimdows::DrawBitmap(Bitmaps.hud, 0, Layout::PANEL_Y);
     ResetCursor();
     editor.hulpvariable = 1;
     editor.start[1] = editor.start[2] = RijEnKolomRec{0, 0};
@@ -367,7 +366,7 @@ static void Create()
     LoadBitmaps(Bitmaps);
     if (Wimdows::WindowClosed())
         return;
-    Wimdows::DrawBitmap(Bitmaps.hud, 0, HUD_Y);
+    Wimdows::DrawBitmap(Bitmaps.hud, 0, Layout::PANEL_Y);
     Wimdows::UpdateWindow();
 
     while (editor.hulpvariable != 0 && !Wimdows::WindowClosed()) {

@@ -22,14 +22,9 @@ int32_t Diff;
 int32_t DelaySnake;
 uint32_t SpelerAanDeBeurt;
 
-static const uint32_t CEL = 20;  // a cell is CEL by CEL pixels
+static const uint32_t CEL = Layout::CELL;  // a cell is CEL by CEL pixels
 
-static const int32_t PANEEL_Y = 601;
-static const int32_t SCORE_Y = 640;
 static const uint32_t SCORE_KLEUR = 0xC0C0C0;  // light grey
-// The score plates' top-left corners: player 1's, and player 2's (or the knurf player's).
-static const int32_t PLAAT_X[2] = {124, 257};
-static const int32_t PLAAT_Y = 609;
 static const char *const MODE_NAMES[MODE_COUNT] = {"one player", "snake against snake", "snake against knurf"};
 
 static bool gestart = false;
@@ -181,16 +176,16 @@ void CentredText(const char *text, uint32_t style, uint32_t colour, int32_t y)
 
 void TekenScorebord(const BitmapsRec &bitmaps)
 {
-    Wimdows::DrawBitmap(bitmaps.hud, 0, PANEEL_Y);
+    Wimdows::DrawBitmap(bitmaps.hud, 0, Layout::PANEL_Y);
     uint32_t slangen = AantalSlangen();
     // Only the plates of the players in play: a snake's, and the hand-steered knurf block's player's.
     for (uint32_t i = 1; i <= slangen; i++)
-        Wimdows::DrawBitmap(bitmaps.platen[i - 1], PLAAT_X[i - 1], PLAAT_Y);
+        Wimdows::DrawBitmap(bitmaps.platen[i - 1], Layout::PLATE_X[i - 1], Layout::PLATE_Y);
     if (BlokjeManueel && slangen == 1 && AantalSpelers >= 2)
-        Wimdows::DrawBitmap(bitmaps.platen[2], PLAAT_X[1], PLAAT_Y);
+        Wimdows::DrawBitmap(bitmaps.platen[2], Layout::PLATE_X[1], Layout::PLATE_Y);
     Wimdows::SetFont(0, SCORE_KLEUR);
     for (uint32_t i = 1; i <= slangen; i++)
-        Wimdows::TextInt(Score[i], (int32_t)(i * 800 / 6), SCORE_Y);
+        Wimdows::TextInt(Score[i], Layout::ScoreX(i), Layout::SCORE_Y);
 }
 
 }  // namespace SnakeProcedures

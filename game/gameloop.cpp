@@ -20,11 +20,9 @@ struct SpelRec {
 
 // ---- state ---------------------------------------------------------------------------------------------
 
-static const uint32_t TOETS_P = 0x50;
-static const uint32_t TOETS_ESCAPE = 0x1B;
-static const uint32_t STOPTOETSEN[2] = {TOETS_P, TOETS_ESCAPE};  // P first: it wins when both were typed
+// P first: it wins when both were typed.
+static const Wimdows::KeyCode STOPTOETSEN[2] = {Wimdows::KEY_P, Wimdows::KEY_ESCAPE};
 static const uint32_t PAUZE_WACHTTIJD = 1000;
-static const int32_t PANEEL_Y = 601;
 // The pause sign over the middle of the board: its text, height, colours (0x00BBGGRR) and top.
 static const char *const PAUZE_TEKST = "Paused: press P to go on";
 static const int32_t PAUZE_Y = 260, PAUZE_HOOGTE = 80, PAUZE_RAND = 30;
@@ -73,7 +71,7 @@ static bool Pauze()
         uint32_t xKey = Wimdows::GetFreshKey();
         if (xKey == 0)
             return false;
-        if (xKey == TOETS_P) {
+        if (xKey == Wimdows::KEY_P) {
             Wimdows::RestoreArea();
             return true;
         }
@@ -100,7 +98,7 @@ static void Snake(SpelRec &spel)
     uint32_t slangen = AantalSlangen();
 
     LeesBesturing(spel.besturing);
-    Wimdows::DrawBitmap(spel.bitmaps.hud, 0, PANEEL_Y);
+    Wimdows::DrawBitmap(spel.bitmaps.hud, 0, Layout::PANEL_Y);
     if (slangen >= 1)
         TekenBeginSlangen(spel.positie, spel.grootte, spel.richting, spel.bitmaps);
     for (uint32_t p = 1; p <= spelers; p++)
@@ -131,10 +129,10 @@ static void Snake(SpelRec &spel)
     for (;;) {
         if (!eersteStap) {
             // A P or Escape tapped during the last wait counts as one held now, so a quick tap is not lost.
-            if (Wimdows::KeyDown(TOETS_P) || (getypt & 1u) || !Wimdows::HasFocus()) {
+            if (Wimdows::KeyDown(Wimdows::KEY_P) || (getypt & 1u) || !Wimdows::HasFocus()) {
                 if (!Pauze())
                     break;
-            } else if (Wimdows::KeyDown(TOETS_ESCAPE) || (getypt & 2u) || Wimdows::WindowClosed()) {
+            } else if (Wimdows::KeyDown(Wimdows::KEY_ESCAPE) || (getypt & 2u) || Wimdows::WindowClosed()) {
                 break;
             }
             teller++;

@@ -31,7 +31,9 @@ enum GameEndKindEn : uint8_t { END_SNAKE1, END_SNAKE2, END_BOTH, END_CAUGHT };
 // The lettering of the headline: the player it is about, in the player's colour (0x00BBGGRR).
 static const uint32_t WORDS_RED = 0x7A8AFF, WORDS_GREEN = 0x9AE38F, WORDS_AMBER = 0x3CC9FF, WORDS_LIME = 0x8EEB9C;
 static const uint32_t WORDS_INK = 0xFFF2EE;
-static const int32_t HEADLINE_Y = 440, LINE_Y[2] = {500, 532};
+// Written in the empty band below the picture's art.
+static const int32_t HEADLINE_Y = Layout::GAME_OVER_WORDS_TOP + 10;
+static const int32_t LINE_Y[2] = {Layout::GAME_OVER_WORDS_TOP + 70, Layout::GAME_OVER_WORDS_TOP + 102};
 
 // Every end a mode can have, with what the screen then says; the first row of a mode stands in for an end
 // the mode cannot have.
@@ -178,7 +180,7 @@ void LeesHighscore()
     HighlightRows(table, Score, colours);
     for (uint32_t i = 1; i <= ENTRIES; i++) {
         Wimdows::SetFont(1, colours[i]);
-        Wimdows::TextInt((int32_t)table[i], 200, (int32_t)(52 * i + 72));
+        Wimdows::TextInt((int32_t)table[i], Layout::HIGHSCORE_X, Layout::HighscoreY((int32_t)i));
     }
     Wimdows::UpdateWindow();
     // A key held from before (a direction held through the crash) repeats: only a new press closes it.

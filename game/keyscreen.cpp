@@ -10,11 +10,7 @@ namespace SnakeProcedures {
 
 // ---- constants ---------------------------------------------------------------------------------------
 
-static const uint32_t KEY_ESCAPE = 27;
-static const uint32_t KEY_P = 80;
-
 static const uint32_t REFUSAL_MS = 1337;
-static const int32_t HUD_Y = 601;
 
 static const char *const CONTROLS_FILE = "savefiles/controleslang.txt";
 static const char *const FAIL_PICTURE = "bitmap/fail.bmp";
@@ -43,7 +39,7 @@ static uint32_t &KeyOf(BesturingRec &besturing, uint32_t d)
 // TRUE when `key` may not be chosen: a key the game keeps for itself, or one chosen earlier in this visit.
 static bool Refused(uint32_t key, const BesturingRec besturing[3], uint32_t chosen)
 {
-    if (key == KEY_P || key == KEY_ESCAPE)
+    if (Wimdows::IsReservedKey(key))
         return true;
     for (uint32_t n = 0; n < chosen; n++) {
         BesturingRec earlier = besturing[1 + n / 4];
@@ -72,7 +68,7 @@ void Controls()
             hud = Wimdows::LoadBitmap(PROMPT_PICTURES[2], 800, 80);
         uint32_t screen = Wimdows::LoadBitmap(ARROW_PICTURES[d], 800, 600);
         Wimdows::DrawBitmap(screen, 0, 0);
-        Wimdows::DrawBitmap(hud, 0, HUD_Y);
+        Wimdows::DrawBitmap(hud, 0, Layout::PANEL_Y);
         Wimdows::UpdateWindow();
 
         uint32_t key = Wimdows::GetKey();
@@ -86,7 +82,7 @@ void Controls()
             Wimdows::DrawBitmap(fail, 0, 0);
             Wimdows::UpdateWindow();
             Wimdows::Wait(REFUSAL_MS);
-            Wimdows::DrawBitmap(hud, 0, HUD_Y);
+            Wimdows::DrawBitmap(hud, 0, Layout::PANEL_Y);
             Wimdows::DrawBitmap(screen, 0, 0);
             Wimdows::UpdateWindow();
             key = Wimdows::GetKey();

@@ -10,9 +10,9 @@ namespace SnakeProcedures {
 // ---- state ---------------------------------------------------------------------------------------------
 
 // A block draws directions until it finds a free neighbour, and gives up after this many draws...
-static const uint32_t MAX_TREKKINGEN = 1000000;
+static const uint32_t OPGEEF_TREKKINGEN = 1000000;
 // ...and moves only when it found one within this many.
-static const uint32_t MAX_ZET = 100000;
+static const uint32_t ZET_TREKKINGEN = 100000;
 
 static const uint32_t PLAATJE_NORMAAL = 0, PLAATJE_SNELLER = 1, PLAATJE_GIFTIG = 2, PLAATJE_MANUEEL = 3;
 
@@ -64,7 +64,7 @@ static bool VrijeBuur(uint32_t rij, uint32_t kolom)
 // One move of a knurf block from (rij_vorig, kolom_vorig) to the free cell (rij, kolom), on the board and
 // on the screen; the block keeps its kind and its picture.
 static void TekenBlokje(uint32_t rij_vorig, uint32_t kolom_vorig, uint32_t rij, uint32_t kolom, bool manueel,
-                        const uint32_t bitmaps[4])
+                        const Wimdows::PictureHandle bitmaps[4])
 {
     BlokRec &oud = Veld[rij_vorig][kolom_vorig];
     BlokRec &nieuw = Veld[rij][kolom];
@@ -91,7 +91,7 @@ static void TekenBlokje(uint32_t rij_vorig, uint32_t kolom_vorig, uint32_t rij, 
 
 // One sweep, row by row and left to right: every knurf block that moves by itself steps once to a random
 // free neighbour. A moved block is marked until the sweep ends, so it is not moved again further on.
-static void BlokjeAutomatischBewegen(const uint32_t bitmaps[4])
+static void BlokjeAutomatischBewegen(const Wimdows::PictureHandle bitmaps[4])
 {
     for (uint32_t rij = 1; rij <= RIJEN; rij++) {
         for (uint32_t kolom = 1; kolom <= KOLOMMEN; kolom++) {
@@ -110,8 +110,8 @@ static void BlokjeAutomatischBewegen(const uint32_t bitmaps[4])
                 k = kolom;
                 VeranderRijKolom(r, k, volgend);
                 vrij = CheckVolgendePlaats(r, k, volgend);
-            } while (!vrij && keer <= MAX_TREKKINGEN);
-            if (keer <= MAX_ZET)
+            } while (!vrij && keer <= OPGEEF_TREKKINGEN);
+            if (keer <= ZET_TREKKINGEN)
                 TekenBlokje(rij, kolom, r, k, false, bitmaps);
         }
     }
@@ -124,7 +124,7 @@ static void BlokjeAutomatischBewegen(const uint32_t bitmaps[4])
 // ---- exported ----------------------------------------------------------------------------------------------
 
 void BeweegBlokje(uint32_t teller, uint32_t &rij_vorig, uint32_t &kolom_vorig, const BesturingRec &besturing,
-                  PijlEn &volgend, const uint32_t bitmaps[4])
+                  PijlEn &volgend, const Wimdows::PictureHandle bitmaps[4])
 {
     if (teller % Deler() == 0)
         BlokjeAutomatischBewegen(bitmaps);

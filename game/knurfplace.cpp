@@ -13,7 +13,7 @@ namespace SnakeProcedures {
 static const uint32_t EERSTE_RIJ = 2, LAATSTE_RIJ = RIJEN - 1;
 static const uint32_t EERSTE_KOLOM = 2, LAATSTE_KOLOM = KOLOMMEN - 1;
 // Draws for a free cell before the search goes on in reading order.
-static const uint32_t MAX_TREKKINGEN = 100000;
+static const uint32_t ZOEK_TREKKINGEN = 100000;
 
 // ---- internal --------------------------------------------------------------------------------------------
 
@@ -45,7 +45,7 @@ static void VolgendeVrijeCel(uint32_t &rij, uint32_t &kolom)
 
 // A random free cell off the outer ring; FALSE (and no number drawn) when the board has none left, so a
 // full board skips the placement instead of drawing for ever. The repeatable generator of the tests
-// reaches fewer than half of the cells from any one point of its cycle, so after MAX_TREKKINGEN draws
+// reaches fewer than half of the cells from any one point of its cycle, so after ZOEK_TREKKINGEN draws
 // without a free cell the next free cell in reading order is taken; with the clock-seeded generator
 // that many misses while a cell is free do not happen.
 static bool RijEnKolom(uint32_t &rij, uint32_t &kolom)
@@ -57,7 +57,7 @@ static bool RijEnKolom(uint32_t &rij, uint32_t &kolom)
         kolom = StandardLib::RandomCard(EERSTE_KOLOM, LAATSTE_KOLOM);
         if (Veld[rij][kolom].bezet == ONBEZET)
             return true;
-        if (keer >= MAX_TREKKINGEN) {
+        if (keer >= ZOEK_TREKKINGEN) {
             VolgendeVrijeCel(rij, kolom);
             return true;
         }

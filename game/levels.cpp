@@ -25,7 +25,9 @@ static const char *refusal;
 
 // The refusal screen: the picture, and over its empty band the level, what it lacks and the mode.
 static const char *const REFUSED_PICTURE = "bitmap/refusedlevel.bmp";
-static const int32_t REFUSED_LINE_Y[3] = {330, 400, 450};
+// Written in the empty band of the picture.
+static const int32_t REFUSED_LINE_Y[3] = {Layout::REFUSED_WORDS_TOP + 10, Layout::REFUSED_WORDS_TOP + 80,
+                                          Layout::REFUSED_WORDS_TOP + 130};
 static const uint32_t REFUSED_AMBER = 0x3CC9FF, REFUSED_INK = 0xFFF2EE;
 
 // Large enough that any sensible hand-edited line is read in one go; longer ones are read on and dropped.

@@ -23,8 +23,6 @@ struct MenuRow {
     const char *mouseOver;
 };
 
-// Where every menu column stands: left edge, first top, distance from top to top.
-static const int32_t MENU_X = 100, MENU_Y = 75, MENU_GAP = 85;
 
 static const MenuRow HOOFDMENU_ROWS[6] = {
     {200, 50, "bitmap/play1.bmp", "bitmap/play2.bmp"},
@@ -75,7 +73,7 @@ static void BuildMenu(ButtonRc *buttons, const MenuRow *rows, int n) {
         buttons[k] = StandardMenu::CreateButton(rows[k].width, rows[k].height,
                                                 StandardMenu::MakeBitmapName(rows[k].normal),
                                                 StandardMenu::MakeBitmapName(rows[k].mouseOver));
-    StandardMenu::SetVerticalMenu(MENU_X, MENU_Y, MENU_GAP, buttons, n);
+    StandardMenu::SetVerticalMenu(Layout::MENU_X, Layout::MENU_Y, Layout::MENU_GAP, buttons, n);
 }
 
 // Runs a built menu over its background until a choice in 0..n-1 is made; -1 when the window was closed.

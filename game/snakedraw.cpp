@@ -1,53 +1,23 @@
 // Snake drawing: the picture of one segment from the directions in which the snake entered and left its
 // cell (straight pieces, corners, heads), and the snakes laid out and drawn when a game starts.
+#include "game/SnakePieces.h"
 #include "game/SnakeProcedures.h"
 #include "wimdows/Wimdows.h"
 
 namespace SnakeProcedures {
 
-// ---- state ---------------------------------------------------------------------------------------------
-
-// Picture indices of a player's set (ArrayCard).
-enum : uint32_t {
-    HORIZONTAAL = 0,
-    LINKS_ONDER = 1,
-    RECHTS_ONDER = 2,
-    KOP_BOVEN = 3,
-    KOP_RECHTS = 4,
-    KOP_LINKS = 5,
-    KOP_ONDER = 6,
-    LINKS_BOVEN = 7,
-    RECHTS_BOVEN = 8,
-    VERTICAAL = 9,
-    NIETS = 10,
-};
-
-// The corner for a turn, by [entered][left]; NIETS for a straight run or a reversal.
-static const uint32_t HOEKEN[4][4] = {
-    /* LINKS  */ {NIETS, NIETS, RECHTS_BOVEN, RECHTS_ONDER},
-    /* RECHTS */ {NIETS, NIETS, LINKS_BOVEN, LINKS_ONDER},
-    /* BOVEN  */ {LINKS_ONDER, RECHTS_ONDER, NIETS, NIETS},
-    /* ONDER  */ {LINKS_BOVEN, RECHTS_BOVEN, NIETS, NIETS},
-};
-
-static const uint32_t KOPPEN[4] = {KOP_LINKS, KOP_RECHTS, KOP_BOVEN, KOP_ONDER};
-
+// The piece table lists directions in the game's own order.
+static_assert((uint32_t)SnakePieces::LEFT == LINKS && (uint32_t)SnakePieces::RIGHT == RECHTS &&
+                  (uint32_t)SnakePieces::UP == BOVEN && (uint32_t)SnakePieces::DOWN == ONDER,
+              "the snake-piece table and PijlEn must agree on the directions");
 
 // ---- exported ----------------------------------------------------------------------------------------------
 
 void TekenBitmapSlang(PijlEn volgend_vorig, PijlEn volgend, uint32_t indexslang, const BlokRec *slang,
                       const ArrayCard bitmaps, bool kop)
 {
-    uint32_t plaatje;
-    if (volgend == volgend_vorig) {
-        if (kop)
-            plaatje = KOPPEN[volgend & 3];
-        else
-            plaatje = (volgend == LINKS || volgend == RECHTS) ? HORIZONTAAL : VERTICAAL;
-    } else {
-        plaatje = HOEKEN[volgend_vorig & 3][volgend & 3];
-    }
-    if (plaatje == NIETS)
+    uint32_t plaatje = SnakePieces::For(volgend_vorig, volgend, kop);
+    if (plaatje == SnakePieces::NONE)
         return;
     const BlokRec &segment = slang[indexslang];
     Wimdows::DrawBitmap(bitmaps[plaatje], (int32_t)segment.x1, (int32_t)segment.y1);

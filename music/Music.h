@@ -10,6 +10,9 @@
 
 namespace Music {
 
+// A loaded sound: 1..n in the order of successful loads, 0 for none.
+typedef uint32_t SoundHandle;
+
 // Opens the audio device at 32000 Hz with 64 channels; FALSE when there is none.
 bool InitMusic();
 // Frees every sound and closes the audio device; every handle is ignored afterwards.
@@ -17,16 +20,16 @@ void StopMusic();
 // The folder that relative sound file names are read from ("" or null: the working folder).
 void SetDataFolder(const char *folder);
 // Loads and decodes a whole sound file (MP3, WAV, OGG); its handle, or 0.
-uint32_t LoadSound(const char *file);
+SoundHandle LoadSound(const char *file);
 // Starts the sound from its beginning (a playing one is stopped first); repeat loops it until stopped.
-void PlaySound(uint32_t sound, bool repeat);
+void PlaySound(SoundHandle sound, bool repeat);
 // Stops the sound if it is marked playing.
-void StopSound(uint32_t sound);
+void StopSound(SoundHandle sound);
 // Sets the volume (0..255, clamped) of the sound's current playback; nothing if it is not playing.
-void SetSoundVolume(uint32_t sound, uint32_t volume);
+void SetSoundVolume(SoundHandle sound, uint32_t volume);
 // Sets the volume (0..255, clamped) that every later playback of the sound starts at; 255 at load.
-void SetStartVolume(uint32_t sound, uint32_t volume);
+void SetStartVolume(SoundHandle sound, uint32_t volume);
 // TRUE while the sound is marked playing (started and not stopped).
-bool SoundMarkedPlaying(uint32_t sound);
+bool SoundMarkedPlaying(SoundHandle sound);
 
 }  // namespace Music

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+#include "wimdows/Wimdows.h"
+
 namespace StandardMenu {
 
 // A picture file name of at most 30 characters.
@@ -30,8 +32,8 @@ struct ButtonRc {
     int32_t width, height;
     bool visible;
     ButtonType type;
-    uint32_t bitmap[2];  // 0 normal, 1 mouse-over
-    uint32_t mask[2];
+    Wimdows::PictureHandle bitmap[2];  // 0 normal, 1 mouse-over
+    Wimdows::PictureHandle mask[2];
 };
 
 struct ClickRc {

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "game/SnakePieces.h"
 #include "music/Music.h"
 
 namespace {
@@ -63,9 +64,6 @@ const PictureSize PICTURES[] = {
     {"snakevsknurf1.bmp", 200, 54}, {"snakevsknurf2.bmp", 200, 54},
 };
 
-const char *const PIECES[10] = {"hor", "left_down", "right_down", "tail_down", "tail_left",
-                                "tail_right", "tail_up", "top_left", "top_right", "vert"};
-
 void ExpectBmp(const std::string &name, int w, int h) {
     std::vector<uint8_t> b = ReadAll(DATA + "/bitmap/" + name);
     ASSERT_GE(b.size(), 54u) << name << " is missing or too short";
@@ -80,10 +78,8 @@ void ExpectBmp(const std::string &name, int w, int h) {
 
 TEST(AssetFiles, EveryPictureIsABmpOfTheSizeTheGameLoadsItAt) {
     for (const PictureSize &p : PICTURES) ExpectBmp(p.name, p.w, p.h);
-    for (const char *piece : PIECES) {
-        ExpectBmp(std::string("snakeskinbody_") + piece + ".bmp", 20, 20);
-        ExpectBmp(std::string("snakeskinbody_") + piece + "_player2.bmp", 20, 20);
-    }
+    for (uint32_t piece = 0; piece < SnakePieces::COUNT; piece++)
+        for (uint32_t player : {1u, 2u}) ExpectBmp(SnakePieces::FileName(player, piece), 20, 20);
 }
 
 // ---- sounds -----------------------------------------------------------------------------------------------

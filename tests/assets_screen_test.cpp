@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "game/SnakePieces.h"
 #include "game/SnakeProcedures.h"
 #include "wimdows/Wimdows.h"
 
@@ -153,12 +154,9 @@ protected:
         Wimdows::Window("Kwibbel", 800, 680);
         ASSERT_EQ(Wimdows::State(), Wimdows::STATE_ACTIVE);
         Wimdows::SetBuffering(true);
-        const char *pieces[10] = {"hor", "left_down", "right_down", "tail_down", "tail_left",
-                                  "tail_right", "tail_up", "top_left", "top_right", "vert"};
-        for (int i = 0; i < 10; ++i) {
-            std::string n = BITMAPS + "snakeskinbody_" + pieces[i];
-            bitmaps.speler1[i] = Wimdows::LoadBitmap((n + "_player2.bmp").c_str(), 20, 20);
-            bitmaps.speler2[i] = Wimdows::LoadBitmap((n + ".bmp").c_str(), 20, 20);
+        for (uint32_t i = 0; i < SnakePieces::COUNT; ++i) {
+            bitmaps.speler1[i] = Wimdows::LoadBitmap((BITMAPS + SnakePieces::FileName(1, i)).c_str(), 20, 20);
+            bitmaps.speler2[i] = Wimdows::LoadBitmap((BITMAPS + SnakePieces::FileName(2, i)).c_str(), 20, 20);
         }
         const char *knurfs[4] = {"knurfs.bmp", "knurfsgeel.bmp", "knurfsblauw.bmp", "knurfsgroen.bmp"};
         for (int i = 0; i < 4; ++i) bitmaps.blokjes[i] = Wimdows::LoadBitmap((BITMAPS + knurfs[i]).c_str(), 20, 20);
@@ -225,12 +223,12 @@ TEST_F(SampleScreen, AGameScreenWithBothSnakesAllKnurfsAndThePanel) {
     DrawSnake(two, bitmaps.speler2);
     const Cell knurfs[4] = {{6, 20}, {15, 24}, {9, 30}, {22, 10}};
     for (int i = 0; i < 4; ++i) Wimdows::DrawBitmap(bitmaps.blokjes[i], 20 * (knurfs[i].kolom - 1), 20 * (knurfs[i].rij - 1));
-    Wimdows::DrawBitmap(bitmaps.hud, 0, 601);
+    Wimdows::DrawBitmap(bitmaps.hud, 0, Layout::PANEL_Y);
     Wimdows::DrawBitmap(bitmaps.platen[0], 124, 609);
     Wimdows::DrawBitmap(bitmaps.platen[1], 257, 609);
     Wimdows::SetFont(0, 0xC0C0C0);
-    Wimdows::TextInt(1200, 133, 640);
-    Wimdows::TextInt(800, 266, 640);
+    Wimdows::TextInt(1200, Layout::ScoreX(1), Layout::SCORE_Y);
+    Wimdows::TextInt(800, Layout::ScoreX(2), Layout::SCORE_Y);
     Wimdows::UpdateWindow();
 
     std::vector<uint32_t> screen(800 * 680);
@@ -252,8 +250,8 @@ TEST_F(SampleScreen, AGameScreenWithBothSnakesAllKnurfsAndThePanel) {
                 << (*snake)[i].rij << "," << (*snake)[i].kolom;
     // The scores stand out on the panel.
     int bright = 0;
-    for (int y = 640; y < 666; ++y)
-        for (int x = 133; x < 180; ++x) bright += Luma(screen[(size_t)y * 800 + x]) > 150;
+    for (int y = Layout::SCORE_Y; y < Layout::SCORE_Y + 26; ++y)
+        for (int x = Layout::ScoreX(1); x < Layout::ScoreX(1) + 47; ++x) bright += Luma(screen[(size_t)y * 800 + x]) > 150;
     EXPECT_GT(bright, 40) << "the score 1200 is not legible on the panel";
 }
 
@@ -267,7 +265,7 @@ TEST_F(SampleScreen, TheHighscoreNumbersSitOnTheirRows) {
     const int32_t scores[10] = {5000, 4200, 4000, 3000, 2500, 2500, 2000, 1500, 1000, 600};
     for (int i = 1; i <= 10; ++i) {
         Wimdows::SetFont(1, colours[i - 1]);
-        Wimdows::TextInt(scores[i - 1], 200, 52 * i + 72);
+        Wimdows::TextInt(scores[i - 1], Layout::HIGHSCORE_X, Layout::HighscoreY(i));
     }
     Wimdows::UpdateWindow();
     std::vector<uint32_t> screen(800 * 680);
@@ -280,12 +278,12 @@ TEST_F(SampleScreen, TheHighscoreNumbersSitOnTheirRows) {
     mkdir(dir.c_str(), 0755);
     ASSERT_TRUE(WritePng(dir + "/highscores.png", 800, 680, screen));
     // Each number (what differs from the bare table) lies inside the black plate of its row, which runs
-    // from 52 i + 70 to 52 i + 108.
+    // from 2 above the number's top to 36 below it.
     Picture bare = ReadBmp("highscoretable.bmp");
     ASSERT_EQ(bare.w, 800);
     for (int i = 1; i <= 10; ++i) {
         int top = 1000, bottom = -1;
-        for (int y = 52 * i + 60; y < 52 * i + 124 && y < 680; ++y)
+        for (int y = Layout::HighscoreY(i) - 12; y < Layout::HighscoreY(i) + 52 && y < 680; ++y)
             for (int x = 200; x < 320; ++x)
                 if (Diff(screen[(size_t)y * 800 + x], bare.At(x, y)) > 60) {
                     top = std::min(top, y);
@@ -299,12 +297,7 @@ TEST_F(SampleScreen, TheHighscoreNumbersSitOnTheirRows) {
 
 // ---- the pictures' own properties -----------------------------------------------------------------------
 
-const char *const PIECE_NAMES[10] = {"hor", "left_down", "right_down", "tail_down", "tail_left",
-                                     "tail_right", "tail_up", "top_left", "top_right", "vert"};
-
-Picture Piece(int player, int i) {
-    return ReadBmp(std::string("snakeskinbody_") + PIECE_NAMES[i] + (player == 1 ? "_player2" : "") + ".bmp");
-}
+Picture Piece(int player, int i) { return ReadBmp(SnakePieces::FileName((uint32_t)player, (uint32_t)i)); }
 
 TEST(GeneratedPictures, EverySnakePieceJoinsEveryPieceItCanMeet) {
     // The sides each piece opens to: right, left, up, down.
@@ -328,7 +321,7 @@ TEST(GeneratedPictures, EverySnakePieceJoinsEveryPieceItCanMeet) {
                 }
                 // A mismatch of width or colour shows as a step of 200 and more; the smoothed rim stays well under 80.
                 if (worst >= 0) {
-                    EXPECT_LE(worst, 80) << "player " << player << ": " << PIECE_NAMES[a] << " next to " << PIECE_NAMES[b];
+                    EXPECT_LE(worst, 80) << "player " << player << ": " << SnakePieces::NAMES[a] << " next to " << SnakePieces::NAMES[b];
                 }
             }
     }
@@ -348,7 +341,7 @@ TEST(GeneratedPictures, HeadsLookTheWayTheyGo) {
                         sy += y;
                         ++n;
                     }
-            ASSERT_GT(n, 2) << PIECE_NAMES[i] << ": no eyes";
+            ASSERT_GT(n, 2) << SnakePieces::NAMES[i] << ": no eyes";
             sx /= n;
             sy /= n;
             if (i == 3) {
@@ -401,19 +394,19 @@ TEST(GeneratedPictures, PlayersAndKnurfsAreToldApartAtAGlance) {
 }
 
 TEST(GeneratedPictures, NumbersAreWrittenOnPlainDarkAreas) {
-    // Highscore rank i: the game writes at x = 200, top y = 52 i + 72, about 30 pixels high.
+    // Highscore rank i: where the game writes it, about Layout::HIGHSCORE_TEXT_HEIGHT pixels high.
     Picture table = ReadBmp("highscoretable.bmp");
     ASSERT_EQ(table.w, 800);
     for (int i = 1; i <= 10; ++i)
-        for (int y = 52 * i + 72; y < 52 * i + 72 + 30; ++y)
-            for (int x = 198; x < 500; ++x)
+        for (int y = Layout::HighscoreY(i); y < Layout::HighscoreY(i) + Layout::HIGHSCORE_TEXT_HEIGHT; ++y)
+            for (int x = Layout::HIGHSCORE_X - 2; x < 500; ++x)
                 ASSERT_LT(Luma(table.At(x, y)), 20) << "rank " << i << " at " << x << "," << y;
-    // The score plates, drawn at (124, 609) and (257, 609): numbers at x = 133 and 266, y = 640 on the
-    // window (9 and 31 on a plate), 22 pixels bold.
+    // The score plates, drawn at (Layout::PLATE_X[p], Layout::PLATE_Y): numbers at (Layout::ScoreX(p),
+    // Layout::SCORE_Y) on the window (9 and 31 on a plate), 22 pixels bold.
     for (const char *plate : {"plate1.bmp", "plate2.bmp"}) {
         Picture p = ReadBmp(plate);
-        ASSERT_EQ(p.w, 128) << plate;
-        ASSERT_EQ(p.h, 66) << plate;
+        ASSERT_EQ(p.w, Layout::PLATE_WIDTH) << plate;
+        ASSERT_EQ(p.h, Layout::PLATE_HEIGHT) << plate;
         for (int y = 30; y < 58; ++y)
             for (int x = 9; x < 119; ++x) ASSERT_LT(Luma(p.At(x, y)), 20) << plate << " at " << x << "," << y;
     }

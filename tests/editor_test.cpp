@@ -16,7 +16,9 @@
 
 #include <SDL.h>
 
+#include "game/SnakePieces.h"
 #include "game/SnakeProcedures.h"
+#include "support/gamemode.h"
 #include "support/playfolder.h"
 #include "wimdows/Wimdows.h"
 
@@ -24,8 +26,9 @@ using namespace SnakeProcedures;
 
 namespace {
 
-const uint32_t BACKSPACE = 8, ENTER = 13, ESCAPE = 27, SPACE = 32, LEFT = 37, UP = 38, RIGHT = 39, DOWN = 40,
-               KEY_D = 68, KEY_M = 77;
+const uint32_t BACKSPACE = Wimdows::KEY_BACKSPACE, ENTER = Wimdows::KEY_ENTER, ESCAPE = Wimdows::KEY_ESCAPE,
+               SPACE = Wimdows::KEY_SPACE, LEFT = Wimdows::KEY_LEFT, UP = Wimdows::KEY_UP, RIGHT = Wimdows::KEY_RIGHT,
+               DOWN = Wimdows::KEY_DOWN, KEY_D = Wimdows::KEY_D, KEY_M = Wimdows::KEY_M;
 const uint32_t ALL_KEYS[] = {BACKSPACE, ENTER, ESCAPE, SPACE, LEFT, UP, RIGHT, DOWN, KEY_D, KEY_M};
 
 typedef std::vector<uint32_t> Keys;
@@ -439,9 +442,7 @@ TEST_F(Editor, StartSnakesStayOnTheBoardOffEachOtherWhereTheGameLaysThem)
     uint32_t grootte[3] = {}, custom = 4;
     PijlEn richting[3] = {};
     RijEnKolomRec positie[3] = {};
-    AantalSpelers = 2;
-    BlokjeManueel = false;
-    AantalBlokjesManueel = 0;
+    GameMode::Set(GameMode::Mode::TWO_SNAKES);
     ASSERT_TRUE(LoadLevel(grootte, richting, positie, Bitmaps, custom));
     EXPECT_EQ(positie[1].kolom + 1, 36u);
     EXPECT_EQ(positie[2].kolom + 1, 34u);
@@ -502,10 +503,11 @@ protected:
         Editor::SetUp();
         PlayFolder::WriteBmp("bitmap/levelmakerhelp.bmp", 8, 8, 0x808080);
         PlayFolder::WriteBmp("bitmap/hud.bmp", 8, 8, HUD);
-        PlayFolder::WriteBmp("bitmap/snakeskinbody_hor_player2.bmp", 4, 4, SNAKE1_BODY);
-        PlayFolder::WriteBmp("bitmap/snakeskinbody_tail_left_player2.bmp", 4, 4, SNAKE1_HEAD);
-        PlayFolder::WriteBmp("bitmap/snakeskinbody_hor.bmp", 4, 4, SNAKE2_BODY);
-        PlayFolder::WriteBmp("bitmap/snakeskinbody_tail_left.bmp", 4, 4, SNAKE2_HEAD);
+        using namespace SnakePieces;
+        PlayFolder::WriteBmp("bitmap/" + FileName(1, HORIZONTAL), 4, 4, SNAKE1_BODY);
+        PlayFolder::WriteBmp("bitmap/" + FileName(1, HEAD_RIGHT), 4, 4, SNAKE1_HEAD);
+        PlayFolder::WriteBmp("bitmap/" + FileName(2, HORIZONTAL), 4, 4, SNAKE2_BODY);
+        PlayFolder::WriteBmp("bitmap/" + FileName(2, HEAD_RIGHT), 4, 4, SNAKE2_HEAD);
         PlayFolder::WriteBmp("bitmap/muurver.bmp", 4, 4, WALL_VER);
         PlayFolder::WriteBmp("bitmap/muurhor.bmp", 4, 4, WALL_HOR);
         setenv("SDL_VIDEODRIVER", "dummy", 0);

@@ -87,14 +87,15 @@ TEST_F(Field, BorderWallAndScorePanelAsDrawn)
     Score[2] = 800;
     SetMode(Mode::SNAKE_AGAINST_KNURF, 2);
     TekenScorebord(bitmaps);
-    EXPECT_EQ(Wimdows::BufferPixel(0, 600), 0u) << "the panel starts at row 601";
-    EXPECT_TRUE(anyText(133, 180)) << "player 1's score at x = 133";
-    EXPECT_FALSE(anyText(100, 132));
+    EXPECT_EQ(Wimdows::BufferPixel(0, Layout::PANEL_Y - 1), 0u) << "the panel starts at row Layout::PANEL_Y";
+    const int32_t x1 = Layout::ScoreX(1), x2 = Layout::ScoreX(2);
+    EXPECT_TRUE(anyText(x1, x1 + 47)) << "player 1's score at x = " << x1;
+    EXPECT_FALSE(anyText(100, x1 - 1));
     EXPECT_FALSE(anyText(250, 330)) << "no score for the knurf player";
     SetMode(Mode::TWO_SNAKES, 2);
     TekenScorebord(bitmaps);
-    EXPECT_TRUE(anyText(266, 320)) << "player 2's score at x = 266";
-    EXPECT_FALSE(anyText(250, 265));
+    EXPECT_TRUE(anyText(x2, x2 + 54)) << "player 2's score at x = " << x2;
+    EXPECT_FALSE(anyText(250, x2 - 1));
 
     // The plates of the players in play only: in snake against knurf the second is the knurf player's.
     const uint32_t PLATES[3] = {0x305060, 0x306050, 0x603050};

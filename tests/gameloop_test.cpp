@@ -21,7 +21,9 @@ using namespace GameBoard;
 
 namespace {
 
-const uint32_t KEY_P = 0x50, KEY_ESCAPE = 0x1B, KEY_X = 0x58, P2_UP = 87, P2_DOWN = 83;
+using Wimdows::KEY_ESCAPE;
+using Wimdows::KEY_P;
+const uint32_t KEY_X = 0x58, P2_UP = 87, P2_DOWN = 83;  // X is no key of the game's
 const uint32_t COUNTDOWN_WAIT = 800, PAUSE_WAIT = 1000, GAME_OVER_WAIT = 4000;
 const std::string LOADED = "\nLevel is loaded!", SAVED = "\nHighscore has been saved.";
 

@@ -14,7 +14,9 @@
 #include "game/SnakeProcedures.h"
 #include "music/Music.h"
 #include "support/gamewindow.h"
+#include "support/gamemode.h"
 #include "support/playfolder.h"
+#include "support/waits.h"
 #include "wimdows/Wimdows.h"
 
 using namespace SnakeProcedures;
@@ -137,14 +139,7 @@ TEST(HighscoreColours, AShownScoreOfZeroFollowsTheSameRule)
 
 // ---- the file and the sequence, in a play folder with instant waits ----
 
-std::vector<uint32_t> waits;
-std::string fileDuringWait;
-
-void RecordWait(uint32_t ms)
-{
-    waits.push_back(ms);
-    fileDuringWait = PlayFolder::ReadBytes("savefiles/highscores.txt");
-}
+std::string fileDuringWait;  // the highscore file as it was at the last wait
 
 class GameOverSequence : public ::testing::Test {
 protected:
@@ -152,18 +147,15 @@ protected:
 
     void SetUp() override
     {
-        waits.clear();
         fileDuringWait.clear();
-        Wimdows::SetWaitProc(RecordWait);
-        AantalSpelers = 1;
-        BlokjeManueel = false;
-        AantalBlokjesManueel = 0;
+        Waits::Start().run = [](int, uint32_t) { fileDuringWait = PlayFolder::ReadBytes("savefiles/highscores.txt"); };
+        GameMode::Set(GameMode::Mode::ONE_PLAYER);
         Score[1] = Score[2] = 0;
         SpelerAanDeBeurt = 1;
     }
     void TearDown() override
     {
-        Wimdows::SetWaitProc(nullptr);
+        Waits::Stop();
         Score[1] = Score[2] = 0;
     }
 
@@ -196,7 +188,7 @@ TEST_F(GameOverSequence, SavesBeforeTheWaitAndSaysSo)
     EXPECT_EQ(RunGameOver(), "\nHighscore has been saved.");
     const std::string expected = TableBytes({900, 800, 700, 600, 500, 500, 400, 300, 200, 100});
     EXPECT_EQ(PlayFolder::ReadBytes("savefiles/highscores.txt"), expected);
-    ASSERT_EQ(waits, std::vector<uint32_t>{4000});
+    ASSERT_EQ(Waits::Current().lengths, std::vector<uint32_t>{4000});
     EXPECT_EQ(fileDuringWait, expected) << "the scores are saved before the end picture's wait";
     EXPECT_EQ(Score[1], 0) << "the table marks the shown score";
 }
@@ -216,7 +208,7 @@ TEST_F(GameOverSequence, TheFileIsRewrittenEvenWhenNothingIsEnteredAndKeepsItsOl
 
 TEST_F(GameOverSequence, TwoPlayersWithEqualScoresAreBothEntered)
 {
-    AantalSpelers = 2;
+    GameMode::Set(GameMode::Mode::TWO_SNAKES);
     SpelerAanDeBeurt = 2;
     WriteTable(DOWN_FROM_900);
     Score[1] = Score[2] = 500;
@@ -227,9 +219,7 @@ TEST_F(GameOverSequence, TwoPlayersWithEqualScoresAreBothEntered)
 
 TEST_F(GameOverSequence, TheKnurfPlayerWinsTheSnakesPoints)
 {
-    AantalSpelers = 2;
-    BlokjeManueel = true;
-    AantalBlokjesManueel = 1;
+    GameMode::Set(GameMode::Mode::SNAKE_AGAINST_KNURF);
     WriteTable({900, 800, 700, 600, 500, 400, 300, 200, 100, 50});
     Score[1] = 650;
     SpelerAanDeBeurt = 1;
@@ -249,9 +239,7 @@ TEST_F(GameOverSequence, TheKnurfPlayerWinsTheSnakesPoints)
 
 TEST_F(GameOverSequence, TheSnakeKeepsItsPointsWhenTheKnurfBlockIsCaught)
 {
-    AantalSpelers = 2;
-    BlokjeManueel = true;
-    AantalBlokjesManueel = 1;
+    GameMode::Set(GameMode::Mode::SNAKE_AGAINST_KNURF);
     WriteTable({900, 800, 700, 600, 500, 400, 300, 200, 100, 0});
     Score[1] = 650;
     SpelerAanDeBeurt = 2;
@@ -269,7 +257,7 @@ TEST_F(GameOverSequence, TheSnakeKeepsItsPointsWhenTheKnurfBlockIsCaught)
 
 TEST_F(GameOverSequence, TwoSnakesKeepTheirOwnScores)
 {
-    AantalSpelers = 2;
+    GameMode::Set(GameMode::Mode::TWO_SNAKES);
     WriteTable({9000, 8000, 7000, 6000, 5000, 4000, 3000, 2000, 1000, 1000});
     Score[1] = 650;
     Score[2] = 300;
@@ -323,12 +311,14 @@ Ink InkIn(int32_t y0, int32_t y1, uint32_t ground)
     return ink;
 }
 
-void WatchWait(uint32_t ms)
+void WatchWait(int, uint32_t ms)
 {
     uint32_t ground = Wimdows::ScreenPixel(5, 5);
+    const int32_t top = Layout::GAME_OVER_WORDS_TOP;  // the headline and two lines of words below it
     seenAtWait.push_back(Seen{ms, ground, Music::SoundMarkedPlaying(Songs.game),
                               Music::SoundMarkedPlaying(Songs.gameover),
-                              {InkIn(440, 476, ground), InkIn(500, 528, ground), InkIn(532, 560, ground)}});
+                              {InkIn(top + 10, top + 46, ground), InkIn(top + 70, top + 98, ground),
+                               InkIn(top + 102, top + 130, ground)}});
 }
 
 class HighscoreScreen : public GameOverSequence {
@@ -341,7 +331,7 @@ protected:
         GameOverSequence::SetUp();
         setenv("SDL_AUDIODRIVER", "dummy", 1);
         seenAtWait.clear();
-        Wimdows::SetWaitProc(WatchWait);
+        Waits::Current().run = WatchWait;
         Wimdows::InitWimdows();
         ASSERT_TRUE(GameWindow::Open());
         PlayFolder::WriteBmp("bitmap/gameover.bmp", 800, 680, GAMEOVER1);
@@ -381,8 +371,8 @@ protected:
     {
         const uint32_t candidates[4] = {BLUE, RED, GREEN, GREY};
         uint32_t found = 0;
-        for (int32_t y = 52 * (int32_t)i + 72; y < 52 * (int32_t)i + 124; y++)
-            for (int32_t x = 200; x < 500; x++) {
+        for (int32_t y = Layout::HighscoreY((int32_t)i); y < Layout::HighscoreY((int32_t)i) + 52; y++)
+            for (int32_t x = Layout::HIGHSCORE_X; x < 500; x++) {
                 uint32_t p = Wimdows::ScreenPixel(x, y);
                 for (uint32_t c : candidates)
                     if (p == c) {

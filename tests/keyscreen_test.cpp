@@ -27,7 +27,8 @@ const uint32_t ARROW[4] = {0x101080, 0x108010, 0x801010, 0x808010};  // right, l
 const char *const ARROW_FILES[4] = {"bitmap/arrowright.bmp", "bitmap/arrowleft.bmp", "bitmap/arrowup.bmp",
                                     "bitmap/arrowdown.bmp"};
 
-const uint32_t ESCAPE = 27, KEY_P = 80, LEFT = 37, UP = 38, RIGHT = 39, DOWN = 40;
+const uint32_t ESCAPE = Wimdows::KEY_ESCAPE, KEY_P = Wimdows::KEY_P, LEFT = Wimdows::KEY_LEFT, UP = Wimdows::KEY_UP,
+               RIGHT = Wimdows::KEY_RIGHT, DOWN = Wimdows::KEY_DOWN;
 
 typedef std::vector<uint32_t> Presses;  // keys pressed together as one answer
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "game/SnakeProcedures.h"
+#include "support/gamemode.h"
 #include "support/gamewindow.h"
 #include "support/playfolder.h"
 #include "wimdows/Wimdows.h"
@@ -36,15 +37,8 @@ void Put(std::vector<std::string> &rows, int row, int col, const std::string &te
     rows[row - 1].replace(col - 1, text.size(), text);
 }
 
-enum class Mode { ONE_PLAYER, TWO_SNAKES, SNAKE_AGAINST_KNURF };
-
-void SetMode(Mode mode)
-{
-    AantalSpelers = mode == Mode::ONE_PLAYER ? 1 : 2;
-    BlokjeManueel = mode == Mode::SNAKE_AGAINST_KNURF;
-    AantalBlokjesManueel = mode == Mode::SNAKE_AGAINST_KNURF ? 1 : 0;
-    AantalBlokjesAutomatisch = mode == Mode::TWO_SNAKES ? 4 : 3;
-}
+using GameMode::Mode;
+inline void SetMode(Mode mode) { GameMode::Set(mode); }
 
 int CountCells(BezetEn bezet)
 {

@@ -9,9 +9,11 @@
 #include <thread>
 #include <vector>
 
+#include "game/SnakePieces.h"
 #include "game/SnakeProcedures.h"
 #include "music/Music.h"
 #include "support/playfolder.h"
+#include "support/waits.h"
 #include "wimdows/Wimdows.h"
 
 using namespace SnakeProcedures;
@@ -49,7 +51,7 @@ struct WaitSeen {
 };
 std::vector<WaitSeen> seen;
 
-void RecordWait(uint32_t ms)
+void RecordWait(int, uint32_t ms)
 {
     seen.push_back(WaitSeen{ms, Wimdows::ScreenPixel(410, 360), Music::SoundMarkedPlaying(Songs.laden[0]),
                             Music::SoundMarkedPlaying(Songs.laden[3]), Music::SoundMarkedPlaying(Songs.laden[2]),
@@ -66,7 +68,7 @@ protected:
         seen.clear();
         Songs = SongsRec{};
         Bitmaps = BitmapsRec{};
-        Wimdows::SetWaitProc(RecordWait);
+        Waits::Start().run = RecordWait;
         Wimdows::InitWimdows();
         Wimdows::Window("Kwibbel", 800, 680);
         ASSERT_EQ(Wimdows::State(), Wimdows::STATE_ACTIVE);
@@ -75,7 +77,7 @@ protected:
     {
         Music::StopMusic();
         Wimdows::KillWindow();
-        Wimdows::SetWaitProc(nullptr);
+        Waits::Stop();
         setenv("SDL_AUDIODRIVER", "dummy", 1);
     }
 
@@ -226,13 +228,10 @@ protected:
     // The 33 pictures, in the order they must be loaded.
     static std::vector<std::string> PictureFiles()
     {
-        const char *pieces[10] = {"hor", "left_down", "right_down", "tail_down", "tail_left",
-                                  "tail_right", "tail_up", "top_left", "top_right", "vert"};
         std::vector<std::string> files = {"bitmap/3.bmp", "bitmap/2.bmp", "bitmap/1.bmp"};
-        for (const char *p : pieces)
-            files.push_back(std::string("bitmap/snakeskinbody_") + p + ".bmp");
-        for (const char *p : pieces)
-            files.push_back(std::string("bitmap/snakeskinbody_") + p + "_player2.bmp");
+        for (uint32_t player : {2u, 1u})
+            for (uint32_t piece = 0; piece < SnakePieces::COUNT; piece++)
+                files.push_back("bitmap/" + SnakePieces::FileName(player, piece));
         for (const char *k : {"knurfs", "knurfsgeel", "knurfsblauw", "knurfsgroen"})
             files.push_back(std::string("bitmap/") + k + ".bmp");
         files.push_back("bitmap/hud.bmp");

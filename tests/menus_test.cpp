@@ -23,6 +23,7 @@
 #include "support/BmpFile.h"
 #include "support/StandardMenu.h"
 #include "support/playfolder.h"
+#include "support/waits.h"
 #include "wimdows/Wimdows.h"
 
 using namespace SnakeProcedures;
@@ -46,21 +47,13 @@ const char *const SOUNDS[] = {"3", "2", "1", "laden", "easy", "medium", "hard", 
 
 // ---- the wait script -------------------------------------------------------------------------------------
 
-// Called for every Wait with its number (1, 2, ...) and its length; menus wait 25 ms, other screens not.
-std::function<void(int, uint32_t)> gScript;
-int gWaits;
-
-void ScriptedWait(uint32_t ms) {
-    gWaits++;
-    if (gScript) gScript(gWaits, ms);
-    if (gWaits > 20000) {
-        ADD_FAILURE() << "still waiting after 20000 waits: a screen did not end";
-        std::exit(1);
-    }
-}
+// Every Wait runs Waits::Current().run with its number (1, 2, ...) and its length; menus wait 25 ms, other
+// screens not.
 
 // A click in the middle of button k of a menu column whose buttons are `height` high.
-void ClickButton(int k, int32_t height) { Wimdows::SimulateLeftUp(150, 75 + 85 * k + height / 2); }
+void ClickButton(int k, int32_t height) {
+    Wimdows::SimulateLeftUp(150, Layout::MENU_Y + Layout::MENU_GAP * k + height / 2);
+}
 
 void Type(uint32_t key) {
     Wimdows::SimulateKeyDown(key);
@@ -153,14 +146,12 @@ class MenusTest : public ::testing::Test {
         const std::string failures = testing::internal::GetCapturedStdout();
         ASSERT_EQ(failures, "") << "every sound should load";
         Kwibbel::SetDefaults();
-        gScript = nullptr;
-        Wimdows::SetWaitProc(ScriptedWait);
+        Waits::Start();
         Wimdows::SimulateMouseMove(0, 0);
         Wimdows::FlushKeys();
     }
     void TearDown() override {
-        gScript = nullptr;
-        Wimdows::SetWaitProc(nullptr);
+        Waits::Stop();
         Music::StopMusic();
         for (uint32_t k : {13u, 27u, 32u, 37u, 38u, 39u, 40u}) Wimdows::SimulateKeyUp(k);
     }
@@ -254,13 +245,13 @@ TEST_F(MenusTest, MainMenuClickPositions) {
         int32_t choice;
     } cases[] = {{150, 100, 0}, {150, 440, 4}, {150, 520, 5}};
     for (const Case &c : cases) {
-        gWaits = 0;
-        gScript = [c](int wait, uint32_t) {
+        Waits::Current().count = 0;
+        Waits::Current().run = [c](int wait, uint32_t) {
             if (wait == 1) Wimdows::SimulateLeftUp(150, 140);  // between play and options: nothing
             if (wait == 2) Wimdows::SimulateLeftUp(c.x, c.y);
         };
         EXPECT_EQ(StandardMenu::MenuSelection(menu, 6), c.choice) << "click at " << c.x << "," << c.y;
-        EXPECT_EQ(gWaits, 2) << "the click between two buttons must not end the menu";
+        EXPECT_EQ(Waits::Current().count, 2) << "the click between two buttons must not end the menu";
     }
 }
 
@@ -274,8 +265,8 @@ TEST_F(MenusTest, DifficultyChoicesSetDiffAndPlayTheirSound) {
     } cases[] = {{0, 1, &SongsRec::easy}, {1, 2, &SongsRec::medium}, {2, 3, &SongsRec::hard}};
     for (const Case &c : cases) {
         Diff = 0;
-        gWaits = 0;
-        gScript = [c](int wait, uint32_t) {
+        Waits::Current().count = 0;
+        Waits::Current().run = [c](int wait, uint32_t) {
             if (wait == 1) ClickButton(c.k, 60);
         };
         Difficulty();
@@ -285,8 +276,8 @@ TEST_F(MenusTest, DifficultyChoicesSetDiffAndPlayTheirSound) {
         Music::StopSound(Songs.*(c.sound));
     }
     // Back: the click plays and the difficulty stays.
-    gWaits = 0;
-    gScript = [](int wait, uint32_t) {
+    Waits::Current().count = 0;
+    Waits::Current().run = [](int wait, uint32_t) {
         if (wait == 1) Wimdows::SimulateLeftUp(120, 75 + 3 * 85 + 30);
     };
     Difficulty();
@@ -302,8 +293,8 @@ TEST_F(MenusTest, GameModesSetAllFourSettings) {
         uint32_t blokjesManueel, blokjesAutomatisch;
     } cases[] = {{1, 2, false, 0, 4}, {2, 2, true, 1, 3}, {0, 1, false, 0, 3}, {2, 2, true, 1, 3}};
     for (const Case &c : cases) {
-        gWaits = 0;
-        gScript = [c](int wait, uint32_t) {
+        Waits::Current().count = 0;
+        Waits::Current().run = [c](int wait, uint32_t) {
             if (wait == 1) ClickButton(c.k, 54);
         };
         Settings();
@@ -315,8 +306,8 @@ TEST_F(MenusTest, GameModesSetAllFourSettings) {
         EXPECT_TRUE(Music::SoundMarkedPlaying(Songs.click));
     }
     // Back keeps the last mode (snake against knurf).
-    gWaits = 0;
-    gScript = [](int wait, uint32_t) {
+    Waits::Current().count = 0;
+    Waits::Current().run = [](int wait, uint32_t) {
         if (wait == 1) Wimdows::SimulateLeftUp(120, 75 + 3 * 85 + 27);
     };
     Settings();
@@ -327,35 +318,35 @@ TEST_F(MenusTest, GameModesSetAllFourSettings) {
 }
 
 TEST_F(MenusTest, OptionsLeadToOneSubMenuAndReturnWithIt) {
-    gWaits = 0;
-    gScript = [](int wait, uint32_t) {
+    Waits::Current().count = 0;
+    Waits::Current().run = [](int wait, uint32_t) {
         if (wait == 1) ClickButton(0, 60);  // options: difficulty
         if (wait == 2) ClickButton(2, 60);  // difficulty: hard
     };
     Options();
     EXPECT_EQ(Diff, 3);
-    EXPECT_EQ(gWaits, 2) << "after the difficulty menu, Options returns without waiting again";
+    EXPECT_EQ(Waits::Current().count, 2) << "after the difficulty menu, Options returns without waiting again";
     EXPECT_TRUE(Music::SoundMarkedPlaying(Songs.hard));
 
-    gWaits = 0;
-    gWaits = 0;
-    gScript = [](int wait, uint32_t) {
+    Waits::Current().count = 0;
+    Waits::Current().count = 0;
+    Waits::Current().run = [](int wait, uint32_t) {
         if (wait == 1) ClickButton(2, 60);  // options: game mode
         if (wait == 2) ClickButton(1, 54);  // snake against snake
     };
     Options();
     EXPECT_EQ(AantalSpelers, 2u);
     EXPECT_EQ(AantalBlokjesAutomatisch, 4u);
-    EXPECT_EQ(gWaits, 2);
+    EXPECT_EQ(Waits::Current().count, 2);
 
-    gWaits = 0;
+    Waits::Current().count = 0;
     Music::StopSound(Songs.click);
-    gWaits = 0;
-    gScript = [](int wait, uint32_t) {
+    Waits::Current().count = 0;
+    Waits::Current().run = [](int wait, uint32_t) {
         if (wait == 1) Wimdows::SimulateLeftUp(120, 75 + 3 * 85 + 30);  // back
     };
     Options();
-    EXPECT_EQ(gWaits, 1);
+    EXPECT_EQ(Waits::Current().count, 1);
     EXPECT_TRUE(Music::SoundMarkedPlaying(Songs.click));
     EXPECT_EQ(Diff, 3);
 }
@@ -363,14 +354,14 @@ TEST_F(MenusTest, OptionsLeadToOneSubMenuAndReturnWithIt) {
 TEST_F(MenusTest, KeyScreenFromTheOptionsWritesTheNewKeys) {
     KeyFeeder feeder;
     std::atomic<bool> typing{false};
-    gWaits = 0;
-    gScript = [&](int wait, uint32_t) {
+    Waits::Current().count = 0;
+    Waits::Current().run = [&](int wait, uint32_t) {
         if (wait == 1) ClickButton(1, 60);  // options: controls
     };
     // The key screen waits in GetKey: type eight different keys, one at a time, from another thread.
     std::thread typist([&] {
         const uint32_t keys[8] = {'L', 'J', 'I', 'K', 'D', 'A', 'W', 'S'};
-        while (gWaits < 1) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        while (Waits::Current().count < 1) std::this_thread::sleep_for(std::chrono::milliseconds(1));
         for (uint32_t k : keys) {
             std::this_thread::sleep_for(std::chrono::milliseconds(30));
             Type(k);
@@ -408,11 +399,11 @@ TEST_F(MenusTest, EachSlotPlaysItsLevelAndTheMenuMusicComesBack) {
     for (int k = 0; k < 5; k++) {
         SCOPED_TRACE(std::string("slot button ") + std::to_string(k) + " plays " + files[k]);
         Music::PlaySound(Songs.menu, true);
-        gWaits = 0;
+        Waits::Current().count = 0;
         bool sawGame = false, menuDuringGame = true, gameMusic = false;
         int gameWaits = 0;
-        gWaits = 0;
-        gScript = [&](int wait, uint32_t ms) {
+        Waits::Current().count = 0;
+        Waits::Current().run = [&](int wait, uint32_t ms) {
             if (wait == 1) ClickButton(k, 60);
             if (ms == 25) return;
             // The game: countdown, then steps. Leave with Escape after a few steps.
@@ -441,14 +432,14 @@ TEST_F(MenusTest, EachSlotPlaysItsLevelAndTheMenuMusicComesBack) {
 TEST_F(MenusTest, SlotBackPlaysTheClickAndNoGame) {
     Music::PlaySound(Songs.menu, true);
     bool otherWait = false;
-    gWaits = 0;
-    gScript = [&](int wait, uint32_t ms) {
+    Waits::Current().count = 0;
+    Waits::Current().run = [&](int wait, uint32_t ms) {
         if (ms != 25) otherWait = true;
         if (wait == 1) Wimdows::SimulateLeftUp(150, 75 + 5 * 85 + 30);
     };
     Slots();
     EXPECT_FALSE(otherWait) << "no game was started";
-    EXPECT_EQ(gWaits, 1);
+    EXPECT_EQ(Waits::Current().count, 1);
     EXPECT_TRUE(Music::SoundMarkedPlaying(Songs.click));
     EXPECT_TRUE(Music::SoundMarkedPlaying(Songs.menu));
 }
@@ -456,8 +447,8 @@ TEST_F(MenusTest, SlotBackPlaysTheClickAndNoGame) {
 // ---- the main menu ------------------------------------------------------------------------------------------
 
 TEST_F(MenusTest, QuitWritesTheFarewellAndShutsTheSoundDown) {
-    gWaits = 0;
-    gScript = [](int wait, uint32_t) {
+    Waits::Current().count = 0;
+    Waits::Current().run = [](int wait, uint32_t) {
         if (wait == 1) Wimdows::SimulateLeftUp(150, 520);
     };
     testing::internal::CaptureStdout();
@@ -465,14 +456,14 @@ TEST_F(MenusTest, QuitWritesTheFarewellAndShutsTheSoundDown) {
     const std::string out = testing::internal::GetCapturedStdout();
     EXPECT_EQ(out, "\nThank you for playing Kwibbel!\n");
     EXPECT_EQ(Music::LoadSound("audio/laser.mp3"), 0u) << "the sound system is shut down";
-    EXPECT_EQ(gWaits, 1);
+    EXPECT_EQ(Waits::Current().count, 1);
 }
 
 TEST_F(MenusTest, MainMenuComesBackAfterEverySubMenu) {
     // Options, difficulty, hard; then the main menu again (its play button shows); then quit.
     bool mainMenuAgain = false;
-    gWaits = 0;
-    gScript = [&](int wait, uint32_t) {
+    Waits::Current().count = 0;
+    Waits::Current().run = [&](int wait, uint32_t) {
         if (wait == 1) ClickButton(1, 50);  // main: options
         if (wait == 2) ClickButton(0, 60);  // options: difficulty
         if (wait == 3) ClickButton(2, 60);  // difficulty: hard
@@ -488,14 +479,14 @@ TEST_F(MenusTest, MainMenuComesBackAfterEverySubMenu) {
     Kwibbel::StartMenu();
     testing::internal::GetCapturedStdout();
     EXPECT_TRUE(mainMenuAgain);
-    EXPECT_EQ(gWaits, 4);
+    EXPECT_EQ(Waits::Current().count, 4);
 }
 
 TEST_F(MenusTest, HelpScreenIgnoresAKeyTypedBeforeIt) {
     std::atomic<bool> helpClosedByUs{false};
     bool helpReturnedEarly = false;
-    gWaits = 0;
-    gScript = [&](int wait, uint32_t) {
+    Waits::Current().count = 0;
+    Waits::Current().run = [&](int wait, uint32_t) {
         if (wait == 1) {
             Type('X');  // typed before the help screen opens: must not close it
             ClickButton(4, 50);
@@ -508,14 +499,14 @@ TEST_F(MenusTest, HelpScreenIgnoresAKeyTypedBeforeIt) {
     // Closes the help screen once it shows: its picture fills the window.
     RunMainMenuTypingOn("bitmap/helptext.bmp", 400, 20, helpClosedByUs);
     EXPECT_FALSE(helpReturnedEarly) << "the key typed before the help screen closed it";
-    EXPECT_EQ(gWaits, 2);
+    EXPECT_EQ(Waits::Current().count, 2);
 }
 
 TEST_F(MenusTest, HighscoreTableFromTheMainMenu) {
     std::atomic<bool> tableSeen{false};
     bool tableBeforeMenu = false;
-    gWaits = 0;
-    gScript = [&](int wait, uint32_t) {
+    Waits::Current().count = 0;
+    Waits::Current().run = [&](int wait, uint32_t) {
         if (wait == 1) ClickButton(3, 50);
         if (wait == 2) {
             tableBeforeMenu = tableSeen;
@@ -525,15 +516,15 @@ TEST_F(MenusTest, HighscoreTableFromTheMainMenu) {
     // Closes the table with a key once it shows.
     RunMainMenuTypingOn("bitmap/highscoretable.bmp", 700, 20, tableSeen);
     EXPECT_TRUE(tableBeforeMenu) << "the highscore table shows until a key is typed";
-    EXPECT_EQ(gWaits, 2);
+    EXPECT_EQ(Waits::Current().count, 2);
 }
 
 TEST_F(MenusTest, LevelEditorSwapsTheMusicAndBack) {
     KeyFeeder feeder;  // closes the editor's help picture
     bool editorMusic = false, menuMusicInEditor = true, menuMusicAfter = false, editorMusicAfter = true;
     int editorWaits = 0;
-    gWaits = 0;
-    gScript = [&](int wait, uint32_t ms) {
+    Waits::Current().count = 0;
+    Waits::Current().run = [&](int wait, uint32_t ms) {
         if (wait == 1) {
             ClickButton(2, 50);
             feeder.on = true;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "game/SnakePieces.h"
 #include "support/gameboard.h"
 #include "support/gamewindow.h"
 #include "support/playfolder.h"
@@ -14,7 +15,7 @@ using namespace GameBoard;
 
 namespace {
 
-const uint32_t LEFT = 37, UP = 38, RIGHT = 39, DOWN = 40;
+const uint32_t LEFT = Wimdows::KEY_LEFT, UP = Wimdows::KEY_UP, RIGHT = Wimdows::KEY_RIGHT, DOWN = Wimdows::KEY_DOWN;
 
 class Movement : public ::testing::Test {
 protected:
@@ -247,7 +248,8 @@ TEST_F(Movement, TapsBetweenStepsTurnTheSnakeOnePerStepInOrder)
 
 TEST_F(Movement, StopKeysAreNoTurnsAndEndTheBatch)
 {
-    const uint32_t KEY_P = 0x50, KEY_ESCAPE = 0x1B;
+    using Wimdows::KEY_ESCAPE;
+    using Wimdows::KEY_P;
     const uint32_t stops[2] = {KEY_P, KEY_ESCAPE};
     const BesturingRec keys[3] = {BesturingRec{}, Keys(1), Keys(2)};
     const PijlEn richting[3] = {RECHTS, RECHTS, RECHTS};
@@ -360,11 +362,15 @@ TEST_F(SnakeDrawing, PictureForEachPairOfDirections)
         int picture;
     };
     BlokRec slang[2] = {};
-    for (Case c : {Case{RECHTS, RECHTS, false, 0}, Case{BOVEN, BOVEN, false, 9}, Case{BOVEN, BOVEN, true, 3},
-                   Case{RECHTS, RECHTS, true, 4}, Case{LINKS, LINKS, true, 5}, Case{ONDER, ONDER, true, 6},
-                   Case{RECHTS, ONDER, false, 1}, Case{BOVEN, LINKS, false, 1}, Case{LINKS, ONDER, false, 2},
-                   Case{BOVEN, RECHTS, false, 2}, Case{RECHTS, BOVEN, true, 7}, Case{ONDER, LINKS, false, 7},
-                   Case{LINKS, BOVEN, false, 8}, Case{ONDER, RECHTS, false, 8}, Case{LINKS, RECHTS, false, -1}}) {
+    using namespace SnakePieces;
+    for (Case c : {Case{RECHTS, RECHTS, false, HORIZONTAL}, Case{BOVEN, BOVEN, false, VERTICAL},
+                   Case{BOVEN, BOVEN, true, HEAD_UP}, Case{RECHTS, RECHTS, true, HEAD_RIGHT},
+                   Case{LINKS, LINKS, true, HEAD_LEFT}, Case{ONDER, ONDER, true, HEAD_DOWN},
+                   Case{RECHTS, ONDER, false, LEFT_DOWN}, Case{BOVEN, LINKS, false, LEFT_DOWN},
+                   Case{LINKS, ONDER, false, RIGHT_DOWN}, Case{BOVEN, RECHTS, false, RIGHT_DOWN},
+                   Case{RECHTS, BOVEN, true, TOP_LEFT}, Case{ONDER, LINKS, false, TOP_LEFT},
+                   Case{LINKS, BOVEN, false, TOP_RIGHT}, Case{ONDER, RECHTS, false, TOP_RIGHT},
+                   Case{LINKS, RECHTS, false, -1}}) {
         Wimdows::ClearScreen();
         slang[1] = Veld[6][6];
         TekenBitmapSlang(c.in, c.out, 1, slang, bitmaps.speler1, c.kop);

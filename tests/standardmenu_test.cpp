@@ -11,6 +11,7 @@
 
 #include "support/BmpFile.h"
 #include "support/StandardMenu.h"
+#include "support/waits.h"
 #include "wimdows/Wimdows.h"
 
 using namespace StandardMenu;
@@ -25,22 +26,6 @@ void WriteBmp(const std::string &file, uint32_t w, uint32_t h, uint32_t color, u
     for (uint32_t y = 0; y < h; y++)
         for (uint32_t x = 0; x < w / 2; x++) pixels[(size_t)y * w + x] = left;
     ASSERT_TRUE(TestBmp::WriteBmp24(file.c_str(), w, h, pixels)) << "cannot write " << file;
-}
-
-// The script that the wait procedure plays: called with the number of the wait (1, 2, ...).
-std::function<void(int)> gScript;
-int gWaits;
-std::vector<uint32_t> gWaitLengths;
-
-void ScriptedWait(uint32_t ms) {
-    gWaits++;
-    gWaitLengths.push_back(ms);
-    if (gScript) gScript(gWaits);
-    // A menu that never ends would hang the test: fail loudly instead.
-    if (gWaits > 1000) {
-        ADD_FAILURE() << "menu still waiting after 1000 passes";
-        std::exit(1);
-    }
 }
 
 ButtonRc Box(int32_t x0, int32_t y0, int32_t w, int32_t h) {
@@ -79,16 +64,12 @@ class StandardMenuTest : public ::testing::Test {
     }
 
     void SetUp() override {
-        Wimdows::SetWaitProc(ScriptedWait);
-        gScript = nullptr;
-        gWaits = 0;
-        gWaitLengths.clear();
+        Waits::Start(1000);  // a menu that never ends fails the test
         Wimdows::SimulateMouseMove(0, 0);
         DropPendingClick();
     }
     void TearDown() override {
-        gScript = nullptr;
-        Wimdows::SetWaitProc(nullptr);
+        Waits::Stop();
         DropPendingClick();
     }
 
@@ -250,23 +231,23 @@ TEST_F(StandardMenuTest, AnInvisibleButtonIsNeverSelectedAndLeavesTheClick) {
 TEST_F(StandardMenuTest, MenuIgnoresMissesAndReturnsTheButtonClickedLater) {
     ButtonRc menu[3] = {Box(0, 0, 200, 50), Box(0, 0, 200, 50), Box(0, 0, 200, 50)};
     SetVerticalMenu(100, 75, 85, menu, 3);
-    gScript = [](int wait) {
+    Waits::Current().run = [](int wait, uint32_t) {
         if (wait == 1) Wimdows::SimulateLeftUp(150, 140);  // between the first two buttons
         if (wait == 3) Wimdows::SimulateLeftUp(150, 250);  // inside the third
     };
     EXPECT_EQ(MenuSelection(menu, 3), 2);
-    EXPECT_EQ(gWaits, 3) << "the click is taken on the pass right after it";
-    for (uint32_t ms : gWaitLengths) EXPECT_EQ(ms, 25u) << "a menu pass waits 25 ms";
+    EXPECT_EQ(Waits::Current().count, 3) << "the click is taken on the pass right after it";
+    for (uint32_t ms : Waits::Current().lengths) EXPECT_EQ(ms, 25u) << "a menu pass waits 25 ms";
 }
 
 TEST_F(StandardMenuTest, OverlappingButtonsGiveTheLowerIndex) {
     ButtonRc menu[2] = {Box(100, 75, 200, 50), Box(150, 80, 200, 50)};
-    gScript = [](int wait) {
+    Waits::Current().run = [](int wait, uint32_t) {
         if (wait == 1) Wimdows::SimulateLeftUp(200, 100);
     };
     EXPECT_EQ(MenuSelection(menu, 2), 0);
-    gWaits = 0;
-    gScript = [](int wait) {
+    Waits::Current().count = 0;
+    Waits::Current().run = [](int wait, uint32_t) {
         if (wait == 1) Wimdows::SimulateLeftUp(320, 100);  // only the second covers it
     };
     EXPECT_EQ(MenuSelection(menu, 2), 1);
@@ -275,12 +256,12 @@ TEST_F(StandardMenuTest, OverlappingButtonsGiveTheLowerIndex) {
 TEST_F(StandardMenuTest, AnInvisibleButtonOfAMenuCannotBeChosen) {
     ButtonRc menu[2] = {Box(100, 75, 200, 50), Box(100, 160, 200, 50)};
     menu[0].visible = false;
-    gScript = [](int wait) {
+    Waits::Current().run = [](int wait, uint32_t) {
         if (wait == 1) Wimdows::SimulateLeftUp(150, 100);  // on the invisible one
         if (wait == 2) Wimdows::SimulateLeftUp(150, 180);
     };
     EXPECT_EQ(MenuSelection(menu, 2), 1);
-    EXPECT_EQ(gWaits, 2);
+    EXPECT_EQ(Waits::Current().count, 2);
 }
 
 TEST_F(StandardMenuTest, AClickReleasedBeforeTheMenuShowedChoosesNothing) {
@@ -288,11 +269,11 @@ TEST_F(StandardMenuTest, AClickReleasedBeforeTheMenuShowedChoosesNothing) {
     ButtonSelected(menu[0]);
     Wimdows::SimulateLeftUp(150, 100);
     Wimdows::SimulateLeftUp(150, 100);
-    gScript = [](int wait) {
+    Waits::Current().run = [](int wait, uint32_t) {
         if (wait == 2) Wimdows::SimulateLeftUp(150, 180);
     };
     EXPECT_EQ(MenuSelection(menu, 2), 1) << "the menu waits until its own click comes";
-    EXPECT_EQ(gWaits, 2);
+    EXPECT_EQ(Waits::Current().count, 2);
 }
 
 TEST_F(StandardMenuTest, TheSecondHalfOfADoubleClickChoosesNothingInTheNextMenu) {
@@ -301,24 +282,24 @@ TEST_F(StandardMenuTest, TheSecondHalfOfADoubleClickChoosesNothingInTheNextMenu)
     // Its release comes before the next menu shows, or after it.
     for (bool late : {false, true}) {
         SCOPED_TRACE(late ? "released after the next menu showed" : "released before it showed");
-        gWaits = 0;
-        gScript = [](int wait) {
+        Waits::Current().count = 0;
+        Waits::Current().run = [](int wait, uint32_t) {
             if (wait == 1) Wimdows::SimulateLeftUp(150, 100);
         };
         EXPECT_EQ(MenuSelection(first, 1), 0);
         Wimdows::SimulateLeftDouble(150, 100);
         if (!late) Wimdows::SimulateLeftUp(150, 100);
-        gWaits = 0;
-        gScript = [late](int wait) {
+        Waits::Current().count = 0;
+        Waits::Current().run = [late](int wait, uint32_t) {
             if (wait == 1 && late) Wimdows::SimulateLeftUp(150, 100);
             if (wait == 3) Wimdows::SimulateLeftUp(450, 100);
         };
         EXPECT_EQ(MenuSelection(next, 2), 0);
-        EXPECT_EQ(gWaits, 3);
+        EXPECT_EQ(Waits::Current().count, 3);
     }
     // A double click made within one menu whose first click missed: the second click counts.
-    gWaits = 0;
-    gScript = [](int wait) {
+    Waits::Current().count = 0;
+    Waits::Current().run = [](int wait, uint32_t) {
         if (wait == 1) Wimdows::SimulateLeftUp(90, 100);
         if (wait == 2) {
             Wimdows::SimulateLeftDouble(101, 100);
@@ -326,24 +307,24 @@ TEST_F(StandardMenuTest, TheSecondHalfOfADoubleClickChoosesNothingInTheNextMenu)
         }
     };
     EXPECT_EQ(MenuSelection(next, 2), 1);
-    EXPECT_EQ(gWaits, 2);
+    EXPECT_EQ(Waits::Current().count, 2);
 }
 
 TEST_F(StandardMenuTest, AClickBesideEveryButtonWaitsForALaterMenu) {
     ButtonRc small[1] = {Box(100, 75, 50, 50)};
-    gScript = [](int wait) {
+    Waits::Current().run = [](int wait, uint32_t) {
         if (wait == 1) Wimdows::SimulateLeftUp(500, 500);
         if (wait == 3) Wimdows::SimulateLeftUp(120, 100);
     };
     EXPECT_EQ(MenuSelection(small, 1), 0);
-    EXPECT_EQ(gWaits, 3) << "the click beside the button did not end the menu";
+    EXPECT_EQ(Waits::Current().count, 3) << "the click beside the button did not end the menu";
 }
 
 TEST_F(StandardMenuTest, EmptyMenuReturnsAtOnce) {
     EXPECT_EQ(MenuSelection(nullptr, 0), -1);
     ButtonRc one = Box(0, 0, 1, 1);
     EXPECT_EQ(MenuSelection(&one, 0), -1);
-    EXPECT_EQ(gWaits, 0);
+    EXPECT_EQ(Waits::Current().count, 0);
 }
 
 // ---- drawing, with a window under the dummy video driver -----------------------------------------------
@@ -411,7 +392,7 @@ TEST_F(StandardMenuDrawTest, EachPassShowsWhatThePassBeforeDrew) {
     menu[0].y0 = 20;
     Wimdows::SimulateMouseMove(24, 24);
     std::vector<uint32_t> shown;
-    gScript = [&shown](int wait) {
+    Waits::Current().run = [&shown](int wait, uint32_t) {
         shown.push_back(Wimdows::ScreenPixel(24, 24));
         if (wait == 2) Wimdows::SimulateMouseMove(200, 200);
         if (wait == 5) Wimdows::SimulateLeftUp(24, 24);

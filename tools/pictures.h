@@ -51,9 +51,6 @@ void DrawSnakePiece(Paint::Canvas &cv, int player, int piece, float x, float y, 
 void DrawKnurf(Paint::Canvas &cv, KnurfKind kind, float x, float y, float size);
 // Wall tiles: the horizontal (0) or vertical (1) brick pattern over the square at (x, y) of `size`.
 void DrawWall(Paint::Canvas &cv, int vertical, float x, float y, float size);
-// The piece index (0..9) for a segment entered moving `entered` and left moving `left` (0 right, 1 left,
-// 2 up, 3 down); -1 for a reversal. A head uses entered == left with head set.
-int PieceFor(int entered, int left, bool head);
 // A snake on a grid of `cell`-pixel squares with its top-left at (x, y): cells as column, row pairs from
 // the tail to the head, each a neighbour of the one before.
 void DrawCellSnake(Paint::Canvas &cv, int player, const std::vector<int> &cells, float x, float y, float cell);

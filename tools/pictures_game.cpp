@@ -5,6 +5,9 @@
 
 #include "pictures.h"
 
+#include "game/Layout.h"
+#include "game/SnakePieces.h"
+
 using namespace Paint;
 
 namespace Pictures {
@@ -20,10 +23,6 @@ struct SnakeLook {
 
 static const float kPi = 3.14159265f;
 
-static const char *const kPieceNames[10] = {
-    "snakeskinbody_hor",        "snakeskinbody_left_down", "snakeskinbody_right_down", "snakeskinbody_tail_down",
-    "snakeskinbody_tail_left",  "snakeskinbody_tail_right", "snakeskinbody_tail_up",   "snakeskinbody_top_left",
-    "snakeskinbody_top_right",  "snakeskinbody_vert"};
 
 // ---- internal: snakes ----------------------------------------------------------------------------------
 
@@ -58,25 +57,25 @@ static Rgb TubeColour(const SnakeLook &lk, float along, float t, float cellAlong
 // Maps a point of a cell (0..20) onto the piece's canonical frame: along the snake (0..1 for body
 // pieces, 0..20 pixels for heads) and across it (pixels from the middle line).
 static void PieceFrame(int piece, float x, float y, float &along, float &across) {
+    using namespace SnakePieces;
     switch (piece) {
-    case 0: along = x / 20; across = y - 10; return;
-    case 9: along = y / 20; across = x - 10; return;
-    case 4: along = x; across = y - 10; return;          // head facing right, joined on the left
-    case 5: along = 20 - x; across = y - 10; return;     // facing left
-    case 3: along = 20 - y; across = x - 10; return;     // facing up, joined below
-    case 6: along = y; across = x - 10; return;          // facing down, joined above
+    case HORIZONTAL: along = x / 20; across = y - 10; return;
+    case VERTICAL: along = y / 20; across = x - 10; return;
+    case HEAD_RIGHT: along = x; across = y - 10; return;        // joined on the left
+    case HEAD_LEFT: along = 20 - x; across = y - 10; return;
+    case HEAD_UP: along = 20 - y; across = x - 10; return;      // joined below
+    case HEAD_DOWN: along = y; across = x - 10; return;         // joined above
     default: break;
     }
     // Corners, as the one that joins the left and the lower neighbour.
-    if (piece == 2 || piece == 8) x = 20 - x;
-    if (piece == 7 || piece == 8) y = 20 - y;
+    if (piece == RIGHT_DOWN || piece == TOP_RIGHT) x = 20 - x;
+    if (piece == TOP_LEFT || piece == TOP_RIGHT) y = 20 - y;
     float r = std::hypot(x, 20 - y);
     float a = std::atan2(x, 20 - y);
     along = Clamp01(a / (kPi / 2));
     across = r - 10;
 }
 
-static bool IsHead(int piece) { return piece >= 3 && piece <= 6; }
 
 static float BodyHalfWidth(float along) { return 6.0f + 1.0f * std::sin(kPi * along); }
 
@@ -90,7 +89,7 @@ static float HeadSdf(float along, float across) {
 static float PieceSdf(int piece, float x, float y) {
     float along, across;
     PieceFrame(piece, x, y, along, across);
-    if (IsHead(piece)) return HeadSdf(along, across);
+    if (SnakePieces::IsHead((uint32_t)piece)) return HeadSdf(along, across);
     return std::fabs(across) - BodyHalfWidth(along);
 }
 
@@ -99,7 +98,7 @@ static Rgba PieceColour(const SnakeLook &lk, int piece, float x, float y) {
     PieceFrame(piece, x, y, along, across);
     Rgb c;
     float d;
-    if (!IsHead(piece)) {
+    if (!SnakePieces::IsHead((uint32_t)piece)) {
         float hw = BodyHalfWidth(along);
         c = TubeColour(lk, along, across / hw, along);
         d = std::fabs(across) - hw;
@@ -380,19 +379,19 @@ static void MakeHud(const std::string &dir) {
     TextStyle small = Style(SANS_BOLD, 11, Pal::Muted, CENTER);
     Text(cv, small, "KWIBBEL", 62, 14);
     // The score plates are pictures of their own, cut from this panel: the game shows only the ones in play
-    // (player 2's is the knurf player's in snake against knurf). The game writes the numbers at x 133 and
-    // 266, y 39 here.
+    // (player 2's is the knurf player's in snake against knurf). The game writes player p's number at
+    // (Layout::ScoreX(p), Layout::SCORE_Y), inside the plate.
     const struct {
         const char *file, *label;
-        float x;
+        int place;  // 0 player 1's place, 1 player 2's
         Rgb frame, ink;
         bool knurf;
-    } plates[3] = {{"plate1.bmp", "PLAYER 1", 125, Pal::Red, Hex(0xFF8A7A), false},
-                   {"plate2.bmp", "PLAYER 2", 258, Pal::Green, Hex(0x8FE39A), false},
-                   {"plateknurf.bmp", "PLAYER 2", 258, Pal::Lime, Hex(0x9CEB8E), true}};
+    } plates[3] = {{"plate1.bmp", "PLAYER 1", 0, Pal::Red, Hex(0xFF8A7A), false},
+                   {"plate2.bmp", "PLAYER 2", 1, Pal::Green, Hex(0x8FE39A), false},
+                   {"plateknurf.bmp", "PLAYER 2", 1, Pal::Lime, Hex(0x9CEB8E), true}};
     for (const auto &pl : plates) {
         Canvas plate = cv;
-        float x = pl.x;
+        float x = (float)Layout::PLATE_X[pl.place] + 1;
         FillRoundRect(plate, x, 10, x + 125, 72, 8, Hex(0x05070F));
         StrokeRoundRect(plate, x, 10, x + 125, 72, 8, 1.2f, pl.frame, 0.7f);
         Text(plate, Style(SANS_BOLD, 12, pl.ink), pl.label, x + 8, 15);
@@ -403,7 +402,8 @@ static void MakeHud(const std::string &dir) {
             Text(plate, Style(SANS_BOLD, 13, pl.ink), "KNURF", x + 42, 36);
             Text(plate, Style(SANS, 10.5f, Pal::Muted), "block the snake", x + 42, 53);
         }
-        Save(Crop(plate, (int)x - 1, 8, 128, 66), dir, pl.file);
+        Save(Crop(plate, Layout::PLATE_X[pl.place], Layout::PLATE_TOP, Layout::PLATE_WIDTH, Layout::PLATE_HEIGHT), dir,
+             pl.file);
     }
     // Right side: the game's name and the keys that matter during play.
     TextStyle title = Style(SANS_BOLD, 30);
@@ -460,7 +460,7 @@ void MakeGamePictures(const std::string &dir) {
             Canvas cv = MakeCanvas(20, 20, 6, Pal::Black);
             DrawSnakePiece(cv, player, piece, 0, 0, 20);
             // Player 1's snake is loaded from the names with "_player2", player 2's from the plain ones.
-            std::string name = std::string(kPieceNames[piece]) + (player == 1 ? "_player2" : "") + ".bmp";
+            std::string name = SnakePieces::FileName(player, piece);
             Save(cv, dir, name);
         }
     }
@@ -489,38 +489,26 @@ void MakeGamePictures(const std::string &dir) {
 
 namespace Pictures {
 
-int PieceFor(int entered, int left, bool head) {
-    enum { R = 0, L = 1, U = 2, D = 3 };
-    if (entered == left) {
-        if (head) return left == U ? 3 : left == R ? 4 : left == L ? 5 : 6;
-        return (left == L || left == R) ? 0 : 9;
-    }
-    if (entered == L) return left == U ? 8 : left == D ? 2 : -1;
-    if (entered == R) return left == U ? 7 : left == D ? 1 : -1;
-    if (entered == U) return left == L ? 1 : left == R ? 2 : -1;
-    return left == L ? 7 : left == R ? 8 : -1;
-}
-
-// Direction from cell a to its neighbour b: 0 right, 1 left, 2 up, 3 down.
-static int StepDir(int ac, int ar, int bc, int br) {
-    if (bc > ac) return 0;
-    if (bc < ac) return 1;
-    return br < ar ? 2 : 3;
+// Direction from cell a to its neighbour b, in the game's order.
+static uint32_t StepDir(int ac, int ar, int bc, int br) {
+    if (bc > ac) return SnakePieces::RIGHT;
+    if (bc < ac) return SnakePieces::LEFT;
+    return br < ar ? SnakePieces::UP : SnakePieces::DOWN;
 }
 
 void DrawCellSnake(Canvas &cv, int player, const std::vector<int> &cells, float x, float y, float cell) {
     int n = (int)cells.size() / 2;
     for (int i = 0; i < n; ++i) {
         int c = cells[2 * i], r = cells[2 * i + 1];
-        int in, out;
+        uint32_t in, out;
         if (i == n - 1) {
             in = out = StepDir(cells[2 * i - 2], cells[2 * i - 1], c, r);
         } else {
             out = StepDir(c, r, cells[2 * i + 2], cells[2 * i + 3]);
             in = i == 0 ? out : StepDir(cells[2 * i - 2], cells[2 * i - 1], c, r);
         }
-        int piece = PieceFor(in, out, i == n - 1);
-        if (piece >= 0) DrawSnakePiece(cv, player, piece, x + c * cell, y + r * cell, cell);
+        uint32_t piece = SnakePieces::For(in, out, i == n - 1);
+        if (piece != SnakePieces::NONE) DrawSnakePiece(cv, player, (int)piece, x + c * cell, y + r * cell, cell);
     }
 }
 

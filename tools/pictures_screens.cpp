@@ -4,6 +4,8 @@
 
 #include "pictures.h"
 
+#include "game/Layout.h"
+
 using namespace Paint;
 
 namespace Pictures {
@@ -250,7 +252,7 @@ static void MakeLevelMakerHelp(const std::string &dir) {
 
 // The art of one end of a game: the snakes of `snakes` (bit 1 red, bit 2 green) crashed into a wall, or
 // the red one caught by the green knurf. The words are the game's: it writes what happened over the
-// empty band below the art (y 430 to 590).
+// empty band below the art (Layout::GAME_OVER_WORDS_TOP to _BOTTOM).
 static void MakeGameOver(const std::string &dir, const std::string &name, int snakes, bool knurf) {
     Canvas cv = MakeCanvas(800, 680, 2, Pal::Night);
     DrawBackdrop(cv);
@@ -316,10 +318,11 @@ static void MakeHighscoreTable(const std::string &dir) {
     Canvas cv = MakeCanvas(800, 680, 2, Pal::Navy);
     DrawBackdrop(cv);
     DrawHeading(cv, "Highscores", 335, 22, 52);
-    // The game writes rank i's number at x = 200, top y = 52 i + 72, about 30 pixels high.
+    // The game writes rank i's number at x = Layout::HIGHSCORE_X, top y = Layout::HighscoreY(i), about
+    // Layout::HIGHSCORE_TEXT_HEIGHT pixels high.
     const Rgb medals[3] = {Hex(0xFFC93C), Hex(0xC9D2E3), Hex(0xD98A4A)};
     for (int i = 1; i <= 10; ++i) {
-        float top = 52.0f * i + 72;
+        float top = (float)Layout::HighscoreY(i);
         float y0 = top - 6, y1 = top + 40, cy = (y0 + y1) / 2;
         FillRoundRect(cv, 100, y0, 570, y1, 12, (i % 2) ? Hex(0x1B2650) : Hex(0x17204A));
         StrokeRoundRect(cv, 100, y0, 570, y1, 12, 1.0f, Pal::Line, 0.8f);
@@ -474,7 +477,8 @@ static void MakeFail(const std::string &dir) {
 
 // ---- a level that cannot be played ------------------------------------------------------------------------
 
-// The game writes which level, what it lacks and in which mode over the empty band (y 320 to 580).
+// The game writes which level, what it lacks and in which mode over the empty band
+// (Layout::REFUSED_WORDS_TOP to _BOTTOM).
 static void MakeRefusedLevel(const std::string &dir) {
     Canvas cv = MakeCanvas(800, 680, 2, Pal::Navy);
     DrawBackdrop(cv);

@@ -748,6 +748,12 @@ void KillWindow() {
 
 WinState State() { return (WinState)gWin.state.load(); }
 
+bool IsReservedKey(KeyCode key) {
+    for (KeyCode reserved : RESERVED_KEYS)
+        if (key == reserved) return true;
+    return false;
+}
+
 bool KeyDown(uint32_t k) { return k <= 255 && gInput.key[k].load(); }
 
 uint32_t GetKey() {

@@ -18,6 +18,22 @@ namespace Wimdows {
 
 enum WinState : uint8_t { STATE_DEAD = 0, STATE_ACTIVE = 1, STATE_ERROR = 2 };
 
+// The layer's numbers, each a plain 32-bit value: a loaded picture (1..n, 0 none), a colour (0x00BBGGRR),
+// a key (a Win32 virtual-key code, 0..255).
+typedef uint32_t PictureHandle;
+typedef uint32_t Colour;
+typedef uint32_t KeyCode;
+
+// ---- the keys the game names ------------------------------------------------------------------------
+
+const KeyCode KEY_BACKSPACE = 8, KEY_ENTER = 13, KEY_ESCAPE = 27, KEY_SPACE = 32;
+const KeyCode KEY_LEFT = 37, KEY_UP = 38, KEY_RIGHT = 39, KEY_DOWN = 40;  // player 1's keys as shipped
+const KeyCode KEY_D = 68, KEY_M = 77, KEY_P = 80;
+// Keys the game keeps for itself, never steering keys: P pauses a game, Escape leaves it.
+const KeyCode RESERVED_KEYS[] = {KEY_P, KEY_ESCAPE};
+// TRUE for a key of RESERVED_KEYS.
+bool IsReservedKey(KeyCode key);
+
 // A procedure that receives a pointer position in client pixels.
 typedef void (*MouseProc)(int32_t x, int32_t y);
 // A procedure that stands in for a wait of `ms` milliseconds (tests).
@@ -35,14 +51,14 @@ void KillWindow();
 // The window's state as the handshake sees it.
 WinState State();
 // TRUE while key k (0..255) is held; FALSE for k above 255.
-bool KeyDown(uint32_t k);
+bool KeyDown(KeyCode k);
 // Removes and returns the oldest queued key press; waits for one. 0 when no window can send one any more.
-uint32_t GetKey();
+KeyCode GetKey();
 // As GetKey, but auto-repeats (presses of a key that was held already) are dropped: what it returns was
 // pressed anew. With FlushKeys before it, a key held from an earlier screen cannot answer it.
-uint32_t GetFreshKey();
+KeyCode GetFreshKey();
 // Removes and returns the oldest queued key press, or 0 at once when the queue is empty.
-uint32_t PollKey();
+KeyCode PollKey();
 // Discards every queued key press; the held-key table stays as it is.
 void FlushKeys();
 // The last pointer position from a move, each coordinate the unsigned 16-bit reading; (0, 0) at first.
@@ -66,13 +82,13 @@ void UpdateWindow();
 // Paints the whole back buffer black.
 void ClearScreen();
 // A rectangle with inclusive corners (sorted), filled or as a one-pixel frame.
-void Rectangle(int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32_t color, bool fill);
+void Rectangle(int32_t x0, int32_t y0, int32_t x1, int32_t y1, Colour color, bool fill);
 // Keeps a copy of a rectangle of the back buffer (inclusive corners, clipped), replacing any kept before.
 void KeepArea(int32_t x0, int32_t y0, int32_t x1, int32_t y1);
 // Paints the kept copy back where it came from and forgets it; nothing when none is kept.
 void RestoreArea();
 // Font number (0..5, others as 0) and colour for the following text.
-void SetFont(uint32_t style, uint32_t color);
+void SetFont(uint32_t style, Colour color);
 // Draws zero-terminated text with its top-left corner at (x, y), background transparent.
 void Text(const char *text, int32_t x, int32_t y);
 // Draws a signed number in decimal at (x, y).
@@ -87,11 +103,11 @@ void SetDataFolder(const char *folder);
 // The folder the running program's file lies in, ending in "/"; "" when the platform cannot tell.
 const char *ProgramFolder();
 // Loads a BMP file stretched to width by height; the handle, or 0 when the file cannot be loaded.
-uint32_t LoadBitmap(const char *file, uint32_t width, uint32_t height);
+PictureHandle LoadBitmap(const char *file, uint32_t width, uint32_t height);
 // Draws a loaded picture with its top-left corner at (x, y).
-void DrawBitmap(uint32_t bitmap, int32_t x, int32_t y);
+void DrawBitmap(PictureHandle bitmap, int32_t x, int32_t y);
 // Draws `bitmap` through a black-and-white mask: white copies the picture, black keeps the buffer.
-void DrawMaskBitmap(uint32_t bitmap, uint32_t maskbitmap, int32_t x, int32_t y);
+void DrawMaskBitmap(PictureHandle bitmap, PictureHandle maskbitmap, int32_t x, int32_t y);
 
 // ---- waiting, inspection and simulated input (the game's pacing and the tests) ---------------------
 
@@ -101,14 +117,14 @@ void Wait(uint32_t ms);
 // Installs a procedure that every Wait calls instead of sleeping (null: real waits again).
 void SetWaitProc(WaitProc proc);
 // The colour 0x00BBGGRR of one back-buffer pixel; 0 outside the buffer or with no window.
-uint32_t BufferPixel(int32_t x, int32_t y);
+Colour BufferPixel(int32_t x, int32_t y);
 // The colour of one pixel as the window shows it now; 0 outside or with no window.
-uint32_t ScreenPixel(int32_t x, int32_t y);
+Colour ScreenPixel(int32_t x, int32_t y);
 // Writes what the window shows now to a BMP file; FALSE when there is no window or the file fails.
 bool SaveScreen(const char *file);
 // Feed input exactly as the window thread does for a real key or button (any thread).
-void SimulateKeyDown(uint32_t k);
-void SimulateKeyUp(uint32_t k);
+void SimulateKeyDown(KeyCode k);
+void SimulateKeyUp(KeyCode k);
 void SimulateMouseMove(int32_t x, int32_t y);
 void SimulateLeftUp(int32_t x, int32_t y);
 void SimulateLeftDouble(int32_t x, int32_t y);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "game/SnakeProcedures.h"
+#include "support/gamemode.h"
 #include "support/StandardLib.h"
 #include "wimdows/Wimdows.h"
 
@@ -14,15 +15,12 @@ namespace GameBoard {
 
 using namespace SnakeProcedures;
 
-enum class Mode { ONE_PLAYER, TWO_SNAKES, SNAKE_AGAINST_KNURF };
+using GameMode::Mode;
 
 // The settings as the game-mode and difficulty menus set them.
 inline void SetMode(Mode mode, int32_t diff)
 {
-    AantalSpelers = mode == Mode::ONE_PLAYER ? 1 : 2;
-    BlokjeManueel = mode == Mode::SNAKE_AGAINST_KNURF;
-    AantalBlokjesManueel = BlokjeManueel ? 1 : 0;
-    AantalBlokjesAutomatisch = mode == Mode::TWO_SNAKES ? 4 : 3;
+    GameMode::Set(mode);
     Diff = diff;
 }
 

@@ -99,6 +99,13 @@ wait_any() {
     return 1
 }
 
+# Where things stand on the screen, read from the game's own layout header.
+layout() { sed -n "s/.*\b$1 = \([0-9]*\).*/\1/p" "$SRC/game/Layout.h" | head -n1; }
+PANEL_Y="$(layout PANEL_Y)"
+MENU_Y="$(layout MENU_Y)"
+MENU_GAP="$(layout MENU_GAP)"
+[ -n "$PANEL_Y" ] && [ -n "$MENU_Y" ] && [ -n "$MENU_GAP" ] || { echo "cannot read game/Layout.h"; exit 1; }
+
 # The screens, recognised by a picture that only they show.
 MAIN_MENU=(play1.bmp 100 75)
 SLOT_MENU=(slot1.bmp 100 75)
@@ -120,10 +127,10 @@ KEY_SCREEN_LEFT=(arrowleft.bmp 0 0)
 KEY_REFUSED=(fail.bmp 0 0)
 HIGHSCORE_TABLE=(highscoretable.bmp 0 0 30000)
 # The panel with the plates of the players in play and their scores over it.
-GAME_PANEL=(hud.bmp 0 601 24000)
+GAME_PANEL=(hud.bmp 0 "$PANEL_Y" 24000)
 KEY_SCREEN=(arrowright.bmp 0 0)
 EDITOR_HELP=(levelmakerhelp.bmp 0 0)
-EDITOR_PANEL=(hud.bmp 0 601)
+EDITOR_PANEL=(hud.bmp 0 "$PANEL_Y")
 
 wait_menu() { wait_for 30 "${MAIN_MENU[@]}"; }
 
@@ -140,8 +147,9 @@ click() {
     # The window is gone after a click on quit.
     xdotool mousemove --window "$WID" 700 650 2>/dev/null
 }
-# Buttons of a menu column: button k spans y = 75 + 85k .. +height.
-click_button() { click 150 $((75 + 85 * $1 + 25)); }
+# Buttons of a menu column: button k spans y = MENU_Y + MENU_GAP k .. +height.
+button_y() { echo $((MENU_Y + MENU_GAP * $1 + 25)); }
+click_button() { click 150 "$(button_y "$1")"; }
 key() { xdotool key "$@"; }
 # hold <key> <seconds>: the key held down, as the game reads held keys between its steps.
 hold() {

@@ -45,7 +45,7 @@ back_to_menu "highscore table closed by a key"
 
 # ---- double clicks: the second click does not choose in the menu that the first one opened ---------------------
 double_click_button() {
-    xdotool mousemove --window "$WID" 150 $((75 + 85 * $1 + 25)) click --repeat 2 --delay 120 1
+    xdotool mousemove --window "$WID" 150 "$(button_y "$1")" click --repeat 2 --delay 120 1
     sleep 0.05
     xdotool mousemove --window "$WID" 700 650
     LAST_CLICK_MS=$(date +%s%3N)
@@ -54,13 +54,13 @@ double_click_button 1
 check "double-clicked options: the options menu shows" wait_for 5 "${OPTIONS_MENU[@]}"
 sleep 1.5
 check "double-clicked options: still the options menu, not the key screen" shows "${OPTIONS_MENU[@]}"
-click 120 $((75 + 3 * 85 + 30))
+click 120 "$(button_y 3)"
 back_to_menu "options after a double click, back"
 double_click_button 0
 check "double-clicked play: the slot menu shows" wait_for 5 "${SLOT_MENU[@]}"
 sleep 1.5
 check "double-clicked play: still the slot menu, no game started" shows "${SLOT_MENU[@]}"
-click 120 $((75 + 5 * 85 + 30))
+click 120 "$(button_y 5)"
 back_to_menu "slots after a double click, back"
 
 # ---- option menus ------------------------------------------------------------------------------------------
@@ -77,7 +77,7 @@ choose_difficulty() {
 # Back from each option menu leads to the main menu.
 click_button 1
 check "options: the options menu shows" wait_for 5 "${OPTIONS_MENU[@]}"
-click 120 $((75 + 3 * 85 + 30))
+click 120 "$(button_y 3)"
 back_to_menu "options, back"
 choose_difficulty 3
 back_to_menu "difficulty, back"
@@ -85,7 +85,7 @@ choose_mode 3
 back_to_menu "game mode, back"
 click_button 0
 check "slots: the slot menu shows" wait_for 5 "${SLOT_MENU[@]}"
-click 120 $((75 + 5 * 85 + 30))
+click 120 "$(button_y 5)"
 back_to_menu "slots, back"
 
 # ---- games ---------------------------------------------------------------------------------------------------

@@ -1,0 +1,43 @@
+// Layout: where things stand on the game's screen, in its own units: pixels of the 800 by 680 picture
+// (the window layer scales that picture to the window). The game's code, the picture generators in tools/
+// and the tests all take these numbers from here, so a picture and the text the game writes over it agree.
+#pragma once
+
+#include <cstdint>
+
+namespace Layout {
+
+// ---- the screen and the board ------------------------------------------------------------------------------
+
+const int32_t SCREEN_WIDTH = 800, SCREEN_HEIGHT = 680;
+const int32_t CELL = 20;                    // a board cell is CELL by CELL pixels
+const int32_t ROWS = 30, COLUMNS = 40;      // the board fills rows 1..30, columns 1..40 from the top left
+const int32_t BOARD_HEIGHT = ROWS * CELL;   // 600; the score panel lies below
+
+// ---- the score panel ---------------------------------------------------------------------------------------
+
+const int32_t PANEL_Y = 601;                // top of the panel picture (hud.bmp, 800 by 80)
+const int32_t PANEL_HEIGHT = 80;
+// Each player's plate is cut from the panel picture: its place there (y relative to the panel), its size.
+const int32_t PLATE_X[2] = {124, 257}, PLATE_TOP = 8, PLATE_WIDTH = 128, PLATE_HEIGHT = 66;
+const int32_t PLATE_Y = PANEL_Y + PLATE_TOP;
+// Player p's score (p = 1, 2) is written with its top-left at (ScoreX(p), SCORE_Y).
+inline int32_t ScoreX(uint32_t player) { return (int32_t)player * SCREEN_WIDTH / 6; }  // 133, 266
+const int32_t SCORE_Y = 640;
+
+// ---- other screens -------------------------------------------------------------------------------------------
+
+// The highscore table writes rank i's number (i = 1..10) with its top-left at (HIGHSCORE_X, HighscoreY(i)).
+const int32_t HIGHSCORE_X = 200;
+inline int32_t HighscoreY(int32_t rank) { return 52 * rank + 72; }  // 124, 176, ..., 592
+const int32_t HIGHSCORE_TEXT_HEIGHT = 30;
+// The game-over pictures leave the band below their art for the words the game writes there.
+const int32_t GAME_OVER_WORDS_TOP = 430, GAME_OVER_WORDS_BOTTOM = 590;
+// The refused-level picture leaves a band for which level, what it lacks and the mode.
+const int32_t REFUSED_WORDS_TOP = 320, REFUSED_WORDS_BOTTOM = 580;
+// The countdown before a game: 100 by 100 pictures with their top-left here.
+const int32_t COUNT_X = 360, COUNT_Y = 310, COUNT_SIZE = 100;
+// Every menu is a column of buttons: the first one's top-left, and the distance from one top to the next.
+const int32_t MENU_X = 100, MENU_Y = 75, MENU_GAP = 85;
+
+}  // namespace Layout
