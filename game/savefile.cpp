@@ -3,7 +3,8 @@
 // A file is read whole into memory when it is opened; reads and writes work on that copy with one shared
 // position, and writes overwrite in place (bytes past the new end stay). Close puts a rewritten file on
 // disk in one go: the bytes go to a temporary file in the same folder, which is synced and renamed over
-// the old file, so a save cut short by a crash or a kill leaves either the old file or the new one. Where
+// the old file, so a save cut short by a crash or a kill leaves either the old file or the new one (and
+// a temporary file, which the next save of that file removes). Where
 // the folder takes no new files but the file itself is writable, the file is rewritten in place and
 // synced before the save counts as done.
 // Only regular files are save files, and no open ever waits (a named pipe would block it for ever).
@@ -12,9 +13,11 @@
 #include "game/SnakeProcedures.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
@@ -127,10 +130,42 @@ static bool RewriteInPlace(const SaveFile *file) {
     return ok;
 }
 
+// A save's temporary file is the save file's name, this marker, the saving process's number and a random
+// part: "highscores.txt.kwibbel-save-1234-Ab3xYz". A save cut short (the program killed halfway) leaves
+// its temporary file behind; the next save of that file removes the ones whose process is gone.
+static const char *const TEMP_MARKER = ".kwibbel-save-";
+
+// Removes the temporary files that saves of `target` cut short have left beside it, and nothing else.
+static void RemoveStaleTemporaries(const std::string &target) {
+    std::string folder = FolderOf(target);
+    size_t slash = target.find_last_of('/');
+    std::string prefix = (slash == std::string::npos ? target : target.substr(slash + 1)) + TEMP_MARKER;
+    DIR *dir = opendir(folder.c_str());
+    if (!dir) return;
+    while (struct dirent *entry = readdir(dir)) {
+        std::string name = entry->d_name;
+        if (name.compare(0, prefix.size(), prefix) != 0) continue;
+        // What follows the marker: the process number, a dash, six characters of mkstemp's.
+        std::string rest = name.substr(prefix.size());
+        size_t dash = rest.find('-');
+        if (dash == 0 || dash == std::string::npos || rest.size() != dash + 7) continue;
+        if (rest.find_first_not_of("0123456789") != dash) continue;
+        if (rest.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789", dash + 1) !=
+            std::string::npos)
+            continue;
+        long pid = std::strtol(rest.c_str(), nullptr, 10);
+        // A save of a game still running elsewhere is under way: its file is not stale.
+        if (pid > 0 && pid != (long)getpid() && (kill((pid_t)pid, 0) == 0 || errno != ESRCH)) continue;
+        unlink((folder + "/" + name).c_str());
+    }
+    closedir(dir);
+}
+
 // Replaces the file on disk with file->bytes, whole or not at all where its folder takes new files, else
 // in place; FALSE when that failed (a failed replacement leaves the old file as it was).
 static bool Commit(const SaveFile *file) {
-    std::string tempName = file->target + ".XXXXXX";
+    RemoveStaleTemporaries(file->target);
+    std::string tempName = file->target + TEMP_MARKER + std::to_string((long)getpid()) + "-XXXXXX";
     std::vector<char> pattern(tempName.begin(), tempName.end());
     pattern.push_back('\0');
     int fd = mkstemp(pattern.data());

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <dirent.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -62,6 +64,7 @@ protected:
             if (!isKnown) found.push_back(n);
         }
         closedir(d);
+        std::sort(found.begin(), found.end());
         return found;
     }
 };
@@ -449,6 +452,7 @@ TEST_F(SaveFileTest, AKilledSaveLeavesTheOldFileOrTheNewOneWhole) {
     std::mt19937 rng(20240611u);
     std::uniform_int_distribution<int> delayUs(0, 6000);
     int rounds = 0, caughtHalfway = 0, sawLong = 0, sawShort = 0;
+    size_t leftBefore = 0;
     auto start = std::chrono::steady_clock::now();
     while (std::chrono::steady_clock::now() - start < std::chrono::milliseconds(2000)) {
         pid_t child = fork();
@@ -475,12 +479,19 @@ TEST_F(SaveFileTest, AKilledSaveLeavesTheOldFileOrTheNewOneWhole) {
             << "after kill " << rounds + 1 << " the file holds " << now.size() << " bytes that are neither content";
         sawLong += now == longer;
         sawShort += now == shortState;
-        // A temporary file left behind shows that the kill came in the middle of a save.
-        std::vector<std::string> left = Others({"hs.txt"});
-        if (!left.empty()) caughtHalfway++;
-        for (const std::string &n : left) unlink(Path(n.c_str()).c_str());
+        // A new temporary file left behind shows that the kill came in the middle of a save.
+        size_t left = Others({"hs.txt"}).size();
+        if (left > leftBefore) caughtHalfway++;
+        leftBefore = left;
         rounds++;
     }
+    // The next save removes what the killed ones left, and only that.
+    Make("hs.txt.kwibbel-save-notes", "a file of the player's own");
+    Make("other.txt.kwibbel-save-1-Ab3xYz", "another save file's, not ours to judge");
+    SaveFile *f = Open(p.c_str());
+    WrCard(f, 7, 0);
+    Close(f);
+    EXPECT_EQ(Others({"hs.txt"}), (std::vector<std::string>{"hs.txt.kwibbel-save-notes", "other.txt.kwibbel-save-1-Ab3xYz"}));
     std::printf("%d kills, %d in the middle of writing the new file; the file held the long content %d "
                 "times, the short one %d times\n",
                 rounds, caughtHalfway, sawLong, sawShort);
