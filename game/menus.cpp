@@ -84,7 +84,8 @@ static int32_t RunMenu(ButtonRc *buttons, int n, const char *background) {
         const uint32_t picture = Wimdows::LoadBitmap(background, 800, 680);
         Wimdows::DrawBitmap(picture, 0, 0);
         Wimdows::UpdateWindow();
-        const int32_t choice = StandardMenu::MenuSelection(buttons, n);
+        // Escape picks the last button, each sub-menu's way back.
+        const int32_t choice = StandardMenu::MenuSelection(buttons, n, n - 1);
         if (Wimdows::WindowClosed()) return -1;
         if (choice >= 0 && choice < n) return choice;
         std::fputs("error! wrong button number!\n", stdout);

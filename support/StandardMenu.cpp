@@ -23,6 +23,13 @@ static struct {
     bool shownSince;  // a menu has shown its buttons since the last release
 } pending;
 
+// The keyboard's highlight. A menu left with the keyboard hands it on, so the next menu starts with its first
+// button highlighted; the mouse takes over again as soon as it moves.
+static struct {
+    bool active;
+    int32_t mouseX, mouseY;  // where the pointer was when the keyboard took over
+} keyboard;
+
 static bool started;
 
 // A menu's pause between two passes, in milliseconds.
@@ -128,15 +135,57 @@ bool InButton(const ButtonRc &button, int32_t x, int32_t y) {
     return button.x0 < x && x < right && button.y0 < y && y < bottom;
 }
 
-void DrawButton(const ButtonRc &button) {
+// Draws the button, with its mouse-over picture when `lit`.
+static void DrawButtonAs(const ButtonRc &button, bool lit) {
     if (!button.visible) return;
-    int32_t x = 0, y = 0;
-    Wimdows::MousePos(x, y);
-    const int over = (button.type.withMouseOver && InButton(button, x, y)) ? 1 : 0;
+    const int over = (button.type.withMouseOver && lit) ? 1 : 0;
     if (button.type.withMask)
         Wimdows::DrawMaskBitmap(button.bitmap[over], button.mask[over], button.x0, button.y0);
     else
         Wimdows::DrawBitmap(button.bitmap[over], button.x0, button.y0);
+}
+
+// The next visible button from `from` in steps of `step` (1 or -1), round the menu; -1 when none is visible.
+static int NextVisible(const ButtonRc *menu, int n, int from, int step) {
+    for (int i = 1; i <= n; i++) {
+        int k = ((from + step * i) % n + n) % n;
+        if (menu[k].visible) return k;
+    }
+    return -1;
+}
+
+// Takes the menu keys typed since the last pass: the highlight moves, Enter picks it, Escape picks `back`.
+// The picked button's index, or -1.
+static int32_t KeyboardChoice(const ButtonRc *menu, int n, int32_t back, int &highlight) {
+    for (Wimdows::KeyCode key = Wimdows::PollFreshKey(); key != 0; key = Wimdows::PollFreshKey()) {
+        Wimdows::MenuKey what = Wimdows::MenuKeyOf(key);
+        if (what == Wimdows::MENU_NONE) continue;
+        if (!keyboard.active) {
+            keyboard.active = true;
+            Wimdows::MousePos(keyboard.mouseX, keyboard.mouseY);
+            highlight = -1;
+        }
+        switch (what) {
+        case Wimdows::MENU_UP:
+        case Wimdows::MENU_LEFT: highlight = NextVisible(menu, n, highlight < 0 ? 0 : highlight, -1); break;
+        case Wimdows::MENU_DOWN:
+        case Wimdows::MENU_RIGHT: highlight = NextVisible(menu, n, highlight, 1); break;
+        case Wimdows::MENU_PICK:
+            if (highlight >= 0) return highlight;
+            highlight = NextVisible(menu, n, -1, 1);
+            break;
+        default:
+            if (back >= 0 && back < n && menu[back].visible) return back;
+            break;
+        }
+    }
+    return -1;
+}
+
+void DrawButton(const ButtonRc &button) {
+    int32_t x = 0, y = 0;
+    Wimdows::MousePos(x, y);
+    DrawButtonAs(button, InButton(button, x, y));
 }
 
 bool ButtonSelected(const ButtonRc &button) {
@@ -150,14 +199,22 @@ bool ButtonSelected(const ButtonRc &button) {
     return false;
 }
 
-int32_t MenuSelection(ButtonRc *menu, int n) {
+int32_t MenuSelection(ButtonRc *menu, int n, int32_t back) {
     if (menu == nullptr || n < 1) return -1;
-    // Only clicks released once the buttons are on the screen count: one made before (on an earlier
-    // screen, or the second click of a double click that chose this menu) picks nothing here.
+    // A menu picked with the keyboard leads to one with its first button highlighted.
+    int highlight = keyboard.active ? NextVisible(menu, n, -1, 1) : -1;
+    // Only clicks released and keys pressed once the buttons are on the screen count: one made before (on
+    // an earlier screen, or the second click of a double click that chose this menu) picks nothing here.
     Listen();
     Wimdows::UpdateWindow();
-    for (int k = 0; k < n; k++) DrawButton(menu[k]);
+    for (int k = 0; k < n; k++) {
+        if (keyboard.active)
+            DrawButtonAs(menu[k], k == highlight);
+        else
+            DrawButton(menu[k]);
+    }
     Wimdows::UpdateWindow();
+    Wimdows::FlushKeys();
     {
         std::lock_guard<std::mutex> hold(pending.lock);
         pending.present = false;
@@ -166,10 +223,18 @@ int32_t MenuSelection(ButtonRc *menu, int n) {
     for (;;) {
         // A closed window sends no more clicks: the caller returns up instead of waiting for ever.
         if (Wimdows::WindowClosed()) return -1;
+        int32_t x = 0, y = 0;
+        Wimdows::MousePos(x, y);
+        if (keyboard.active && (x != keyboard.mouseX || y != keyboard.mouseY)) keyboard.active = false;
+        int32_t picked = KeyboardChoice(menu, n, back, highlight);
+        if (picked >= 0) return Wimdows::WindowClosed() ? -1 : picked;
         Wimdows::UpdateWindow();
         for (int k = 0; k < n; k++) {
-            DrawButton(menu[k]);
-            if (ButtonSelected(menu[k])) return Wimdows::WindowClosed() ? -1 : k;
+            DrawButtonAs(menu[k], keyboard.active ? k == highlight : InButton(menu[k], x, y));
+            if (ButtonSelected(menu[k])) {
+                keyboard.active = false;
+                return Wimdows::WindowClosed() ? -1 : k;
+            }
         }
         Wimdows::Wait(MENU_POLL_MS);
     }

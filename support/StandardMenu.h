@@ -54,9 +54,11 @@ bool InButton(const ButtonRc &button, int32_t x, int32_t y);
 void DrawButton(const ButtonRc &button);
 // TRUE when the pending click lies in the (visible) button; the click is then consumed.
 bool ButtonSelected(const ButtonRc &button);
-// Runs the menu until a button is clicked; its index. -1 once the player has closed the window
-// (or for an empty menu). Polls every 25 ms through Wimdows::Wait. A click released before the menu's
-// buttons were shown, or the second click of a double click made on an earlier screen, does not count.
-int32_t MenuSelection(ButtonRc *menu, int n);
+// Runs the menu until a button is clicked, or picked with the keyboard (the arrows move a highlight, the
+// button's mouse-over picture, in the menu's order and round; Enter picks it; Escape picks button `back`
+// when there is one); its index. -1 once the player has closed the window (or for an empty menu). Polls
+// every 25 ms through Wimdows::Wait. A click released or a key pressed before the menu's buttons were
+// shown, or the second click of a double click made on an earlier screen, does not count.
+int32_t MenuSelection(ButtonRc *menu, int n, int32_t back = -1);
 
 }  // namespace StandardMenu

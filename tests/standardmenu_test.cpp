@@ -404,4 +404,53 @@ TEST_F(StandardMenuDrawTest, EachPassShowsWhatThePassBeforeDrew) {
     EXPECT_EQ(shown[3], RED) << "two passes after the pointer left, the normal picture shows";
 }
 
+TEST_F(StandardMenuDrawTest, TheKeyboardMovesAHighlightRoundAndPicks) {
+    // Three buttons in a column; button 1 is invisible and skipped. The highlight is the mouse-over picture.
+    ButtonRc menu[3];
+    for (int k = 0; k < 3; k++) {
+        menu[k] = CreateButton(8, 8, Name("red.bmp"), Name("green.bmp"));
+        menu[k].x0 = 20;
+        menu[k].y0 = 20 + 20 * k;
+    }
+    menu[1].visible = false;
+    auto lit = [] {
+        std::string s;
+        for (int k = 0; k < 3; k++) s += Wimdows::BufferPixel(24, 24 + 20 * k) == GREEN ? '*' : '.';
+        return s;
+    };
+    auto tap = [](Wimdows::KeyCode key) {
+        Wimdows::SimulateKeyDown(key);
+        Wimdows::SimulateKeyUp(key);
+    };
+    std::vector<std::string> seen;
+    tap(Wimdows::KEY_ENTER);  // typed before the menu showed: picks nothing
+    Waits::Current().run = [&](int wait, uint32_t) {
+        seen.push_back(lit());
+        if (wait == 1) tap(Wimdows::KEY_DOWN);  // the first arrow lights the first button
+        if (wait == 2) tap(Wimdows::KEY_UP);    // round to the last
+        if (wait == 3) tap(Wimdows::KEY_RIGHT);
+        if (wait == 4) Wimdows::SimulateMouseMove(200, 200);  // the mouse takes over: nothing lit
+        if (wait == 5) tap(Wimdows::KEY_LEFT);
+        if (wait == 6) tap(Wimdows::KEY_ENTER);
+    };
+    EXPECT_EQ(MenuSelection(menu, 3), 2);
+    EXPECT_EQ(seen, (std::vector<std::string>{"...", "*..", "..*", "*..", "...", "..*"}));
+
+    // Picked with the keyboard, the next menu starts lit on its first button; Escape picks its way back.
+    seen.clear();
+    Waits::Current().run = [&](int wait, uint32_t) {
+        seen.push_back(lit());
+        if (wait == 1) tap(Wimdows::KEY_ESCAPE);
+    };
+    Waits::Current().count = 0;
+    EXPECT_EQ(MenuSelection(menu, 3, 2), 2);
+    EXPECT_EQ(seen, (std::vector<std::string>{"*.."}));
+    Waits::Current().run = [&](int wait, uint32_t) {
+        if (wait == 1) tap(Wimdows::KEY_ESCAPE);  // no way back in this menu: nothing happens
+        if (wait == 2) Wimdows::SimulateLeftUp(24, 24);
+    };
+    Waits::Current().count = 0;
+    EXPECT_EQ(MenuSelection(menu, 3), 0);
+}
+
 }  // namespace

@@ -511,6 +511,18 @@ bool IsReservedKey(KeyCode key) {
     return false;
 }
 
+MenuKey MenuKeyOf(KeyCode key) {
+    switch (key) {
+    case KEY_UP: return MENU_UP;
+    case KEY_DOWN: return MENU_DOWN;
+    case KEY_LEFT: return MENU_LEFT;
+    case KEY_RIGHT: return MENU_RIGHT;
+    case KEY_ENTER: return MENU_PICK;
+    case KEY_ESCAPE: return MENU_BACK;
+    default: return MENU_NONE;
+    }
+}
+
 bool KeyDown(KeyCode k) { return k <= 255 && gInput.key[k].load(); }
 
 KeyCode GetKey() {
@@ -531,6 +543,16 @@ KeyCode GetFreshKey() {
         gInput.queue.pop_front();
         if (!e.repeat) return e.key;
     }
+}
+
+KeyCode PollFreshKey() {
+    std::lock_guard<std::mutex> g(gInput.lock);
+    while (!gInput.queue.empty()) {
+        QueueElmt e = gInput.queue.front();
+        gInput.queue.pop_front();
+        if (!e.repeat) return e.key;
+    }
+    return 0;
 }
 
 KeyCode PollKey() {

@@ -33,6 +33,9 @@ const KeyCode KEY_D = 68, KEY_M = 77, KEY_P = 80;
 const KeyCode RESERVED_KEYS[] = {KEY_P, KEY_ESCAPE};
 // TRUE for a key of RESERVED_KEYS.
 bool IsReservedKey(KeyCode key);
+// What a key does in a menu: the arrows move the highlight, Enter picks, Escape goes back.
+enum MenuKey : uint8_t { MENU_NONE, MENU_UP, MENU_DOWN, MENU_LEFT, MENU_RIGHT, MENU_PICK, MENU_BACK };
+MenuKey MenuKeyOf(KeyCode key);
 
 // A procedure that receives a pointer position in client pixels.
 typedef void (*MouseProc)(int32_t x, int32_t y);
@@ -59,6 +62,8 @@ KeyCode GetKey();
 KeyCode GetFreshKey();
 // Removes and returns the oldest queued key press, or 0 at once when the queue is empty.
 KeyCode PollKey();
+// As PollKey, but auto-repeats are dropped: 0 at once when no press made anew is queued.
+KeyCode PollFreshKey();
 // Discards every queued key press; the held-key table stays as it is.
 void FlushKeys();
 // The last pointer position from a move, each coordinate the unsigned 16-bit reading; (0, 0) at first.

@@ -204,13 +204,40 @@ check "refused level: the screen stays until a key" shows "${REFUSED_LEVEL[@]}"
 key space
 back_to_menu "refused level, a key"
 
-# ---- quit ------------------------------------------------------------------------------------------------------
+# ---- the menus with the keyboard alone, and quit ---------------------------------------------------------------
+# The mouse stays where it is: the arrows move a highlight (a button's mouse-over picture), Enter picks, Escape
+# goes back; a menu left with the keyboard lights the first button of the next.
+lit() { wait_for 3 "$1" 100 "$(($(button_y "$2") - 25))"; }
+key Down
+check "keyboard: Down lights Play" lit play2.bmp 0
+key Down
+check "keyboard: Down again lights Options" lit options2.bmp 1
+key Return
+check "keyboard: Enter opens the options, first button lit" lit diff2.bmp 0
+key Escape
+check "keyboard: Escape goes back to the main menu" lit play2.bmp 0
+key Down Return
+check "keyboard: the options again" lit diff2.bmp 0
+key Down Down Return
+check "keyboard: the game modes" lit sp2.bmp 0
+key Return
+check "keyboard: one player chosen, back in the main menu" lit play2.bmp 0
+key Return
+check "keyboard: the slot menu" lit slot12.bmp 0
+key Return
+check "keyboard: the walled arena's game" wait_for 10 "${GAME_PANEL[@]}"
+check "keyboard: its game over" wait_any 60 GAME_OVER_1 GAME_OVER_2
+check "keyboard: the highscore table" wait_for 10 "${HIGHSCORE_TABLE[@]}"
+key Return
+check "keyboard: the main menu again" lit play2.bmp 0
+key Up
+check "keyboard: Up goes round to Quit" lit quit2.bmp 5
 CLOSED_AT="$(date +%s%3N)"
-click_button 5
+key Return
 if wait_exit 10; then
     check "quit: exit status 0" [ "$EXIT_STATUS" = 0 ]
     check "quit: the farewell line last" said_farewell
-    log "quit: ended ${EXIT_MS} ms after the click"
+    log "quit: ended ${EXIT_MS} ms after Enter"
 else
     fail "quit: the program did not end"
 fi
