@@ -239,7 +239,8 @@ void LeesHighscore();
 void EnterScores(uint32_t table[11], const int32_t scores[3], uint32_t players);
 // The text colour of each table row 1..10 for this game's scores; each score is set to 0 once shown.
 void HighlightRows(const uint32_t table[11], int32_t scores[3], uint32_t colours[11]);
-// Reads the keys of players 1..AantalSpelers from the controls file.
+// Reads the keys of players 1..AantalSpelers from the controls file, and gives both players' keys to pads 1
+// and 2.
 void LeesBesturing(BesturingRec besturing[3]);
 // The key-choosing screen: all eight keys anew, then the controls file rewritten.
 void Controls();

@@ -98,6 +98,8 @@ static void Snake(SpelRec &spel)
     uint32_t slangen = AantalSlangen();
 
     LeesBesturing(spel.besturing);
+    // A pad's B button must not leave a game by accident; Back does that, as Escape does.
+    Wimdows::PadBIsEscape(false);
     Wimdows::DrawBitmap(spel.bitmaps.hud, 0, Layout::PANEL_Y);
     if (slangen >= 1)
         TekenBeginSlangen(spel.positie, spel.grootte, spel.richting, spel.bitmaps);
@@ -180,6 +182,7 @@ static void Snake(SpelRec &spel)
     }
     for (uint32_t p = 1; p <= spelers; p++)
         Score[p] = 0;
+    Wimdows::PadBIsEscape(true);
 }
 
 // ---- exported ----------------------------------------------------------------------------------------------

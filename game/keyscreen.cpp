@@ -39,7 +39,8 @@ static uint32_t &KeyOf(BesturingRec &besturing, uint32_t d)
 // TRUE when `key` may not be chosen: a key the game keeps for itself, or one chosen earlier in this visit.
 static bool Refused(uint32_t key, const BesturingRec besturing[3], uint32_t chosen)
 {
-    if (Wimdows::IsReservedKey(key))
+    // A pad stands for its player's keys (set from the file this screen writes), never for a key of its own.
+    if (Wimdows::IsReservedKey(key) || Wimdows::KeyCameFromPad())
         return true;
     for (uint32_t n = 0; n < chosen; n++) {
         BesturingRec earlier = besturing[1 + n / 4];
@@ -104,6 +105,10 @@ void Controls()
             WrLn(file);
         }
         Close(file);
+        for (uint32_t speler = 1; speler <= 2; speler++) {
+            const BesturingRec &b = Besturing[speler];
+            Wimdows::SetPadKeys(speler, b.rechts, b.links, b.boven, b.onder);
+        }
     }
     Wimdows::FlushKeys();
 }

@@ -135,6 +135,9 @@ int Run() {
     SetDefaults();
     Wimdows::Window("Kwibbel", 800, 680);
     if (Wimdows::State() != Wimdows::STATE_ACTIVE) return 1;
+    // The pads stand for the players' keys from the first menu on.
+    BesturingRec keys[3];
+    LeesBesturing(keys);
     Load();
     StartMenu();
     Wimdows::KillWindow();

@@ -16,6 +16,7 @@
 #include "support/gameboard.h"
 #include "support/gamewindow.h"
 #include "support/playfolder.h"
+#include "support/virtualpad.h"
 
 using namespace GameBoard;
 
@@ -41,6 +42,18 @@ Level PenLevel(const std::vector<std::pair<RijEnKolomRec, std::string>> &marks)
     for (const auto &m : marks)
         rows[m.first.rij - 1].replace(m.first.kolom - 1, m.second.size(), m.second);
     return rows;
+}
+
+// Polls until `done` holds; FALSE after five seconds. The window thread looks at the pads every few ms.
+bool Eventually(const std::function<bool()> &done)
+{
+    auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > until)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
 }
 
 struct Script {
@@ -405,6 +418,35 @@ TEST_F(Game, APOrEscapeTappedBetweenStepsCountsAtTheNextStep)
     EXPECT_EQ(Waits(PAUSE_WAIT), 1);
     EXPECT_EQ(s.steps, 24) << "the Escape typed before the pause was emptied with the queue";
     EXPECT_EQ(console, LOADED + SAVED);
+}
+
+TEST_F(Game, APadSteersSnakeOneWithPlayerOnesKeys)
+{
+    // Pads are the window thread's: a window is open. The game gives pad 1 player 1's keys (the arrows) as
+    // it reads the controls file; the pad's d-pad held during step 3's wait turns the snake up in step 3.
+    ASSERT_TRUE(GameWindow::Open());
+    VirtualPad pad;
+    ASSERT_TRUE(pad.Plugged()) << SDL_GetError();
+    std::vector<std::string> heads;
+    s.onStep = [&](int step) {
+        heads.push_back(Cells(SLANG).front());
+        if (step == 3) {
+            pad.Button(SDL_CONTROLLER_BUTTON_DPAD_UP, true);
+            EXPECT_TRUE(Eventually([] { return Wimdows::KeyDown(Wimdows::KEY_UP); }));
+        }
+        if (step == 4) {
+            pad.Button(SDL_CONTROLLER_BUTTON_DPAD_UP, false);
+            EXPECT_TRUE(Eventually([] { return !Wimdows::KeyDown(Wimdows::KEY_UP); }));
+        }
+        if (step == 6)
+            Tap(KEY_ESCAPE);
+    };
+    Play(PenLevel({{{15, 2}, "SSSS"}}));  // laid on (15,3)..(15,6), heading right
+    ASSERT_EQ(heads.size(), 6u);
+    // The topmost snake cell after each step: row 15 until the turn, then the head going up.
+    EXPECT_EQ(std::vector<std::string>(heads.begin() + 3, heads.end()),
+              (std::vector<std::string>{"14,8", "13,8", "12,8"}));
+    Wimdows::KillWindow();
 }
 
 TEST_F(Game, ARefusedLevelSaysWhyUntilAKeyIsPressedAnew)

@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "support/virtualpad.h"
 #include "wimdows/Wimdows.h"
 
 using namespace Wimdows;
@@ -466,3 +467,64 @@ TEST_F(InputTest, WaitProcStandsInForSleeping) {
 }
 
 }  // namespace
+
+// ---- gamepads, as virtual game controllers -------------------------------------------------------------------
+
+TEST_F(InputTest, PadsPressAndReleaseTheirPlayersKeys) {
+    SetPadKeys(1, KEY_RIGHT, KEY_LEFT, KEY_UP, KEY_DOWN);
+    SetPadKeys(2, 'D', 'A', 'W', 'S');
+    VirtualPad one;
+    ASSERT_TRUE(one.Plugged()) << SDL_GetError();
+    // The d-pad holds and types its key.
+    ASSERT_TRUE(Eventually([&] {
+        one.Button(SDL_CONTROLLER_BUTTON_DPAD_UP, true);
+        return KeyDown(KEY_UP);
+    })) << "pad 1's d-pad up did not hold Up";
+    one.Button(SDL_CONTROLLER_BUTTON_DPAD_UP, false);
+    ASSERT_TRUE(Eventually([] { return !KeyDown(KEY_UP); }));
+    EXPECT_EQ(PollKey(), KEY_UP);
+    EXPECT_TRUE(KeyCameFromPad());
+    // The stick: nothing inside the dead zone; pushed past a third it holds; it lets go only under a quarter.
+    struct Step {
+        int16_t x;
+        bool held;
+    };
+    for (Step s : {Step{9000, false}, Step{12000, true}, Step{9000, true}, Step{7000, false}, Step{-32000, false}}) {
+        one.Axis(SDL_CONTROLLER_AXIS_LEFTX, s.x);
+        EXPECT_TRUE(Eventually([&] { return KeyDown(KEY_RIGHT) == s.held; })) << "stick at " << s.x;
+    }
+    EXPECT_TRUE(Eventually([] { return KeyDown(KEY_LEFT); })) << "stick far left";
+    EXPECT_EQ(MenuKeyOf('W'), MENU_UP) << "a pad's direction key moves a menu's highlight";
+    // Start is P, Back Escape, A Enter; B is Escape but in a game; any other button a key of no meaning.
+    one.Axis(SDL_CONTROLLER_AXIS_LEFTX, 0);
+    ASSERT_TRUE(Eventually([] { return !KeyDown(KEY_LEFT); }));
+    FlushKeys();
+    auto press = [&](SDL_GameControllerButton b, KeyCode key) {
+        one.Button(b, true);
+        EXPECT_TRUE(Eventually([key] { return KeyDown(key); })) << "button " << b;
+        one.Button(b, false);
+        EXPECT_TRUE(Eventually([key] { return !KeyDown(key); })) << "button " << b;
+    };
+    press(SDL_CONTROLLER_BUTTON_START, KEY_P);
+    press(SDL_CONTROLLER_BUTTON_BACK, KEY_ESCAPE);
+    press(SDL_CONTROLLER_BUTTON_A, KEY_ENTER);
+    press(SDL_CONTROLLER_BUTTON_B, KEY_ESCAPE);
+    PadBIsEscape(false);
+    press(SDL_CONTROLLER_BUTTON_B, KEY_PAD_BUTTON);
+    PadBIsEscape(true);
+    press(SDL_CONTROLLER_BUTTON_Y, KEY_PAD_BUTTON);
+    EXPECT_EQ(DrainKeys(), (std::vector<uint32_t>{KEY_P, KEY_ESCAPE, KEY_ENTER, KEY_ESCAPE, KEY_PAD_BUTTON,
+                                                  KEY_PAD_BUTTON}));
+    one.Axis(SDL_CONTROLLER_AXIS_LEFTX, -32000);
+    ASSERT_TRUE(Eventually([] { return KeyDown(KEY_LEFT); }));
+    // A second pad drives player 2's keys; unplugging the first lets go of what it held.
+    VirtualPad two;
+    ASSERT_TRUE(two.Plugged()) << SDL_GetError();
+    ASSERT_TRUE(Eventually([&] {
+        two.Button(SDL_CONTROLLER_BUTTON_DPAD_DOWN, true);
+        return KeyDown('S');
+    })) << "pad 2's d-pad down did not hold S";
+    one.Unplug();
+    EXPECT_TRUE(Eventually([] { return !KeyDown(KEY_LEFT); })) << "pad 1 unplugged with its stick held left";
+    EXPECT_TRUE(KeyDown('S')) << "pad 2 goes on";
+}

@@ -1,10 +1,13 @@
-// The two halves of the window layer and what each asks of the other: the window thread (Wimdows.cpp)
-// opens, shows and closes the drawing surface (Drawing.cpp), and the surface wakes the window thread when
-// there is something to show. Nothing outside wimdows/ includes this header.
+// The parts of the window layer and what each asks of the others: the window thread (Wimdows.cpp) opens,
+// shows and closes the drawing surface (Drawing.cpp), which wakes the window thread when there is something to
+// show; the window thread also serves the pads (Pads.cpp), which press and release keys. Nothing outside
+// wimdows/ includes this header.
 #pragma once
 
 #include <cstdint>
 #include <string>
+
+#include "wimdows/Wimdows.h"
 
 struct SDL_Window;
 
@@ -27,5 +30,20 @@ std::string DataPath(const char *file);
 void WakeWindowThread();
 // TRUE while a window is up and usable.
 bool WindowLive();
+// A key pressed or let go by a pad, as a keyboard key is (window thread).
+void PadKeyDown(KeyCode key);
+void PadKeyUp(KeyCode key);
+
+// ---- the pads, for the window thread ------------------------------------------------------------------
+
+// Starts and stops SDL's game controllers with the window (window thread).
+void PadsStart();
+void PadsStop();
+// How long the window thread may sleep before it must look at the pads again, in ms; -1: no limit.
+int PadsPollMs();
+// Looks at the pads: plugged in or out, and what they hold, turned into key presses (window thread).
+void PadsLook();
+// TRUE, with the pad (1..MAX_PADS) and the menu direction, for a key that is a pad's direction key.
+bool IsPadDirectionKey(KeyCode key, uint32_t &pad, MenuKey &direction);
 
 }  // namespace Wimdows

@@ -38,8 +38,9 @@ namespace Wimdows {
 
 struct QueueElmt {
     uint32_t key;
-    char c;       // what the layout prints on the key; kept, never handed out
-    bool repeat;  // the key was already held: an auto-repeat
+    char c;        // what the layout prints on the key; kept, never handed out
+    bool repeat;   // the key was already held: an auto-repeat
+    bool fromPad;  // pressed by a pad
 };
 
 struct MouseStruct {
@@ -71,6 +72,7 @@ struct InputRec {
     std::atomic<MouseProc> leftUp{nullptr};
     std::atomic<MouseProc> leftDouble{nullptr};
     std::atomic<bool> key[256];
+    bool lastFromPad = false;  // the key last taken from the queue came from a pad (main thread)
 };
 
 enum WaitKind : uint8_t { WAIT_QUEUE, WAIT_POLL, WAIT_SDL };
@@ -154,26 +156,30 @@ static void SetClosedByPlayer() {
 
 // ---- internal: input, shared by real SDL events and the Simulate procedures -----------------------------
 
-static void AddKey(uint32_t key, char c, bool repeat) {
+static void AddKey(uint32_t key, char c, bool repeat, bool fromPad) {
     {
         std::lock_guard<std::mutex> g(gInput.lock);
-        gInput.queue.push_back(QueueElmt{key, c, repeat});
+        gInput.queue.push_back(QueueElmt{key, c, repeat, fromPad});
     }
     gInput.keyArrived.notify_one();
 }
 
-static void KeyPressed(uint32_t vk, char c) {
+static void KeyPressed(uint32_t vk, char c, bool fromPad = false) {
     // Alt and F10 belong to the window system (menu keys), never to the game.
     if (vk == 0 || vk > 255 || vk == 18 || vk == 121) return;
     // A press of a key that is down already is the keyboard's auto-repeat.
     bool held = gInput.key[vk].exchange(true);
-    AddKey(vk, c, held);
+    AddKey(vk, c, held, fromPad);
 }
 
 static void KeyReleased(uint32_t vk) {
     if (vk == 0 || vk > 255) return;
     gInput.key[vk].store(false);
 }
+
+void PadKeyDown(KeyCode key) { KeyPressed(key, 0, true); }
+
+void PadKeyUp(KeyCode key) { KeyReleased(key); }
 
 // A position as the game reads it: each coordinate its unsigned 16-bit reading, so -1 becomes 65535.
 static int32_t Word(int32_t v) { return (int32_t)(uint16_t)v; }
@@ -302,6 +308,7 @@ static void FreeWindow(bool byPlayer) {
         if (gWake.fd >= 0) close(gWake.fd);
         gWake.fd = -1;
     }
+    PadsStop();
     SurfaceClose();
     ResetInput();
     if (gSdl.captured) Capture(false);
@@ -316,6 +323,7 @@ static void FreeWindow(bool byPlayer) {
 }
 
 static void WinMainFailed() {
+    PadsStop();
     if (gSdl.window) SDL_DestroyWindow(gSdl.window);
     gSdl.window = nullptr;
     SDL_SetEventFilter(nullptr, nullptr);
@@ -349,7 +357,7 @@ static bool ServeEvents(int xfd) {
         SDL_PumpEvents();
         if (!SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT)) {
             pollfd fds[2] = {{xfd, POLLIN, 0}, {gWake.fd, POLLIN, 0}};
-            if (poll(fds, 2, -1) < 0 && errno != EINTR) return true;
+            if (poll(fds, 2, PadsPollMs()) < 0 && errno != EINTR) return true;
             uint64_t count;
             ssize_t got = read(gWake.fd, &count, sizeof count);
             (void)got;
@@ -357,20 +365,30 @@ static bool ServeEvents(int xfd) {
         while (!byPlayer && SDL_PollEvent(&e))
             if (HandleEvent(e)) byPlayer = true;
     } else if (gWake.kind == WAIT_SDL) {
-        if (!SDL_WaitEvent(&e)) return true;
+        int limit = PadsPollMs();
+        if (limit < 0 && !SDL_WaitEvent(&e)) return true;
+        // With pads a timeout is no failure: the pads are looked at and the thread sleeps again.
+        if (limit >= 0 && !SDL_WaitEventTimeout(&e, limit)) return false;
         do {
             if (HandleEvent(e)) byPlayer = true;
         } while (!byPlayer && SDL_PollEvent(&e));
     } else {
         std::deque<SDL_Event> batch;
+        int limit = PadsPollMs();
+        if (limit >= 0) SDL_PumpEvents();  // pads' events come through the event filter too
         {
             std::unique_lock<std::mutex> l(gWake.lock);
-            gWake.cv.wait(l, [] { return gWake.posted || !gWake.events.empty(); });
+            auto woken = [] { return gWake.posted || !gWake.events.empty(); };
+            if (limit < 0)
+                gWake.cv.wait(l, woken);
+            else
+                gWake.cv.wait_for(l, std::chrono::milliseconds(limit), woken);
             batch.swap(gWake.events);
         }
         for (const SDL_Event &ev : batch)
             if (!byPlayer && HandleEvent(ev)) byPlayer = true;
     }
+    PadsLook();
     std::lock_guard<std::mutex> g(gWake.lock);
     gWake.posted = false;
     return byPlayer;
@@ -399,6 +417,7 @@ static void WinMain() {
         gWake.events.clear();
     }
     if (!ownEvents) SDL_SetEventFilter(DivertEvent, nullptr);
+    PadsStart();
     if (gSdl.wakeEvent == 0) {
         uint32_t ev = SDL_RegisterEvents(1);
         gSdl.wakeEvent = ev == (uint32_t)-1 ? (uint32_t)SDL_USEREVENT : ev;
@@ -519,48 +538,59 @@ MenuKey MenuKeyOf(KeyCode key) {
     case KEY_RIGHT: return MENU_RIGHT;
     case KEY_ENTER: return MENU_PICK;
     case KEY_ESCAPE: return MENU_BACK;
-    default: return MENU_NONE;
+    default: break;
     }
+    uint32_t pad = 0;
+    MenuKey direction = MENU_NONE;
+    return IsPadDirectionKey(key, pad, direction) ? direction : MENU_NONE;
 }
 
 bool KeyDown(KeyCode k) { return k <= 255 && gInput.key[k].load(); }
 
-KeyCode GetKey() {
-    std::unique_lock<std::mutex> l(gInput.lock);
-    gInput.keyArrived.wait(l, [] { return !gInput.queue.empty() || gWin.state.load() != STATE_ACTIVE; });
-    if (gInput.queue.empty()) return 0;
-    uint32_t k = gInput.queue.front().key;
-    gInput.queue.pop_front();
-    return k;
+// Takes the oldest queued press (gInput.lock held); FALSE when there is none. Repeats are dropped when
+// `fresh`.
+static bool TakeKey(bool fresh, KeyCode &key) {
+    while (!gInput.queue.empty()) {
+        QueueElmt e = gInput.queue.front();
+        gInput.queue.pop_front();
+        if (fresh && e.repeat) continue;
+        key = e.key;
+        gInput.lastFromPad = e.fromPad;
+        return true;
+    }
+    return false;
 }
 
-KeyCode GetFreshKey() {
+// Waits for a press (fresh: a press made anew); 0 once no window can send one.
+static KeyCode WaitKey(bool fresh) {
     std::unique_lock<std::mutex> l(gInput.lock);
     for (;;) {
         gInput.keyArrived.wait(l, [] { return !gInput.queue.empty() || gWin.state.load() != STATE_ACTIVE; });
-        if (gInput.queue.empty()) return 0;
-        QueueElmt e = gInput.queue.front();
-        gInput.queue.pop_front();
-        if (!e.repeat) return e.key;
+        KeyCode key = 0;
+        if (TakeKey(fresh, key)) return key;
+        if (gWin.state.load() != STATE_ACTIVE) return 0;
     }
+}
+
+KeyCode GetKey() { return WaitKey(false); }
+
+KeyCode GetFreshKey() { return WaitKey(true); }
+
+KeyCode PollKey() {
+    std::lock_guard<std::mutex> g(gInput.lock);
+    KeyCode key = 0;
+    return TakeKey(false, key) ? key : 0;
 }
 
 KeyCode PollFreshKey() {
     std::lock_guard<std::mutex> g(gInput.lock);
-    while (!gInput.queue.empty()) {
-        QueueElmt e = gInput.queue.front();
-        gInput.queue.pop_front();
-        if (!e.repeat) return e.key;
-    }
-    return 0;
+    KeyCode key = 0;
+    return TakeKey(true, key) ? key : 0;
 }
 
-KeyCode PollKey() {
+bool KeyCameFromPad() {
     std::lock_guard<std::mutex> g(gInput.lock);
-    if (gInput.queue.empty()) return 0;
-    uint32_t k = gInput.queue.front().key;
-    gInput.queue.pop_front();
-    return k;
+    return gInput.lastFromPad;
 }
 
 void FlushKeys() {

@@ -29,13 +29,31 @@ typedef uint32_t KeyCode;
 const KeyCode KEY_BACKSPACE = 8, KEY_ENTER = 13, KEY_ESCAPE = 27, KEY_SPACE = 32;
 const KeyCode KEY_LEFT = 37, KEY_UP = 38, KEY_RIGHT = 39, KEY_DOWN = 40;  // player 1's keys as shipped
 const KeyCode KEY_D = 68, KEY_M = 77, KEY_P = 80;
+// A pad button that stands for no key of the game's; only a press-any-key screen takes it.
+const KeyCode KEY_PAD_BUTTON = 7;
 // Keys the game keeps for itself, never steering keys: P pauses a game, Escape leaves it.
 const KeyCode RESERVED_KEYS[] = {KEY_P, KEY_ESCAPE};
 // TRUE for a key of RESERVED_KEYS.
 bool IsReservedKey(KeyCode key);
-// What a key does in a menu: the arrows move the highlight, Enter picks, Escape goes back.
+// What a key does in a menu: the arrows (and a pad's d-pad, whatever keys it stands for) move the highlight,
+// Enter picks, Escape goes back.
 enum MenuKey : uint8_t { MENU_NONE, MENU_UP, MENU_DOWN, MENU_LEFT, MENU_RIGHT, MENU_PICK, MENU_BACK };
 MenuKey MenuKeyOf(KeyCode key);
+
+// ---- gamepads ------------------------------------------------------------------------------------------
+//
+// A pad reaches the game only as keys: pads 1 and 2 (the first two connected; they may come and go at any
+// time) stand for the four keys SetPadKeys gives them, held and typed by the d-pad and the left stick; Start
+// is P, Back is Escape, A is Enter, B is Escape (or, while PadBIsEscape(FALSE), a key of no meaning), any
+// other button KEY_PAD_BUTTON.
+
+const uint32_t MAX_PADS = 2;
+// Pad `pad` (1..MAX_PADS) stands for these direction keys from now on; any thread.
+void SetPadKeys(uint32_t pad, KeyCode right, KeyCode left, KeyCode up, KeyCode down);
+// Whether a pad's B button is Escape (TRUE at start; a game turns it off, so B cannot leave it).
+void PadBIsEscape(bool escape);
+// TRUE when the key last taken from the queue (GetKey, GetFreshKey, PollKey, PollFreshKey) came from a pad.
+bool KeyCameFromPad();
 
 // A procedure that receives a pointer position in client pixels.
 typedef void (*MouseProc)(int32_t x, int32_t y);
