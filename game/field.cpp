@@ -18,6 +18,7 @@ uint32_t AantalSpelers;
 bool BlokjeManueel;
 uint32_t AantalBlokjesManueel;
 uint32_t AantalBlokjesAutomatisch;
+uint32_t ComputerSpeler;
 int32_t Diff;
 int32_t DelaySnake;
 uint32_t SpelerAanDeBeurt;
@@ -27,10 +28,12 @@ static const uint32_t CEL = 20;  // a cell is CEL by CEL pixels
 static const int32_t PANEEL_Y = 601;
 static const int32_t SCORE_Y = 640;
 static const uint32_t SCORE_KLEUR = 0xC0C0C0;  // light grey
-// The score plates' top-left corners: player 1's, and player 2's (or the knurf player's).
+// The score plates' top-left corners: player 1's, and player 2's (or the knurf player's or the computer's).
 static const int32_t PLAAT_X[2] = {124, 257};
 static const int32_t PLAAT_Y = 609;
-static const char *const MODE_NAMES[MODE_COUNT] = {"one player", "snake against snake", "snake against knurf"};
+static const char *const MODE_NAMES[MODE_COUNT] = {"one player", "snake against snake", "snake against knurf",
+                                                   "snake against the computer"};
+static const uint32_t PLAAT_KNURF = 2, PLAAT_COMPUTER = 3;  // in BitmapsRec.platen, after the players'
 
 static bool gestart = false;
 
@@ -163,7 +166,9 @@ GameModeEn GameMode()
 {
     if (AantalSpelers < 2)
         return MODE_ONE_PLAYER;
-    return AantalBlokjesManueel >= 1 ? MODE_SNAKE_VS_KNURF : MODE_SNAKE_VS_SNAKE;
+    if (AantalBlokjesManueel >= 1)
+        return MODE_SNAKE_VS_KNURF;
+    return ComputerSpeler != 0 ? MODE_SNAKE_VS_COMPUTER : MODE_SNAKE_VS_SNAKE;
 }
 
 const char *GameModeName(GameModeEn mode)
@@ -183,11 +188,12 @@ void TekenScorebord(const BitmapsRec &bitmaps)
 {
     Wimdows::DrawBitmap(bitmaps.hud, 0, PANEEL_Y);
     uint32_t slangen = AantalSlangen();
-    // Only the plates of the players in play: a snake's, and the hand-steered knurf block's player's.
+    // Only the plates of the players in play: a snake's (the computer's is its own), and the hand-steered
+    // knurf block's player's.
     for (uint32_t i = 1; i <= slangen; i++)
-        Wimdows::DrawBitmap(bitmaps.platen[i - 1], PLAAT_X[i - 1], PLAAT_Y);
+        Wimdows::DrawBitmap(bitmaps.platen[i == ComputerSpeler ? PLAAT_COMPUTER : i - 1], PLAAT_X[i - 1], PLAAT_Y);
     if (BlokjeManueel && slangen == 1 && AantalSpelers >= 2)
-        Wimdows::DrawBitmap(bitmaps.platen[2], PLAAT_X[1], PLAAT_Y);
+        Wimdows::DrawBitmap(bitmaps.platen[PLAAT_KNURF], PLAAT_X[1], PLAAT_Y);
     Wimdows::SetFont(0, SCORE_KLEUR);
     for (uint32_t i = 1; i <= slangen; i++)
         Wimdows::TextInt(Score[i], (int32_t)(i * 800 / 6), SCORE_Y);

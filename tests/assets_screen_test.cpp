@@ -410,7 +410,7 @@ TEST(GeneratedPictures, NumbersAreWrittenOnPlainDarkAreas) {
                 ASSERT_LT(Luma(table.At(x, y)), 20) << "rank " << i << " at " << x << "," << y;
     // The score plates, drawn at (124, 609) and (257, 609): numbers at x = 133 and 266, y = 640 on the
     // window (9 and 31 on a plate), 22 pixels bold.
-    for (const char *plate : {"plate1.bmp", "plate2.bmp"}) {
+    for (const char *plate : {"plate1.bmp", "plate2.bmp", "platecomputer.bmp"}) {
         Picture p = ReadBmp(plate);
         ASSERT_EQ(p.w, 128) << plate;
         ASSERT_EQ(p.h, 66) << plate;

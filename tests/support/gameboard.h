@@ -14,7 +14,7 @@ namespace GameBoard {
 
 using namespace SnakeProcedures;
 
-enum class Mode { ONE_PLAYER, TWO_SNAKES, SNAKE_AGAINST_KNURF };
+enum class Mode { ONE_PLAYER, TWO_SNAKES, SNAKE_AGAINST_KNURF, SNAKE_AGAINST_COMPUTER };
 
 // The settings as the game-mode and difficulty menus set them.
 inline void SetMode(Mode mode, int32_t diff)
@@ -22,7 +22,8 @@ inline void SetMode(Mode mode, int32_t diff)
     AantalSpelers = mode == Mode::ONE_PLAYER ? 1 : 2;
     BlokjeManueel = mode == Mode::SNAKE_AGAINST_KNURF;
     AantalBlokjesManueel = BlokjeManueel ? 1 : 0;
-    AantalBlokjesAutomatisch = mode == Mode::TWO_SNAKES ? 4 : 3;
+    AantalBlokjesAutomatisch = mode == Mode::TWO_SNAKES || mode == Mode::SNAKE_AGAINST_COMPUTER ? 4 : 3;
+    ComputerSpeler = mode == Mode::SNAKE_AGAINST_COMPUTER ? 2 : 0;
     Diff = diff;
 }
 
