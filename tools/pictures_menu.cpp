@@ -287,7 +287,8 @@ static void MakeSlotBackground(const std::string &dir) {
     TextStyle body = Style(SANS, 16, Pal::Ink);
     float y = 140;
     y = Paragraph(cv, body, "Every level can be played in the game mode chosen under Options: one player, "
-                            "snake against snake, or snake against knurf.", 430, y, 340, 23);
+                            "snake against snake, snake against knurf, or snake against the computer.", 430, y,
+                  340, 23);
     y += 12;
     y = Paragraph(cv, body, "Where a level has no wall at its edge, a snake that leaves the board comes back in "
                             "on the other side.", 430, y, 340, 23);
