@@ -56,7 +56,7 @@ struct BitmapsRec {
     ArrayCard speler2;
     Wimdows::PictureHandle blokjes[4];
     Wimdows::PictureHandle hud;
-    Wimdows::PictureHandle platen[3];  // score plates: player 1, player 2, the knurf player
+    Wimdows::PictureHandle platen[4];  // score plates: player 1, player 2, the knurf player, the computer
     Wimdows::PictureHandle muur[2];
     Wimdows::PictureHandle laden[3];
 };
@@ -76,6 +76,9 @@ extern uint32_t AantalSpelers;
 extern bool BlokjeManueel;
 extern uint32_t AantalBlokjesManueel;
 extern uint32_t AantalBlokjesAutomatisch;
+// The player whose snake the computer steers (no key steers it, and its score never enters the highscore
+// table): 0 none, 1 or 2.
+extern uint32_t ComputerSpeler;
 extern int32_t Diff;
 extern int32_t DelaySnake;
 extern uint32_t SpelerAanDeBeurt;
@@ -90,8 +93,10 @@ uint32_t AantalSlangen();
 // ---- game modes and how a game ended ----------------------------------------------------------------
 
 // The modes of the game-mode menu; a new mode adds a value here, its name and its game-over words.
-enum GameModeEn : uint8_t { MODE_ONE_PLAYER, MODE_SNAKE_VS_SNAKE, MODE_SNAKE_VS_KNURF, MODE_COUNT };
-// The mode the settings (AantalSpelers, AantalBlokjesManueel) make.
+enum GameModeEn : uint8_t {
+    MODE_ONE_PLAYER, MODE_SNAKE_VS_SNAKE, MODE_SNAKE_VS_KNURF, MODE_SNAKE_VS_COMPUTER, MODE_COUNT
+};
+// The mode the settings (AantalSpelers, AantalBlokjesManueel, ComputerSpeler) make.
 GameModeEn GameMode();
 // The mode's name as the player knows it ("snake against snake").
 const char *GameModeName(GameModeEn mode);
@@ -178,7 +183,8 @@ void BeweegBlokje(uint32_t teller, uint32_t &rij_vorig, uint32_t &kolom_vorig, c
 
 // ---- game loop ----------------------------------------------------------------------------------------
 
-// Runs one game on level levelchoice (0..4) up to its end; returns to the caller (the slot menu).
+// Runs one game on level levelchoice (0..4) up to its end, the snake of ComputerSpeler steered by the
+// computer; returns to the caller (the slot menu).
 void StartGame(uint32_t &levelchoice);
 
 // ---- computer player ----------------------------------------------------------------------------------
@@ -188,6 +194,9 @@ void StartGame(uint32_t &levelchoice);
 // Starts the computer afresh for a new game (what it learnt of the last one is forgotten); zaad seeds its
 // own generator.
 void ComputerNieuwSpel(uint32_t zaad);
+// The seed StartGame gives the computer at every game start; 0 (the start value): a new one from the clock
+// for each game. Tests and benchmarks fix it to replay games.
+extern uint32_t ComputerZaad;
 // The direction for snake s's next step, asked once per step before the step's knurf blocks and snakes
 // move. Arrays indexed by player 1..2 as the game loop keeps them (head cell, direction of the last step,
 // length counter); with two snakes in play the other one is read from them too. diff 1..3 sets how well it
@@ -270,6 +279,6 @@ void Settings();
 void LaadSlots(StandardMenu::ButtonRc SlotButton[6]);
 void LaadOptions(StandardMenu::ButtonRc OptionButton[4]);
 void LaadDiff(StandardMenu::ButtonRc DiffButton[4]);
-void LaadSettings(StandardMenu::ButtonRc SettingButton[4]);
+void LaadSettings(StandardMenu::ButtonRc SettingButton[5]);
 
 }  // namespace SnakeProcedures

@@ -50,8 +50,9 @@ static const char *const knurfFiles[4] = {
     "bitmap/knurfs.bmp", "bitmap/knurfsgeel.bmp", "bitmap/knurfsblauw.bmp", "bitmap/knurfsgroen.bmp",
 };
 
-// The score plates of player 1, player 2 and the knurf player, in the order of BitmapsRec.platen.
-static const char *const plateFiles[3] = {"bitmap/plate1.bmp", "bitmap/plate2.bmp", "bitmap/plateknurf.bmp"};
+// The score plates of player 1, player 2, the knurf player and the computer, in the order of BitmapsRec.platen.
+static const char *const plateFiles[4] = {"bitmap/plate1.bmp", "bitmap/plate2.bmp", "bitmap/plateknurf.bmp",
+                                          "bitmap/platecomputer.bmp"};
 
 // How long each count picture shows.
 static const uint32_t COUNT_WAIT = 800;
@@ -154,7 +155,7 @@ void LoadBitmaps(BitmapsRec &bitmaps)
         return;
 
     bitmaps.hud = Wimdows::LoadBitmap("bitmap/hud.bmp", 800, 80);
-    for (int i = 0; i < 3; i++)
+    for (int i = 0; i < 4; i++)
         bitmaps.platen[i] = Wimdows::LoadBitmap(plateFiles[i], 128, 66);
     bitmaps.muur[0] = Wimdows::LoadBitmap("bitmap/muurhor.bmp", 20, 20);
     bitmaps.muur[1] = Wimdows::LoadBitmap("bitmap/muurver.bmp", 20, 20);

@@ -18,6 +18,7 @@ uint32_t AantalSpelers;
 bool BlokjeManueel;
 uint32_t AantalBlokjesManueel;
 uint32_t AantalBlokjesAutomatisch;
+uint32_t ComputerSpeler;
 int32_t Diff;
 int32_t DelaySnake;
 uint32_t SpelerAanDeBeurt;
@@ -25,7 +26,9 @@ uint32_t SpelerAanDeBeurt;
 static const uint32_t CEL = Layout::CELL;  // a cell is CEL by CEL pixels
 
 static const uint32_t SCORE_KLEUR = 0xC0C0C0;  // light grey
-static const char *const MODE_NAMES[MODE_COUNT] = {"one player", "snake against snake", "snake against knurf"};
+static const char *const MODE_NAMES[MODE_COUNT] = {"one player", "snake against snake", "snake against knurf",
+                                                   "snake against the computer"};
+static const uint32_t PLAAT_KNURF = 2, PLAAT_COMPUTER = 3;  // in BitmapsRec.platen, after the players'
 
 static bool gestart = false;
 
@@ -158,7 +161,9 @@ GameModeEn GameMode()
 {
     if (AantalSpelers < 2)
         return MODE_ONE_PLAYER;
-    return AantalBlokjesManueel >= 1 ? MODE_SNAKE_VS_KNURF : MODE_SNAKE_VS_SNAKE;
+    if (AantalBlokjesManueel >= 1)
+        return MODE_SNAKE_VS_KNURF;
+    return ComputerSpeler != 0 ? MODE_SNAKE_VS_COMPUTER : MODE_SNAKE_VS_SNAKE;
 }
 
 const char *GameModeName(GameModeEn mode)
@@ -178,11 +183,13 @@ void TekenScorebord(const BitmapsRec &bitmaps)
 {
     Wimdows::DrawBitmap(bitmaps.hud, 0, Layout::PANEL_Y);
     uint32_t slangen = AantalSlangen();
-    // Only the plates of the players in play: a snake's, and the hand-steered knurf block's player's.
+    // Only the plates of the players in play: a snake's (the computer's is its own), and the hand-steered
+    // knurf block's player's.
     for (uint32_t i = 1; i <= slangen; i++)
-        Wimdows::DrawBitmap(bitmaps.platen[i - 1], Layout::PLATE_X[i - 1], Layout::PLATE_Y);
+        Wimdows::DrawBitmap(bitmaps.platen[i == ComputerSpeler ? PLAAT_COMPUTER : i - 1], Layout::PLATE_X[i - 1],
+                            Layout::PLATE_Y);
     if (BlokjeManueel && slangen == 1 && AantalSpelers >= 2)
-        Wimdows::DrawBitmap(bitmaps.platen[2], Layout::PLATE_X[1], Layout::PLATE_Y);
+        Wimdows::DrawBitmap(bitmaps.platen[PLAAT_KNURF], Layout::PLATE_X[1], Layout::PLATE_Y);
     Wimdows::SetFont(0, SCORE_KLEUR);
     for (uint32_t i = 1; i <= slangen; i++)
         Wimdows::TextInt(Score[i], Layout::ScoreX(i), Layout::SCORE_Y);

@@ -1,6 +1,9 @@
 // The game loop: one game from the chosen level to its end. The set-up lays out the snakes and the first
 // knurf blocks; every step then shows the previous picture, waits the pace, moves the knurf blocks and
-// each snake once, until a snake crashes (game over) or the player leaves with Escape.
+// each snake once, until a snake crashes (game over) or the player leaves with Escape. The computer's
+// snake is steered like a player's: its choice joins its player's waiting turns with the typed keys.
+#include <chrono>
+
 #include "game/SnakeProcedures.h"
 #include "music/Music.h"
 #include "wimdows/Wimdows.h"
@@ -19,6 +22,8 @@ struct SpelRec {
 };
 
 // ---- state ---------------------------------------------------------------------------------------------
+
+uint32_t ComputerZaad;
 
 // P first: it wins when both were typed.
 static const Wimdows::KeyCode STOPTOETSEN[2] = {Wimdows::KEY_P, Wimdows::KEY_ESCAPE};
@@ -78,6 +83,16 @@ static bool Pauze()
     }
 }
 
+// The computer's seed for a new game: the fixed one, or one from the clock (never the game's own random
+// numbers, whose sequence it would shift).
+static uint32_t ZaadVoorComputer()
+{
+    if (ComputerZaad != 0)
+        return ComputerZaad;
+    uint64_t t = (uint64_t)std::chrono::steady_clock::now().time_since_epoch().count();
+    return (uint32_t)(t ^ (t >> 32));
+}
+
 // Whether a hand-steered knurf block stands right beside snake 1's head (no wrapping across the edge).
 static bool BlokjeNaastKop(const RijEnKolomRec &kop)
 {
@@ -96,8 +111,13 @@ static void Snake(SpelRec &spel)
 {
     uint32_t spelers = AantalSpelers > 2 ? 2 : AantalSpelers;
     uint32_t slangen = AantalSlangen();
+    // The computer steers a snake in play, or nothing.
+    uint32_t computer = ComputerSpeler <= slangen ? ComputerSpeler : 0;
 
     LeesBesturing(spel.besturing);
+    // No key, held or typed, steers the computer's snake: its player has none.
+    if (computer != 0)
+        spel.besturing[computer] = BesturingRec{};
     // A pad's B button must not leave a game by accident; Back does that, as Escape does.
     Wimdows::PadBIsEscape(false);
     Wimdows::DrawBitmap(spel.bitmaps.hud, 0, Layout::PANEL_Y);
@@ -122,6 +142,8 @@ static void Snake(SpelRec &spel)
     uint32_t afgelopen = 0;  // the last snake of the step that could not move
     bool gecrasht[3] = {false, false, false};
     DelaySnake = WachttijdVoorMoeilijkheid();
+    if (computer != 0)
+        ComputerNieuwSpel(ZaadVoorComputer());
     // Only presses made during the game count as turns.
     Wimdows::FlushKeys();
     ClearTurns(spel.richting);
@@ -147,6 +169,9 @@ static void Snake(SpelRec &spel)
         // the snake in this step, as a key held through it does. (Presses after a pause's P are read here
         // too: they are the first turns after it.)
         getypt = QueueTypedKeys(spel.besturing, spel.richting, STOPTOETSEN, 2);
+        // The computer chooses from the board the players see now, before anything of the step moves.
+        if (computer != 0)
+            QueueTurn(computer, ComputerRichting(computer, spel.positie, spel.richting, spel.grootte, Diff), false);
 
         if (BlokjeManueel) {
             for (uint32_t p = slangen + 1; p <= spelers; p++) {

@@ -57,6 +57,15 @@ static const struct {
     {MODE_SNAKE_VS_KNURF, END_CAUGHT,
      {"bitmap/gameoverknurf.bmp", "Player 2", WORDS_LIME,
       {"The green knurf has caught the red snake!", "The snake's points stay with player 1."}}},
+    {MODE_SNAKE_VS_COMPUTER, END_SNAKE1,
+     {"bitmap/gameover.bmp", "Player 1", WORDS_RED,
+      {"Your red snake has crashed: the computer wins.", "Only your score goes into the table."}}},
+    {MODE_SNAKE_VS_COMPUTER, END_SNAKE2,
+     {"bitmap/gameover2.bmp", "The computer", WORDS_GREEN,
+      {"The computer's green snake has crashed: you win!", "Only your score goes into the table."}}},
+    {MODE_SNAKE_VS_COMPUTER, END_BOTH,
+     {"bitmap/gameoverboth.bmp", "Player 1 and the computer", WORDS_AMBER,
+      {"Both snakes crashed in the same step.", "Only your score goes into the table."}}},
 };
 
 // ---- internal --------------------------------------------------------------------------------------------
@@ -70,9 +79,15 @@ static void ReadTable(SaveFile *file, uint32_t table[ENTRIES + 1])
     }
 }
 
-static uint32_t PlayersOfTheGame()
+// The scores of the game's players that may enter the table, in player order: every player's but the
+// computer's. Returns how many.
+static uint32_t ScoresToEnter(int32_t scores[3])
 {
-    return AantalSpelers < 2 ? AantalSpelers : 2;
+    uint32_t players = AantalSpelers < 2 ? AantalSpelers : 2, n = 0;
+    for (uint32_t p = 1; p <= players; p++)
+        if (p != ComputerSpeler)
+            scores[++n] = Score[p];
+    return n;
 }
 
 // Merges this game's scores into the file, which is rewritten from its first byte every time.
@@ -81,7 +96,8 @@ static void SaveScore()
     uint32_t highscores[ENTRIES + 1];
     SaveFile *file = Open(HIGHSCORE_FILE);
     ReadTable(file, highscores);
-    EnterScores(highscores, Score, PlayersOfTheGame());
+    int32_t scores[3] = {0, 0, 0};
+    EnterScores(highscores, scores, ScoresToEnter(scores));
     Flush(file);
     for (uint32_t i = 1; i <= ENTRIES; i++) {
         WrCard(file, highscores[i], 0);
@@ -219,6 +235,9 @@ void GameOver()
     Wimdows::Wait(4000);
     if (Wimdows::WindowClosed())
         return;
+    // The computer's score is not in the table, so no row is highlighted for it.
+    if (ComputerSpeler >= 1 && ComputerSpeler <= 2)
+        Score[ComputerSpeler] = 0;
     Wimdows::ClearScreen();
     LeesHighscore();
 }

@@ -57,10 +57,11 @@ static const MenuRow DIFF_ROWS[4] = {
     {66, 60, "bitmap/previous1.bmp", "bitmap/previous2.bmp"},
 };
 
-static const MenuRow SETTING_ROWS[4] = {
+static const MenuRow SETTING_ROWS[5] = {
     {200, 54, "bitmap/sp1.bmp", "bitmap/sp2.bmp"},
     {200, 54, "bitmap/snakevssnake1.bmp", "bitmap/snakevssnake2.bmp"},
     {200, 54, "bitmap/snakevsknurf1.bmp", "bitmap/snakevsknurf2.bmp"},
+    {200, 54, "bitmap/snakevscomputer1.bmp", "bitmap/snakevscomputer2.bmp"},
     {66, 54, "bitmap/previous1.bmp", "bitmap/previous2.bmp"},
 };
 
@@ -102,12 +103,14 @@ static void PlayLevel(uint32_t level) {
     if (!Wimdows::WindowClosed()) Music::PlaySound(Songs.menu, true);
 }
 
-// Sets the four game-mode settings together.
-static void SetMode(uint32_t spelers, bool manueel, uint32_t blokjesManueel, uint32_t blokjesAutomatisch) {
+// Sets the game-mode settings together; computer: the player the computer plays (0 none).
+static void SetMode(uint32_t spelers, bool manueel, uint32_t blokjesManueel, uint32_t blokjesAutomatisch,
+                    uint32_t computer) {
     AantalSpelers = spelers;
     BlokjeManueel = manueel;
     AantalBlokjesManueel = blokjesManueel;
     AantalBlokjesAutomatisch = blokjesAutomatisch;
+    ComputerSpeler = computer;
 }
 
 // ---- exported -----------------------------------------------------------------------------------------
@@ -120,7 +123,7 @@ void LaadOptions(ButtonRc OptionButton[4]) { BuildMenu(OptionButton, OPTION_ROWS
 
 void LaadDiff(ButtonRc DiffButton[4]) { BuildMenu(DiffButton, DIFF_ROWS, 4); }
 
-void LaadSettings(ButtonRc SettingButton[4]) { BuildMenu(SettingButton, SETTING_ROWS, 4); }
+void LaadSettings(ButtonRc SettingButton[5]) { BuildMenu(SettingButton, SETTING_ROWS, 5); }
 
 void Quit() {
     std::fputs("\nThank you for playing Kwibbel!\n", stdout);
@@ -170,16 +173,17 @@ void Difficulty() {
 }
 
 void Settings() {
-    ButtonRc SettingButton[4];
+    ButtonRc SettingButton[5];
     Wimdows::ClearScreen();
     LaadSettings(SettingButton);
-    const int32_t choice = RunMenu(SettingButton, 4, MENU_BACKGROUND);
+    const int32_t choice = RunMenu(SettingButton, 5, MENU_BACKGROUND);
     if (choice < 0) return;
     switch (choice) {
-        case 0: SetMode(1, false, 0, 3); break;  // one player
-        case 1: SetMode(2, false, 0, 4); break;  // snake against snake
-        case 2: SetMode(2, true, 1, 3); break;   // snake against knurf
-        default: break;                          // back
+        case 0: SetMode(1, false, 0, 3, 0); break;  // one player
+        case 1: SetMode(2, false, 0, 4, 0); break;  // snake against snake
+        case 2: SetMode(2, true, 1, 3, 0); break;   // snake against knurf
+        case 3: SetMode(2, false, 0, 4, 2); break;  // snake against the computer, which plays the green snake
+        default: break;                             // back
     }
     Music::PlaySound(Songs.click, false);
 }

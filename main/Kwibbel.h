@@ -10,7 +10,8 @@ namespace Kwibbel {
 
 // Starts every module once: window layer, random numbers, menus, the game.
 void StartModules();
-// The game settings a run starts with: medium difficulty, one player, three automatic knurf blocks.
+// The game settings a run starts with: medium difficulty, one player, three automatic knurf blocks, no
+// computer player.
 void SetDefaults();
 // Runs the main menu (buffered drawing, menu music) until the player quits or closes the window; then the
 // farewell line has been written and the sound system is shut down.

@@ -52,6 +52,7 @@ void SetDefaults() {
     BlokjeManueel = false;
     AantalBlokjesManueel = 0;
     AantalBlokjesAutomatisch = 3;
+    ComputerSpeler = 0;
 }
 
 void StartMenu() {

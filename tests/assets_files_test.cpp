@@ -45,6 +45,7 @@ const PictureSize PICTURES[] = {
     {"levelmakerhelp.bmp", 800, 680}, {"gameover.bmp", 800, 680}, {"gameover2.bmp", 800, 680},
     {"gameoverboth.bmp", 800, 680}, {"gameoverknurf.bmp", 800, 680}, {"refusedlevel.bmp", 800, 680},
     {"highscoretable.bmp", 800, 680}, {"plate1.bmp", 128, 66}, {"plate2.bmp", 128, 66}, {"plateknurf.bmp", 128, 66},
+    {"platecomputer.bmp", 128, 66},
     {"fail.bmp", 800, 600}, {"arrowright.bmp", 800, 600}, {"arrowleft.bmp", 800, 600}, {"arrowup.bmp", 800, 600},
     {"arrowdown.bmp", 800, 600}, {"choosekey1.bmp", 800, 80}, {"choosekey2.bmp", 800, 80}, {"hud.bmp", 800, 80},
     {"3.bmp", 100, 100}, {"2.bmp", 100, 100}, {"1.bmp", 100, 100},
@@ -62,6 +63,7 @@ const PictureSize PICTURES[] = {
     {"medium1.bmp", 200, 60}, {"medium2.bmp", 200, 60}, {"hard1.bmp", 200, 60}, {"hard2.bmp", 200, 60},
     {"sp1.bmp", 200, 54}, {"sp2.bmp", 200, 54}, {"snakevssnake1.bmp", 200, 54}, {"snakevssnake2.bmp", 200, 54},
     {"snakevsknurf1.bmp", 200, 54}, {"snakevsknurf2.bmp", 200, 54},
+    {"snakevscomputer1.bmp", 200, 54}, {"snakevscomputer2.bmp", 200, 54},
 };
 
 void ExpectBmp(const std::string &name, int w, int h) {

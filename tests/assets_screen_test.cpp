@@ -224,8 +224,8 @@ TEST_F(SampleScreen, AGameScreenWithBothSnakesAllKnurfsAndThePanel) {
     const Cell knurfs[4] = {{6, 20}, {15, 24}, {9, 30}, {22, 10}};
     for (int i = 0; i < 4; ++i) Wimdows::DrawBitmap(bitmaps.blokjes[i], 20 * (knurfs[i].kolom - 1), 20 * (knurfs[i].rij - 1));
     Wimdows::DrawBitmap(bitmaps.hud, 0, Layout::PANEL_Y);
-    Wimdows::DrawBitmap(bitmaps.platen[0], 124, 609);
-    Wimdows::DrawBitmap(bitmaps.platen[1], 257, 609);
+    Wimdows::DrawBitmap(bitmaps.platen[0], Layout::PLATE_X[0], Layout::PLATE_Y);
+    Wimdows::DrawBitmap(bitmaps.platen[1], Layout::PLATE_X[1], Layout::PLATE_Y);
     Wimdows::SetFont(0, 0xC0C0C0);
     Wimdows::TextInt(1200, Layout::ScoreX(1), Layout::SCORE_Y);
     Wimdows::TextInt(800, Layout::ScoreX(2), Layout::SCORE_Y);
@@ -403,7 +403,7 @@ TEST(GeneratedPictures, NumbersAreWrittenOnPlainDarkAreas) {
                 ASSERT_LT(Luma(table.At(x, y)), 20) << "rank " << i << " at " << x << "," << y;
     // The score plates, drawn at (Layout::PLATE_X[p], Layout::PLATE_Y): numbers at (Layout::ScoreX(p),
     // Layout::SCORE_Y) on the window (9 and 31 on a plate), 22 pixels bold.
-    for (const char *plate : {"plate1.bmp", "plate2.bmp"}) {
+    for (const char *plate : {"plate1.bmp", "plate2.bmp", "platecomputer.bmp"}) {
         Picture p = ReadBmp(plate);
         ASSERT_EQ(p.w, Layout::PLATE_WIDTH) << plate;
         ASSERT_EQ(p.h, Layout::PLATE_HEIGHT) << plate;

@@ -97,10 +97,12 @@ TEST_F(Field, BorderWallAndScorePanelAsDrawn)
     EXPECT_TRUE(anyText(x2, x2 + 54)) << "player 2's score at x = " << x2;
     EXPECT_FALSE(anyText(250, x2 - 1));
 
-    // The plates of the players in play only: in snake against knurf the second is the knurf player's.
-    const uint32_t PLATES[3] = {0x305060, 0x306050, 0x603050};
-    const char *files[3] = {"bitmap/plate1.bmp", "bitmap/plate2.bmp", "bitmap/plateknurf.bmp"};
-    for (int i = 0; i < 3; i++) {
+    // The plates of the players in play only: the second is the knurf player's in snake against knurf, the
+    // computer's in snake against the computer.
+    const uint32_t PLATES[4] = {0x305060, 0x306050, 0x603050, 0x506030};
+    const char *files[4] = {"bitmap/plate1.bmp", "bitmap/plate2.bmp", "bitmap/plateknurf.bmp",
+                            "bitmap/platecomputer.bmp"};
+    for (int i = 0; i < 4; i++) {
         PlayFolder::WriteBmp(files[i], 128, 66, PLATES[i]);
         bitmaps.platen[i] = Wimdows::LoadBitmap(files[i], 128, 66);
     }
@@ -109,7 +111,8 @@ TEST_F(Field, BorderWallAndScorePanelAsDrawn)
         uint32_t players, first, second;
     } cases[] = {{Mode::ONE_PLAYER, 1, PLATES[0], HUD},
                  {Mode::TWO_SNAKES, 2, PLATES[0], PLATES[1]},
-                 {Mode::SNAKE_AGAINST_KNURF, 2, PLATES[0], PLATES[2]}};
+                 {Mode::SNAKE_AGAINST_KNURF, 2, PLATES[0], PLATES[2]},
+                 {Mode::SNAKE_AGAINST_COMPUTER, 2, PLATES[0], PLATES[3]}};
     for (const auto &c : cases) {
         SetMode(c.mode, 2);
         TekenScorebord(bitmaps);

@@ -284,6 +284,33 @@ TEST_F(Game, OnLevelsWithoutEdgeWallsEverySnakeCellStaysTaken)
     Wimdows::KillWindow();
 }
 
+TEST_F(Game, TheComputerSteersTheGreenSnakeWhateverPlayerTwosKeysDo)
+{
+    // Snake 1, unsteered, runs along row 1 into the wall at (1,30) in step 24. The green snake, on row 30,
+    // meets a wall at (30,20) in step 14 unless it turns up through the gap at (29,19) into the pen; with
+    // player 2's "up" steering it, it would run into the pen's wall in step 1.
+    Level level = PenLevel({{{1, 2}, "SSSS"}, {{1, 30}, "M"}, {{30, 2}, "TTTT"}, {{30, 20}, "M"}});
+    level[28][18] = '-';
+    std::vector<std::vector<std::string>> boards[2];  // the snakes' cells at every step's wait
+    for (int keys = 0; keys < 2; keys++) {
+        s = Script();
+        StartTest();  // the same knurf blocks in both games
+        SetMode(Mode::SNAKE_AGAINST_COMPUTER, 2);
+        s.onStep = [&](int step) {
+            boards[keys].push_back(Cells(SLANG));
+            if (keys && step == 1)
+                Wimdows::SimulateKeyDown(P2_UP);
+            if (keys)
+                Tap(step % 2 ? P2_DOWN : 65);
+        };
+        Play(level);
+        Wimdows::SimulateKeyUp(P2_UP);
+        EXPECT_EQ(s.steps, 24) << "keys " << keys;
+        EXPECT_TRUE(GameEnd.crashed[1] && !GameEnd.crashed[2]) << "keys " << keys << ": only the red snake crashed";
+    }
+    EXPECT_EQ(boards[0], boards[1]) << "player 2's keys did not steer the green snake";
+}
+
 class KnurfGame : public Game {
 protected:
     void SetUp() override

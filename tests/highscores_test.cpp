@@ -418,6 +418,22 @@ TEST_F(HighscoreScreen, PlayerTwosEndPicture)
         EXPECT_EQ(RowColour(i), expected[i]) << "row " << i;
 }
 
+TEST_F(HighscoreScreen, TheComputersScoreIsNeitherEnteredNorHighlighted)
+{
+    AantalSpelers = 2;
+    ComputerSpeler = 2;
+    SpelerAanDeBeurt = 2;
+    WriteTable(DOWN_FROM_900);
+    Score[1] = 850;
+    Score[2] = 500;
+    RunGameOver();
+    EXPECT_EQ(PlayFolder::ReadBytes("savefiles/highscores.txt"),
+              TableBytes({900, 850, 800, 700, 600, 500, 400, 300, 200, 100}));
+    const uint32_t expected[11] = {0, GREY, RED, GREY, GREY, GREY, GREY, GREY, GREY, GREY, GREY};
+    for (uint32_t i = 1; i <= 10; i++)
+        EXPECT_EQ(RowColour(i), expected[i]) << "row " << i;
+}
+
 // The words of each end in each mode: drawn centred, in the band of their row; none where there is none.
 TEST_F(HighscoreScreen, TheGameOverWordsSayWhatHappenedInThisMode)
 {
@@ -426,6 +442,7 @@ TEST_F(HighscoreScreen, TheGameOverWordsSayWhatHappenedInThisMode)
         GameEndRec end;
         uint32_t picture;
         const char *headline, *line1, *line2;
+        uint32_t computer = 0;
     };
     const Case cases[] = {
         {1, 0, {{false, true, false}, false}, GAMEOVER1, "Player 1", "Your snake has crashed.", ""},
@@ -439,12 +456,19 @@ TEST_F(HighscoreScreen, TheGameOverWordsSayWhatHappenedInThisMode)
          "Its points go to the knurf player."},
         {2, 1, {{false, true, false}, true}, GAMEOVERKNURF, "Player 2", "The green knurf has caught the red snake!",
          "The snake's points stay with player 1."},
+        {2, 0, {{false, true, false}, false}, GAMEOVER1, "Player 1", "Your red snake has crashed: the computer wins.",
+         "Only your score goes into the table.", 2},
+        {2, 0, {{false, false, true}, false}, GAMEOVER2, "The computer",
+         "The computer's green snake has crashed: you win!", "Only your score goes into the table.", 2},
+        {2, 0, {{false, true, true}, false}, GAMEOVERBOTH, "Player 1 and the computer",
+         "Both snakes crashed in the same step.", "Only your score goes into the table.", 2},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.line1);
         AantalSpelers = c.players;
         BlokjeManueel = c.manual == 1;
         AantalBlokjesManueel = c.manual;
+        ComputerSpeler = c.computer;
         GameEnd = c.end;
         WriteTable(DOWN_FROM_900);
         seenAtWait.clear();

@@ -225,7 +225,7 @@ protected:
         Wimdows::SetBuffering(true);
     }
 
-    // The 33 pictures, in the order they must be loaded.
+    // The 34 pictures, in the order they must be loaded.
     static std::vector<std::string> PictureFiles()
     {
         std::vector<std::string> files = {"bitmap/3.bmp", "bitmap/2.bmp", "bitmap/1.bmp"};
@@ -235,7 +235,7 @@ protected:
         for (const char *k : {"knurfs", "knurfsgeel", "knurfsblauw", "knurfsgroen"})
             files.push_back(std::string("bitmap/") + k + ".bmp");
         files.push_back("bitmap/hud.bmp");
-        for (const char *p : {"plate1", "plate2", "plateknurf"})
+        for (const char *p : {"plate1", "plate2", "plateknurf", "platecomputer"})
             files.push_back(std::string("bitmap/") + p + ".bmp");
         files.push_back("bitmap/muurhor.bmp");
         files.push_back("bitmap/muurver.bmp");
@@ -250,7 +250,7 @@ protected:
         h.insert(h.end(), b.speler1, b.speler1 + 10);
         h.insert(h.end(), b.blokjes, b.blokjes + 4);
         h.push_back(b.hud);
-        h.insert(h.end(), b.platen, b.platen + 3);
+        h.insert(h.end(), b.platen, b.platen + 4);
         h.push_back(b.muur[0]);
         h.push_back(b.muur[1]);
         return h;
@@ -261,9 +261,9 @@ TEST_F(Countdown, EveryPictureInItsFieldLoadedInOrder)
 {
     LoadBitmaps(bitmaps);
     std::vector<uint32_t> handles = Handles(bitmaps);
-    ASSERT_EQ(handles.size(), 33u);
+    ASSERT_EQ(handles.size(), 34u);
     ASSERT_NE(handles[0], 0u);
-    for (uint32_t i = 0; i < 33; i++) {
+    for (uint32_t i = 0; i < 34; i++) {
         EXPECT_EQ(handles[i], handles[0] + i) << PictureFiles()[i] << " loaded in its turn";
         Wimdows::ClearScreen();
         Wimdows::DrawBitmap(handles[i], 0, 0);
@@ -296,7 +296,7 @@ TEST_F(Countdown, EveryGameLoadsItsPicturesAnew)
     LoadBitmaps(second);
     std::vector<uint32_t> a = Handles(first), b = Handles(second);
     for (size_t i = 0; i < a.size(); i++)
-        EXPECT_EQ(b[i], a[i] + 33) << PictureFiles()[i];
+        EXPECT_EQ(b[i], a[i] + 34) << PictureFiles()[i];
     EXPECT_EQ(seen.size(), 6u);
 }
 

@@ -37,7 +37,8 @@ const char *const MENU_PICTURES[] = {
     "help1", "help2", "quit1", "quit2", "slot1", "slot12", "slot2", "slot22", "slot3", "slot32", "slot4",
     "slot42", "slot5", "slot52", "previous1", "previous2", "diff1", "diff2", "controls1", "controls2",
     "settings1", "settings2", "easy1", "easy2", "medium1", "medium2", "hard1", "hard2", "sp1", "sp2",
-    "snakevssnake1", "snakevssnake2", "snakevsknurf1", "snakevsknurf2", "backgroundmenu",
+    "snakevssnake1", "snakevssnake2", "snakevsknurf1", "snakevsknurf2", "snakevscomputer1", "snakevscomputer2",
+    "backgroundmenu",
     "slotmenubackground", "helptext", "highscoretable", "levelmakerhelp",
 };
 std::map<std::string, uint32_t> gColour;  // "bitmap/play1.bmp" -> 0x00BBGGRR
@@ -168,12 +169,14 @@ TEST_F(MenusTest, DefaultsAreMediumOnePlayerThreeAutomaticKnurfs) {
     BlokjeManueel = true;
     AantalBlokjesManueel = 1;
     AantalBlokjesAutomatisch = 4;
+    ComputerSpeler = 2;
     Kwibbel::SetDefaults();
     EXPECT_EQ(Diff, 2);
     EXPECT_EQ(AantalSpelers, 1u);
     EXPECT_FALSE(BlokjeManueel);
     EXPECT_EQ(AantalBlokjesManueel, 0u);
     EXPECT_EQ(AantalBlokjesAutomatisch, 3u);
+    EXPECT_EQ(ComputerSpeler, 0u);
 }
 
 struct ExpectedButton {
@@ -188,7 +191,7 @@ void ExpectMenu(const char *menu, const ButtonRc *buttons, const std::vector<Exp
         const ExpectedButton &e = expected[k];
         SCOPED_TRACE(std::string(menu) + " button " + std::to_string(k));
         EXPECT_EQ(b.x0, 100);
-        EXPECT_EQ(b.y0, int32_t(75 + 85 * k));
+        EXPECT_EQ(b.y0, int32_t(Layout::MENU_Y + Layout::MENU_GAP * k));
         EXPECT_EQ(b.width, e.width);
         EXPECT_EQ(b.height, e.height);
         EXPECT_TRUE(b.visible);
@@ -212,7 +215,7 @@ void ExpectMenu(const char *menu, const ButtonRc *buttons, const std::vector<Exp
 }
 
 TEST_F(MenusTest, EveryMenuShowsItsOwnPicturesInItsColumn) {
-    ButtonRc six[6], four[4];
+    ButtonRc six[6], five[5], four[4];
     LaadHoofdMenu(six);
     ExpectMenu("main", six,
                {{200, 50, "play1", "play2"}, {200, 50, "options1", "options2"},
@@ -231,10 +234,11 @@ TEST_F(MenusTest, EveryMenuShowsItsOwnPicturesInItsColumn) {
     ExpectMenu("difficulty", four,
                {{200, 60, "easy1", "easy2"}, {200, 60, "medium1", "medium2"}, {200, 60, "hard1", "hard2"},
                 {66, 60, "previous1", "previous2"}});
-    LaadSettings(four);
-    ExpectMenu("game mode", four,
+    LaadSettings(five);
+    ExpectMenu("game mode", five,
                {{200, 54, "sp1", "sp2"}, {200, 54, "snakevssnake1", "snakevssnake2"},
-                {200, 54, "snakevsknurf1", "snakevsknurf2"}, {66, 54, "previous1", "previous2"}});
+                {200, 54, "snakevsknurf1", "snakevsknurf2"}, {200, 54, "snakevscomputer1", "snakevscomputer2"},
+                {66, 54, "previous1", "previous2"}});
 }
 
 TEST_F(MenusTest, MainMenuClickPositions) {
@@ -278,20 +282,21 @@ TEST_F(MenusTest, DifficultyChoicesSetDiffAndPlayTheirSound) {
     // Back: the click plays and the difficulty stays.
     Waits::Current().count = 0;
     Waits::Current().run = [](int wait, uint32_t) {
-        if (wait == 1) Wimdows::SimulateLeftUp(120, 75 + 3 * 85 + 30);
+        if (wait == 1) Wimdows::SimulateLeftUp(120, Layout::MENU_Y + 3 * Layout::MENU_GAP + 30);
     };
     Difficulty();
     EXPECT_EQ(Diff, 3);
     EXPECT_TRUE(Music::SoundMarkedPlaying(Songs.click));
 }
 
-TEST_F(MenusTest, GameModesSetAllFourSettings) {
+TEST_F(MenusTest, GameModesSetAllTheirSettings) {
     struct Case {
         int k;
         uint32_t spelers;
         bool manueel;
-        uint32_t blokjesManueel, blokjesAutomatisch;
-    } cases[] = {{1, 2, false, 0, 4}, {2, 2, true, 1, 3}, {0, 1, false, 0, 3}, {2, 2, true, 1, 3}};
+        uint32_t blokjesManueel, blokjesAutomatisch, computer;
+    } cases[] = {{1, 2, false, 0, 4, 0}, {3, 2, false, 0, 4, 2}, {2, 2, true, 1, 3, 0}, {3, 2, false, 0, 4, 2},
+                 {0, 1, false, 0, 3, 0}, {2, 2, true, 1, 3, 0}};
     for (const Case &c : cases) {
         Waits::Current().count = 0;
         Waits::Current().run = [c](int wait, uint32_t) {
@@ -303,12 +308,14 @@ TEST_F(MenusTest, GameModesSetAllFourSettings) {
         EXPECT_EQ(BlokjeManueel, c.manueel);
         EXPECT_EQ(AantalBlokjesManueel, c.blokjesManueel);
         EXPECT_EQ(AantalBlokjesAutomatisch, c.blokjesAutomatisch);
+        EXPECT_EQ(ComputerSpeler, c.computer);
+        EXPECT_EQ(GameMode(), c.k) << "the settings make the mode of the button";
         EXPECT_TRUE(Music::SoundMarkedPlaying(Songs.click));
     }
     // Back keeps the last mode (snake against knurf).
     Waits::Current().count = 0;
     Waits::Current().run = [](int wait, uint32_t) {
-        if (wait == 1) Wimdows::SimulateLeftUp(120, 75 + 3 * 85 + 27);
+        if (wait == 1) Wimdows::SimulateLeftUp(120, Layout::MENU_Y + 4 * Layout::MENU_GAP + 27);
     };
     Settings();
     EXPECT_EQ(AantalSpelers, 2u);
@@ -343,7 +350,7 @@ TEST_F(MenusTest, OptionsLeadToOneSubMenuAndReturnWithIt) {
     Music::StopSound(Songs.click);
     Waits::Current().count = 0;
     Waits::Current().run = [](int wait, uint32_t) {
-        if (wait == 1) Wimdows::SimulateLeftUp(120, 75 + 3 * 85 + 30);  // back
+        if (wait == 1) Wimdows::SimulateLeftUp(120, Layout::MENU_Y + 3 * Layout::MENU_GAP + 30);  // back
     };
     Options();
     EXPECT_EQ(Waits::Current().count, 1);
@@ -435,7 +442,7 @@ TEST_F(MenusTest, SlotBackPlaysTheClickAndNoGame) {
     Waits::Current().count = 0;
     Waits::Current().run = [&](int wait, uint32_t ms) {
         if (ms != 25) otherWait = true;
-        if (wait == 1) Wimdows::SimulateLeftUp(150, 75 + 5 * 85 + 30);
+        if (wait == 1) Wimdows::SimulateLeftUp(150, Layout::MENU_Y + 5 * Layout::MENU_GAP + 30);
     };
     Slots();
     EXPECT_FALSE(otherWait) << "no game was started";

@@ -379,16 +379,17 @@ static void MakeHud(const std::string &dir) {
     TextStyle small = Style(SANS_BOLD, 11, Pal::Muted, CENTER);
     Text(cv, small, "KWIBBEL", 62, 14);
     // The score plates are pictures of their own, cut from this panel: the game shows only the ones in play
-    // (player 2's is the knurf player's in snake against knurf). The game writes player p's number at
-    // (Layout::ScoreX(p), Layout::SCORE_Y), inside the plate.
+    // (player 2's is the knurf player's in snake against knurf, the computer's in snake against the
+    // computer). The game writes player p's number at (Layout::ScoreX(p), Layout::SCORE_Y), inside the plate.
     const struct {
         const char *file, *label;
         int place;  // 0 player 1's place, 1 player 2's
         Rgb frame, ink;
         bool knurf;
-    } plates[3] = {{"plate1.bmp", "PLAYER 1", 0, Pal::Red, Hex(0xFF8A7A), false},
+    } plates[4] = {{"plate1.bmp", "PLAYER 1", 0, Pal::Red, Hex(0xFF8A7A), false},
                    {"plate2.bmp", "PLAYER 2", 1, Pal::Green, Hex(0x8FE39A), false},
-                   {"plateknurf.bmp", "PLAYER 2", 1, Pal::Lime, Hex(0x9CEB8E), true}};
+                   {"plateknurf.bmp", "PLAYER 2", 1, Pal::Lime, Hex(0x9CEB8E), true},
+                   {"platecomputer.bmp", "COMPUTER", 1, Pal::Green, Hex(0x8FE39A), false}};
     for (const auto &pl : plates) {
         Canvas plate = cv;
         float x = (float)Layout::PLATE_X[pl.place] + 1;

@@ -115,6 +115,19 @@ static void IconSnakeVsKnurf(Canvas &cv, float cx, float cy, float r, bool) {
     DrawKnurf(cv, KNURF_STEERED, cx + s * 0.1f, cy - s / 2, s);
 }
 
+// The red snake against a little screen that shows the green snake: the computer plays green.
+static void IconSnakeVsComputer(Canvas &cv, float cx, float cy, float r, bool hover) {
+    float s = r * 0.72f;
+    DrawSnakePiece(cv, 1, 4, cx - s * 1.2f, cy - s / 2, s);
+    float x0 = cx + s * 0.02f, x1 = x0 + s * 1.22f, y0 = cy - s * 0.78f, y1 = y0 + s * 1.08f;
+    FillRoundRect(cv, x0, y0, x1, y1, 2.5f, IconInk(hover));
+    FillRect(cv, x0 + 1.6f, y0 + 1.6f, x1 - 1.6f, y1 - 1.6f, Pal::Black);
+    DrawSnakePiece(cv, 2, 5, x0 + 1.6f, y0 + 1.6f, x1 - x0 - 3.2f);
+    float mid = (x0 + x1) / 2;
+    FillRect(cv, mid - s * 0.1f, y1, mid + s * 0.1f, y1 + s * 0.22f, IconInk(hover));
+    FillRoundRect(cv, mid - s * 0.42f, y1 + s * 0.2f, mid + s * 0.42f, y1 + s * 0.36f, 1.0f, IconInk(hover));
+}
+
 // ---- internal: buttons --------------------------------------------------------------------------------
 
 // Paints the button's plate on the flat panel colour; returns the plate's inner left edge for content.
@@ -274,7 +287,8 @@ static void MakeSlotBackground(const std::string &dir) {
     TextStyle body = Style(SANS, 16, Pal::Ink);
     float y = 140;
     y = Paragraph(cv, body, "Every level can be played in the game mode chosen under Options: one player, "
-                            "snake against snake, or snake against knurf.", 430, y, 340, 23);
+                            "snake against snake, snake against knurf, or snake against the computer.", 430, y,
+                  340, 23);
     y += 12;
     y = Paragraph(cv, body, "Where a level has no wall at its edge, a snake that leaves the board comes back in "
                             "on the other side.", 430, y, 340, 23);
@@ -368,6 +382,8 @@ void MakeMenuPictures(const std::string &dir, const std::string &levelDir) {
     MakeButton(dir, "sp1.bmp", "sp2.bmp", 200, 54, "One player", IconOneSnake);
     MakeButton(dir, "snakevssnake1.bmp", "snakevssnake2.bmp", 200, 54, "Snake vs snake", IconSnakeVsSnake);
     MakeButton(dir, "snakevsknurf1.bmp", "snakevsknurf2.bmp", 200, 54, "Snake vs knurf", IconSnakeVsKnurf);
+    MakeButton(dir, "snakevscomputer1.bmp", "snakevscomputer2.bmp", 200, 54, "Snake vs computer",
+               IconSnakeVsComputer);
 
     MakeMenuBackground(dir);
     MakeSlotBackground(dir);

@@ -123,8 +123,8 @@ static void MakeHelp(const std::string &dir) {
 
     y += 10;
     SectionTitle(cv, "Difficulty (Options)", L, y, W);
-    y = Paragraph(cv, body, "Easy, medium or hard sets the speed. The ten best scores go into the highscore "
-                            "table.", L, y + 32, W, lh);
+    y = Paragraph(cv, body, "Easy, medium or hard sets the speed, and how well the computer plays. The ten best "
+                            "scores go into the highscore table.", L, y + 32, W, lh);
 
     // Right column.
     y = 78;
@@ -156,10 +156,11 @@ static void MakeHelp(const std::string &dir) {
     SectionTitle(cv, "Game modes (Options, Game mode)", R, y, W);
     y += 32;
     y = Paragraph(cv, body, "One player: your snake and three knurfs.", R, y, W, lh);
-    y = Paragraph(cv, body, "Snake vs snake: two snakes and four knurfs. Both snakes move at the same time; "
-                            "keep out of each other's way.", R, y + 3, W, lh);
-    y = Paragraph(cv, body, "Snake vs knurf: player 1 is the snake, player 2 steers the green knurf and tries "
-                            "to get in the snake's way.", R, y + 3, W, lh);
+    y = Paragraph(cv, body, "Snake vs snake: two snakes and four knurfs, both moving at once.", R, y + 3, W, lh);
+    y = Paragraph(cv, body, "Snake vs knurf: player 2 steers the green knurf into the snake's way.", R, y + 3, W,
+                  lh);
+    y = Paragraph(cv, body, "Snake vs computer: player 1 against the green snake, which the computer steers. "
+                            "Only player 1's score goes into the table.", R, y + 3, W, lh);
 
     Footer(cv, "Press any key to go back to the menu.", 640);
     Save(cv, dir, "helptext.bmp");

@@ -102,9 +102,12 @@ wait_any() {
 # Where things stand on the screen, read from the game's own layout header.
 layout() { sed -n "s/.*\b$1 = \([0-9]*\).*/\1/p" "$SRC/game/Layout.h" | head -n1; }
 PANEL_Y="$(layout PANEL_Y)"
+PLATE_Y=$((PANEL_Y + $(layout PLATE_TOP)))
+PLATE2_X="$(sed -n 's/.*PLATE_X\[2\] = {[0-9]*, \([0-9]*\)}.*/\1/p' "$SRC/game/Layout.h")"
 MENU_Y="$(layout MENU_Y)"
 MENU_GAP="$(layout MENU_GAP)"
-[ -n "$PANEL_Y" ] && [ -n "$MENU_Y" ] && [ -n "$MENU_GAP" ] || { echo "cannot read game/Layout.h"; exit 1; }
+[ -n "$PANEL_Y" ] && [ -n "$MENU_Y" ] && [ -n "$MENU_GAP" ] && [ -n "$PLATE2_X" ] ||
+    { echo "cannot read game/Layout.h"; exit 1; }
 
 # The screens, recognised by a picture that only they show.
 MAIN_MENU=(play1.bmp 100 75)

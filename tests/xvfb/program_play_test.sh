@@ -81,7 +81,7 @@ click 120 "$(button_y 3)"
 back_to_menu "options, back"
 choose_difficulty 3
 back_to_menu "difficulty, back"
-choose_mode 3
+choose_mode 4
 back_to_menu "game mode, back"
 click_button 0
 check "slots: the slot menu shows" wait_for 5 "${SLOT_MENU[@]}"
@@ -89,15 +89,17 @@ click 120 "$(button_y 5)"
 back_to_menu "slots, back"
 
 # ---- games ---------------------------------------------------------------------------------------------------
-# play_to_game_over <slot button> <what> [held key]: a game that nobody steers (or that only holds a key down)
-# runs into a wall; game over, the table. A key held through the crash does not close the table.
+# play_to_game_over <slot button> <what> [held key] [check]: a game that nobody steers (or that only holds a key
+# down) runs into a wall; game over, the table. A key held through the crash does not close the table. The check,
+# a command, runs once the game shows.
 play_to_game_over() {
-    local slot="$1" what="$2" held="${3:-}"
+    local slot="$1" what="$2" held="${3:-}" during="${4:-}"
     click_button 0
     wait_for 5 "${SLOT_MENU[@]}" || { fail "$what: no slot menu"; return; }
     click_button "$slot"
     check "$what: the countdown shows" wait_any 5 COUNTDOWN_3 COUNTDOWN_2 COUNTDOWN_1
     check "$what: the game shows its score panel" wait_for 10 "${GAME_PANEL[@]}"
+    [ -n "$during" ] && "$during" "$what"
     [ -n "$held" ] && xdotool keydown "$held"
     check "$what: the game ends with a game-over picture" \
         wait_any 60 GAME_OVER_KNURF GAME_OVER_BOTH GAME_OVER_1 GAME_OVER_2 && log "$what: $SEEN"
@@ -121,13 +123,34 @@ choose_mode 2
 back_to_menu "snake against knurf chosen"
 play_to_game_over 2 "snake against knurf on the smiley level"
 
+# green_snake_moves <what>: the board's green pixels (the green snake's, no other picture on the board is green)
+# change within a second, though nobody touches a key.
+green_mask() { convert "$1" -crop 800x600+0+0 +repage -fx 'g > 0.45 && g > 1.4 * max(r, b)' "$2"; }
+green_snake_moves() {
+    check "$1: the computer's plate in the panel" shows platecomputer.bmp "$PLATE2_X" "$PLATE_Y" 0 128x28
+    { import -window "$WID" "$WORK/board1.png" && sleep 1 && import -window "$WID" "$WORK/board2.png" &&
+        green_mask "$WORK/board1.png" "$WORK/green1.png" && green_mask "$WORK/board2.png" "$WORK/green2.png"; } \
+        2>/dev/null || { fail "$1: no screenshots"; return; }
+    local seen moved
+    seen="$(convert "$WORK/green1.png" -format '%[fx:round(mean * w * h)]' info:)"
+    moved="$(compare -metric AE "$WORK/green1.png" "$WORK/green2.png" null: 2>&1)"
+    log "$1: $seen green pixels, $moved pixels green in one picture only"
+    check "$1: the green snake is on the board" [ "${seen:-0}" -gt 500 ]
+    check "$1: the green snake moved with no key pressed" [ "${moved%% *}" -gt 500 ]
+}
+choose_mode 3
+back_to_menu "snake against the computer chosen"
+play_to_game_over 0 "snake against the computer on the walled level" "" green_snake_moves
+# Unsteered, both snakes would reach the right wall in the same step.
+check "snake against the computer: only the red snake crashed" [ "$SEEN" = GAME_OVER_1 ]
+
 choose_mode 0
 back_to_menu "one player chosen"
 choose_difficulty 2
 back_to_menu "hard chosen"
 play_to_game_over 3 "one player, hard, on the insane level" Up
 saved_after=$(grep -c "Highscore has been saved." "$PLAY/stdout")
-check "three games over, three highscore saves" [ $((saved_after - saved_before)) -eq 3 ]
+check "four games over, four highscore saves" [ $((saved_after - saved_before)) -eq 4 ]
 
 # A game on the level without walls, left with Escape: no game-over picture, straight back to the menus.
 choose_difficulty 0
