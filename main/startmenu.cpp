@@ -133,10 +133,12 @@ int Main(int argc, char **argv) {
 int Run() {
     StartModules();
     SetDefaults();
-    Wimdows::Window("Kwibbel", 800, 680);
+    LoadSettings();
+    Wimdows::Window("Kwibbel", Layout::SCREEN_WIDTH, Layout::SCREEN_HEIGHT);
     if (Wimdows::State() != Wimdows::STATE_ACTIVE) return 1;
     Load();
     StartMenu();
+    SaveSettings();
     Wimdows::KillWindow();
     return 0;
 }
