@@ -85,10 +85,13 @@ struct DrawOp {
 
 // Picture pixels kept at factor 2, beyond which the least recently drawn are let go (at factor 1 they
 // all stay for the run: the whole set fits).
-static const size_t kPictureBudget2x = 40u << 20;
+static const size_t kPictureBudget2x = 32u << 20;
 // Drawing calls recorded at most; past it the hidden ones are left out, and when that does not halve the
 // record the record stops until a call paints the whole picture again.
 static const size_t kMaxOps = 8192;
+// How far back each opaque call looks for calls it paints over entirely (a menu's buttons drawn every poll,
+// a game's cells), so that the record stays short without the full search.
+static const size_t kLookBack = 16;
 
 struct DrawRec {
     std::mutex lock;
@@ -194,10 +197,7 @@ static int64_t FloorDiv(int64_t a, int64_t b) {
 
 // Reads a BMP and brings it to width by height (0 keeps the file's own size); FALSE when it fails.
 static bool ReadPixels(const std::string &file, uint32_t width, uint32_t height, std::vector<uint32_t> &out) {
-    SDL_Surface *raw = SDL_LoadBMP(file.c_str());
-    if (!raw) return false;
-    SDL_Surface *s = SDL_ConvertSurfaceFormat(raw, SDL_PIXELFORMAT_RGB888, 0);
-    SDL_FreeSurface(raw);
+    SDL_Surface *s = SDL_LoadBMP(file.c_str());
     if (!s) return false;
     uint32_t sw = (uint32_t)s->w, sh = (uint32_t)s->h;
     if (width == 0) width = sw;
@@ -206,10 +206,22 @@ static bool ReadPixels(const std::string &file, uint32_t width, uint32_t height,
     // Bounded so that a wrong size cannot take all memory: 64 million pixels at most.
     if (sw > 0 && sh > 0 && (uint64_t)width * height <= (64u << 20)) {
         std::vector<uint32_t> pixels((size_t)sw * sh);
+        // Straight into our pixels in one pass where SDL can (no palette), else through a converted surface.
         if (SDL_MUSTLOCK(s)) SDL_LockSurface(s);
-        for (uint32_t y = 0; y < sh; ++y)
-            std::memcpy(&pixels[(size_t)y * sw], (const uint8_t *)s->pixels + (size_t)y * s->pitch, (size_t)sw * 4);
+        bool direct = !s->format->palette && SDL_ConvertPixels((int)sw, (int)sh, s->format->format, s->pixels,
+                                                               s->pitch, SDL_PIXELFORMAT_RGB888, pixels.data(),
+                                                               (int)sw * 4) == 0;
         if (SDL_MUSTLOCK(s)) SDL_UnlockSurface(s);
+        if (!direct) {
+            SDL_Surface *c = SDL_ConvertSurfaceFormat(s, SDL_PIXELFORMAT_RGB888, 0);
+            SDL_FreeSurface(s);
+            s = c;
+            if (!s) return false;
+            if (SDL_MUSTLOCK(s)) SDL_LockSurface(s);
+            for (uint32_t y = 0; y < sh; ++y)
+                std::memcpy(&pixels[(size_t)y * sw], (const uint8_t *)s->pixels + (size_t)y * s->pitch, (size_t)sw * 4);
+            if (SDL_MUSTLOCK(s)) SDL_UnlockSurface(s);
+        }
         for (uint32_t &px : pixels) px &= 0xFFFFFF;
         if (width == sw && height == sh) {
             out.swap(pixels);
@@ -500,6 +512,11 @@ static void DoRestore() {
 
 // ---- internal: the record of drawing calls and the change of factor (gDraw.lock held) -------------------
 
+// TRUE when a lies within b (an empty area lies within every area).
+static bool Inside(const Area &a, const Area &b) {
+    return Empty(a) || (a.x0 >= b.x0 && a.y0 >= b.y0 && a.x1 <= b.x1 && a.y1 <= b.y1);
+}
+
 static bool Opaque(const DrawOp &op) {
     return op.kind == OP_FILL || op.kind == OP_PICTURE || op.kind == OP_RESTORE;
 }
@@ -544,6 +561,15 @@ static void Record(DrawOp op) {
         gDraw.opsComplete = Empty(gDraw.kept);
     }
     if (!gDraw.opsComplete) return;
+    if (Opaque(op)) {
+        // A recent call inside this one's area is hidden by it, unless a KeepArea in between read it.
+        size_t stop = gDraw.ops.size() > kLookBack ? gDraw.ops.size() - kLookBack : 0;
+        for (size_t i = gDraw.ops.size(); i-- > stop;) {
+            const DrawOp &old = gDraw.ops[i];
+            if (old.kind == OP_KEEP) break;
+            if (old.kind != OP_RESTORE && Inside(old.area, op.area)) gDraw.ops.erase(gDraw.ops.begin() + (long)i);
+        }
+    }
     gDraw.ops.push_back(std::move(op));
     if (gDraw.ops.size() < kMaxOps) return;
     Compact();
@@ -965,12 +991,28 @@ PictureHandle LoadBitmap(const char *name, uint32_t width, uint32_t height) {
     return (uint32_t)gDraw.bit.size();
 }
 
+// TRUE when the buffer holds the picture at (x, y) already: a recent call drew it there and nothing drawn
+// since touches its area (a menu draws its buttons again at every poll).
+static bool AlreadyThere(PictureHandle bitmap, int32_t x, int32_t y, const Area &a) {
+    if (!gDraw.opsComplete) return false;
+    size_t stop = gDraw.ops.size() > kLookBack ? gDraw.ops.size() - kLookBack : 0;
+    for (size_t i = gDraw.ops.size(); i-- > stop;) {
+        const DrawOp &old = gDraw.ops[i];
+        if (old.kind == OP_PICTURE && old.a == bitmap && old.x0 == x && old.y0 == y) return true;
+        const Area &o = old.area;
+        if (old.kind != OP_KEEP && !Empty(o) && o.x0 <= a.x1 && a.x0 <= o.x1 && o.y0 <= a.y1 && a.y0 <= o.y1)
+            return false;
+    }
+    return false;
+}
+
 void DrawBitmap(PictureHandle bitmap, int32_t x, int32_t y) {
     std::lock_guard<std::mutex> g(gDraw.lock);
     if (!gDraw.live) return;
     const Picture *p = Entry(bitmap);
     if (!p) return;
     Area a = Clip(x, y, (int64_t)x + p->width - 1, (int64_t)y + p->height - 1, gDraw.xlen, gDraw.ylen);
+    if (AlreadyThere(bitmap, x, y, a)) return;
     DoPicture(bitmap, x, y);
     Record(DrawOp{OP_PICTURE, x, y, x, y, bitmap, 0, std::string(), a});
 }

@@ -13,6 +13,7 @@
 //   gInput.lock  the key queue and the mouse position
 //   gWake.lock   the window thread's wake-up (and, on drivers without events of their own, its event queue)
 #include <SDL.h>
+#include <malloc.h>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
@@ -666,6 +667,10 @@ void InitWimdows() {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     // The layer captures the pointer itself while a button is held.
     SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "0");
+    // Pictures of several megabytes come and go at factor 2: a fixed threshold keeps every such block in a
+    // mapping of its own, returned whole when freed (glibc would otherwise raise the threshold after the
+    // first free and let later blocks scatter over a heap that never shrinks).
+    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
 }
 
 void Window(const char *title, uint32_t x, uint32_t y) {
