@@ -6,7 +6,7 @@ packages=(
   libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev fonts-dejavu-core
   libgtest-dev googletest
   libmp3lame-dev lame espeak-ng sox
-  xvfb xdotool x11-utils imagemagick
+  xvfb xdotool x11-utils imagemagick openbox
   dpkg-dev desktop-file-utils appstream
 )
 missing=()

@@ -14,13 +14,15 @@ namespace SnakeProcedures {
 
 // ---- types ---------------------------------------------------------------------------------------------
 
-// One row of the sound table: the file, the volume it plays at, and the line written when it fails to load.
+// One row of the sound table: the file, the volume it plays at, the line written when it fails to load, and
+// whether it is music (F2 turns music on and off, F3 the other sounds).
 struct SoundRow {
     uint32_t SongsRec::*field;  // a plain field, or null for an entry of laden
     int ladenIndex;             // index into laden when field is null
     const char *file;
     uint32_t volume;
     const char *failure;
+    bool music;
 };
 
 // ---- state ---------------------------------------------------------------------------------------------
@@ -30,19 +32,19 @@ BitmapsRec Bitmaps;
 
 // The loading order of the sounds: the countdown first, the jingle, the menu sounds, then the music.
 static const SoundRow soundTable[] = {
-    {nullptr, 3, "audio/3.mp3", 255, "failure @ loading 3!"},
-    {nullptr, 2, "audio/2.mp3", 255, "failure @ loading 2!"},
-    {nullptr, 1, "audio/1.mp3", 255, "failure @ loading 1!"},
-    {nullptr, 0, "audio/laden.mp3", 255, "failure @ loading loadsound!"},
-    {&SongsRec::easy, 0, "audio/easy.mp3", 255, "failure @ loading easysound!"},
-    {&SongsRec::medium, 0, "audio/medium.mp3", 255, "failure @ loading mediumsound!"},
-    {&SongsRec::hard, 0, "audio/hard.mp3", 255, "failure @ loading hardsound!"},
-    {&SongsRec::click, 0, "audio/laser.mp3", 255, "failure @ loading clicksound!"},
-    {&SongsRec::menu, 0, "audio/menumusic.mp3", 128, "failure @ loading menu music!"},
-    {&SongsRec::game, 0, "audio/ingamemusic.mp3", 128, "failure @ loading ingamesong!"},
-    {&SongsRec::lvlmaker, 0, "audio/customizermusic.mp3", 128, "failure @ loading customizermusic!"},
-    {&SongsRec::gameover, 0, "audio/gameover.mp3", 185, "failure @ loading gameoversound!"},
-    {&SongsRec::beep, 0, "audio/beep.mp3", 128, "failure @ loading beepsound!"},
+    {nullptr, 3, "audio/3.mp3", 255, "failure @ loading 3!", false},
+    {nullptr, 2, "audio/2.mp3", 255, "failure @ loading 2!", false},
+    {nullptr, 1, "audio/1.mp3", 255, "failure @ loading 1!", false},
+    {nullptr, 0, "audio/laden.mp3", 255, "failure @ loading loadsound!", false},
+    {&SongsRec::easy, 0, "audio/easy.mp3", 255, "failure @ loading easysound!", false},
+    {&SongsRec::medium, 0, "audio/medium.mp3", 255, "failure @ loading mediumsound!", false},
+    {&SongsRec::hard, 0, "audio/hard.mp3", 255, "failure @ loading hardsound!", false},
+    {&SongsRec::click, 0, "audio/laser.mp3", 255, "failure @ loading clicksound!", false},
+    {&SongsRec::menu, 0, "audio/menumusic.mp3", 128, "failure @ loading menu music!", true},
+    {&SongsRec::game, 0, "audio/ingamemusic.mp3", 128, "failure @ loading ingamesong!", true},
+    {&SongsRec::lvlmaker, 0, "audio/customizermusic.mp3", 128, "failure @ loading customizermusic!", true},
+    {&SongsRec::gameover, 0, "audio/gameover.mp3", 185, "failure @ loading gameoversound!", false},
+    {&SongsRec::beep, 0, "audio/beep.mp3", 128, "failure @ loading beepsound!", false},
 };
 
 
@@ -94,6 +96,7 @@ void LoadSongs()
         // SetSoundVolume only reaches a playing sound; the start volume makes the table hold when it plays.
         Music::SetSoundVolume(field, row.volume);
         Music::SetStartVolume(field, row.volume);
+        Music::SetMusicKind(field, row.music);
     }
 }
 

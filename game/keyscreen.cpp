@@ -1,7 +1,7 @@
 // The key-choosing screen: both players choose their four keys anew, all eight different, and the
-// controls file is rewritten. P and Escape are refused like a taken key: in a game they pause and leave,
-// so a snake steered with them could not be played. Closing the window before the eighth key leaves the
-// file as it was.
+// controls file is rewritten. The reserved keys are refused like a taken key: in a game P and Escape pause
+// and leave, so a snake steered with them could not be played, and F11, F2 and F3 (fullscreen, music,
+// sound effects) belong to the window. Closing the window before the eighth key leaves the file as it was.
 
 #include "game/SnakeProcedures.h"
 #include "wimdows/Wimdows.h"

@@ -4,7 +4,10 @@
 // main menu, which then ends the run as its quit choice does.
 #pragma once
 
+#include <cstdint>
 #include <string>
+
+#include "wimdows/Wimdows.h"
 
 namespace Kwibbel {
 
@@ -16,8 +19,9 @@ void SetDefaults();
 // Runs the main menu (buffered drawing, menu music) until the player quits or closes the window; then the
 // farewell line has been written and the sound system is shut down.
 void StartMenu();
-// The whole program: modules, defaults, window, loading screen, main menu, window closed. The exit status:
-// 0 after the player quit, 1 when the window could not be opened (the window layer has said why).
+// The whole program: modules, defaults, settings, window, loading screen, main menu, settings saved, window
+// closed. The exit status: 0 after the player quit, 1 when the window could not be opened (the window
+// layer has said why).
 int Run();
 // The program from its command line: --help or --version answer and give 0, anything else but no
 // argument gives 2 with the usage; otherwise the play folder is made ready (1 when it cannot be) and Run.
@@ -32,5 +36,31 @@ std::string PlayFolderPath();
 // is missing there copied in (never over the player's), and pictures and sounds read from the install tree
 // found beside the program. FALSE, after one console line naming the folder, when that cannot be done.
 bool PreparePlayFolder();
+
+// ---- settings (settings.cpp) -------------------------------------------------------------------------
+
+// What lasts from one run to the next: the window's placement (a size of 0: the first size that suits the
+// display), music on, sound effects on.
+struct Settings {
+    Wimdows::Placement placement;
+    bool music, effects;
+};
+// The settings file in the play folder: "settings.txt".
+extern const char *const SETTINGS_FILE;
+// Reads the settings file; when it is missing, unreadable or damaged, the defaults (first size, music and
+// effects on) and one line on stderr. *fine (when given) tells whether the file was read as it is.
+Settings ReadSettings(const char *file, bool *fine = nullptr);
+// Replaces the settings file whole: a temporary file in the same folder, synced, renamed over it. FALSE
+// (the file as it was) when that fails.
+bool WriteSettings(const char *file, const Settings &s);
+// Before the window opens: reads SETTINGS_FILE, hands the placement to the window layer and the switches to
+// the sound layer, and installs HandleRequests for the player's requests.
+void LoadSettings();
+// Writes SETTINGS_FILE when the window's placement or the sound switches differ from what it holds; a
+// failure is told once per run on stderr.
+void SaveSettings();
+// The player's requests from the window (Wimdows::OnRequests, main thread): F2 switches the music, F3 the
+// sound effects; every request saves the settings.
+void HandleRequests(uint32_t requests);
 
 }  // namespace Kwibbel

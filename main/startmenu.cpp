@@ -134,13 +134,15 @@ int Main(int argc, char **argv) {
 int Run() {
     StartModules();
     SetDefaults();
-    Wimdows::Window("Kwibbel", 800, 680);
+    LoadSettings();
+    Wimdows::Window("Kwibbel", Layout::SCREEN_WIDTH, Layout::SCREEN_HEIGHT);
     if (Wimdows::State() != Wimdows::STATE_ACTIVE) return 1;
     // The pads stand for the players' keys from the first menu on.
     BesturingRec keys[3];
     LeesBesturing(keys);
     Load();
     StartMenu();
+    SaveSettings();
     Wimdows::KillWindow();
     return 0;
 }

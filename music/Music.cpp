@@ -4,7 +4,8 @@
 // mixer's 64 channels; what the player hears is the sample times the sound's start volume (the chunk
 // volume, set at every start) times the playback's own volume (the channel volume, full at every start
 // and changed by SetSoundVolume). So music started at half volume stays under the effects, and turning a
-// playback down scales that playback only.
+// playback down scales that playback only. A kind (music or effects) turned off keeps its playbacks going
+// with the channel volume at 0; turned on, each gets its own volume back.
 
 #include "music/Music.h"
 
@@ -25,6 +26,8 @@ struct SndStruct {
     int32_t channel;       // the mixer channel of the last start, -1 when none was free
     bool playing;          // set by PlaySound, cleared by StopSound
     uint32_t startVolume;  // 0..255, what every new playback starts at
+    uint32_t volume;       // 0..255, the current playback's own volume
+    bool music;            // music rather than a sound effect
 };
 
 // ---- state -------------------------------------------------------------------------------------------
@@ -36,6 +39,7 @@ static const int SOUND_BUFFER_FRAMES = 1024;  // about 32 ms of latency at 32000
 static bool init = false;
 static std::vector<SndStruct> snd;  // handle = index + 1
 static std::string dataFolder;      // where relative file names are read from; "" the working folder
+static bool musicOn = true, effectsOn = true;
 
 // ---- internal ----------------------------------------------------------------------------------------
 
@@ -57,6 +61,18 @@ static bool StillOnChannel(const SndStruct *entry) {
     return entry->channel >= 0 && Mix_Playing(entry->channel) && Mix_GetChunk(entry->channel) == entry->snd;
 }
 
+// The channel volume a playback of the entry has: its own, or 0 while its kind is turned off.
+static int ChannelVolume(const SndStruct *entry) {
+    return (entry->music ? musicOn : effectsOn) ? MixerVolume(entry->volume) : 0;
+}
+
+// Gives every playback still on its channel the volume its kind now asks for.
+static void ApplyKinds() {
+    if (!init) return;
+    for (const SndStruct &entry : snd)
+        if (entry.snd && entry.playing && StillOnChannel(&entry)) Mix_Volume(entry.channel, ChannelVolume(&entry));
+}
+
 // The lowest channel that plays nothing, or -1.
 static int FreeChannel() {
     for (int ch = 0; ch < SOUND_CHANNELS; ch++) {
@@ -69,11 +85,11 @@ static int FreeChannel() {
 static uint32_t AddSound(Mix_Chunk *add) {
     for (size_t i = 0; i < snd.size(); i++) {
         if (snd[i].snd == nullptr) {
-            snd[i] = SndStruct{add, -1, false, 255};
+            snd[i] = SndStruct{add, -1, false, 255, 255, false};
             return (uint32_t)(i + 1);
         }
     }
-    snd.push_back(SndStruct{add, -1, false, 255});
+    snd.push_back(SndStruct{add, -1, false, 255, 255, false});
     return (uint32_t)snd.size();
 }
 
@@ -124,11 +140,12 @@ void PlaySound(uint32_t sound, bool repeat) {
     if (!entry) return;
     if (entry->playing) StopSound(sound);
     Mix_VolumeChunk(entry->snd, MixerVolume(entry->startVolume));
-    // The channel is chosen here rather than by the mixer so that its volume is full before the first
+    // The channel is chosen here rather than by the mixer so that its volume is set before the first
     // sample is mixed; only this thread starts sounds, so a free channel stays free until we use it.
+    entry->volume = 255;
     int channel = FreeChannel();
     if (channel >= 0) {
-        Mix_Volume(channel, MIX_MAX_VOLUME);
+        Mix_Volume(channel, ChannelVolume(entry));
         channel = Mix_PlayChannel(channel, entry->snd, repeat ? -1 : 0);
     }
     entry->channel = channel;
@@ -145,7 +162,9 @@ void StopSound(uint32_t sound) {
 void SetSoundVolume(uint32_t sound, uint32_t volume) {
     SndStruct *entry = ValidSound(sound);
     if (!entry || !entry->playing) return;
-    if (StillOnChannel(entry)) Mix_Volume(entry->channel, MixerVolume(volume));
+    if (!StillOnChannel(entry)) return;
+    entry->volume = volume > 255 ? 255 : volume;
+    Mix_Volume(entry->channel, ChannelVolume(entry));
 }
 
 void SetStartVolume(uint32_t sound, uint32_t volume) {
@@ -158,5 +177,26 @@ bool SoundMarkedPlaying(uint32_t sound) {
     const SndStruct *entry = ValidSound(sound);
     return entry != nullptr && entry->playing;
 }
+
+void SetMusicKind(uint32_t sound, bool music) {
+    SndStruct *entry = ValidSound(sound);
+    if (!entry) return;
+    entry->music = music;
+    ApplyKinds();
+}
+
+void SetMusicOn(bool on) {
+    musicOn = on;
+    ApplyKinds();
+}
+
+void SetEffectsOn(bool on) {
+    effectsOn = on;
+    ApplyKinds();
+}
+
+bool MusicOn() { return musicOn; }
+
+bool EffectsOn() { return effectsOn; }
 
 }  // namespace Music

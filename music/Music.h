@@ -31,5 +31,13 @@ void SetSoundVolume(SoundHandle sound, uint32_t volume);
 void SetStartVolume(SoundHandle sound, uint32_t volume);
 // TRUE while the sound is marked playing (started and not stopped).
 bool SoundMarkedPlaying(SoundHandle sound);
+// Marks a sound as music (TRUE) or as a sound effect (FALSE, every sound at load).
+void SetMusicKind(SoundHandle sound, bool music);
+// Music on or off, sound effects on or off; both on at start, kept through StopMusic. A kind turned off
+// still plays, unheard, so that turning it on again lets the piece under way be heard from where it is.
+void SetMusicOn(bool on);
+void SetEffectsOn(bool on);
+bool MusicOn();
+bool EffectsOn();
 
 }  // namespace Music

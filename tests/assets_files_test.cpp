@@ -66,8 +66,8 @@ const PictureSize PICTURES[] = {
     {"snakevscomputer1.bmp", 200, 54}, {"snakevscomputer2.bmp", 200, 54},
 };
 
-void ExpectBmp(const std::string &name, int w, int h) {
-    std::vector<uint8_t> b = ReadAll(DATA + "/bitmap/" + name);
+void ExpectBmp(const std::string &name, int w, int h, const char *folder = "/bitmap/") {
+    std::vector<uint8_t> b = ReadAll(DATA + folder + name);
     ASSERT_GE(b.size(), 54u) << name << " is missing or too short";
     EXPECT_EQ(b[0], 'B') << name;
     EXPECT_EQ(b[1], 'M') << name;
@@ -82,6 +82,12 @@ TEST(AssetFiles, EveryPictureIsABmpOfTheSizeTheGameLoadsItAt) {
     for (const PictureSize &p : PICTURES) ExpectBmp(p.name, p.w, p.h);
     for (uint32_t piece = 0; piece < SnakePieces::COUNT; piece++)
         for (uint32_t player : {1u, 2u}) ExpectBmp(SnakePieces::FileName(player, piece), 20, 20);
+}
+
+TEST(AssetFiles, EveryPictureHasATwinAtTwiceItsSize) {
+    for (const PictureSize &p : PICTURES) ExpectBmp(p.name, 2 * p.w, 2 * p.h, "/bitmap2x/");
+    for (uint32_t piece = 0; piece < SnakePieces::COUNT; piece++)
+        for (uint32_t player : {1u, 2u}) ExpectBmp(SnakePieces::FileName(player, piece), 40, 40, "/bitmap2x/");
 }
 
 // ---- sounds -----------------------------------------------------------------------------------------------

@@ -13,6 +13,8 @@
 #include <functional>
 #include <map>
 #include <sstream>
+#include <filesystem>
+#include <tuple>
 #include <string>
 #include <thread>
 #include <vector>
@@ -566,6 +568,63 @@ TEST_F(MenusTest, LevelEditorSwapsTheMusicAndBack) {
     EXPECT_TRUE(menuMusicAfter);
     EXPECT_FALSE(editorMusicAfter);
     EXPECT_NE(out.find("Level has been saved."), std::string::npos) << out;
+}
+
+// ---- settings that last --------------------------------------------------------------------------------
+
+TEST_F(MenusTest, MusicAndEffectsSwitchedInAScreenSurviveARestart) {
+    std::remove(Kwibbel::SETTINGS_FILE);
+    testing::internal::CaptureStderr();
+    Kwibbel::LoadSettings();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "No settings.txt yet: the window takes its first size, music and sound effects are on.\n");
+    EXPECT_TRUE(Music::MusicOn() && Music::EffectsOn());
+    // F2 and F3 while a screen waits: switched off and saved at once.
+    Wimdows::SimulateKeyDown(Wimdows::KEY_F2);
+    Wimdows::SimulateKeyDown(Wimdows::KEY_F3);
+    Wimdows::Wait(25);
+    EXPECT_FALSE(Music::MusicOn());
+    EXPECT_FALSE(Music::EffectsOn());
+    const std::string saved = PlayFolder::ReadBytes(Kwibbel::SETTINGS_FILE);
+    for (const char *line : {"window-width=800\n", "window-height=680\n", "fullscreen=0\n", "music=0\n", "effects=0\n"})
+        EXPECT_NE(saved.find(line), std::string::npos) << line << " in:\n" << saved;
+    // The next run starts as this one left off, without a word.
+    Music::SetMusicOn(true);
+    Music::SetEffectsOn(true);
+    testing::internal::CaptureStderr();
+    Kwibbel::LoadSettings();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_FALSE(Music::MusicOn());
+    EXPECT_FALSE(Music::EffectsOn());
+    Wimdows::OnRequests(nullptr);
+    Music::SetMusicOn(true);
+    Music::SetEffectsOn(true);
+    std::remove(Kwibbel::SETTINGS_FILE);
+}
+
+TEST_F(MenusTest, ADamagedSettingsFileMeansTheDefaultsAndOneLine) {
+    PlayFolder::WriteBytes(Kwibbel::SETTINGS_FILE, "window-width=800\nwindow-height=6x0\nmusic=0\n");
+    testing::internal::CaptureStderr();
+    Kwibbel::Settings s = Kwibbel::ReadSettings(Kwibbel::SETTINGS_FILE);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "settings.txt is damaged (line 2): the default settings are used.\n");
+    EXPECT_TRUE(s.music && s.effects);
+    EXPECT_EQ(s.placement.width, 0u) << "the first size";
+    // Written whole and read back, position and fullscreen too; keys of later versions are passed over.
+    const Kwibbel::Settings t = {{-20, 35, 1200, 1020, true, true}, false, true};
+    ASSERT_TRUE(Kwibbel::WriteSettings(Kwibbel::SETTINGS_FILE, t));
+    std::ofstream(Kwibbel::SETTINGS_FILE, std::ios::app) << "colour=blue\n";
+    bool fine = false;
+    Kwibbel::Settings u = Kwibbel::ReadSettings(Kwibbel::SETTINGS_FILE, &fine);
+    EXPECT_TRUE(fine);
+    const Wimdows::Placement &p = u.placement;
+    EXPECT_EQ(std::make_tuple(p.x, p.y, p.width, p.height, p.positioned, p.fullscreen, u.music, u.effects),
+              std::make_tuple(-20, 35, 1200u, 1020u, true, true, false, true));
+    int files = 0;
+    for (const auto &entry : std::filesystem::directory_iterator("."))
+        files += entry.path().filename().string().rfind(Kwibbel::SETTINGS_FILE, 0) == 0;
+    EXPECT_EQ(files, 1) << "no temporary file is left beside the settings";
+    std::remove(Kwibbel::SETTINGS_FILE);
 }
 
 }  // namespace

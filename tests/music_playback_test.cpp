@@ -410,6 +410,42 @@ TEST_F(MusicTest, AnEndedSoundDoesNotTouchTheSoundNowOnItsChannel) {
     EXPECT_GT(LongestRunNear(out, 6000), (size_t)(RATE / 8)) << "the music should have run on at full volume";
 }
 
+TEST_F(MusicTest, MusicAndEffectsSwitchedOffAreUnheardAndComeBackWhereTheyAre) {
+    StartOnDisk();
+    const int n = 2 * RATE;
+    uint32_t music = LoadSound(Sound("ramp.wav", Ramp(n)).c_str());
+    uint32_t effect = LoadSound(Sound("effect.wav", Level(-9000, 3200)).c_str());
+    ASSERT_NE(0u, music);
+    ASSERT_NE(0u, effect);
+    SetMusicKind(music, true);
+    PlaySound(music, false);
+    Sleep(200);
+    SetMusicOn(false);
+    PlaySound(effect, false);  // effects still sound with the music off
+    Sleep(300);
+    SetMusicOn(true);
+    SetEffectsOn(false);
+    PlaySound(effect, false);  // unheard
+    Sleep(300);
+    StopSound(music);
+    SetEffectsOn(true);
+    Sleep(100);
+    StopMusic();
+    EXPECT_TRUE(MusicOn() && EffectsOn()) << "the switches outlast the sound system";
+    std::vector<int16_t> out = Mixed();
+    EXPECT_EQ(3200u, CountNear(out, -9000)) << "the effect is heard once: before the effects were switched off";
+    // The ramp: heard, then silent while the music was off, then heard again further on, never from its start.
+    size_t first = FirstNear(out, 1, 0), gapEnd = first;
+    ASSERT_LT(first, out.size());
+    int16_t before = 0;
+    for (size_t k = first; k < out.size() && out[k] > 0; ++k) before = out[k], gapEnd = k + 1;
+    while (gapEnd < out.size() && out[gapEnd] <= 0) ++gapEnd;
+    ASSERT_LT(gapEnd, out.size()) << "the music should be heard again once switched on";
+    EXPECT_GT(before, 1000) << "the music played before it was switched off";
+    EXPECT_GT(out[gapEnd] - before, RATE / 5) << "it went on unheard and comes back where it has got to";
+    EXPECT_EQ(1u, CountNear(out, 1, 0)) << "the piece never started again";
+}
+
 TEST_F(MusicTest, Mp3FilesAreDecoded) {
     // A one-second 440 Hz tone, encoded with lame.
     std::vector<int16_t> tone;

@@ -5,11 +5,15 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
 #include <vector>
 
 #include "support/BmpFile.h"
 #include "wimdows/Wimdows.h"
+#include "wimdows/WimdowsInternal.h"
 
 using namespace Wimdows;
 
@@ -523,6 +527,97 @@ TEST_F(DrawingTest, WithoutAWindowNothingDraws) {
     ASSERT_EQ(State(), STATE_ACTIVE);
     Rectangle(0, 0, 0, 0, 0xFFFFFF, true);
     EXPECT_EQ(ScreenPixel(0, 0), 0xFFFFFFu);
+}
+
+// ---- the window's scale -------------------------------------------------------------------------------------
+
+TEST_F(DrawingTest, FromOneAndAHalfTimesTheBufferIsTwiceAsSharp) {
+    // bitmap/p.bmp red; bitmap2x/p.bmp green with a blue right half, so a pixel tells which set it came from.
+    ASSERT_EQ(mkdir(FilePath("bitmap").c_str(), 0755) == 0 || errno == EEXIST, true);
+    ASSERT_EQ(mkdir(FilePath("bitmap2x").c_str(), 0755) == 0 || errno == EEXIST, true);
+    std::vector<uint32_t> twice(8 * 8);
+    for (int i = 0; i < 64; ++i) twice[i] = i % 8 < 4 ? 0x00FF00 : 0xFF0000;
+    ASSERT_TRUE(TestBmp::WriteSolidBmp(FilePath("bitmap/p.bmp").c_str(), 4, 4, 0x0000FF));
+    ASSERT_TRUE(TestBmp::WriteBmp24(FilePath("bitmap2x/p.bmp").c_str(), 8, 8, twice));
+    ASSERT_TRUE(TestBmp::WriteSolidBmp(FilePath("bitmap/only1x.bmp").c_str(), 4, 4, 0x00FFFF));
+    SetBuffering(true);
+    uint32_t p = LoadBitmap(FilePath("bitmap/p.bmp").c_str(), 4, 4);
+    uint32_t only = LoadBitmap(FilePath("bitmap/only1x.bmp").c_str(), 4, 4);
+    DrawBitmap(p, 10, 10);
+    Rectangle(30, 30, 30, 30, 0xFFFFFF, false);
+    UpdateWindow();
+    EXPECT_EQ(BufferFactor(), 1u);
+    EXPECT_EQ(BufferPixel(10, 10), 0x0000FFu);
+
+    SimulateResize(kW * 3 / 2, kH * 3 / 2);
+    EXPECT_EQ(BufferFactor(), 2u) << "at 1.5 times the buffer doubles";
+    EXPECT_EQ(BufferPixel(10, 10), 0x00FF00u) << "what was drawn is painted again from the set at twice the size";
+    EXPECT_EQ(BufferPixel(12, 10), 0xFF0000u) << "at twice the resolution: unit 2 of the picture is pixel 4";
+    EXPECT_EQ(ScreenPixel(12, 10), 0xFF0000u) << "and shown so at once";
+    EXPECT_EQ(BufferPixel(30, 30), 0xFFFFFFu);
+    EXPECT_EQ(BufferPixel(31, 30), 0u) << "a one-unit outline stays one unit wide";
+    DrawBitmap(only, 50, 50);
+    EXPECT_EQ(CountBuffer(50, 50, 53, 53, 0x00FFFF), 16) << "a picture missing from the set is enlarged";
+    uint32_t w1 = 0, h1 = 0, w2 = 0, h2 = 0;
+    GetTextSize("Score 12", 0, w2, h2);
+
+    SimulateResize(kW * 7 / 5, kH * 7 / 5);
+    EXPECT_EQ(BufferFactor(), 1u) << "below 1.5 times the buffer is the game's size";
+    EXPECT_EQ(BufferPixel(10, 10), 0x0000FFu);
+    EXPECT_EQ(BufferPixel(51, 51), 0x00FFFFu);
+    GetTextSize("Score 12", 0, w1, h1);
+    EXPECT_EQ(std::make_pair(w1, h1), std::make_pair(w2, h2)) << "text sizes are game units at every factor";
+}
+
+TEST_F(DrawingTest, AtTwiceTheSizeOldPicturesMakeRoomAndComeBackFromTheirFiles) {
+    SimulateResize(kW * 2, kH * 2);
+    ASSERT_EQ(BufferFactor(), 2u);
+    // Full-screen pictures of 800 by 680 take 8.7 MB each at factor 2: six are more than the budget.
+    std::vector<uint32_t> pictures;
+    for (int i = 0; i < 6; ++i) {
+        std::string f = FilePath("big" + std::to_string(i) + ".bmp");
+        ASSERT_TRUE(TestBmp::WriteSolidBmp(f.c_str(), 8, 8, 0x101010u * (uint32_t)(i + 1)));
+        pictures.push_back(LoadBitmap(f.c_str(), 800, 680));
+        DrawBitmap(pictures.back(), 0, 0);
+    }
+    // The first was let go: drawn again, it is read from its file, which has changed meanwhile.
+    ASSERT_TRUE(TestBmp::WriteSolidBmp(FilePath("big0.bmp").c_str(), 8, 8, 0x0000FF));
+    DrawBitmap(pictures[0], 0, 0);
+    EXPECT_EQ(BufferPixel(5, 5), 0x0000FFu) << "the least recently drawn picture should have been let go";
+    DrawBitmap(pictures[5], 0, 0);
+    EXPECT_EQ(BufferPixel(5, 5), 0x606060u) << "the most recent one is still held";
+}
+
+TEST(ScaleTest, PartsOfAScaledPictureMatchTheWhole) {
+    // A picture of 37 by 23 shown at 1.7 and at 0.8 times: a part made on its own is the same part of the whole.
+    std::vector<uint32_t> src(37 * 23);
+    for (size_t i = 0; i < src.size(); ++i) src[i] = (uint32_t)(i * 2654435761u) & 0xFFFFFF;
+    for (double s : {1.7, 0.8}) {
+        uint32_t dw = (uint32_t)(37 * s), dh = (uint32_t)(23 * s);
+        LineMap across = MapLine(37, dw), down = MapLine(23, dh);
+        std::vector<uint32_t> whole((size_t)dw * dh), part(12 * 9);
+        ScaleRect(src.data(), 37, across, down, 0, 0, dw - 1, dh - 1, whole.data(), dw);
+        ScaleRect(src.data(), 37, across, down, 5, 7, 16, 15, part.data(), 12);
+        for (uint32_t y = 0; y < 9; ++y)
+            for (uint32_t x = 0; x < 12; ++x)
+                ASSERT_EQ(part[y * 12 + x], whole[(y + 7) * dw + x + 5]) << "scale " << s << " at " << x << ", " << y;
+        // Every source pixel reaches the destination pixels whose taps name it.
+        for (uint32_t i = 0; i < 37; ++i) EXPECT_LE(across.reachFirst[i], across.reachLast[i]) << i;
+    }
+}
+
+TEST(ScaleTest, TheFirstWindowSuitsTheDisplay) {
+    struct Case {
+        uint32_t w, h;
+        double scale;
+    } cases[] = {
+        {3840, 2160, 2.0},           // 2.7: whole numbers from 2 on
+        {2560, 1440, 0.85 * 1440 / 680},  // 1.8
+        {1920, 1080, 0.85 * 1080 / 680},  // 1.35
+        {1024, 768, 1.0},            // never below 1
+        {7680, 4320, 5.0},
+    };
+    for (const Case &c : cases) EXPECT_DOUBLE_EQ(FirstScale(c.w, c.h, 800, 680), c.scale) << c.w << " by " << c.h;
 }
 
 TEST_F(DrawingTest, ImpossibleSizeFailsWithTheLine) {

@@ -177,7 +177,6 @@ TEST_F(InputTest, SdlKeysBecomeVirtualKeyCodes) {
         {SDLK_KP_DIVIDE, SDL_SCANCODE_KP_DIVIDE, KMOD_NONE, 111},
         {SDLK_F1, SDL_SCANCODE_F1, KMOD_NONE, 112},
         {SDLK_F9, SDL_SCANCODE_F9, KMOD_NONE, 120},
-        {SDLK_F11, SDL_SCANCODE_F11, KMOD_NONE, 122},
         {SDLK_F12, SDL_SCANCODE_F12, KMOD_NONE, 123},
         {SDLK_F24, SDL_SCANCODE_F24, KMOD_NONE, 135},
         {SDLK_NUMLOCKCLEAR, SDL_SCANCODE_NUMLOCKCLEAR, KMOD_NONE, 144},
@@ -228,6 +227,82 @@ TEST_F(InputTest, AltAndF10NeverReachTheGame) {
     EXPECT_FALSE(KeyDown(18));
     EXPECT_FALSE(KeyDown(121));
     EXPECT_TRUE(DrainKeys().empty());
+}
+
+std::atomic<uint32_t> gRequests{0};
+void RecordRequests(uint32_t r) { gRequests |= r; }
+
+TEST_F(InputTest, TheWindowsOwnKeysNeverReachTheGame) {
+    gRequests = 0;
+    OnRequests(RecordRequests);
+    PushKey(true, SDLK_F2, SDL_SCANCODE_F2);
+    PushKey(true, SDLK_F2, SDL_SCANCODE_F2, KMOD_NONE, true);  // an auto-repeat asks nothing more
+    PushKey(false, SDLK_F2, SDL_SCANCODE_F2);
+    Settle();
+    Wait(0);
+    EXPECT_EQ(gRequests.load(), REQUEST_MUSIC) << "F2 asks for the music switch, on the main thread's Wait";
+    SimulateKeyDown(KEY_F3);
+    std::thread late([] { std::this_thread::sleep_for(std::chrono::milliseconds(30)); SimulateKeyDown('Q'); });
+    EXPECT_EQ(GetKey(), (uint32_t)'Q') << "the request is handled inside GetKey, which goes on waiting";
+    late.join();
+    EXPECT_EQ(gRequests.load(), REQUEST_MUSIC | REQUEST_EFFECTS);
+    PushKey(true, SDLK_F11, SDL_SCANCODE_F11);
+    PushKey(false, SDLK_F11, SDL_SCANCODE_F11);
+    EXPECT_TRUE(Eventually([] { return GetPlacement().fullscreen; })) << "F11 switches to fullscreen";
+    PushKey(true, SDLK_RETURN, SDL_SCANCODE_RETURN, KMOD_LALT);
+    PushKey(false, SDLK_RETURN, SDL_SCANCODE_RETURN, KMOD_LALT);
+    EXPECT_TRUE(Eventually([] { return !GetPlacement().fullscreen; })) << "Alt+Enter switches back";
+    Settle();
+    EXPECT_EQ(GetPlacement().width, 160u) << "the window's own size is kept through fullscreen";
+    EXPECT_TRUE(DrainKeys().empty()) << "F2, F3, F11 and Alt+Enter queue nothing";
+    for (KeyCode k : {KEY_F2, KEY_F3, KEY_F11, KEY_ENTER}) EXPECT_FALSE(KeyDown(k)) << k;
+    for (KeyCode k : {KEY_F2, KEY_F3, KEY_F11, KEY_P, KEY_ESCAPE}) EXPECT_TRUE(IsReservedKey(k)) << k;
+    EXPECT_FALSE(IsReservedKey(123)) << "F12 is a key like any other";
+    OnRequests(nullptr);
+}
+
+TEST_F(InputTest, PointerPositionsAreMappedIntoGameUnits) {
+    // A 160 by 120 game: at 400 by 300 the picture is 2.5 times as large and fills the window.
+    OnMouseLeftUp(RecordClick);
+    SimulateResize(400, 300);
+    const int32_t cases[][4] = {
+        {0, 0, 0, 0}, {2, 2, 0, 0}, {3, 3, 1, 1}, {399, 299, 159, 119}, {200, 150, 80, 60},
+    };
+    int32_t x, y;
+    for (const auto &c : cases) {
+        SimulateMouseMove(c[0], c[1]);
+        MousePos(x, y);
+        EXPECT_EQ(std::make_pair(x, y), std::make_pair(c[2], c[3])) << "window " << c[0] << ", " << c[1];
+    }
+    // Wider than the picture: bars left and right (500 = 90 + 320 + 90 by 240, scale 2).
+    SimulateResize(500, 240);
+    const int32_t barred[][4] = {
+        {90, 0, 0, 0}, {409, 239, 159, 119}, {89, 10, 65535, 5}, {410, 10, 160, 5}, {0, 0, 65491, 0},
+    };
+    for (const auto &c : barred) {
+        SimulateMouseMove(c[0], c[1]);
+        MousePos(x, y);
+        EXPECT_EQ(std::make_pair(x, y), std::make_pair(c[2], c[3])) << "window " << c[0] << ", " << c[1];
+    }
+    // Real events take the same road: a release on the left bar, one in the picture's last column.
+    PushButton(true, SDL_BUTTON_LEFT, 30, 100);
+    PushButton(false, SDL_BUTTON_LEFT, 30, 100);
+    PushButton(true, SDL_BUTTON_LEFT, 409, 0);
+    PushButton(false, SDL_BUTTON_LEFT, 409, 0);
+    ASSERT_TRUE(Eventually([] { return ClickCount() == 2; }));
+    {
+        std::lock_guard<std::mutex> g(gClickLock);
+        EXPECT_EQ(gClicks[0], std::make_pair(65506, 50)) << "a release on a bar lies outside the picture";
+        EXPECT_EQ(gClicks[1], std::make_pair(159, 0));
+    }
+    // A scale that is no whole number: 1.3 (208 by 156).
+    SimulateResize(208, 156);
+    const int32_t odd[][4] = {{207, 155, 159, 119}, {13, 13, 10, 10}, {12, 12, 9, 9}, {104, 78, 80, 60}};
+    for (const auto &c : odd) {
+        SimulateMouseMove(c[0], c[1]);
+        MousePos(x, y);
+        EXPECT_EQ(std::make_pair(x, y), std::make_pair(c[2], c[3])) << "window " << c[0] << ", " << c[1];
+    }
 }
 
 TEST_F(InputTest, AKeyReleasedWhileAltIsHeldIsReleased) {

@@ -21,6 +21,7 @@ static const char *const kFontFiles[] = {
 };
 static std::map<std::pair<int, int>, TTF_Font *> fonts;  // (face, pixel size) -> open font
 static bool textReady = false;
+static int outputScale = 1;  // of the canvases MakeCanvas makes
 
 // ---- colours and canvas -------------------------------------------------------------------------------
 
@@ -28,17 +29,23 @@ Rgb Hex(uint32_t v) { return Rgb{((v >> 16) & 255) / 255.0f, ((v >> 8) & 255) / 
 Rgb Mix(Rgb a, Rgb b, float t) { return Rgb{a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t}; }
 Rgb Scale(Rgb a, float k) { return Rgb{Clamp01(a.r * k), Clamp01(a.g * k), Clamp01(a.b * k)}; }
 
-Canvas MakeCanvas(int w, int h, int ss, Rgb fill) {
+void SetOutputScale(int k) { outputScale = k == 2 ? 2 : 1; }
+
+// A canvas of exactly ss samples per target pixel, saved at `out` pixels per target pixel.
+static Canvas NewCanvas(int w, int h, int ss, int out, Rgb fill) {
     Canvas cv;
     cv.w = w;
     cv.h = h;
     cv.ss = ss;
+    cv.out = out;
     cv.px.assign((size_t)w * ss * h * ss, fill);
     return cv;
 }
 
+Canvas MakeCanvas(int w, int h, int ss, Rgb fill) { return NewCanvas(w, h, ss * outputScale, outputScale, fill); }
+
 Canvas Crop(const Canvas &cv, int x, int y, int w, int h) {
-    Canvas out = MakeCanvas(w, h, cv.ss, Rgb{0, 0, 0});
+    Canvas out = NewCanvas(w, h, cv.ss, cv.out, Rgb{0, 0, 0});
     const int ss = cv.ss, W = cv.w * ss;
     for (int j = 0; j < h * ss; ++j)
         for (int i = 0; i < w * ss; ++i) {
@@ -265,7 +272,8 @@ float Paragraph(Canvas &cv, const TextStyle &st, const std::string &text, float 
 // ---- output -------------------------------------------------------------------------------------------
 
 bool SaveBmp(const Canvas &cv, const std::string &path) {
-    const int w = cv.w, h = cv.h, ss = cv.ss, W = w * ss;
+    // Output pixels, each boxing ss by ss samples (ss here per output pixel).
+    const int w = cv.w * cv.out, h = cv.h * cv.out, ss = cv.ss / cv.out, W = cv.w * cv.ss;
     const int rowBytes = (w * 3 + 3) & ~3;
     const uint32_t dataSize = (uint32_t)rowBytes * h, fileSize = 54 + dataSize;
     std::vector<uint8_t> out(fileSize, 0);
@@ -336,21 +344,22 @@ static void PngChunk(std::vector<uint8_t> &out, const char *type, const std::vec
 }
 
 bool SavePng(const Canvas &cv, const Canvas &alpha, const std::string &path) {
-    const int w = cv.w, h = cv.h;
-    if (alpha.w != w || alpha.h != h) return false;
+    const int w = cv.w * cv.out, h = cv.h * cv.out;
+    if (alpha.w != cv.w || alpha.h != cv.h || alpha.ss != cv.ss || alpha.out != cv.out) return false;
     // The rows, each after its filter byte 0, boxed down like the BMPs.
     std::vector<uint8_t> raw;
     raw.reserve((size_t)h * (w * 4 + 1));
     auto box = [](const Canvas &c, int x, int y) {
         Rgb sum{0, 0, 0};
-        for (int j = 0; j < c.ss; ++j)
-            for (int i = 0; i < c.ss; ++i) {
-                const Rgb &p = c.px[(size_t)(y * c.ss + j) * c.w * c.ss + x * c.ss + i];
+        const int ss = c.ss / c.out;
+        for (int j = 0; j < ss; ++j)
+            for (int i = 0; i < ss; ++i) {
+                const Rgb &p = c.px[(size_t)(y * ss + j) * c.w * c.ss + x * ss + i];
                 sum.r += p.r;
                 sum.g += p.g;
                 sum.b += p.b;
             }
-        float n = (float)(c.ss * c.ss);
+        float n = (float)(ss * ss);
         return Rgb{sum.r / n, sum.g / n, sum.b / n};
     };
     auto q = [](float v) { return (uint8_t)std::lround(Clamp01(v) * 255.0f); };

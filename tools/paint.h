@@ -33,12 +33,18 @@ inline float Smooth(float e0, float e1, float x) {
     return t * t * (3 - 2 * t);
 }
 
-// A picture being drawn: w by h target pixels, each made of ss by ss samples.
+// A picture being drawn: w by h target pixels, each made of ss by ss samples. It is saved at `out` pixels
+// per target pixel (each boxing ss/out by ss/out samples): a canvas made at output scale 2 keeps its units
+// and has twice the samples, so every painter draws the same picture at twice the size.
 struct Canvas {
     int w = 0, h = 0, ss = 1;
+    int out = 1;
     std::vector<Rgb> px;  // (w*ss) by (h*ss) samples, row by row
 };
 
+// The output scale of the canvases made from now on: 1 (the game's pictures, the start) or 2 (twice the size).
+void SetOutputScale(int k);
+// A w by h canvas of ss by ss samples per target pixel at output scale 1, ss times the output scale at 2.
 Canvas MakeCanvas(int w, int h, int ss, Rgb fill);
 // The w by h target pixels of cv with their top-left at (x, y); black where it reaches outside cv.
 Canvas Crop(const Canvas &cv, int x, int y, int w, int h);
@@ -169,7 +175,8 @@ bool HasGlyph(Face face, uint32_t codepoint);
 
 // ---- output ---------------------------------------------------------------------------------------
 
-// Boxes the samples down to w by h and writes a 24-bit BMP; FALSE when the file cannot be written.
+// Boxes the samples down to w by h (times the canvas's output scale) and writes a 24-bit BMP; FALSE when the
+// file cannot be written.
 bool SaveBmp(const Canvas &cv, const std::string &path);
 // Boxes the samples down and writes an 8-bit RGBA PNG whose opacity is the brightness of `alpha` (a
 // canvas of the same size: white opaque, black clear); FALSE when the file cannot be written.

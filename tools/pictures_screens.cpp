@@ -162,6 +162,15 @@ static void MakeHelp(const std::string &dir) {
     y = Paragraph(cv, body, "Snake vs computer: player 1 against the green snake, which the computer steers. "
                             "Only player 1's score goes into the table.", R, y + 3, W, lh);
 
+    // The window's own keys, good on every screen.
+    y += 6;
+    DrawKeyCap(cv, "F11", R, y, 36, 24);
+    Text(cv, body, "fullscreen", R + 42, y + 3);
+    DrawKeyCap(cv, "F2", R + 128, y, 30, 24);
+    Text(cv, body, "music", R + 164, y + 3);
+    DrawKeyCap(cv, "F3", R + 222, y, 30, 24);
+    Text(cv, body, "sounds", R + 258, y + 3);
+
     Footer(cv, "Press any key to go back to the menu.", 640);
     Save(cv, dir, "helptext.bmp");
 }

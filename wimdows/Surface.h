@@ -15,12 +15,19 @@ namespace Wimdows {
 
 // ---- the drawing surface, for the window thread ----------------------------------------------------------
 
-// Makes the back buffer and the front picture, w by h and black, and lets drawing in (window thread).
-void SurfaceOpen(uint32_t w, uint32_t h);
+// Makes the back buffer and the front picture for a game of w by h units in a window of winW by winH
+// pixels, black, and lets drawing in (window thread).
+void SurfaceOpen(uint32_t w, uint32_t h, uint32_t winW, uint32_t winH);
+// The window is now winW by winH: the view follows, and the back buffer changes its factor when the scale
+// asks for it (painted again, so the picture stays). FALSE when nothing changed (window thread).
+bool SurfaceResize(uint32_t winW, uint32_t winH);
 // Frees both pictures, every loaded picture and the kept area; drawing does nothing afterwards.
 void SurfaceClose();
-// Puts the part of the front picture not yet on the screen (with whole: all of it) on `window`.
+// Puts the part of the front picture not yet on the screen (with whole: all of it, and the bars) on `window`.
 void ShowFront(SDL_Window *window, bool whole);
+// A position in the window's pixels to game units (the bars lie outside 0..w-1 by 0..h-1); unchanged while
+// no window is open. Any thread, no lock of the layer held but gWin's or gWake's.
+void MapPointer(int32_t &x, int32_t &y);
 // A picture file name as the layer reads it: relative names inside the data folder.
 std::string DataPath(const char *file);
 

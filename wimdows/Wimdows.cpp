@@ -2,24 +2,27 @@
 // window, turns SDL events into the input state below and puts finished pictures on the screen; the main
 // thread draws into the back buffer (Drawing.cpp).
 //
-// Sections: types; state; internal: the window thread's wake-up, the open/close handshake, input (shared by
-// real events and the Simulate procedures), the window thread itself (events, serving, set-up, freeing);
-// exported: window and input, waiting, simulated input.
+// Sections: types; state; internal: the window thread's wake-up, the open/close handshake, the player's
+// requests, input (shared by real events and the Simulate procedures), the window thread itself (events,
+// placement and fullscreen, serving, set-up, freeing); exported: window and input, waiting, simulated input.
 //
 // Locks, always taken in this order when more than one is held:
-//   gWin.lock    the open/close handshake (state, closed) and the sleeping of Wait
+//   gWin.lock    the open/close handshake (state, closed), the sleeping of Wait and the placement
 //   gDraw.lock   the back buffer, the picture table, buffering and the font (Drawing.cpp)
 //   gFront.lock  the front picture, the picture the window shows and its part still to be shown (Drawing.cpp)
 //   gInput.lock  the key queue and the mouse position
 //   gWake.lock   the window thread's wake-up (and, on drivers without events of their own, its event queue)
 #include <SDL.h>
+#include <malloc.h>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <cmath>
 #include <condition_variable>
 #include <cstdio>
 #include <cstring>
@@ -52,7 +55,7 @@ struct MouseStruct {
 
 struct WindowRec {
     std::mutex lock;
-    std::condition_variable changed;  // state changed, or the player closed the window
+    std::condition_variable changed;  // state changed, the player closed the window, a request, a resize done
     std::atomic<uint8_t> state{STATE_DEAD};
     std::atomic<bool> closed{false};
     std::atomic<bool> focus{true};
@@ -60,8 +63,20 @@ struct WindowRec {
     std::atomic<WaitProc> waitProc{nullptr};
     std::thread thread;
     std::string title;  // the caption, owned while a window is wanted
-    uint32_t xlen = 0, ylen = 0;
+    uint32_t xlen = 0, ylen = 0;  // the game's units
     bool started = false;
+    // Placement (gWin.lock): the one asked for the next window, and the one last seen.
+    Placement wanted = {0, 0, 0, 0, false, false};
+    bool wantedSet = false;
+    Placement seen = {0, 0, 0, 0, false, false};
+    // The player's requests for the main thread, and its procedure for them.
+    std::atomic<uint32_t> requests{0};
+    std::atomic<RequestProc> requestProc{nullptr};
+    // Asked of the window thread: a switch to or from fullscreen, a size (w << 32 | h; 0 none) and the count
+    // of sizes it has set.
+    std::atomic<bool> switchFullscreen{false};
+    std::atomic<uint64_t> resizeTo{0};
+    std::atomic<uint32_t> resizesDone{0};
 };
 
 struct InputRec {
@@ -91,6 +106,11 @@ struct SdlRec {  // window thread only
     SDL_Window *window = nullptr;
     uint32_t wakeEvent = 0;
     bool captured = false;
+    bool positions = false;  // the platform tells where the window is (X11)
+    // REQUEST_PLACEMENT goes out at most every kPlacementGap; a later change waits until `due`.
+    std::chrono::steady_clock::time_point lastPlacement;
+    bool placementDue = false;
+    std::chrono::steady_clock::time_point due;
 };
 
 // The records are made once and never destroyed, so that a window thread still running when the program
@@ -102,6 +122,7 @@ static SdlRec gSdl;
 
 static const char *kIconFile = "bitmap/kwibbel-icon.bmp";
 static std::atomic<bool> gInitDone{false};
+static const std::chrono::milliseconds kPlacementGap(500);
 
 // ---- internal: the window thread's wake-up -------------------------------------------------------------
 
@@ -154,6 +175,27 @@ static void SetClosedByPlayer() {
     gWin.changed.notify_all();
 }
 
+// ---- internal: the player's requests -----------------------------------------------------------------
+
+// Flags requests for the main thread and wakes it wherever it waits. Any thread, no lock held.
+static void PostRequest(uint32_t bits) {
+    gWin.requests.fetch_or(bits);
+    { std::lock_guard<std::mutex> g(gWin.lock); }
+    gWin.changed.notify_all();
+    { std::lock_guard<std::mutex> g(gInput.lock); }
+    gInput.keyArrived.notify_all();
+}
+
+static bool RequestsPending() { return gWin.requests.load() != 0 && gWin.requestProc.load() != nullptr; }
+
+// Runs the installed procedure on the pending requests (main thread, no lock held).
+static void RunRequests() {
+    RequestProc proc = gWin.requestProc.load();
+    if (!proc) return;
+    uint32_t r = gWin.requests.exchange(0);
+    if (r) proc(r);
+}
+
 // ---- internal: input, shared by real SDL events and the Simulate procedures -----------------------------
 
 static void AddKey(uint32_t key, char c, bool repeat, bool fromPad) {
@@ -164,9 +206,23 @@ static void AddKey(uint32_t key, char c, bool repeat, bool fromPad) {
     gInput.keyArrived.notify_one();
 }
 
-static void KeyPressed(uint32_t vk, char c, bool fromPad = false) {
+// The window's own keys, never the game's; `repeat`: the keyboard's auto-repeat, which switches nothing.
+static bool WindowKey(uint32_t vk, bool repeat) {
+    if (vk != KEY_F11 && vk != KEY_F2 && vk != KEY_F3) return false;
+    if (repeat) return true;
+    if (vk == KEY_F11) {
+        gWin.switchFullscreen.store(true);
+        WakeWindowThread();
+    } else {
+        PostRequest(vk == KEY_F2 ? REQUEST_MUSIC : REQUEST_EFFECTS);
+    }
+    return true;
+}
+
+static void KeyPressed(uint32_t vk, char c, bool repeat, bool fromPad = false) {
     // Alt and F10 belong to the window system (menu keys), never to the game.
     if (vk == 0 || vk > 255 || vk == 18 || vk == 121) return;
+    if (WindowKey(vk, repeat)) return;
     // A press of a key that is down already is the keyboard's auto-repeat.
     bool held = gInput.key[vk].exchange(true);
     AddKey(vk, c, held, fromPad);
@@ -177,7 +233,7 @@ static void KeyReleased(uint32_t vk) {
     gInput.key[vk].store(false);
 }
 
-void PadKeyDown(KeyCode key) { KeyPressed(key, 0, true); }
+void PadKeyDown(KeyCode key) { KeyPressed(key, 0, false, true); }
 
 void PadKeyUp(KeyCode key) { KeyReleased(key); }
 
@@ -185,6 +241,7 @@ void PadKeyUp(KeyCode key) { KeyReleased(key); }
 static int32_t Word(int32_t v) { return (int32_t)(uint16_t)v; }
 
 static void MouseMoved(int32_t x, int32_t y) {
+    MapPointer(x, y);
     std::lock_guard<std::mutex> g(gInput.lock);
     gInput.mouse.x = Word(x);
     gInput.mouse.y = Word(y);
@@ -207,11 +264,13 @@ static bool ButtonReleased(bool left) {
 }
 
 static void CallLeftUp(int32_t x, int32_t y) {
+    MapPointer(x, y);
     MouseProc proc = gInput.leftUp.load();
     if (proc) proc(Word(x), Word(y));
 }
 
 static void CallLeftDouble(int32_t x, int32_t y) {
+    MapPointer(x, y);
     MouseProc proc = gInput.leftDouble.load();
     if (proc) proc(Word(x), Word(y));
 }
@@ -232,6 +291,102 @@ static void Capture(bool on) {
     if (SDL_CaptureMouse(on ? SDL_TRUE : SDL_FALSE) == 0 || !on) gSdl.captured = on;
 }
 
+// Flags REQUEST_PLACEMENT now, or at the end of the gap after the last one.
+static void PlacementChanged() {
+    auto now = std::chrono::steady_clock::now();
+    if (now - gSdl.lastPlacement >= kPlacementGap) {
+        gSdl.lastPlacement = now;
+        gSdl.placementDue = false;
+        PostRequest(REQUEST_PLACEMENT);
+    } else if (!gSdl.placementDue) {
+        gSdl.placementDue = true;
+        gSdl.due = gSdl.lastPlacement + kPlacementGap;
+    }
+}
+
+// Milliseconds until a waiting REQUEST_PLACEMENT is due (0: now), -1 when none waits.
+static int PlacementWait() {
+    if (!gSdl.placementDue) return -1;
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(gSdl.due - std::chrono::steady_clock::now());
+    return left.count() < 0 ? 0 : (int)left.count() + 1;
+}
+
+// Where the window's frame stands (what SDL_CreateWindow takes): the client area's position less the
+// frame's border, as far as the platform tells it.
+static void FramePosition(int &x, int &y) {
+    SDL_GetWindowPosition(gSdl.window, &x, &y);
+    int top = 0, left = 0;
+    if (SDL_GetWindowBordersSize(gSdl.window, &top, &left, nullptr, nullptr) == 0) x -= left, y -= top;
+}
+
+// Notes where the window is and how big, out of fullscreen; a change goes to the main thread.
+static void NotePlacement() {
+    Uint32 flags = SDL_GetWindowFlags(gSdl.window);
+    Placement p;
+    {
+        std::lock_guard<std::mutex> g(gWin.lock);
+        p = gWin.seen;
+    }
+    Placement before = p;
+    p.fullscreen = (flags & SDL_WINDOW_FULLSCREEN) != 0;
+    if (!p.fullscreen) {
+        int w = 0, h = 0, x = 0, y = 0;
+        SDL_GetWindowSize(gSdl.window, &w, &h);
+        FramePosition(x, y);
+        p.width = (uint32_t)w;
+        p.height = (uint32_t)h;
+        p.positioned = gSdl.positions;
+        p.x = gSdl.positions ? x : 0;
+        p.y = gSdl.positions ? y : 0;
+    }
+    if (p.x == before.x && p.y == before.y && p.width == before.width && p.height == before.height &&
+        p.positioned == before.positioned && p.fullscreen == before.fullscreen)
+        return;
+    {
+        std::lock_guard<std::mutex> g(gWin.lock);
+        gWin.seen = p;
+    }
+    PlacementChanged();
+}
+
+// The window has a new size: the picture follows at once.
+static void Resized() {
+    int w = 0, h = 0;
+    SDL_GetWindowSize(gSdl.window, &w, &h);
+    if (w > 0 && h > 0) SurfaceResize((uint32_t)w, (uint32_t)h);
+    ShowFront(gSdl.window, true);
+    NotePlacement();
+}
+
+// What other threads asked of the window thread: fullscreen, a size; and a placement request now due.
+static void ServeWindowRequests() {
+    if (gWin.switchFullscreen.exchange(false)) {
+        if (SDL_GetWindowFlags(gSdl.window) & SDL_WINDOW_FULLSCREEN) {
+            // Back to the size it had, which not every platform restores by itself.
+            Placement p = GetPlacement();
+            SDL_SetWindowFullscreen(gSdl.window, 0);
+            SDL_SetWindowSize(gSdl.window, (int)p.width, (int)p.height);
+        } else {
+            SDL_SetWindowFullscreen(gSdl.window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+        }
+        Resized();
+    }
+    if (uint64_t size = gWin.resizeTo.exchange(0)) {
+        SDL_SetWindowSize(gSdl.window, (int)(size >> 32), (int)(size & 0xFFFFFFFF));
+        Resized();
+        {
+            std::lock_guard<std::mutex> g(gWin.lock);
+            gWin.resizesDone.fetch_add(1);
+        }
+        gWin.changed.notify_all();
+    }
+    if (gSdl.placementDue && PlacementWait() == 0) {
+        gSdl.placementDue = false;
+        gSdl.lastPlacement = std::chrono::steady_clock::now();
+        PostRequest(REQUEST_PLACEMENT);
+    }
+}
+
 // Handles one SDL event; TRUE when the player closed the window.
 static bool HandleEvent(const SDL_Event &e) {
     switch (e.type) {
@@ -244,8 +399,13 @@ static bool HandleEvent(const SDL_Event &e) {
         case SDL_WINDOWEVENT_EXPOSED:
         case SDL_WINDOWEVENT_SHOWN:
         case SDL_WINDOWEVENT_RESTORED:
-        case SDL_WINDOWEVENT_SIZE_CHANGED:
             ShowFront(gSdl.window, true);
+            break;
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+            Resized();
+            break;
+        case SDL_WINDOWEVENT_MOVED:
+            NotePlacement();
             break;
         case SDL_WINDOWEVENT_FOCUS_GAINED:
             gWin.focus.store(true);
@@ -259,9 +419,13 @@ static bool HandleEvent(const SDL_Event &e) {
         break;
     case SDL_KEYDOWN: {
         const SDL_Keysym &k = e.key.keysym;
-        if (k.mod & KMOD_ALT) break;  // keys held with Alt are the window system's
+        if (k.mod & KMOD_ALT) {
+            // Keys held with Alt are the window system's; Alt+Enter switches fullscreen like F11.
+            if ((k.sym == SDLK_RETURN || k.sym == SDLK_KP_ENTER) && !e.key.repeat) WindowKey(KEY_F11, false);
+            break;
+        }
         char c = (k.sym >= 32 && k.sym < 127) ? (char)k.sym : 0;
-        KeyPressed(VirtualKeyFor(k.sym, k.scancode), c);
+        KeyPressed(VirtualKeyFor(k.sym, k.scancode), c, e.key.repeat != 0);
         break;
     }
     case SDL_KEYUP:
@@ -352,12 +516,15 @@ static bool StartVideo() {
 static bool ServeEvents(int xfd) {
     bool byPlayer = false;
     SDL_Event e;
+    // A placement request waiting for its gap, and the pads, limit the sleep (-1: no limit).
+    const int placement = PlacementWait(), pads = PadsPollMs();
+    const int limit = placement < 0 ? pads : (pads < 0 || placement < pads ? placement : pads);
     if (gWake.kind == WAIT_POLL) {
         // Every X event already read is handled before the thread sleeps on the connection.
         SDL_PumpEvents();
         if (!SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT)) {
             pollfd fds[2] = {{xfd, POLLIN, 0}, {gWake.fd, POLLIN, 0}};
-            if (poll(fds, 2, PadsPollMs()) < 0 && errno != EINTR) return true;
+            if (poll(fds, 2, limit) < 0 && errno != EINTR) return true;
             uint64_t count;
             ssize_t got = read(gWake.fd, &count, sizeof count);
             (void)got;
@@ -365,24 +532,23 @@ static bool ServeEvents(int xfd) {
         while (!byPlayer && SDL_PollEvent(&e))
             if (HandleEvent(e)) byPlayer = true;
     } else if (gWake.kind == WAIT_SDL) {
-        int limit = PadsPollMs();
         if (limit < 0 && !SDL_WaitEvent(&e)) return true;
-        // With pads a timeout is no failure: the pads are looked at and the thread sleeps again.
-        if (limit >= 0 && !SDL_WaitEventTimeout(&e, limit)) return false;
-        do {
-            if (HandleEvent(e)) byPlayer = true;
-        } while (!byPlayer && SDL_PollEvent(&e));
+        // With a limit a timeout is no failure: the thread looks at what it must and sleeps again.
+        if (limit < 0 || SDL_WaitEventTimeout(&e, limit)) {
+            do {
+                if (HandleEvent(e)) byPlayer = true;
+            } while (!byPlayer && SDL_PollEvent(&e));
+        }
     } else {
         std::deque<SDL_Event> batch;
-        int limit = PadsPollMs();
-        if (limit >= 0) SDL_PumpEvents();  // pads' events come through the event filter too
+        if (pads >= 0) SDL_PumpEvents();  // the pads are brought up to date through SDL's events
         {
             std::unique_lock<std::mutex> l(gWake.lock);
-            auto woken = [] { return gWake.posted || !gWake.events.empty(); };
+            auto ready = [] { return gWake.posted || !gWake.events.empty(); };
             if (limit < 0)
-                gWake.cv.wait(l, woken);
+                gWake.cv.wait(l, ready);
             else
-                gWake.cv.wait_for(l, std::chrono::milliseconds(limit), woken);
+                gWake.cv.wait_for(l, std::chrono::milliseconds(limit), ready);
             batch.swap(gWake.events);
         }
         for (const SDL_Event &ev : batch)
@@ -392,6 +558,28 @@ static bool ServeEvents(int xfd) {
     std::lock_guard<std::mutex> g(gWake.lock);
     gWake.posted = false;
     return byPlayer;
+}
+
+// The size and position the window opens with (video started): a size of 0 becomes the first size that
+// suits the display; a position off every display is left to the platform.
+static void PlaceWindow(Placement &p) {
+    if (p.width == 0 || p.height == 0) {
+        SDL_Rect usable;
+        double s = SDL_GetDisplayUsableBounds(0, &usable) == 0 && usable.w > 0 && usable.h > 0
+                       ? FirstScale((uint32_t)usable.w, (uint32_t)usable.h, gWin.xlen, gWin.ylen)
+                       : 1.0;
+        p.width = (uint32_t)std::lround(gWin.xlen * s);
+        p.height = (uint32_t)std::lround(gWin.ylen * s);
+    }
+    p.width = std::min(std::max(p.width, std::max(1u, gWin.xlen / 2)), 16384u);
+    p.height = std::min(std::max(p.height, std::max(1u, gWin.ylen / 2)), 16384u);
+    bool onDisplay = false;
+    for (int d = 0; p.positioned && d < SDL_GetNumVideoDisplays(); ++d) {
+        SDL_Rect bounds;
+        SDL_Point corner = {p.x, p.y};
+        if (SDL_GetDisplayBounds(d, &bounds) == 0 && SDL_PointInRect(&corner, &bounds)) onDisplay = true;
+    }
+    if (!onDisplay) p.x = p.y = (int32_t)SDL_WINDOWPOS_UNDEFINED;
 }
 
 // The window thread: opens the window, then serves it until the player or KillWindow closes it.
@@ -423,21 +611,38 @@ static void WinMain() {
         gSdl.wakeEvent = ev == (uint32_t)-1 ? (uint32_t)SDL_USEREVENT : ev;
     }
 
-    gSdl.window = SDL_CreateWindow(gWin.title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
-                                   (int)gWin.xlen, (int)gWin.ylen, 0);
+    Placement want = {0, 0, gWin.xlen, gWin.ylen, false, false};
+    {
+        std::lock_guard<std::mutex> g(gWin.lock);
+        if (gWin.wantedSet) want = gWin.wanted;
+        gWin.wantedSet = false;
+    }
+    PlaceWindow(want);
+    gSdl.window = SDL_CreateWindow(gWin.title.c_str(), want.x, want.y, (int)want.width, (int)want.height,
+                                   SDL_WINDOW_RESIZABLE | (want.fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0));
     if (!gSdl.window) return WinMainFailed();
+    SDL_SetWindowMinimumSize(gSdl.window, (int)std::max(1u, gWin.xlen / 2), (int)std::max(1u, gWin.ylen / 2));
     int w = 0, h = 0;
     SDL_GetWindowSize(gSdl.window, &w, &h);
     if (w <= 0 || h <= 0 || !SDL_GetWindowSurface(gSdl.window)) return WinMainFailed();
+    gSdl.positions = driver && std::strcmp(driver, "x11") == 0;
+    gSdl.placementDue = false;
+    gSdl.lastPlacement = std::chrono::steady_clock::now() - kPlacementGap;
+    {
+        // Out of fullscreen the window has the size asked for, whatever it shows now.
+        std::lock_guard<std::mutex> g(gWin.lock);
+        int x = 0, y = 0;
+        FramePosition(x, y);
+        gWin.seen = Placement{gSdl.positions ? x : 0, gSdl.positions ? y : 0, want.width, want.height,
+                              gSdl.positions, want.fullscreen};
+    }
     SDL_StopTextInput();
     // The game's icon in the title bar and the task list; without the file the platform's own shows.
     if (SDL_Surface *icon = SDL_LoadBMP(DataPath(kIconFile).c_str())) {
         SDL_SetWindowIcon(gSdl.window, icon);
         SDL_FreeSurface(icon);
     }
-    gWin.xlen = (uint32_t)w;
-    gWin.ylen = (uint32_t)h;
-    SurfaceOpen(gWin.xlen, gWin.ylen);
+    SurfaceOpen(gWin.xlen, gWin.ylen, (uint32_t)w, (uint32_t)h);
     int xfd = ownEvents ? X11ConnectionFd(gSdl.window) : -1;
     {
         std::lock_guard<std::mutex> g(gWake.lock);
@@ -455,7 +660,9 @@ static void WinMain() {
     bool byPlayer = false;
     while (!byPlayer && !gWin.killRequested.load()) {
         byPlayer = ServeEvents(xfd);
-        if (!byPlayer && !gWin.killRequested.load()) ShowFront(gSdl.window, false);
+        if (byPlayer || gWin.killRequested.load()) break;
+        ServeWindowRequests();
+        ShowFront(gSdl.window, false);
     }
     FreeWindow(byPlayer);
 }
@@ -473,6 +680,10 @@ void InitWimdows() {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     // The layer captures the pointer itself while a button is held.
     SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "0");
+    // Pictures of several megabytes come and go at factor 2: a fixed threshold keeps every such block in a
+    // mapping of its own, returned whole when freed (glibc would otherwise raise the threshold after the
+    // first free and let later blocks scatter over a heap that never shrinks).
+    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
 }
 
 void Window(const char *title, uint32_t x, uint32_t y) {
@@ -522,6 +733,19 @@ void KillWindow() {
 
 WinState State() { return (WinState)gWin.state.load(); }
 
+void SetPlacement(const Placement &p) {
+    std::lock_guard<std::mutex> g(gWin.lock);
+    gWin.wanted = p;
+    gWin.wantedSet = true;
+}
+
+Placement GetPlacement() {
+    std::lock_guard<std::mutex> g(gWin.lock);
+    return gWin.seen;
+}
+
+void OnRequests(RequestProc proc) { gWin.requestProc.store(proc); }
+
 bool WindowLive() { return gWin.state.load() == STATE_ACTIVE; }
 
 bool IsReservedKey(KeyCode key) {
@@ -547,46 +771,39 @@ MenuKey MenuKeyOf(KeyCode key) {
 
 bool KeyDown(KeyCode k) { return k <= 255 && gInput.key[k].load(); }
 
-// Takes the oldest queued press (gInput.lock held); FALSE when there is none. Repeats are dropped when
-// `fresh`.
-static bool TakeKey(bool fresh, KeyCode &key) {
-    while (!gInput.queue.empty()) {
+// Takes the oldest queued press (with `fresh`, the oldest that is no auto-repeat), waiting for one when
+// `wait`, and running the player's requests meanwhile; 0 when none comes (or, waiting, once no window can
+// send one).
+static KeyCode TakeKey(bool fresh, bool wait) {
+    std::unique_lock<std::mutex> l(gInput.lock);
+    for (;;) {
+        if (wait) {
+            gInput.keyArrived.wait(l, [] {
+                return !gInput.queue.empty() || gWin.state.load() != STATE_ACTIVE || RequestsPending();
+            });
+        }
+        if (wait && RequestsPending()) {
+            l.unlock();
+            RunRequests();
+            l.lock();
+            continue;
+        }
+        if (gInput.queue.empty()) return 0;
         QueueElmt e = gInput.queue.front();
         gInput.queue.pop_front();
         if (fresh && e.repeat) continue;
-        key = e.key;
         gInput.lastFromPad = e.fromPad;
-        return true;
-    }
-    return false;
-}
-
-// Waits for a press (fresh: a press made anew); 0 once no window can send one.
-static KeyCode WaitKey(bool fresh) {
-    std::unique_lock<std::mutex> l(gInput.lock);
-    for (;;) {
-        gInput.keyArrived.wait(l, [] { return !gInput.queue.empty() || gWin.state.load() != STATE_ACTIVE; });
-        KeyCode key = 0;
-        if (TakeKey(fresh, key)) return key;
-        if (gWin.state.load() != STATE_ACTIVE) return 0;
+        return e.key;
     }
 }
 
-KeyCode GetKey() { return WaitKey(false); }
+KeyCode GetKey() { return TakeKey(false, true); }
 
-KeyCode GetFreshKey() { return WaitKey(true); }
+KeyCode GetFreshKey() { return TakeKey(true, true); }
 
-KeyCode PollKey() {
-    std::lock_guard<std::mutex> g(gInput.lock);
-    KeyCode key = 0;
-    return TakeKey(false, key) ? key : 0;
-}
+KeyCode PollKey() { return TakeKey(false, false); }
 
-KeyCode PollFreshKey() {
-    std::lock_guard<std::mutex> g(gInput.lock);
-    KeyCode key = 0;
-    return TakeKey(true, key) ? key : 0;
-}
+KeyCode PollFreshKey() { return TakeKey(true, false); }
 
 bool KeyCameFromPad() {
     std::lock_guard<std::mutex> g(gInput.lock);
@@ -616,18 +833,25 @@ bool HasFocus() { return gWin.state.load() != STATE_ACTIVE || gWin.focus.load();
 
 void Wait(uint32_t ms) {
     if (gWin.closed.load()) return;
+    RunRequests();
     WaitProc proc = gWin.waitProc.load();
     if (proc) {
         proc(ms);
         return;
     }
+    auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
     std::unique_lock<std::mutex> l(gWin.lock);
-    gWin.changed.wait_for(l, std::chrono::milliseconds(ms), [] { return gWin.closed.load(); });
+    while (gWin.changed.wait_until(l, until, [] { return gWin.closed.load() || RequestsPending(); })) {
+        if (gWin.closed.load()) return;
+        l.unlock();
+        RunRequests();
+        l.lock();
+    }
 }
 
 void SetWaitProc(WaitProc proc) { gWin.waitProc.store(proc); }
 
-void SimulateKeyDown(KeyCode k) { KeyPressed(k, (k >= 32 && k < 127) ? (char)k : 0); }
+void SimulateKeyDown(KeyCode k) { KeyPressed(k, (k >= 32 && k < 127) ? (char)k : 0, false); }
 
 void SimulateKeyUp(KeyCode k) { KeyReleased(k); }
 
@@ -638,6 +862,17 @@ void SimulateLeftDouble(int32_t x, int32_t y) { CallLeftDouble(x, y); }
 void SimulateLeftUp(int32_t x, int32_t y) {
     ButtonReleased(true);
     CallLeftUp(x, y);
+}
+
+void SimulateResize(uint32_t w, uint32_t h) {
+    if (gWin.state.load() != STATE_ACTIVE || w == 0 || h == 0) return;
+    uint32_t before = gWin.resizesDone.load();
+    gWin.resizeTo.store((uint64_t)w << 32 | h);
+    WakeWindowThread();
+    std::unique_lock<std::mutex> l(gWin.lock);
+    gWin.changed.wait(l, [before] {
+        return gWin.resizesDone.load() != before || gWin.state.load() != STATE_ACTIVE;
+    });
 }
 
 }  // namespace Wimdows

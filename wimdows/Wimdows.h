@@ -3,6 +3,10 @@
 //
 // Thread rules: every procedure is called on the main thread unless its line says otherwise; the window
 // thread only turns platform events into input state and shows finished pictures.
+// Game units: every position and size here is in the units of the size Window was given (800 by 680 for
+// the game), whatever the window's real size: the layer shows the picture as large as the window allows,
+// centred on black bars, and maps pointer positions back into these units (positions on the bars lie
+// outside the picture). Only the layer knows the window's size, the scale and the back buffer's factor.
 // Errors: no procedure throws. A picture handle is 1..n in the order of successful loads and 0 means
 // "no picture"; drawing 0, a handle out of range or anything while no window is active does nothing.
 // Colours are 0x00BBGGRR (red in the low byte); the top byte is ignored.
@@ -29,10 +33,13 @@ typedef uint32_t KeyCode;
 const KeyCode KEY_BACKSPACE = 8, KEY_ENTER = 13, KEY_ESCAPE = 27, KEY_SPACE = 32;
 const KeyCode KEY_LEFT = 37, KEY_UP = 38, KEY_RIGHT = 39, KEY_DOWN = 40;  // player 1's keys as shipped
 const KeyCode KEY_D = 68, KEY_M = 77, KEY_P = 80;
+const KeyCode KEY_F2 = 113, KEY_F3 = 114, KEY_F11 = 122;
 // A pad button that stands for no key of the game's; only a press-any-key screen takes it.
 const KeyCode KEY_PAD_BUTTON = 7;
-// Keys the game keeps for itself, never steering keys: P pauses a game, Escape leaves it.
-const KeyCode RESERVED_KEYS[] = {KEY_P, KEY_ESCAPE};
+// Keys the game keeps for itself, never steering keys: P pauses a game and Escape leaves it; F11 (and
+// Alt+Enter) switches between the window and fullscreen, F2 turns the music and F3 the sound effects on
+// and off, at any moment: those three are the window layer's and never reach the key table or the queue.
+const KeyCode RESERVED_KEYS[] = {KEY_P, KEY_ESCAPE, KEY_F11, KEY_F2, KEY_F3};
 // TRUE for a key of RESERVED_KEYS.
 bool IsReservedKey(KeyCode key);
 // What a key does in a menu: the arrows (and a pad's d-pad, whatever keys it stands for) move the highlight,
@@ -55,18 +62,45 @@ void PadBIsEscape(bool escape);
 // TRUE when the key last taken from the queue (GetKey, GetFreshKey, PollKey, PollFreshKey) came from a pad.
 bool KeyCameFromPad();
 
-// A procedure that receives a pointer position in client pixels.
+// A procedure that receives a pointer position in game units.
 typedef void (*MouseProc)(int32_t x, int32_t y);
 // A procedure that stands in for a wait of `ms` milliseconds (tests).
 typedef void (*WaitProc)(uint32_t ms);
+
+// Where the window stands on the desktop, in the desktop's pixels: its client area's size out of
+// fullscreen, the top-left of its frame out of fullscreen where the platform tells it (positioned), and
+// fullscreen.
+struct Placement {
+    int32_t x, y;
+    uint32_t width, height;
+    bool positioned;
+    bool fullscreen;
+};
+
+// What the player asked of the program with the window's own keys and frame, as bits of a request word.
+const uint32_t REQUEST_MUSIC = 1;      // F2: music on or off
+const uint32_t REQUEST_EFFECTS = 2;    // F3: sound effects on or off
+const uint32_t REQUEST_PLACEMENT = 4;  // moved, resized or switched to or from fullscreen (at most every 0.5 s)
+// A procedure that handles requests (bits of REQUEST_*).
+typedef void (*RequestProc)(uint32_t requests);
 
 // ---- window and input ----------------------------------------------------------------------------
 
 // Module start-up: prepares the keyboard state; a second call does nothing.
 void InitWimdows();
-// Opens the window with caption `title` and an x by y client area; returns once it is usable or has
-// failed (then State() is STATE_DEAD and a line was written to the console). Closes an open one first.
+// Opens the window with caption `title` for a game of x by y units, resizable, with a client area of x by y
+// pixels unless SetPlacement asked for another; returns once it is usable or has failed (then State() is
+// STATE_DEAD and a line was written to the console). Closes an open one first.
 void Window(const char *title, uint32_t x, uint32_t y);
+// Before Window: the placement the next window opens with (used once). A width or height of 0 asks for the
+// largest scale at which the game fits in about 85 % of the display's usable area (a whole number from 2
+// on, never below 1); a position off every display is left to the platform.
+void SetPlacement(const Placement &p);
+// The window's placement as last seen (after it closed: as it was then); any thread.
+Placement GetPlacement();
+// Installs the procedure that handles the player's requests (null: they wait). It runs on the main thread
+// inside Wait, GetKey and GetFreshKey whenever requests are pending, so in every screen's waiting.
+void OnRequests(RequestProc proc);
 // Closes the window, if any; returns when the window thread has freed everything.
 void KillWindow();
 // The window's state as the handshake sees it.
@@ -84,7 +118,8 @@ KeyCode PollKey();
 KeyCode PollFreshKey();
 // Discards every queued key press; the held-key table stays as it is.
 void FlushKeys();
-// The last pointer position from a move, each coordinate the unsigned 16-bit reading; (0, 0) at first.
+// The last pointer position from a move in game units, each coordinate the unsigned 16-bit reading (so -1
+// reads 65535); (0, 0) at first.
 void MousePos(int32_t &x, int32_t &y);
 // Installs the left-button-release handler (null removes it); it runs on the window thread.
 void OnMouseLeftUp(MouseProc proc);
@@ -139,17 +174,26 @@ void DrawMaskBitmap(PictureHandle bitmap, PictureHandle maskbitmap, int32_t x, i
 void Wait(uint32_t ms);
 // Installs a procedure that every Wait calls instead of sleeping (null: real waits again).
 void SetWaitProc(WaitProc proc);
-// The colour 0x00BBGGRR of one back-buffer pixel; 0 outside the buffer or with no window.
+// The back buffer's pixels per game unit: 2 while the window shows the game at 1.5 times its size or more
+// (pictures from the set at twice the size, text at twice the pixel size), else 1; 1 with no window.
+uint32_t BufferFactor();
+// The colour 0x00BBGGRR of the back buffer at game unit (x, y) (the unit's top-left pixel); 0 outside the
+// buffer or with no window.
 Colour BufferPixel(int32_t x, int32_t y);
-// The colour of one pixel as the window shows it now; 0 outside or with no window.
+// The same for the picture the window shows now (before its scaling to the window's size).
 Colour ScreenPixel(int32_t x, int32_t y);
-// Writes what the window shows now to a BMP file; FALSE when there is no window or the file fails.
+// Writes the picture the window shows now, at the back buffer's size (game units times BufferFactor, no
+// bars), to a BMP file; FALSE when there is no window or the file fails.
 bool SaveScreen(const char *file);
-// Feed input exactly as the window thread does for a real key or button (any thread).
+// Feed input exactly as the window thread does for a real key or button (any thread); positions are the
+// window's pixels, mapped into game units like real ones.
 void SimulateKeyDown(KeyCode k);
 void SimulateKeyUp(KeyCode k);
 void SimulateMouseMove(int32_t x, int32_t y);
 void SimulateLeftUp(int32_t x, int32_t y);
 void SimulateLeftDouble(int32_t x, int32_t y);
+// Resizes the window's client area to w by h pixels as the player's dragging would; returns once the window
+// thread has done it (any thread).
+void SimulateResize(uint32_t w, uint32_t h);
 
 }  // namespace Wimdows

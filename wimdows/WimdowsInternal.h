@@ -1,8 +1,9 @@
-// Wimdows internals shared by the module's own files: the key table and the picture scaler.
+// Wimdows internals shared by the module's own files: the key table, the picture scaler and the first scale.
 // Pure functions without module state; nothing outside wimdows/ includes this header.
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 struct SDL_Window;
 
@@ -16,6 +17,31 @@ uint32_t VirtualKeyFor(int32_t keycode, int32_t scancode);
 // Resamples a picture of 0x00RRGGBB pixels from sw by sh to dw by dh (all above 0): whole-number
 // enlargements repeat pixels, other enlargements interpolate linearly, reductions average the covered area.
 void ScalePixels(const uint32_t *src, uint32_t sw, uint32_t sh, uint32_t *dst, uint32_t dw, uint32_t dh);
+
+// One source pixel and its weight in 1/65536; the taps of one destination pixel sum to 65536.
+struct Tap {
+    uint32_t index;
+    uint32_t weight;
+};
+
+// How a line of srcLen pixels maps onto a line of dstLen pixels, as ScalePixels maps it: the taps of every
+// destination pixel, and for every source pixel the destination pixels it reaches (first > last: none).
+struct LineMap {
+    std::vector<uint32_t> first;  // dstLen + 1 offsets into taps
+    std::vector<Tap> taps;
+    std::vector<uint32_t> reachFirst, reachLast;
+};
+LineMap MapLine(uint32_t srcLen, uint32_t dstLen);
+
+// Resamples the destination rectangle dx0..dx1 by dy0..dy1 (inclusive) of picture `src` (srcPitch pixels a
+// row) mapped through `across` and `down` into dst (dstPitch pixels a row; dst is the rectangle's top-left).
+// A pixel comes out the same whatever rectangle it is made in, so parts shown one by one match the whole.
+void ScaleRect(const uint32_t *src, size_t srcPitch, const LineMap &across, const LineMap &down, uint32_t dx0,
+               uint32_t dy0, uint32_t dx1, uint32_t dy1, uint32_t *dst, size_t dstPitch);
+
+// The scale of the first window: the largest at which a w by h picture fits in 85 % of a usable display
+// area of usableW by usableH, rounded down to a whole number from 2 on, never below 1.
+double FirstScale(uint32_t usableW, uint32_t usableH, uint32_t w, uint32_t h);
 
 // The file descriptor of the X server connection behind the window; -1 when it is not an X11 window.
 // Window thread only.

@@ -33,10 +33,11 @@ xvfb_cleanup() {
 }
 trap xvfb_cleanup EXIT
 
-# Starts Xvfb on the first free display number and exports DISPLAY.
+# Starts Xvfb on the first free display number and exports DISPLAY; its screen is $XVFB_SCREEN (1024x768x24
+# unless set).
 xvfb_start() {
     local fdfile="$WORK/display"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fdfile" 2>"$WORK/xvfb.log" &
+    Xvfb -displayfd 3 -screen 0 "${XVFB_SCREEN:-1024x768x24}" -nolisten tcp 3>"$fdfile" 2>"$WORK/xvfb.log" &
     XVFB_PID=$!
     local i
     for i in $(seq 100); do

@@ -1,5 +1,7 @@
 # Helpers for the whole-program tests: an X server of our own, a play folder per run, the game driven with
 # xdotool like a player, and screen checks that compare what the window shows with the game's own pictures.
+# Positions are the game's units (800 by 680); `view` tells the helpers where and how large the window shows
+# the picture when it is not the window's whole client area at scale 1.
 #
 # Source it with the build folder and the source folder:  . program_lib.sh <build dir> <source dir>
 # Every helper that waits has a limit, so a broken program fails the test instead of hanging it.
@@ -23,11 +25,33 @@ done
 # Our own X server on the first free display number.
 start_x() { xvfb_start; }
 
-# A fresh play folder with the built pictures, sounds and shipped save files: $PLAY.
+# A fresh play folder with the built pictures (both sets), sounds and shipped save files: $PLAY.
 new_play_folder() {
     PLAY="$(mktemp -d "$WORK/play-XXXXXX")"
     cp -r "$DATA/bitmap" "$DATA/audio" "$DATA/savefiles" "$PLAY/"
+    [ -d "$DATA/bitmap2x" ] && cp -r "$DATA/bitmap2x" "$PLAY/"
     cp -r "$PLAY/savefiles" "$PLAY/savefiles.before"
+}
+
+# The view: the picture's scale in the window, its top-left there ($VIEW_X, $VIEW_Y) and its size.
+VIEW_SCALE=1 VIEW_X=0 VIEW_Y=0 VIEW_W=800 VIEW_H=680
+# view_for <width> <height>: the view of a window's client area of that size, as the game lays it out: as
+# large as fits, centred.
+view_for() {
+    read -r VIEW_SCALE VIEW_X VIEW_Y VIEW_W VIEW_H < <(awk -v w="$1" -v h="$2" 'BEGIN {
+        s = w / 800; if (h / 680 < s) s = h / 680
+        sw = int(800 * s + 0.5); sh = int(680 * s + 0.5)
+        printf "%s %d %d %d %d\n", s, int((w - sw) / 2), int((h - sh) / 2), sw, sh }')
+}
+# at <x> <y>: the window's pixel where game unit (x, y) begins.
+at() { awk -v s="$VIEW_SCALE" -v x="$1" -v y="$2" -v ox="$VIEW_X" -v oy="$VIEW_Y" \
+    'BEGIN { printf "%d %d\n", ox + int(x * s + 0.999999), oy + int(y * s + 0.999999) }'; }
+# pointer <x> <y>: the pointer to game unit (x, y), in the middle of that unit on the screen.
+pointer() {
+    local wx wy
+    read -r wx wy < <(awk -v s="$VIEW_SCALE" -v x="$1" -v y="$2" -v ox="$VIEW_X" -v oy="$VIEW_Y" \
+        'BEGIN { printf "%d %d\n", ox + int((x + 0.5) * s), oy + int((y + 0.5) * s) }')
+    xdotool mousemove --window "$WID" "$wx" "$wy"
 }
 
 # Starts the game in $PLAY without sound hardware and finds its window: $GAME_PID, $WID.
@@ -41,7 +65,7 @@ start_game() {
     fi
     xdotool windowfocus "$WID" 2>/dev/null
     # Keep the pointer off the buttons, so they show their normal pictures.
-    xdotool mousemove --window "$WID" 700 650
+    pointer 700 650
     return 0
 }
 
@@ -50,18 +74,42 @@ grab() { import -window "$WID" "$WORK/screen.png" 2>/dev/null; }
 
 # shows <picture> <x> <y> [max differing pixels] [part WxH]: TRUE when the window shows the picture (a file
 # under bitmap/, at its own size, or only its top-left part) at (x, y). Text drawn over a picture is allowed
-# for by the limit, or left out of the part compared.
+# for by the limit, or left out of the part compared. At scale 2 the window is compared with the picture of
+# bitmap2x/ pixel for pixel; at other scales the window's picture is brought back to the game's size, and
+# its part and the picture are both brought to a quarter of their size and compared there (the limit a
+# sixteenth, and a few pixels more for the scaling).
 shows() {
     local file="$PLAY/bitmap/$1" x="$2" y="$3" limit="${4:-0}" part="${5:-}"
-    local size="$part"
+    local size="$part" fuzz=6% quarter=
     [ -n "$size" ] || size="$(identify -format '%wx%h' "$file" 2>/dev/null)" || return 1
-    import -window "$WID" -crop "${size}+${x}+${y}" +repage "$WORK/crop.png" 2>/dev/null || return 1
+    if [ "$VIEW_SCALE" = 1 ] && [ "$VIEW_X$VIEW_Y" = 00 ]; then
+        import -window "$WID" -crop "${size}+${x}+${y}" +repage "$WORK/crop.png" 2>/dev/null || return 1
+    elif [ "$VIEW_SCALE" = 2 ] && [ -f "$PLAY/bitmap2x/$1" ]; then
+        local w="${size%x*}" h="${size#*x}" wx wy
+        read -r wx wy < <(at "$x" "$y")
+        size="$((2 * w))x$((2 * h))"
+        [ -n "$part" ] && part="$size"
+        file="$PLAY/bitmap2x/$1"
+        limit=$((4 * limit))
+        import -window "$WID" -crop "${size}+${wx}+${wy}" +repage "$WORK/crop.png" 2>/dev/null || return 1
+    else
+        local w="${size%x*}" h="${size#*x}"
+        quarter="$(((w + 3) / 4))x$(((h + 3) / 4))"
+        import -window "$WID" -crop "${VIEW_W}x${VIEW_H}+${VIEW_X}+${VIEW_Y}" +repage -resize '800x680!' \
+            -crop "${size}+${x}+${y}" +repage -resize "${quarter}!" "$WORK/crop.png" 2>/dev/null || return 1
+        limit=$((limit / 16 + w * h / 3200))
+        fuzz=8%
+    fi
     if [ -n "$part" ]; then
         convert "$file" -crop "${part}+0+0" +repage "$WORK/part.png" 2>/dev/null || return 1
         file="$WORK/part.png"
     fi
+    if [ -n "$quarter" ]; then
+        convert "$file" -resize "${quarter}!" "$WORK/quarter.png" 2>/dev/null || return 1
+        file="$WORK/quarter.png"
+    fi
     local diff
-    diff="$(compare -metric AE -fuzz 6% "$WORK/crop.png" "$file" null: 2>&1)"
+    diff="$(compare -metric AE -fuzz "$fuzz" "$WORK/crop.png" "$file" null: 2>&1)"
     diff="${diff%% *}"
     [ -n "$diff" ] && [ "${diff%.*}" -le "$limit" ] 2>/dev/null
 }
@@ -144,11 +192,12 @@ LAST_CLICK_MS=0
 click() {
     local gap=$(($(date +%s%3N) - LAST_CLICK_MS))
     [ "$gap" -lt 600 ] && sleep "$(printf '0.%03d' $((600 - gap)))"
-    xdotool mousemove --window "$WID" "$1" "$2" click 1
+    pointer "$1" "$2"
+    xdotool click 1
     LAST_CLICK_MS=$(date +%s%3N)
     sleep 0.05
     # The window is gone after a click on quit.
-    xdotool mousemove --window "$WID" 700 650 2>/dev/null
+    pointer 700 650 2>/dev/null
 }
 # Buttons of a menu column: button k spans y = MENU_Y + MENU_GAP k .. +height.
 button_y() { echo $((MENU_Y + MENU_GAP * $1 + 25)); }
