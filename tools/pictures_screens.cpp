@@ -85,9 +85,10 @@ static void MakeHelp(const std::string &dir) {
 
     float y = 78;
     SectionTitle(cv, "The goal", L, y, W);
-    y = Paragraph(cv, body, "Steer your snake over the board and eat the knurfs. Every knurf you eat makes your "
-                            "snake longer and earns points. The game is over when a snake runs into a wall, into "
-                            "a snake (its own tail too) or into a blue knurf.", L, y + 32, W, lh);
+    y = Paragraph(cv, body, "Eat the knurfs: each one makes your snake longer and earns points. The game is over "
+                            "when a snake runs into a wall, a snake (its own tail too) or a blue knurf. Where a "
+                            "level has no wall at the edge, a snake comes back in on the other side.",
+                  L, y + 32, W, lh);
 
     y += 10;
     SectionTitle(cv, "Keys", L, y, W);
@@ -107,8 +108,7 @@ static void MakeHelp(const std::string &dir) {
     Text(cv, Bold(14.5f, Hex(0x8FE39A)), "Player 2", P2 + 94, y + 8);
     Text(cv, body, "green", P2 + 94, y + 28);
     y += 62;
-    y = Paragraph(cv, body, "Player 1 steers with the arrow keys, player 2 with W, A, S and D. Other keys can "
-                            "be chosen under Options, Controls.", L, y, W, lh);
+    y = Paragraph(cv, body, "Other keys: Options, Controls.", L, y, W, lh);
     y += 6;
     DrawKeyCap(cv, "P", L, y, 26, 24);
     y = Paragraph(cv, body, "pauses the game, and P again goes on.", L + 34, y + 3, W - 34, lh);
@@ -117,14 +117,15 @@ static void MakeHelp(const std::string &dir) {
     y = Paragraph(cv, body, "leaves the game without saving scores.", L + 48, y + 3, W - 48, lh);
 
     y += 10;
-    SectionTitle(cv, "Walls and edges", L, y, W);
-    y = Paragraph(cv, body, "Where a level has no wall at the edge of the board, a snake that goes off one side "
-                            "comes back in on the other side.", L, y + 32, W, lh);
+    SectionTitle(cv, "Menus and gamepads", L, y, W);
+    y = Paragraph(cv, body, "In the menus the arrow keys move the light, Enter picks, Esc goes back. Pad 1 "
+                            "steers player 1, pad 2 player 2 (d-pad or stick); Start pauses, Back leaves a game, "
+                            "A picks and B goes back.", L, y + 32, W, lh);
 
     y += 10;
     SectionTitle(cv, "Difficulty (Options)", L, y, W);
-    y = Paragraph(cv, body, "Easy, medium or hard sets the speed, and how well the computer plays. The ten best "
-                            "scores go into the highscore table.", L, y + 32, W, lh);
+    y = Paragraph(cv, body, "Easy, medium or hard sets the speed and how well the computer plays.", L, y + 32, W,
+                  lh);
 
     // Right column.
     y = 78;
