@@ -3,6 +3,8 @@
 //   window <ns>
 //   picture <ns>
 // Start it before the program it watches. Polls about every millisecond; ends with status 1 at the limit.
+// xfirstpicture --window <id> <limit ms> <x> <y>: watches a known window until its pixel (x, y) exists and
+// is not black (a resized window showing its new picture) and prints "picture <ns>".
 //
 // libX11 is opened at run time, so this helper needs no link flags beyond the C library.
 #include <X11/Xlib.h>
@@ -50,10 +52,18 @@ static Window FindWindow(Display *display, const char *title) {
     return found;
 }
 
-// TRUE when some pixel of a sparse grid over the window is not black.
-static bool ShowsPicture(Display *display, Window window) {
+// TRUE when some pixel of a sparse grid over the window (with px >= 0: its pixel (px, py)) is not black.
+static bool ShowsPicture(Display *display, Window window, int px = -1, int py = -1) {
     XWindowAttributes a;
     if (!pXGetWindowAttributes(display, window, &a) || a.map_state != IsViewable) return false;
+    if (px >= 0) {
+        if (px >= a.width || py >= a.height) return false;
+        XImage *one = pXGetImage(display, window, px, py, 1, 1, AllPlanes, ZPixmap);
+        if (one == nullptr) return false;
+        bool lit = (one->f.get_pixel(one, 0, 0) & 0xFFFFFF) != 0;
+        one->f.destroy_image(one);
+        return lit;
+    }
     XImage *image = pXGetImage(display, window, 0, 0, a.width, a.height, AllPlanes, ZPixmap);
     if (image == nullptr) return false;
     bool any = false;
@@ -65,8 +75,9 @@ static bool ShowsPicture(Display *display, Window window) {
 }
 
 int main(int argc, char **argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: xfirstpicture <title> <limit ms>\n");
+    const bool known = argc == 6 && std::strcmp(argv[1], "--window") == 0;
+    if (argc != 3 && !known) {
+        std::fprintf(stderr, "usage: xfirstpicture <title> <limit ms> | --window <id> <limit ms> <x> <y>\n");
         return 2;
     }
     void *x11 = dlopen("libX11.so.6", RTLD_NOW);
@@ -90,8 +101,22 @@ int main(int argc, char **argv) {
         return 1;
     }
     pXSetErrorHandler(IgnoreError);
-    const long long end = Now() + std::atoll(argv[2]) * 1000000LL;
     const timespec pause = {0, 1000000};
+    if (known) {
+        const long long end = Now() + std::atoll(argv[3]) * 1000000LL;
+        const Window window = (Window)std::strtoul(argv[2], nullptr, 0);
+        const int x = std::atoi(argv[4]), y = std::atoi(argv[5]);
+        while (Now() < end) {
+            if (ShowsPicture(display, window, x, y)) {
+                std::printf("picture %lld\n", Now());
+                return 0;
+            }
+            pXSync(display, False);
+            nanosleep(&pause, nullptr);
+        }
+        return 1;
+    }
+    const long long end = Now() + std::atoll(argv[2]) * 1000000LL;
     Window window = 0;
     while (Now() < end && (window = FindWindow(display, argv[1])) == 0) nanosleep(&pause, nullptr);
     if (window == 0) return 1;

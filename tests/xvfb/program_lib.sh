@@ -110,8 +110,9 @@ shows() {
     fi
     local diff
     diff="$(compare -metric AE -fuzz "$fuzz" "$WORK/crop.png" "$file" null: 2>&1)"
-    diff="${diff%% *}"
-    [ -n "$diff" ] && [ "${diff%.*}" -le "$limit" ] 2>/dev/null
+    # The count as a whole number (large counts come as 1.3e+06).
+    diff="$(awk '$1 ~ /^[0-9.e+]+$/ { printf "%d", $1 }' <<<"${diff%% *}")"
+    [ -n "$diff" ] && [ "$diff" -le "$limit" ] 2>/dev/null
 }
 
 # wait_for <seconds> <picture> <x> <y> [limit]: polls the window until it shows the picture.
