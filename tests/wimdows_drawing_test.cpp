@@ -2,6 +2,10 @@
 // scaling, rectangles, colours, masks, text, direct and buffered showing, and drawing without a window.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <fstream>
+
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -618,6 +622,39 @@ TEST(ScaleTest, TheFirstWindowSuitsTheDisplay) {
         {7680, 4320, 5.0},
     };
     for (const Case &c : cases) EXPECT_DOUBLE_EQ(FirstScale(c.w, c.h, 800, 680), c.scale) << c.w << " by " << c.h;
+}
+
+TEST(FontFiles, FoundByFontconfigElseInDebiansFolder) {
+    const FontName faces[2] = {{"DejaVu Sans", "Bold", "DejaVuSans-Bold.ttf"},
+                               {"DejaVu Sans Mono", "Book", "DejaVuSansMono.ttf"}};
+    const std::string debian = "/usr/share/fonts/truetype/dejavu/";
+    char folder[] = "/tmp/kwibbel-fonts-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string dir = folder;
+    auto config = [&](const std::string &name, const std::string &inside) {
+        std::ofstream(dir + "/" + name) << "<?xml version=\"1.0\"?><fontconfig>" << inside << "</fontconfig>\n";
+        setenv("FONTCONFIG_FILE", (dir + "/" + name).c_str(), 1);
+    };
+    std::string files[2];
+    // fontconfig knowing no fonts at all: Debian's folder gives every face.
+    config("empty.conf", "");
+    FindFontFiles(faces, 2, debian.c_str(), files);
+    EXPECT_EQ(files[0], debian + "DejaVuSans-Bold.ttf");
+    EXPECT_EQ(files[1], debian + "DejaVuSansMono.ttf");
+    // fontconfig knowing only a folder with copies of the faces: found there.
+    mkdir((dir + "/mine").c_str(), 0755);
+    for (const FontName &f : faces)
+        std::ofstream(dir + "/mine/" + f.file, std::ios::binary) << std::ifstream(debian + f.file, std::ios::binary).rdbuf();
+    config("mine.conf", "<dir>" + dir + "/mine</dir><cachedir>" + dir + "/cache</cachedir>");
+    FindFontFiles(faces, 2, "/nowhere/", files);
+    EXPECT_EQ(files[0], dir + "/mine/DejaVuSans-Bold.ttf");
+    EXPECT_EQ(files[1], dir + "/mine/DejaVuSansMono.ttf");
+    // Neither: no file, and the layer leaves that face's text out.
+    config("empty.conf", "");
+    FindFontFiles(faces, 2, "/nowhere/", files);
+    EXPECT_EQ(files[0], "");
+    unsetenv("FONTCONFIG_FILE");
+    std::system(("rm -rf '" + dir + "'").c_str());
 }
 
 TEST_F(DrawingTest, ImpossibleSizeFailsWithTheLine) {

@@ -66,7 +66,7 @@ struct FontStruct {
 };
 
 struct FontFace {
-    const char *file;
+    FontName name;
     int pixels;  // em size in pixels at factor 1
 };
 
@@ -138,19 +138,23 @@ struct FrontRec {
 static DrawRec &gDraw = *new DrawRec;
 static FrontRec &gFront = *new FrontRec;
 
+// Where Debian keeps the DejaVu fonts: used when fontconfig does not know a face.
 static const char *kFontDir = "/usr/share/fonts/truetype/dejavu/";
 // The stock font numbers: 0 the score panel, 1 the highscore table, the rest for anything else.
 static const FontFace kFaces[6] = {
-    {"DejaVuSans-Bold.ttf", 22},      // 0: the general font
-    {"DejaVuSans-Bold.ttf", 30},      // 1: large headings and tables
-    {"DejaVuSansMono-Bold.ttf", 16},  // 2: fixed width, bold
-    {"DejaVuSans.ttf", 14},           // 3: small proportional
-    {"DejaVuSansMono.ttf", 14},       // 4: small fixed width
-    {"DejaVuSansMono.ttf", 12},       // 5: console-like
+    {{"DejaVu Sans", "Bold", "DejaVuSans-Bold.ttf"}, 22},           // 0: the general font
+    {{"DejaVu Sans", "Bold", "DejaVuSans-Bold.ttf"}, 30},           // 1: large headings and tables
+    {{"DejaVu Sans Mono", "Bold", "DejaVuSansMono-Bold.ttf"}, 16},  // 2: fixed width, bold
+    {{"DejaVu Sans", "Book", "DejaVuSans.ttf"}, 14},                // 3: small proportional
+    {{"DejaVu Sans Mono", "Book", "DejaVuSansMono.ttf"}, 14},       // 4: small fixed width
+    {{"DejaVu Sans Mono", "Book", "DejaVuSansMono.ttf"}, 12},       // 5: console-like
 };
 // Per factor (1, 2) and font number; opened on first use, kept for the run; gDraw.lock held.
 static TTF_Font *gFonts[2][6];
 static bool gFontFailed[2][6];
+// Each face's file, looked up once on first use ("" when none was found).
+static std::string gFontFiles[6];
+static bool gFontFilesFound = false;
 static std::string gDataFolder;  // relative picture names are read from here; set before the window opens
 
 // ---- internal: areas and colours ----------------------------------------------------------------------
@@ -372,11 +376,20 @@ static TTF_Font *FontFor(uint32_t style, uint32_t k) {
             for (bool &failed : row) failed = true;
         return nullptr;
     }
-    std::string path = std::string(kFontDir) + kFaces[style].file;
-    gFonts[f][style] = TTF_OpenFont(path.c_str(), kFaces[style].pixels * (int)(f + 1));
+    if (!gFontFilesFound) {
+        FontName names[6];
+        for (int i = 0; i < 6; i++) names[i] = kFaces[i].name;
+        FindFontFiles(names, 6, kFontDir, gFontFiles);
+        gFontFilesFound = true;
+    }
+    const std::string &path = gFontFiles[style];
+    gFonts[f][style] = path.empty() ? nullptr : TTF_OpenFont(path.c_str(), kFaces[style].pixels * (int)(f + 1));
     if (!gFonts[f][style]) {
-        std::fprintf(stderr, "Can't open font %s.\n", path.c_str());
-        gFontFailed[f][style] = true;
+        // Once per face: the text of both factors is skipped alike.
+        if (!gFontFailed[1 - f][style])
+            std::fprintf(stderr, "Can't find the font %s %s (nor %s%s); its text is left out.\n",
+                         kFaces[style].name.family, kFaces[style].name.style, kFontDir, kFaces[style].name.file);
+        gFontFailed[0][style] = gFontFailed[1][style] = true;
     }
     return gFonts[f][style];
 }

@@ -3,11 +3,20 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 struct SDL_Window;
 
 namespace Wimdows {
+
+// A font face by the names fontconfig knows it by, and its file name in Debian's fallback folder.
+struct FontName {
+    const char *family, *style, *file;
+};
+// The file of each of the n faces: fontconfig's, read afresh from the environment (FONTCONFIG_FILE
+// included), when it has exactly that face; else fallbackFolder + its file name when that exists; else "".
+void FindFontFiles(const FontName *faces, int n, const char *fallbackFolder, std::string *files);
 
 // The virtual-key code (1..255) for an SDL key: by the key's label (SDL keycode) first, then by its
 // position (SDL scancode) for keys whose label the table does not know; 0 for keys the game never sees
