@@ -42,12 +42,12 @@ const char *LEVEL_NAMES[5] = {"muur", "geenmuur", "smiley", "insane", "custom"};
 // One game as the bench follows it from the waits.
 struct Followed {
     bool inGame;
-    bool stepBefore;          // the last wait was a step's: the time since it returned is one step's work
+    bool stepBefore;  // the last wait was a step's: the time since it returned is one step's work
     Clock::time_point stepEnd;
     bool capped;
-    int32_t score;            // Score[1] at the last wait
+    int32_t score;  // Score[1] at the last wait
     int steps;
-    bool starved;             // no ordinary knurf block left on the board at the end
+    bool starved;  // no ordinary knurf block left on the board at the end
 };
 Followed game;
 std::vector<double> stepMicros;

@@ -53,9 +53,9 @@ const int LONGEST_GAME = 4000;  // steps; a game that lasts longer is left with 
 
 const BesturingRec KEYS[3] = {{0, 0, 0, 0}, {39, 37, 38, 40}, {68, 65, 87, 83}};
 
-bool inGame = false;           // between a game's countdown and its end
-bool firstStepWait = false;    // the next step wait is the game's first
-Clock::time_point lastStepEnd; // when the previous step's wait returned
+bool inGame = false;            // between a game's countdown and its end
+bool firstStepWait = false;     // the next step wait is the game's first
+Clock::time_point lastStepEnd;  // when the previous step's wait returned
 bool haveLastStep = false;
 int stepsThisGame = 0;
 std::vector<double> stepMicros;
@@ -332,11 +332,13 @@ int main()
         dprintf(out, ", %ld after %d", m.second, m.first);
     dprintf(out, "\n");
     long first = memoryAfter.front().second, last = memoryAfter.back().second;
-    dprintf(out, "the first game: %.2f MB up to its first step (its pictures, fonts), %.2f MB more to its end "
-                 "(end picture, highscore table)\n",
+    dprintf(out,
+            "the first game: %.2f MB up to its first step (its pictures, fonts), %.2f MB more to its end "
+            "(end picture, highscore table)\n",
             (double)(firstStepKiB - beforeGames) / 1024.0, (double)(first - firstStepKiB) / 1024.0);
-    dprintf(out, "memory added by %d games: %.2f MB, of which the first game %.2f MB (pictures loaded once and "
-                 "kept) and the %d after it %.2f MB\n",
+    dprintf(out,
+            "memory added by %d games: %.2f MB, of which the first game %.2f MB (pictures loaded once and "
+            "kept) and the %d after it %.2f MB\n",
             MEMORY_GAMES, (double)(last - beforeGames) / 1024.0, (double)(first - beforeGames) / 1024.0,
             MEMORY_GAMES - 1, (double)(last - first) / 1024.0);
 

@@ -10,13 +10,13 @@ namespace Layout {
 // ---- the screen and the board ------------------------------------------------------------------------------
 
 const int32_t SCREEN_WIDTH = 800, SCREEN_HEIGHT = 680;
-const int32_t CELL = 20;                    // a board cell is CELL by CELL pixels
-const int32_t ROWS = 30, COLUMNS = 40;      // the board fills rows 1..30, columns 1..40 from the top left
-const int32_t BOARD_HEIGHT = ROWS * CELL;   // 600; the score panel lies below
+const int32_t CELL = 20;                   // a board cell is CELL by CELL pixels
+const int32_t ROWS = 30, COLUMNS = 40;     // the board fills rows 1..30, columns 1..40 from the top left
+const int32_t BOARD_HEIGHT = ROWS * CELL;  // 600; the score panel lies below
 
 // ---- the score panel ---------------------------------------------------------------------------------------
 
-const int32_t PANEL_Y = 601;                // top of the panel picture (hud.bmp, 800 by 80)
+const int32_t PANEL_Y = 601;  // top of the panel picture (hud.bmp, 800 by 80)
 const int32_t PANEL_HEIGHT = 80;
 // Each player's plate is cut from the panel picture: its place there (y relative to the panel), its size.
 const int32_t PLATE_X[2] = {124, 257}, PLATE_TOP = 8, PLATE_WIDTH = 128, PLATE_HEIGHT = 66;

@@ -94,7 +94,11 @@ uint32_t AantalSlangen();
 
 // The modes of the game-mode menu; a new mode adds a value here, its name and its game-over words.
 enum GameModeEn : uint8_t {
-    MODE_ONE_PLAYER, MODE_SNAKE_VS_SNAKE, MODE_SNAKE_VS_KNURF, MODE_SNAKE_VS_COMPUTER, MODE_COUNT
+    MODE_ONE_PLAYER,
+    MODE_SNAKE_VS_SNAKE,
+    MODE_SNAKE_VS_KNURF,
+    MODE_SNAKE_VS_COMPUTER,
+    MODE_COUNT
 };
 // The mode the settings (AantalSpelers, AantalBlokjesManueel, ComputerSpeler) make.
 GameModeEn GameMode();
@@ -163,8 +167,8 @@ bool TakeTurn(uint32_t speler, PijlEn &volgend, bool blokje);
 bool TekenSlang(uint32_t &rij, uint32_t &kolom, PijlEn &volgend, BlokRec *slang, uint32_t &grootte,
                 const BesturingRec &besturing, const BitmapsRec &bitmaps);
 // Moves the head one cell if the cell ahead may be entered, and draws the two changed segments.
-bool BepalenVolgendBlokjeSlang(uint32_t &rij, uint32_t &kolom, PijlEn volgend_vorig, PijlEn volgend,
-                               BlokRec *slang, uint32_t &grootte, const BitmapsRec &bitmaps);
+bool BepalenVolgendBlokjeSlang(uint32_t &rij, uint32_t &kolom, PijlEn volgend_vorig, PijlEn volgend, BlokRec *slang,
+                               uint32_t &grootte, const BitmapsRec &bitmaps);
 // Draws one segment picture for the directions it was entered and left (kop: a head).
 void TekenBitmapSlang(PijlEn volgend_vorig, PijlEn volgend, uint32_t indexslang, const BlokRec *slang,
                       const ArrayCard bitmaps, bool kop);

@@ -49,7 +49,10 @@ static const SoundRow soundTable[] = {
 
 
 static const char *const knurfFiles[4] = {
-    "bitmap/knurfs.bmp", "bitmap/knurfsgeel.bmp", "bitmap/knurfsblauw.bmp", "bitmap/knurfsgroen.bmp",
+    "bitmap/knurfs.bmp",
+    "bitmap/knurfsgeel.bmp",
+    "bitmap/knurfsblauw.bmp",
+    "bitmap/knurfsgroen.bmp",
 };
 
 // The score plates of player 1, player 2, the knurf player and the computer, in the order of BitmapsRec.platen.

@@ -19,13 +19,13 @@ enum MijdEn { MIJD_NIETS, MIJD_NU, MIJD_ALLES };
 
 // How well the computer plays at one difficulty.
 struct SterkteRec {
-    bool zoekt;        // searches paths over the whole board; FALSE: looks one cell ahead only
-    int ruimte;        // takes a path if it can follow its own tail afterwards, or (ruimte > 0) if it
-                       // then has room for ruimte times its length
-    MijdEn vooruit;    // how far ahead it keeps out of reach of the blue and hand-steered blocks
-    bool mijdtKop;     // keeps its next cell out of reach of the other snake's head when that moves first
-                       // (only with vooruit, which says how far it keeps out of risks at all)
-    uint32_t gok;      // takes its second-best move once in gok steps on average (0: never)
+    bool zoekt;      // searches paths over the whole board; FALSE: looks one cell ahead only
+    int ruimte;      // takes a path if it can follow its own tail afterwards, or (ruimte > 0) if it
+                     // then has room for ruimte times its length
+    MijdEn vooruit;  // how far ahead it keeps out of reach of the blue and hand-steered blocks
+    bool mijdtKop;   // keeps its next cell out of reach of the other snake's head when that moves first
+                     // (only with vooruit, which says how far it keeps out of risks at all)
+    uint32_t gok;    // takes its second-best move once in gok steps on average (0: never)
 };
 
 // What the snake has left once it has gone along a path.
@@ -73,17 +73,17 @@ static struct {
     GeheugenRec *geheugen;    // what the computer remembers of the snake it steers
     int16_t buur[CELLEN][4];  // the cell one step away in each direction, with the snakes' edge crossing
     bool burenKlaar;
-    uint16_t vrij[CELLEN];    // the first step (1: the coming one) in which a head may enter; NOOIT
-    bool eten[CELLEN];        // an ordinary or faster knurf block
-    bool risico[CELLEN];      // something may take the cell in the coming step before this snake moves
-    bool halo[CELLEN];        // a free cell beside a blue or hand-steered block
-    int16_t lijf[SLANGSLOTS]; // the cell of each own slot 0..grootte, -1 for a slot that is no cell
+    uint16_t vrij[CELLEN];     // the first step (1: the coming one) in which a head may enter; NOOIT
+    bool eten[CELLEN];         // an ordinary or faster knurf block
+    bool risico[CELLEN];       // something may take the cell in the coming step before this snake moves
+    bool halo[CELLEN];         // a free cell beside a blue or hand-steered block
+    int16_t lijf[SLANGSLOTS];  // the cell of each own slot 0..grootte, -1 for a slot that is no cell
     uint32_t grootte;
     int kop;
     PijlEn richting;
-    int achter;               // the cell behind the head, where it may not go
-    int andereKop;            // -1 without another snake
-    bool ikEerst;             // this snake moves before the other one
+    int achter;     // the cell behind the head, where it may not go
+    int andereKop;  // -1 without another snake
+    bool ikEerst;   // this snake moves before the other one
 } Bord;
 
 // Scratch of the searches.
@@ -188,8 +188,8 @@ static void LeesSlang(const BlokRec *slots, uint32_t grootte, uint16_t eerderVri
     }
 }
 
-static void LeesBord(uint32_t s, const RijEnKolomRec positie[3], const PijlEn richting[3],
-                     const uint32_t grootte[3], const SterkteRec &sterkte)
+static void LeesBord(uint32_t s, const RijEnKolomRec positie[3], const PijlEn richting[3], const uint32_t grootte[3],
+                     const SterkteRec &sterkte)
 {
     if (!Bord.burenKlaar)
         MaakBuren();

@@ -67,13 +67,13 @@ static const char *const MANUAL[15] = {
 
 // The editor's own state; always x = 20 * (j - 1) and y = 20 * (i - 1).
 static struct {
-    uint32_t x, y;             // pixel position of the cursor cell's top-left corner
-    uint32_t i, j;             // row and column of the cursor cell
-    uint32_t hulpvariable;     // 1 snake 1's start, 2 snake 2's start, 3 walls, 0 finished
-    bool Backspacepressed;     // delete mode in this cursor step
-    uint32_t GrootteSlang;     // length of a start snake
-    RijEnKolomRec start[3];    // first cell of start snake 1..2 as shown; rij 0 while not laid
-    bool enterUsedUp;          // the Enter held now has laid a start and acts again only once let go
+    uint32_t x, y;           // pixel position of the cursor cell's top-left corner
+    uint32_t i, j;           // row and column of the cursor cell
+    uint32_t hulpvariable;   // 1 snake 1's start, 2 snake 2's start, 3 walls, 0 finished
+    bool Backspacepressed;   // delete mode in this cursor step
+    uint32_t GrootteSlang;   // length of a start snake
+    RijEnKolomRec start[3];  // first cell of start snake 1..2 as shown; rij 0 while not laid
+    bool enterUsedUp;        // the Enter held now has laid a start and acts again only once let go
 } editor;
 
 // ---- internal ----------------------------------------------------------------------------------------
@@ -345,8 +345,7 @@ static void StateWalls()
         StartOver();
     CursorMove();
     // No wall on a start snake or the cell before it: the game would not have it there.
-    if (editor.hulpvariable == 3 && EnterPressed() && !IsStartCell(CursorCell()) &&
-        !IsLetterCell(editor.i, editor.j)) {
+    if (editor.hulpvariable == 3 && EnterPressed() && !IsStartCell(CursorCell()) && !IsLetterCell(editor.i, editor.j)) {
         BlokRec &cell = CursorCell();
         cell.bezet = MUUR;
         Wimdows::DrawBitmap(Bitmaps.muur[1], (int32_t)cell.x1, (int32_t)cell.y1);

@@ -166,10 +166,7 @@ GameModeEn GameMode()
     return ComputerSpeler != 0 ? MODE_SNAKE_VS_COMPUTER : MODE_SNAKE_VS_SNAKE;
 }
 
-const char *GameModeName(GameModeEn mode)
-{
-    return mode < MODE_COUNT ? MODE_NAMES[mode] : "";
-}
+const char *GameModeName(GameModeEn mode) { return mode < MODE_COUNT ? MODE_NAMES[mode] : ""; }
 
 void CentredText(const char *text, uint32_t style, uint32_t colour, int32_t y)
 {

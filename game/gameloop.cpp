@@ -100,8 +100,7 @@ static bool BlokjeNaastKop(const RijEnKolomRec &kop)
     if (r < 1 || r > RIJEN || k < 1 || k > KOLOMMEN)
         return false;
     // Above, below, left, right; a neighbour off the board does not count.
-    return (r > 1 && Veld[r - 1][k].bezet == MANUEEL_BLOKJE) ||
-           (r < RIJEN && Veld[r + 1][k].bezet == MANUEEL_BLOKJE) ||
+    return (r > 1 && Veld[r - 1][k].bezet == MANUEEL_BLOKJE) || (r < RIJEN && Veld[r + 1][k].bezet == MANUEEL_BLOKJE) ||
            (k > 1 && Veld[r][k - 1].bezet == MANUEEL_BLOKJE) ||
            (k < KOLOMMEN && Veld[r][k + 1].bezet == MANUEEL_BLOKJE);
 }

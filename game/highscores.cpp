@@ -17,10 +17,10 @@ static const uint32_t ENTRIES = 10;
 static const uint32_t LARGEST_SCORE = 2147483647u;
 
 // Each at least 4.5 times as bright as the black under the numbers (contrast ratio), as every text of the game.
-static const uint32_t COLOUR_SHARED = 0xFFA86F;    // light blue: both players' equal score
-static const uint32_t COLOUR_PLAYER1 = 0x5A6AFF;   // light red
-static const uint32_t COLOUR_PLAYER2 = 0x00B000;   // green
-static const uint32_t COLOUR_OTHER = 0xC0C0C0;     // light grey
+static const uint32_t COLOUR_SHARED = 0xFFA86F;   // light blue: both players' equal score
+static const uint32_t COLOUR_PLAYER1 = 0x5A6AFF;  // light red
+static const uint32_t COLOUR_PLAYER2 = 0x00B000;  // green
+static const uint32_t COLOUR_OTHER = 0xC0C0C0;    // light grey
 
 // Filled by the game loop at every game's end; read by GameOver.
 GameEndRec GameEnd;
@@ -43,28 +43,50 @@ static const struct {
     GameOverWordsRec words;
 } END_WORDS[] = {
     {MODE_ONE_PLAYER, END_SNAKE1, {"bitmap/gameover.bmp", "Player 1", WORDS_RED, {"Your snake has crashed.", nullptr}}},
-    {MODE_SNAKE_VS_SNAKE, END_SNAKE1,
+    {MODE_SNAKE_VS_SNAKE,
+     END_SNAKE1,
      {"bitmap/gameover.bmp", "Player 1", WORDS_RED, {"The red snake has crashed.", "That ends the game for both."}}},
-    {MODE_SNAKE_VS_SNAKE, END_SNAKE2,
-     {"bitmap/gameover2.bmp", "Player 2", WORDS_GREEN,
+    {MODE_SNAKE_VS_SNAKE,
+     END_SNAKE2,
+     {"bitmap/gameover2.bmp",
+      "Player 2",
+      WORDS_GREEN,
       {"The green snake has crashed.", "That ends the game for both."}}},
-    {MODE_SNAKE_VS_SNAKE, END_BOTH,
-     {"bitmap/gameoverboth.bmp", "Player 1 and player 2", WORDS_AMBER,
+    {MODE_SNAKE_VS_SNAKE,
+     END_BOTH,
+     {"bitmap/gameoverboth.bmp",
+      "Player 1 and player 2",
+      WORDS_AMBER,
       {"Both snakes crashed in the same step.", nullptr}}},
-    {MODE_SNAKE_VS_KNURF, END_SNAKE1,
-     {"bitmap/gameover.bmp", "Player 1", WORDS_RED,
+    {MODE_SNAKE_VS_KNURF,
+     END_SNAKE1,
+     {"bitmap/gameover.bmp",
+      "Player 1",
+      WORDS_RED,
       {"The red snake has crashed.", "Its points go to the knurf player."}}},
-    {MODE_SNAKE_VS_KNURF, END_CAUGHT,
-     {"bitmap/gameoverknurf.bmp", "Player 2", WORDS_LIME,
+    {MODE_SNAKE_VS_KNURF,
+     END_CAUGHT,
+     {"bitmap/gameoverknurf.bmp",
+      "Player 2",
+      WORDS_LIME,
       {"The green knurf has caught the red snake!", "The snake's points stay with player 1."}}},
-    {MODE_SNAKE_VS_COMPUTER, END_SNAKE1,
-     {"bitmap/gameover.bmp", "Player 1", WORDS_RED,
+    {MODE_SNAKE_VS_COMPUTER,
+     END_SNAKE1,
+     {"bitmap/gameover.bmp",
+      "Player 1",
+      WORDS_RED,
       {"Your red snake has crashed: the computer wins.", "Only your score goes into the table."}}},
-    {MODE_SNAKE_VS_COMPUTER, END_SNAKE2,
-     {"bitmap/gameover2.bmp", "The computer", WORDS_GREEN,
+    {MODE_SNAKE_VS_COMPUTER,
+     END_SNAKE2,
+     {"bitmap/gameover2.bmp",
+      "The computer",
+      WORDS_GREEN,
       {"The computer's green snake has crashed: you win!", "Only your score goes into the table."}}},
-    {MODE_SNAKE_VS_COMPUTER, END_BOTH,
-     {"bitmap/gameoverboth.bmp", "Player 1 and the computer", WORDS_AMBER,
+    {MODE_SNAKE_VS_COMPUTER,
+     END_BOTH,
+     {"bitmap/gameoverboth.bmp",
+      "Player 1 and the computer",
+      WORDS_AMBER,
       {"Both snakes crashed in the same step.", "Only your score goes into the table."}}},
 };
 

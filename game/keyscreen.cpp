@@ -16,8 +16,8 @@ static const char *const CONTROLS_FILE = "savefiles/controleslang.txt";
 static const char *const FAIL_PICTURE = "bitmap/fail.bmp";
 static const char *const PROMPT_PICTURES[3] = {nullptr, "bitmap/choosekey1.bmp", "bitmap/choosekey2.bmp"};
 // In the order the keys are asked: right, left, up, down (the order of BesturingRec).
-static const char *const ARROW_PICTURES[4] = {"bitmap/arrowright.bmp", "bitmap/arrowleft.bmp",
-                                              "bitmap/arrowup.bmp", "bitmap/arrowdown.bmp"};
+static const char *const ARROW_PICTURES[4] = {"bitmap/arrowright.bmp", "bitmap/arrowleft.bmp", "bitmap/arrowup.bmp",
+                                              "bitmap/arrowdown.bmp"};
 
 // ---- internal ----------------------------------------------------------------------------------------
 

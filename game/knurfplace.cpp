@@ -73,10 +73,7 @@ static void ZetBlokje(uint32_t rij, uint32_t kolom, SoortBlokjeEn soort, uint32_
 }
 
 // Whether score is a positive multiple of stap (a stap of 0, an unset difficulty, has no milestones).
-static bool Mijlpaal(int32_t score, int32_t stap)
-{
-    return score != 0 && stap > 0 && score % stap == 0;
-}
+static bool Mijlpaal(int32_t score, int32_t stap) { return score != 0 && stap > 0 && score % stap == 0; }
 
 // One placement: both cells are chosen before either is taken, so they may be the same cell, which then
 // ends with the ordinary block.

@@ -13,7 +13,7 @@ namespace SnakeProcedures {
 // ---- state ---------------------------------------------------------------------------------------------
 
 static const char *const levelFiles[5] = {
-    "savefiles/muur.txt", "savefiles/geenmuur.txt", "savefiles/smiley.txt",
+    "savefiles/muur.txt",   "savefiles/geenmuur.txt", "savefiles/smiley.txt",
     "savefiles/insane.txt", "savefiles/custom.txt",
 };
 

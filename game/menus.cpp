@@ -35,12 +35,9 @@ static const MenuRow HOOFDMENU_ROWS[6] = {
 
 // The fourth slot shows slot5.bmp and plays level 3; the fifth shows slot4.bmp and plays the custom level.
 static const MenuRow SLOT_ROWS[6] = {
-    {280, 60, "bitmap/slot1.bmp", "bitmap/slot12.bmp"},
-    {280, 60, "bitmap/slot2.bmp", "bitmap/slot22.bmp"},
-    {280, 60, "bitmap/slot3.bmp", "bitmap/slot32.bmp"},
-    {280, 60, "bitmap/slot5.bmp", "bitmap/slot52.bmp"},
-    {280, 60, "bitmap/slot4.bmp", "bitmap/slot42.bmp"},
-    {93, 60, "bitmap/previous1.bmp", "bitmap/previous2.bmp"},
+    {280, 60, "bitmap/slot1.bmp", "bitmap/slot12.bmp"}, {280, 60, "bitmap/slot2.bmp", "bitmap/slot22.bmp"},
+    {280, 60, "bitmap/slot3.bmp", "bitmap/slot32.bmp"}, {280, 60, "bitmap/slot5.bmp", "bitmap/slot52.bmp"},
+    {280, 60, "bitmap/slot4.bmp", "bitmap/slot42.bmp"}, {93, 60, "bitmap/previous1.bmp", "bitmap/previous2.bmp"},
 };
 
 static const MenuRow OPTION_ROWS[4] = {
@@ -69,43 +66,51 @@ static const char *const MENU_BACKGROUND = "bitmap/backgroundmenu.bmp";
 static const char *const SLOT_BACKGROUND = "bitmap/slotmenubackground.bmp";
 
 // Creates the buttons of `rows` in row order (so their pictures load in that order) and places the column.
-static void BuildMenu(ButtonRc *buttons, const MenuRow *rows, int n) {
+static void BuildMenu(ButtonRc *buttons, const MenuRow *rows, int n)
+{
     for (int k = 0; k < n; k++)
-        buttons[k] = StandardMenu::CreateButton(rows[k].width, rows[k].height,
-                                                StandardMenu::MakeBitmapName(rows[k].normal),
-                                                StandardMenu::MakeBitmapName(rows[k].mouseOver));
+        buttons[k] =
+            StandardMenu::CreateButton(rows[k].width, rows[k].height, StandardMenu::MakeBitmapName(rows[k].normal),
+                                       StandardMenu::MakeBitmapName(rows[k].mouseOver));
     StandardMenu::SetVerticalMenu(Layout::MENU_X, Layout::MENU_Y, Layout::MENU_GAP, buttons, n);
 }
 
 // Runs a built menu over its background until a choice in 0..n-1 is made; -1 when the window was closed.
 // A choice outside the menu's range writes the guard line and shows the same buttons again.
-static int32_t RunMenu(ButtonRc *buttons, int n, const char *background) {
+static int32_t RunMenu(ButtonRc *buttons, int n, const char *background)
+{
     for (;;) {
-        if (Wimdows::WindowClosed()) return -1;
+        if (Wimdows::WindowClosed())
+            return -1;
         const uint32_t picture = Wimdows::LoadBitmap(background, 800, 680);
         Wimdows::DrawBitmap(picture, 0, 0);
         Wimdows::UpdateWindow();
         // Escape picks the last button, each sub-menu's way back.
         const int32_t choice = StandardMenu::MenuSelection(buttons, n, n - 1);
-        if (Wimdows::WindowClosed()) return -1;
-        if (choice >= 0 && choice < n) return choice;
+        if (Wimdows::WindowClosed())
+            return -1;
+        if (choice >= 0 && choice < n)
+            return choice;
         std::fputs("error! wrong button number!\n", stdout);
         std::fflush(stdout);
     }
 }
 
 // Plays level `level` from the slot menu: the menu music makes way for the game's and comes back after it.
-static void PlayLevel(uint32_t level) {
+static void PlayLevel(uint32_t level)
+{
     Music::PlaySound(Songs.click, false);
     Music::StopSound(Songs.menu);
     StartGame(level);
     // When the window was closed during the game the program is ending: no music to start again.
-    if (!Wimdows::WindowClosed()) Music::PlaySound(Songs.menu, true);
+    if (!Wimdows::WindowClosed())
+        Music::PlaySound(Songs.menu, true);
 }
 
 // Sets the game-mode settings together; computer: the player the computer plays (0 none).
 static void SetMode(uint32_t spelers, bool manueel, uint32_t blokjesManueel, uint32_t blokjesAutomatisch,
-                    uint32_t computer) {
+                    uint32_t computer)
+{
     AantalSpelers = spelers;
     BlokjeManueel = manueel;
     AantalBlokjesManueel = blokjesManueel;
@@ -125,17 +130,20 @@ void LaadDiff(ButtonRc DiffButton[4]) { BuildMenu(DiffButton, DIFF_ROWS, 4); }
 
 void LaadSettings(ButtonRc SettingButton[5]) { BuildMenu(SettingButton, SETTING_ROWS, 5); }
 
-void Quit() {
+void Quit()
+{
     std::fputs("\nThank you for playing Kwibbel!\n", stdout);
     std::fflush(stdout);
 }
 
-void Slots() {
+void Slots()
+{
     ButtonRc SlotButton[6];
     Wimdows::ClearScreen();
     LaadSlots(SlotButton);
     const int32_t choice = RunMenu(SlotButton, 6, SLOT_BACKGROUND);
-    if (choice < 0) return;
+    if (choice < 0)
+        return;
     if (choice == 5) {
         Music::PlaySound(Songs.click, false);
         return;
@@ -143,47 +151,80 @@ void Slots() {
     PlayLevel(static_cast<uint32_t>(choice));
 }
 
-void Options() {
+void Options()
+{
     ButtonRc OptionButton[4];
     Wimdows::ClearScreen();
     LaadOptions(OptionButton);
     const int32_t choice = RunMenu(OptionButton, 4, MENU_BACKGROUND);
-    if (choice < 0) return;
+    if (choice < 0)
+        return;
     Music::PlaySound(Songs.click, false);
     switch (choice) {
-        case 0: Difficulty(); break;
-        case 1: Controls(); break;
-        case 2: Settings(); break;
-        default: break;  // back
+    case 0:
+        Difficulty();
+        break;
+    case 1:
+        Controls();
+        break;
+    case 2:
+        Settings();
+        break;
+    default:
+        break;  // back
     }
 }
 
-void Difficulty() {
+void Difficulty()
+{
     ButtonRc DiffButton[4];
     Wimdows::ClearScreen();
     LaadDiff(DiffButton);
     const int32_t choice = RunMenu(DiffButton, 4, MENU_BACKGROUND);
     switch (choice) {
-        case 0: Music::PlaySound(Songs.easy, false); Diff = 1; break;
-        case 1: Music::PlaySound(Songs.medium, false); Diff = 2; break;
-        case 2: Music::PlaySound(Songs.hard, false); Diff = 3; break;
-        case 3: Music::PlaySound(Songs.click, false); break;
-        default: break;  // window closed
+    case 0:
+        Music::PlaySound(Songs.easy, false);
+        Diff = 1;
+        break;
+    case 1:
+        Music::PlaySound(Songs.medium, false);
+        Diff = 2;
+        break;
+    case 2:
+        Music::PlaySound(Songs.hard, false);
+        Diff = 3;
+        break;
+    case 3:
+        Music::PlaySound(Songs.click, false);
+        break;
+    default:
+        break;  // window closed
     }
 }
 
-void Settings() {
+void Settings()
+{
     ButtonRc SettingButton[5];
     Wimdows::ClearScreen();
     LaadSettings(SettingButton);
     const int32_t choice = RunMenu(SettingButton, 5, MENU_BACKGROUND);
-    if (choice < 0) return;
+    if (choice < 0)
+        return;
     switch (choice) {
-        case 0: SetMode(1, false, 0, 3, 0); break;  // one player
-        case 1: SetMode(2, false, 0, 4, 0); break;  // snake against snake
-        case 2: SetMode(2, true, 1, 3, 0); break;   // snake against knurf
-        case 3: SetMode(2, false, 0, 4, 2); break;  // snake against the computer, which plays the green snake
-        default: break;                             // back
+    case 0:
+        SetMode(1, false, 0, 3, 0);
+        break;  // one player
+    case 1:
+        SetMode(2, false, 0, 4, 0);
+        break;  // snake against snake
+    case 2:
+        SetMode(2, true, 1, 3, 0);
+        break;  // snake against knurf
+    case 3:
+        SetMode(2, false, 0, 4, 2);
+        break;  // snake against the computer, which plays the green snake
+    default:
+        break;  // back
     }
     Music::PlaySound(Songs.click, false);
 }

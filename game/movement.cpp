@@ -44,10 +44,7 @@ static PijlEn Tegengesteld(PijlEn richting)
     }
 }
 
-static bool ZelfdeCel(const BlokRec &a, const BlokRec &b)
-{
-    return a.x1 == b.x1 && a.y1 == b.y1;
-}
+static bool ZelfdeCel(const BlokRec &a, const BlokRec &b) { return a.x1 == b.x1 && a.y1 == b.y1; }
 
 // The direction that key stands for in besturing, with the priority of the held keys; FALSE for others.
 static bool RichtingVanToets(const BesturingRec &besturing, uint32_t toets, PijlEn &richting)
@@ -203,8 +200,8 @@ bool TakeTurn(uint32_t speler, PijlEn &volgend, bool blokje)
     return false;
 }
 
-bool BepalenVolgendBlokjeSlang(uint32_t &rij, uint32_t &kolom, PijlEn volgend_vorig, PijlEn volgend,
-                               BlokRec *slang, uint32_t &grootte, const BitmapsRec &bitmaps)
+bool BepalenVolgendBlokjeSlang(uint32_t &rij, uint32_t &kolom, PijlEn volgend_vorig, PijlEn volgend, BlokRec *slang,
+                               uint32_t &grootte, const BitmapsRec &bitmaps)
 {
     const uint32_t *bitmapsslang = SpelerAanDeBeurt == 2 ? bitmaps.speler2 : bitmaps.speler1;
     // Across an open edge the head comes in at the opposite edge, and the cell it arrives on has the same
@@ -238,8 +235,7 @@ bool TekenSlang(uint32_t &rij, uint32_t &kolom, PijlEn &volgend, BlokRec *slang,
     // head on a free, black cell.
     const BlokRec &staart = slang[0];
     if (!ZelfdeCel(staart, slang[grootte + 1])) {
-        Wimdows::Rectangle((int32_t)staart.x1, (int32_t)staart.y1, (int32_t)staart.x2, (int32_t)staart.y2, 0,
-                           true);
+        Wimdows::Rectangle((int32_t)staart.x1, (int32_t)staart.y1, (int32_t)staart.x2, (int32_t)staart.y2, 0, true);
         ZetOnbezet(slang);
     }
     const BlokRec losgelaten = staart;

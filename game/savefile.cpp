@@ -42,7 +42,8 @@ struct SaveFile {
 
 static const size_t NUMBER_TEXT_MAX = 256;
 
-[[noreturn]] static void Fatal(const char *what, const std::string &name) {
+[[noreturn]] static void Fatal(const char *what, const std::string &name)
+{
     std::fflush(stdout);
     std::fprintf(stderr, "%s %s.\n", what, name.c_str());
     std::fflush(stderr);
@@ -52,9 +53,11 @@ static const size_t NUMBER_TEXT_MAX = 256;
 static bool IsSeparator(unsigned char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == 26; }
 
 // Opens a regular file without ever waiting on it; -1 for anything else (a pipe, a device, a folder).
-static int OpenRegular(const char *name, int flags) {
+static int OpenRegular(const char *name, int flags)
+{
     int fd = open(name, flags | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return -1;
+    if (fd < 0)
+        return -1;
     struct stat st;
     if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         close(fd);
@@ -64,24 +67,29 @@ static int OpenRegular(const char *name, int flags) {
 }
 
 // Reads the whole of an open descriptor; FALSE on a read error.
-static bool ReadAll(int fd, std::vector<unsigned char> &out) {
+static bool ReadAll(int fd, std::vector<unsigned char> &out)
+{
     unsigned char block[65536];
     for (;;) {
         ssize_t n = read(fd, block, sizeof block);
         if (n < 0) {
-            if (errno == EINTR) continue;
+            if (errno == EINTR)
+                continue;
             return false;
         }
-        if (n == 0) return true;
+        if (n == 0)
+            return true;
         out.insert(out.end(), block, block + n);
     }
 }
 
-static bool WriteAll(int fd, const unsigned char *data, size_t len) {
+static bool WriteAll(int fd, const unsigned char *data, size_t len)
+{
     while (len > 0) {
         ssize_t n = write(fd, data, len);
         if (n < 0) {
-            if (errno == EINTR) continue;
+            if (errno == EINTR)
+                continue;
             return false;
         }
         data += n;
@@ -90,17 +98,22 @@ static bool WriteAll(int fd, const unsigned char *data, size_t len) {
     return true;
 }
 
-static std::string FolderOf(const std::string &name) {
+static std::string FolderOf(const std::string &name)
+{
     size_t slash = name.find_last_of('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
+    if (slash == std::string::npos)
+        return ".";
+    if (slash == 0)
+        return "/";
     return name.substr(0, slash);
 }
 
-static SaveFile *OpenFile(const char *name, bool writable) {
+static SaveFile *OpenFile(const char *name, bool writable)
+{
     std::string fileName = name ? name : "";
     int fd = fileName.empty() ? -1 : OpenRegular(fileName.c_str(), writable ? O_RDWR : O_RDONLY);
-    if (fd < 0) Fatal("Cannot open save file", fileName);
+    if (fd < 0)
+        Fatal("Cannot open save file", fileName);
     struct stat st;
     SaveFile *file = new SaveFile();
     if (fstat(fd, &st) != 0 || !ReadAll(fd, file->bytes)) {
@@ -122,11 +135,14 @@ static SaveFile *OpenFile(const char *name, bool writable) {
 
 // Writes file->bytes over the file itself from its first byte (they are never fewer than it holds) and
 // syncs it; FALSE when that failed.
-static bool RewriteInPlace(const SaveFile *file) {
+static bool RewriteInPlace(const SaveFile *file)
+{
     int fd = OpenRegular(file->target.c_str(), O_WRONLY);
-    if (fd < 0) return false;
+    if (fd < 0)
+        return false;
     bool ok = WriteAll(fd, file->bytes.data(), file->bytes.size()) && fsync(fd) == 0;
-    if (close(fd) != 0) ok = false;
+    if (close(fd) != 0)
+        ok = false;
     return ok;
 }
 
@@ -136,26 +152,32 @@ static bool RewriteInPlace(const SaveFile *file) {
 static const char *const TEMP_MARKER = ".kwibbel-save-";
 
 // Removes the temporary files that saves of `target` cut short have left beside it, and nothing else.
-static void RemoveStaleTemporaries(const std::string &target) {
+static void RemoveStaleTemporaries(const std::string &target)
+{
     std::string folder = FolderOf(target);
     size_t slash = target.find_last_of('/');
     std::string prefix = (slash == std::string::npos ? target : target.substr(slash + 1)) + TEMP_MARKER;
     DIR *dir = opendir(folder.c_str());
-    if (!dir) return;
+    if (!dir)
+        return;
     while (struct dirent *entry = readdir(dir)) {
         std::string name = entry->d_name;
-        if (name.compare(0, prefix.size(), prefix) != 0) continue;
+        if (name.compare(0, prefix.size(), prefix) != 0)
+            continue;
         // What follows the marker: the process number, a dash, six characters of mkstemp's.
         std::string rest = name.substr(prefix.size());
         size_t dash = rest.find('-');
-        if (dash == 0 || dash == std::string::npos || rest.size() != dash + 7) continue;
-        if (rest.find_first_not_of("0123456789") != dash) continue;
+        if (dash == 0 || dash == std::string::npos || rest.size() != dash + 7)
+            continue;
+        if (rest.find_first_not_of("0123456789") != dash)
+            continue;
         if (rest.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789", dash + 1) !=
             std::string::npos)
             continue;
         long pid = std::strtol(rest.c_str(), nullptr, 10);
         // A save of a game still running elsewhere is under way: its file is not stale.
-        if (pid > 0 && pid != (long)getpid() && (kill((pid_t)pid, 0) == 0 || errno != ESRCH)) continue;
+        if (pid > 0 && pid != (long)getpid() && (kill((pid_t)pid, 0) == 0 || errno != ESRCH))
+            continue;
         unlink((folder + "/" + name).c_str());
     }
     closedir(dir);
@@ -163,16 +185,20 @@ static void RemoveStaleTemporaries(const std::string &target) {
 
 // Replaces the file on disk with file->bytes, whole or not at all where its folder takes new files, else
 // in place; FALSE when that failed (a failed replacement leaves the old file as it was).
-static bool Commit(const SaveFile *file) {
+static bool Commit(const SaveFile *file)
+{
     RemoveStaleTemporaries(file->target);
     std::string tempName = file->target + TEMP_MARKER + std::to_string((long)getpid()) + "-XXXXXX";
     std::vector<char> pattern(tempName.begin(), tempName.end());
     pattern.push_back('\0');
     int fd = mkstemp(pattern.data());
-    if (fd < 0) return (errno == EACCES || errno == EPERM) && RewriteInPlace(file);
+    if (fd < 0)
+        return (errno == EACCES || errno == EPERM) && RewriteInPlace(file);
     bool ok = WriteAll(fd, file->bytes.data(), file->bytes.size()) && fchmod(fd, file->mode) == 0 && fsync(fd) == 0;
-    if (close(fd) != 0) ok = false;
-    if (ok && rename(pattern.data(), file->target.c_str()) != 0) ok = false;
+    if (close(fd) != 0)
+        ok = false;
+    if (ok && rename(pattern.data(), file->target.c_str()) != 0)
+        ok = false;
     if (!ok) {
         unlink(pattern.data());
         return false;
@@ -186,7 +212,8 @@ static bool Commit(const SaveFile *file) {
     return true;
 }
 
-static void PutByte(SaveFile *file, unsigned char c) {
+static void PutByte(SaveFile *file, unsigned char c)
+{
     if (file->pos < file->bytes.size()) {
         file->bytes[file->pos] = c;
     } else {
@@ -197,8 +224,10 @@ static void PutByte(SaveFile *file, unsigned char c) {
 }
 
 // The next byte, or -1 at the end of the file (the position then stays at the end).
-static int GetByte(SaveFile *file) {
-    if (file->pos >= file->bytes.size()) return -1;
+static int GetByte(SaveFile *file)
+{
+    if (file->pos >= file->bytes.size())
+        return -1;
     return file->bytes[file->pos++];
 }
 
@@ -208,64 +237,85 @@ SaveFile *Open(const char *name) { return OpenFile(name, true); }
 
 SaveFile *OpenRead(const char *name) { return OpenFile(name, false); }
 
-void Close(SaveFile *file) {
-    if (!file) return;
-    if (file->writable && file->changed && !Commit(file)) Fatal("Cannot write save file", file->name);
+void Close(SaveFile *file)
+{
+    if (!file)
+        return;
+    if (file->writable && file->changed && !Commit(file))
+        Fatal("Cannot write save file", file->name);
     delete file;
 }
 
-void Flush(SaveFile *file) {
-    if (!file) return;
+void Flush(SaveFile *file)
+{
+    if (!file)
+        return;
     file->pos = 0;
 }
 
-uint32_t RdCard(SaveFile *file) {
-    if (!file) return 0;
+uint32_t RdCard(SaveFile *file)
+{
+    if (!file)
+        return 0;
     int c = GetByte(file);
-    while (c >= 0 && IsSeparator((unsigned char)c)) c = GetByte(file);
+    while (c >= 0 && IsSeparator((unsigned char)c))
+        c = GetByte(file);
     char text[NUMBER_TEXT_MAX];
     size_t len = 0;
     while (c >= 0 && !IsSeparator((unsigned char)c)) {
         text[len++] = (char)c;
-        if (len == NUMBER_TEXT_MAX) break;
+        if (len == NUMBER_TEXT_MAX)
+            break;
         c = GetByte(file);
     }
     size_t k = 0;
-    if (k < len && (text[k] == '+' || text[k] == '-')) k++;
+    if (k < len && (text[k] == '+' || text[k] == '-'))
+        k++;
     uint32_t value = 0;
     for (; k < len && text[k] >= '0' && text[k] <= '9'; k++) {
         uint32_t digit = (uint32_t)(text[k] - '0');
-        if (value > (4294967295u - digit) / 10u) break;
+        if (value > (4294967295u - digit) / 10u)
+            break;
         value = value * 10u + digit;
     }
     return value;
 }
 
-void WrCard(SaveFile *file, uint32_t value, uint32_t width) {
-    if (!file || !file->writable) return;
+void WrCard(SaveFile *file, uint32_t value, uint32_t width)
+{
+    if (!file || !file->writable)
+        return;
     char digits[10];
     uint32_t n = 0;
     do {
         digits[n++] = (char)('0' + value % 10u);
         value /= 10u;
     } while (value != 0);
-    for (uint32_t pad = n; pad < width; pad++) PutByte(file, ' ');
-    while (n > 0) PutByte(file, (unsigned char)digits[--n]);
+    for (uint32_t pad = n; pad < width; pad++)
+        PutByte(file, ' ');
+    while (n > 0)
+        PutByte(file, (unsigned char)digits[--n]);
 }
 
-char RdChar(SaveFile *file) {
-    if (!file) return 0;
+char RdChar(SaveFile *file)
+{
+    if (!file)
+        return 0;
     int c = GetByte(file);
     return c < 0 ? 0 : (char)c;
 }
 
-void WrChar(SaveFile *file, char c) {
-    if (!file || !file->writable) return;
+void WrChar(SaveFile *file, char c)
+{
+    if (!file || !file->writable)
+        return;
     PutByte(file, (unsigned char)c);
 }
 
-void RdStr(SaveFile *file, char *buffer, uint32_t capacity) {
-    if (!file || !buffer || capacity == 0) return;
+void RdStr(SaveFile *file, char *buffer, uint32_t capacity)
+{
+    if (!file || !buffer || capacity == 0)
+        return;
     uint32_t stored = 0;
     while (stored < capacity) {
         int c = GetByte(file);
@@ -276,15 +326,18 @@ void RdStr(SaveFile *file, char *buffer, uint32_t capacity) {
         if (c == '\r') {
             buffer[stored] = '\0';
             // Only the LF of a CR LF line end belongs to this line; a lone CR keeps the byte after it.
-            if (file->pos < file->bytes.size() && file->bytes[file->pos] == '\n') file->pos++;
+            if (file->pos < file->bytes.size() && file->bytes[file->pos] == '\n')
+                file->pos++;
             return;
         }
         buffer[stored++] = (char)c;
     }
 }
 
-void WrLn(SaveFile *file) {
-    if (!file || !file->writable) return;
+void WrLn(SaveFile *file)
+{
+    if (!file || !file->writable)
+        return;
     PutByte(file, '\r');
     PutByte(file, '\n');
 }

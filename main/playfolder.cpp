@@ -25,7 +25,7 @@ namespace Kwibbel {
 static const char *const DATA_BESIDE_PROGRAM[2] = {"../share/kwibbel", "data"};
 static const char *const DATA_PARTS[3] = {"bitmap", "audio", "savefiles"};
 // The save files every play folder needs; the shipped ones are copied in when missing.
-static const char *const SAVE_FILES[7] = {"muur.txt",   "geenmuur.txt",   "smiley.txt",         "insane.txt",
+static const char *const SAVE_FILES[7] = {"muur.txt",   "geenmuur.txt",   "smiley.txt",       "insane.txt",
                                           "custom.txt", "highscores.txt", "controleslang.txt"};
 
 // ---- internal ----------------------------------------------------------------------------------------

@@ -24,8 +24,8 @@ namespace Kwibbel {
 
 const char *const SETTINGS_FILE = "settings.txt";
 
-static Settings gSaved;           // what the file holds
-static bool gSavedKnown = false;  // gSaved is the file's content
+static Settings gSaved;            // what the file holds
+static bool gSavedKnown = false;   // gSaved is the file's content
 static bool gWriteFailed = false;  // the one line about a failed write has been written
 
 // ---- internal ----------------------------------------------------------------------------------------

@@ -69,33 +69,31 @@ void StartMenu() {
         const int32_t choice = StandardMenu::MenuSelection(HoofdMenuButton, 6);
         if (Wimdows::WindowClosed()) break;
         switch (choice) {
-            case PLAY:
-                Music::PlaySound(Songs.click, false);
-                Slots();
-                break;
-            case OPTIONS:
-                Music::PlaySound(Songs.click, false);
-                Options();
-                break;
-            case LEVELMAKER:
-                Music::PlaySound(Songs.click, false);
-                LevelEditor();
-                break;
-            case HIGHSCORE:
-                Music::PlaySound(Songs.click, false);
-                LeesHighscore();
-                break;
-            case HELP:
-                Music::PlaySound(Songs.click, false);
-                HelpScreen(help);
-                break;
-            case QUIT:
-                quit = true;
-                break;
-            default:
-                std::fputs("error! wrong button number!\n", stdout);
-                std::fflush(stdout);
-                break;
+        case PLAY:
+            Music::PlaySound(Songs.click, false);
+            Slots();
+            break;
+        case OPTIONS:
+            Music::PlaySound(Songs.click, false);
+            Options();
+            break;
+        case LEVELMAKER:
+            Music::PlaySound(Songs.click, false);
+            LevelEditor();
+            break;
+        case HIGHSCORE:
+            Music::PlaySound(Songs.click, false);
+            LeesHighscore();
+            break;
+        case HELP:
+            Music::PlaySound(Songs.click, false);
+            HelpScreen(help);
+            break;
+        case QUIT: quit = true; break;
+        default:
+            std::fputs("error! wrong button number!\n", stdout);
+            std::fflush(stdout);
+            break;
         }
     }
     // Closing the window ends the run the way the quit button does.
@@ -103,9 +101,7 @@ void StartMenu() {
     Music::StopMusic();
 }
 
-static void Usage(std::FILE *to) {
-    std::fprintf(to, "Usage: kwibbel [--help | --version]\n");
-}
+static void Usage(std::FILE *to) { std::fprintf(to, "Usage: kwibbel [--help | --version]\n"); }
 
 int Main(int argc, char **argv) {
     if (argc > 1) {

@@ -40,30 +40,84 @@ struct PictureSize {
 // Every picture the game loads, at the size it loads it. The back arrow is loaded at three sizes
 // (93x60, 66x60, 66x54) and is made at the largest.
 const PictureSize PICTURES[] = {
-    {"loadscreen1.bmp", 800, 680}, {"loadscreen2.bmp", 800, 680}, {"loadscreen3.bmp", 800, 680},
-    {"backgroundmenu.bmp", 800, 680}, {"slotmenubackground.bmp", 800, 680}, {"helptext.bmp", 800, 680},
-    {"levelmakerhelp.bmp", 800, 680}, {"gameover.bmp", 800, 680}, {"gameover2.bmp", 800, 680},
-    {"gameoverboth.bmp", 800, 680}, {"gameoverknurf.bmp", 800, 680}, {"refusedlevel.bmp", 800, 680},
-    {"highscoretable.bmp", 800, 680}, {"plate1.bmp", 128, 66}, {"plate2.bmp", 128, 66}, {"plateknurf.bmp", 128, 66},
+    {"loadscreen1.bmp", 800, 680},
+    {"loadscreen2.bmp", 800, 680},
+    {"loadscreen3.bmp", 800, 680},
+    {"backgroundmenu.bmp", 800, 680},
+    {"slotmenubackground.bmp", 800, 680},
+    {"helptext.bmp", 800, 680},
+    {"levelmakerhelp.bmp", 800, 680},
+    {"gameover.bmp", 800, 680},
+    {"gameover2.bmp", 800, 680},
+    {"gameoverboth.bmp", 800, 680},
+    {"gameoverknurf.bmp", 800, 680},
+    {"refusedlevel.bmp", 800, 680},
+    {"highscoretable.bmp", 800, 680},
+    {"plate1.bmp", 128, 66},
+    {"plate2.bmp", 128, 66},
+    {"plateknurf.bmp", 128, 66},
     {"platecomputer.bmp", 128, 66},
-    {"fail.bmp", 800, 600}, {"arrowright.bmp", 800, 600}, {"arrowleft.bmp", 800, 600}, {"arrowup.bmp", 800, 600},
-    {"arrowdown.bmp", 800, 600}, {"choosekey1.bmp", 800, 80}, {"choosekey2.bmp", 800, 80}, {"hud.bmp", 800, 80},
-    {"3.bmp", 100, 100}, {"2.bmp", 100, 100}, {"1.bmp", 100, 100},
-    {"knurfs.bmp", 20, 20}, {"knurfsgeel.bmp", 20, 20}, {"knurfsblauw.bmp", 20, 20}, {"knurfsgroen.bmp", 20, 20},
-    {"muurhor.bmp", 20, 20}, {"muurver.bmp", 20, 20},
-    {"play1.bmp", 200, 50}, {"play2.bmp", 200, 50}, {"options1.bmp", 200, 50}, {"options2.bmp", 200, 50},
-    {"lvlmaker1.bmp", 200, 50}, {"lvlmaker2.bmp", 200, 50}, {"highscore1.bmp", 200, 50},
-    {"highscore2.bmp", 200, 50}, {"help1.bmp", 200, 50}, {"help2.bmp", 200, 50}, {"quit1.bmp", 200, 50},
+    {"fail.bmp", 800, 600},
+    {"arrowright.bmp", 800, 600},
+    {"arrowleft.bmp", 800, 600},
+    {"arrowup.bmp", 800, 600},
+    {"arrowdown.bmp", 800, 600},
+    {"choosekey1.bmp", 800, 80},
+    {"choosekey2.bmp", 800, 80},
+    {"hud.bmp", 800, 80},
+    {"3.bmp", 100, 100},
+    {"2.bmp", 100, 100},
+    {"1.bmp", 100, 100},
+    {"knurfs.bmp", 20, 20},
+    {"knurfsgeel.bmp", 20, 20},
+    {"knurfsblauw.bmp", 20, 20},
+    {"knurfsgroen.bmp", 20, 20},
+    {"muurhor.bmp", 20, 20},
+    {"muurver.bmp", 20, 20},
+    {"play1.bmp", 200, 50},
+    {"play2.bmp", 200, 50},
+    {"options1.bmp", 200, 50},
+    {"options2.bmp", 200, 50},
+    {"lvlmaker1.bmp", 200, 50},
+    {"lvlmaker2.bmp", 200, 50},
+    {"highscore1.bmp", 200, 50},
+    {"highscore2.bmp", 200, 50},
+    {"help1.bmp", 200, 50},
+    {"help2.bmp", 200, 50},
+    {"quit1.bmp", 200, 50},
     {"quit2.bmp", 200, 50},
-    {"slot1.bmp", 280, 60}, {"slot12.bmp", 280, 60}, {"slot2.bmp", 280, 60}, {"slot22.bmp", 280, 60},
-    {"slot3.bmp", 280, 60}, {"slot32.bmp", 280, 60}, {"slot4.bmp", 280, 60}, {"slot42.bmp", 280, 60},
-    {"slot5.bmp", 280, 60}, {"slot52.bmp", 280, 60}, {"previous1.bmp", 93, 60}, {"previous2.bmp", 93, 60},
-    {"diff1.bmp", 200, 60}, {"diff2.bmp", 200, 60}, {"controls1.bmp", 200, 60}, {"controls2.bmp", 200, 60},
-    {"settings1.bmp", 200, 60}, {"settings2.bmp", 200, 60}, {"easy1.bmp", 200, 60}, {"easy2.bmp", 200, 60},
-    {"medium1.bmp", 200, 60}, {"medium2.bmp", 200, 60}, {"hard1.bmp", 200, 60}, {"hard2.bmp", 200, 60},
-    {"sp1.bmp", 200, 54}, {"sp2.bmp", 200, 54}, {"snakevssnake1.bmp", 200, 54}, {"snakevssnake2.bmp", 200, 54},
-    {"snakevsknurf1.bmp", 200, 54}, {"snakevsknurf2.bmp", 200, 54},
-    {"snakevscomputer1.bmp", 200, 54}, {"snakevscomputer2.bmp", 200, 54},
+    {"slot1.bmp", 280, 60},
+    {"slot12.bmp", 280, 60},
+    {"slot2.bmp", 280, 60},
+    {"slot22.bmp", 280, 60},
+    {"slot3.bmp", 280, 60},
+    {"slot32.bmp", 280, 60},
+    {"slot4.bmp", 280, 60},
+    {"slot42.bmp", 280, 60},
+    {"slot5.bmp", 280, 60},
+    {"slot52.bmp", 280, 60},
+    {"previous1.bmp", 93, 60},
+    {"previous2.bmp", 93, 60},
+    {"diff1.bmp", 200, 60},
+    {"diff2.bmp", 200, 60},
+    {"controls1.bmp", 200, 60},
+    {"controls2.bmp", 200, 60},
+    {"settings1.bmp", 200, 60},
+    {"settings2.bmp", 200, 60},
+    {"easy1.bmp", 200, 60},
+    {"easy2.bmp", 200, 60},
+    {"medium1.bmp", 200, 60},
+    {"medium2.bmp", 200, 60},
+    {"hard1.bmp", 200, 60},
+    {"hard2.bmp", 200, 60},
+    {"sp1.bmp", 200, 54},
+    {"sp2.bmp", 200, 54},
+    {"snakevssnake1.bmp", 200, 54},
+    {"snakevssnake2.bmp", 200, 54},
+    {"snakevsknurf1.bmp", 200, 54},
+    {"snakevsknurf2.bmp", 200, 54},
+    {"snakevscomputer1.bmp", 200, 54},
+    {"snakevscomputer2.bmp", 200, 54},
 };
 
 void ExpectBmp(const std::string &name, int w, int h, const char *folder = "/bitmap/") {
@@ -96,9 +150,7 @@ struct Mp3Info {
     bool ok = false;
     uint32_t rate = 0, frames = 0, delay = 0, padding = 0;
     bool gapless = false;  // an Info/Xing frame with LAME's delay and padding
-    double Seconds() const {
-        return rate ? ((double)frames * 1152 - (gapless ? delay + padding : 0)) / rate : 0;
-    }
+    double Seconds() const { return rate ? ((double)frames * 1152 - (gapless ? delay + padding : 0)) / rate : 0; }
 };
 
 // Walks the MPEG-1 Layer III frames of a file and reads the LAME header in its first frame.
@@ -147,11 +199,11 @@ struct SoundLength {
 };
 
 const SoundLength SOUNDS[] = {
-    {"menumusic.mp3", 20, 60},     {"ingamemusic.mp3", 20, 60}, {"customizermusic.mp3", 20, 60},
-    {"laden.mp3", 7, 9},           // the loading screen lasts eight seconds
-    {"3.mp3", 0.2, 0.8}, {"2.mp3", 0.2, 0.8}, {"1.mp3", 0.2, 1.0},  // one count every 800 ms
-    {"easy.mp3", 0.2, 2}, {"medium.mp3", 0.2, 2}, {"hard.mp3", 0.2, 2},
-    {"laser.mp3", 0.05, 1}, {"beep.mp3", 0.05, 0.5}, {"gameover.mp3", 1, 4.5},  // the picture stays 4 s
+    {"menumusic.mp3", 20, 60}, {"ingamemusic.mp3", 20, 60}, {"customizermusic.mp3", 20, 60},
+    {"laden.mp3", 7, 9},  // the loading screen lasts eight seconds
+    {"3.mp3", 0.2, 0.8},       {"2.mp3", 0.2, 0.8},         {"1.mp3", 0.2, 1.0},  // one count every 800 ms
+    {"easy.mp3", 0.2, 2},      {"medium.mp3", 0.2, 2},      {"hard.mp3", 0.2, 2},
+    {"laser.mp3", 0.05, 1},    {"beep.mp3", 0.05, 0.5},     {"gameover.mp3", 1, 4.5},  // the picture stays 4 s
 };
 
 TEST(AssetFiles, EverySoundIsAGaplessMp3OfASensibleLength) {
@@ -184,8 +236,7 @@ TEST(AssetFiles, TheMusicLoopsOnWholeBars) {
 TEST(AssetFiles, EverySoundDecodesThroughTheSoundLayer) {
     setenv("SDL_AUDIODRIVER", "dummy", 0);  // no loudspeaker needed to decode
     if (!Music::InitMusic()) GTEST_SKIP() << "no audio device, not even the dummy one";
-    for (const SoundLength &s : SOUNDS)
-        EXPECT_NE(Music::LoadSound((DATA + "/audio/" + s.name).c_str()), 0u) << s.name;
+    for (const SoundLength &s : SOUNDS) EXPECT_NE(Music::LoadSound((DATA + "/audio/" + s.name).c_str()), 0u) << s.name;
     Music::StopMusic();
 }
 
@@ -218,7 +269,8 @@ void ExpectStartRun(const std::string &name, const std::vector<std::string> &row
                 }
             }
     ASSERT_EQ(count, 4) << name << ": cells marked " << letter;
-    for (int c = col; c < col + 4; ++c) EXPECT_EQ(rows[row][c], letter) << name << ": the " << letter << " run is broken";
+    for (int c = col; c < col + 4; ++c)
+        EXPECT_EQ(rows[row][c], letter) << name << ": the " << letter << " run is broken";
     ASSERT_LE(col + 10, 40) << name << ": the " << letter << " snake would start too close to the right edge";
     for (int c = col + 4; c < col + 10; ++c)
         EXPECT_EQ(rows[row][c], '-') << name << ": cell " << row + 1 << "," << c + 1 << " ahead of the " << letter
@@ -294,8 +346,8 @@ TEST(ShippedSaveFiles, ControlsAreTheArrowsAndWasd) {
 }
 
 TEST(ShippedSaveFiles, TheBuildCopiesThemUnchanged) {
-    for (const char *name : {"muur.txt", "geenmuur.txt", "smiley.txt", "insane.txt", "custom.txt", "highscores.txt",
-                             "controleslang.txt"})
+    for (const char *name :
+         {"muur.txt", "geenmuur.txt", "smiley.txt", "insane.txt", "custom.txt", "highscores.txt", "controleslang.txt"})
         EXPECT_EQ(ReadAll(DATA + "/savefiles/" + name), ReadAll(SHIPPED + name)) << name;
 }
 

@@ -193,10 +193,19 @@ protected:
         for (int k = 4; k < 16; ++k) {
             uint32_t p, q;
             PijlEn d = StepDir(a, b);
-            if (d == RECHTS) { p = screen[(ay + k) * 800 + ax + 19]; q = screen[(ay + k) * 800 + ax + 20]; }
-            else if (d == LINKS) { p = screen[(ay + k) * 800 + ax]; q = screen[(ay + k) * 800 + ax - 1]; }
-            else if (d == ONDER) { p = screen[(ay + 19) * 800 + ax + k]; q = screen[(ay + 20) * 800 + ax + k]; }
-            else { p = screen[ay * 800 + ax + k]; q = screen[(ay - 1) * 800 + ax + k]; }
+            if (d == RECHTS) {
+                p = screen[(ay + k) * 800 + ax + 19];
+                q = screen[(ay + k) * 800 + ax + 20];
+            } else if (d == LINKS) {
+                p = screen[(ay + k) * 800 + ax];
+                q = screen[(ay + k) * 800 + ax - 1];
+            } else if (d == ONDER) {
+                p = screen[(ay + 19) * 800 + ax + k];
+                q = screen[(ay + 20) * 800 + ax + k];
+            } else {
+                p = screen[ay * 800 + ax + k];
+                q = screen[(ay - 1) * 800 + ax + k];
+            }
             worst = std::max(worst, Diff(p, q));
         }
         return worst;
@@ -216,13 +225,21 @@ TEST_F(SampleScreen, AGameScreenWithBothSnakesAllKnurfsAndThePanel) {
             if (edgeRow || edgeCol) Wimdows::DrawBitmap(bitmaps.muur[edgeRow ? 0 : 1], 20 * (c - 1), 20 * (r - 1));
         }
     // Player 1 turns every one of the eight ways the game knows; player 2 comes the other way.
-    std::vector<Cell> one = Path({5, 3}, {{RECHTS, 9}, {ONDER, 4}, {LINKS, 6}, {ONDER, 3}, {RECHTS, 8}, {BOVEN, 5},
-                                          {LINKS, 1}, {BOVEN, 1}, {RECHTS, 3}});
+    std::vector<Cell> one = Path({5, 3}, {{RECHTS, 9},
+                                          {ONDER, 4},
+                                          {LINKS, 6},
+                                          {ONDER, 3},
+                                          {RECHTS, 8},
+                                          {BOVEN, 5},
+                                          {LINKS, 1},
+                                          {BOVEN, 1},
+                                          {RECHTS, 3}});
     std::vector<Cell> two = Path({24, 36}, {{LINKS, 8}, {BOVEN, 5}, {LINKS, 4}, {ONDER, 2}, {LINKS, 3}});
     DrawSnake(one, bitmaps.speler1);
     DrawSnake(two, bitmaps.speler2);
     const Cell knurfs[4] = {{6, 20}, {15, 24}, {9, 30}, {22, 10}};
-    for (int i = 0; i < 4; ++i) Wimdows::DrawBitmap(bitmaps.blokjes[i], 20 * (knurfs[i].kolom - 1), 20 * (knurfs[i].rij - 1));
+    for (int i = 0; i < 4; ++i)
+        Wimdows::DrawBitmap(bitmaps.blokjes[i], 20 * (knurfs[i].kolom - 1), 20 * (knurfs[i].rij - 1));
     Wimdows::DrawBitmap(bitmaps.hud, 0, Layout::PANEL_Y);
     Wimdows::DrawBitmap(bitmaps.platen[0], Layout::PLATE_X[0], Layout::PLATE_Y);
     Wimdows::DrawBitmap(bitmaps.platen[1], Layout::PLATE_X[1], Layout::PLATE_Y);
@@ -251,7 +268,8 @@ TEST_F(SampleScreen, AGameScreenWithBothSnakesAllKnurfsAndThePanel) {
     // The scores stand out on the panel.
     int bright = 0;
     for (int y = Layout::SCORE_Y; y < Layout::SCORE_Y + 26; ++y)
-        for (int x = Layout::ScoreX(1); x < Layout::ScoreX(1) + 47; ++x) bright += Luma(screen[(size_t)y * 800 + x]) > 150;
+        for (int x = Layout::ScoreX(1); x < Layout::ScoreX(1) + 47; ++x)
+            bright += Luma(screen[(size_t)y * 800 + x]) > 150;
     EXPECT_GT(bright, 40) << "the score 1200 is not legible on the panel";
 }
 
@@ -261,7 +279,8 @@ TEST_F(SampleScreen, TheHighscoreNumbersSitOnTheirRows) {
     Wimdows::ClearScreen();
     Wimdows::DrawBitmap(table, 0, 0);
     // As the game writes them, with one new score of each player and a shared one.
-    const uint32_t colours[10] = {0xC0C0C0, 0xB0, 0xC0C0C0, 0xB000, 0xB00000, 0xB00000, 0xC0C0C0, 0xC0C0C0, 0xC0C0C0, 0xC0C0C0};
+    const uint32_t colours[10] = {0xC0C0C0, 0xB0,     0xC0C0C0, 0xB000,   0xB00000,
+                                  0xB00000, 0xC0C0C0, 0xC0C0C0, 0xC0C0C0, 0xC0C0C0};
     const int32_t scores[10] = {5000, 4200, 4000, 3000, 2500, 2500, 2000, 1500, 1000, 600};
     for (int i = 1; i <= 10; ++i) {
         Wimdows::SetFont(1, colours[i - 1]);
@@ -321,7 +340,8 @@ TEST(GeneratedPictures, EverySnakePieceJoinsEveryPieceItCanMeet) {
                 }
                 // A mismatch of width or colour shows as a step of 200 and more; the smoothed rim stays well under 80.
                 if (worst >= 0) {
-                    EXPECT_LE(worst, 80) << "player " << player << ": " << SnakePieces::NAMES[a] << " next to " << SnakePieces::NAMES[b];
+                    EXPECT_LE(worst, 80) << "player " << player << ": " << SnakePieces::NAMES[a] << " next to "
+                                         << SnakePieces::NAMES[b];
                 }
             }
     }
@@ -429,9 +449,10 @@ TEST(GeneratedPictures, BackgroundsLeaveTheButtonColumnToTheButtons) {
 }
 
 TEST(GeneratedPictures, MouseOverPicturesAreClearlyDifferent) {
-    const char *pairs[][2] = {{"play1.bmp", "play2.bmp"},   {"quit1.bmp", "quit2.bmp"},     {"slot1.bmp", "slot12.bmp"},
-                              {"slot4.bmp", "slot42.bmp"},  {"slot5.bmp", "slot52.bmp"},   {"previous1.bmp", "previous2.bmp"},
-                              {"easy1.bmp", "easy2.bmp"},   {"sp1.bmp", "sp2.bmp"},        {"controls1.bmp", "controls2.bmp"}};
+    const char *pairs[][2] = {
+        {"play1.bmp", "play2.bmp"},  {"quit1.bmp", "quit2.bmp"},  {"slot1.bmp", "slot12.bmp"},
+        {"slot4.bmp", "slot42.bmp"}, {"slot5.bmp", "slot52.bmp"}, {"previous1.bmp", "previous2.bmp"},
+        {"easy1.bmp", "easy2.bmp"},  {"sp1.bmp", "sp2.bmp"},      {"controls1.bmp", "controls2.bmp"}};
     for (auto &pr : pairs) {
         Picture a = ReadBmp(pr[0]), b = ReadBmp(pr[1]);
         ASSERT_EQ(a.px.size(), b.px.size()) << pr[0];

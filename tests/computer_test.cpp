@@ -15,8 +15,7 @@ const char *NAMES[4] = {"left", "right", "up", "down"};
 
 // Asks the computer to steer snake s (states indexed by player) on the board as it stands; the game's
 // random numbers are checked to be left alone.
-PijlEn Ask(uint32_t s, const std::vector<SnakeState> &st, int32_t diff)
-{
+PijlEn Ask(uint32_t s, const std::vector<SnakeState> &st, int32_t diff) {
     RijEnKolomRec positie[3] = {};
     PijlEn richting[3] = {RECHTS, RECHTS, RECHTS};
     uint32_t grootte[3] = {};
@@ -36,8 +35,7 @@ PijlEn Ask(uint32_t s, const std::vector<SnakeState> &st, int32_t diff)
 std::vector<SnakeState> Lay(uint32_t r, uint32_t k, uint32_t length) { return LaySnakes({{r, k}}, {length}); }
 
 // Head (10,9) going right, the cells ahead and above closed by what, a knurf block up and ahead as bait.
-std::vector<SnakeState> ClosedAheadAndAbove(BezetEn what, SoortBlokjeEn soort)
-{
+std::vector<SnakeState> ClosedAheadAndAbove(BezetEn what, SoortBlokjeEn soort) {
     EmptyBoard(true);
     std::vector<SnakeState> st = Lay(10, 5, 4);
     for (RijEnKolomRec c : {RijEnKolomRec{10, 10}, RijEnKolomRec{9, 9}}) {
@@ -50,15 +48,14 @@ std::vector<SnakeState> ClosedAheadAndAbove(BezetEn what, SoortBlokjeEn soort)
 
 // Head (15,8) facing a wall; on one side a dead end of two cells with a knurf block in it, on the other
 // the open board.
-std::vector<SnakeState> Fork(bool deadEndAbove)
-{
+std::vector<SnakeState> Fork(bool deadEndAbove) {
     EmptyBoard(true);
     std::vector<SnakeState> st = Lay(15, 2, 6);
     int side = deadEndAbove ? -1 : 1;
     uint32_t r1 = (uint32_t)(15 + side), r2 = (uint32_t)(15 + 2 * side), r3 = (uint32_t)(15 + 3 * side);
     Veld[15][9].bezet = MUUR;
-    for (RijEnKolomRec c : {RijEnKolomRec{r1, 7}, RijEnKolomRec{r1, 9}, RijEnKolomRec{r2, 7}, RijEnKolomRec{r2, 9},
-                            RijEnKolomRec{r3, 8}})
+    for (RijEnKolomRec c :
+         {RijEnKolomRec{r1, 7}, RijEnKolomRec{r1, 9}, RijEnKolomRec{r2, 7}, RijEnKolomRec{r2, 9}, RijEnKolomRec{r3, 8}})
         Veld[c.rij][c.kolom].bezet = MUUR;
     PutKnurf(r2, 8, NORMAAL);
     return st;
@@ -70,8 +67,7 @@ protected:
     void TearDown() override { EndTest(); }
 };
 
-TEST_F(Computer, ChoosesAMoveThatAPlayerWouldCallRight)
-{
+TEST_F(Computer, ChoosesAMoveThatAPlayerWouldCallRight) {
     struct Case {
         std::string what;
         std::function<std::vector<SnakeState>()> board;
@@ -87,7 +83,8 @@ TEST_F(Computer, ChoosesAMoveThatAPlayerWouldCallRight)
              PutKnurf(10, 5, NORMAAL);
              return st;
          },
-         {1, 2, 3}, {RECHTS, BOVEN, ONDER}},
+         {1, 2, 3},
+         {RECHTS, BOVEN, ONDER}},
         {"a wall ahead and above", [] { return ClosedAheadAndAbove(MUUR, NORMAAL); }, {1, 2, 3}, {ONDER}},
         {"a snake ahead and above", [] { return ClosedAheadAndAbove(SLANG, NORMAAL); }, {1, 2, 3}, {ONDER}},
         {"a blue knurf block ahead and above", [] { return ClosedAheadAndAbove(BLOKJE, GIFTIG); }, {1, 2, 3}, {ONDER}},
@@ -104,15 +101,17 @@ TEST_F(Computer, ChoosesAMoveThatAPlayerWouldCallRight)
              PutKnurf(9, 10, NORMAAL);
              return std::vector<SnakeState>{{}, {11, 10, LINKS, 3}};
          },
-         {1, 2, 3}, {ONDER}},
+         {1, 2, 3},
+         {ONDER}},
         {"the shorter way to a knurf block is across the open edge",
          [] {
              EmptyBoard(false);
              std::vector<SnakeState> st = Lay(2, 17, 3);  // head (2,20)
-             PutKnurf(29, 20, NORMAAL);      // 3 steps up across the edge, 27 down
+             PutKnurf(29, 20, NORMAAL);                   // 3 steps up across the edge, 27 down
              return st;
          },
-         {2, 3}, {BOVEN}},
+         {2, 3},
+         {BOVEN}},
         {"a fork: the open board below, not the dead end above", [] { return Fork(true); }, {2, 3}, {ONDER}},
         {"a fork: the open board above, not the dead end below", [] { return Fork(false); }, {2, 3}, {BOVEN}},
         {"snake 2 leaves the nearest knurf block to snake 1, which gets there first",
@@ -120,11 +119,13 @@ TEST_F(Computer, ChoosesAMoveThatAPlayerWouldCallRight)
              SetMode(Mode::TWO_SNAKES, 2);
              EmptyBoard(true);
              std::vector<SnakeState> st = LaySnakes({{10, 2}, {16, 2}}, {3, 3});  // heads (10,5), (16,5)
-             PutKnurf(12, 5, NORMAAL);  // 2 steps for snake 1, 4 for snake 2
-             PutKnurf(24, 5, NORMAAL);  // 8 steps for snake 2
+             PutKnurf(12, 5, NORMAAL);                                            // 2 steps for snake 1, 4 for snake 2
+             PutKnurf(24, 5, NORMAAL);                                            // 8 steps for snake 2
              return st;
          },
-         {2, 3}, {ONDER}, 2},
+         {2, 3},
+         {ONDER},
+         2},
     };
     for (const Case &c : cases) {
         for (int32_t diff : c.diffs) {
@@ -132,8 +133,7 @@ TEST_F(Computer, ChoosesAMoveThatAPlayerWouldCallRight)
             std::vector<SnakeState> st = c.board();
             PijlEn d = Ask(c.snake, st, diff);
             bool ok = false;
-            for (PijlEn a : c.allowed)
-                ok = ok || d == a;
+            for (PijlEn a : c.allowed) ok = ok || d == a;
             EXPECT_TRUE(ok) << c.what << " (difficulty " << diff << "): went " << NAMES[d];
         }
     }

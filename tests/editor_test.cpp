@@ -47,8 +47,8 @@ struct Script {
     size_t next = 0;
     int blinkHalves = 0;
     Keys held;
-    std::vector<uint32_t> stepPauses;     // per cursor step: 100 (a blink) or 20
-    std::function<void(size_t)> observe;  // called at the end of step k's pause, before turn k is held
+    std::vector<uint32_t> stepPauses;         // per cursor step: 100 (a blink) or 20
+    std::function<void(size_t)> observe;      // called at the end of step k's pause, before turn k is held
     std::function<void(uint32_t)> everyWait;  // called at each of the editor's waits, with its length
     std::function<void()> firstWait;          // called at the editor's first wait, then dropped
     size_t spareTurns = 0;
@@ -56,22 +56,17 @@ struct Script {
 
 Script *script = nullptr;
 
-void Hold(const Keys &keys)
-{
+void Hold(const Keys &keys) {
     for (uint32_t k : script->held)
-        if (std::find(keys.begin(), keys.end(), k) == keys.end())
-            Wimdows::SimulateKeyUp(k);
+        if (std::find(keys.begin(), keys.end(), k) == keys.end()) Wimdows::SimulateKeyUp(k);
     for (uint32_t k : keys)
-        if (std::find(script->held.begin(), script->held.end(), k) == script->held.end())
-            Wimdows::SimulateKeyDown(k);
+        if (std::find(script->held.begin(), script->held.end(), k) == script->held.end()) Wimdows::SimulateKeyDown(k);
     script->held = keys;
 }
 
-void EndOfPause(uint32_t pause)
-{
+void EndOfPause(uint32_t pause) {
     script->stepPauses.push_back(pause);
-    if (script->observe)
-        script->observe(script->next);
+    if (script->observe) script->observe(script->next);
     if (script->next < script->turns.size()) {
         Hold(script->turns[script->next++]);
         return;
@@ -84,18 +79,15 @@ void EndOfPause(uint32_t pause)
     }
 }
 
-void ScriptedWait(uint32_t ms)
-{
-    if (!script)
-        return;
+void ScriptedWait(uint32_t ms) {
+    if (!script) return;
     if (script->firstWait) {
         script->firstWait();
         script->firstWait = nullptr;
         // Turn 0 is held from the start of the editor on.
         Hold(script->turns.empty() ? Keys{} : script->turns[0]);
     }
-    if (script->everyWait && (ms == 50 || ms == 20))
-        script->everyWait(ms);
+    if (script->everyWait && (ms == 50 || ms == 20)) script->everyWait(ms);
     if (ms == 50) {
         if (++script->blinkHalves == 2) {
             script->blinkHalves = 0;
@@ -111,17 +103,13 @@ void ScriptedWait(uint32_t ms)
 struct Level {
     std::vector<std::string> rows = std::vector<std::string>(30, std::string(40, '-'));
 
-    Level &Run(int row, int col, int count, char c)
-    {
-        for (int k = 0; k < count; k++)
-            rows[row - 1][col - 1 + k] = c;
+    Level &Run(int row, int col, int count, char c) {
+        for (int k = 0; k < count; k++) rows[row - 1][col - 1 + k] = c;
         return *this;
     }
-    Level &Border()
-    {
+    Level &Border() {
         rows[0] = rows[29] = std::string(40, 'M');
-        for (int r = 1; r < 29; r++)
-            rows[r][0] = rows[r][39] = 'M';
+        for (int r = 1; r < 29; r++) rows[r][0] = rows[r][39] = 'M';
         return *this;
     }
     std::string Bytes() const { return PlayFolder::CrLfLines(rows); }
@@ -139,17 +127,14 @@ protected:
     Script run;
     std::string console;  // what the editor wrote to the console
 
-    void SetUp() override
-    {
+    void SetUp() override {
         PlayFolder::WriteBytes("savefiles/custom.txt", OldCustomLevel());
-        for (uint32_t k : ALL_KEYS)
-            Wimdows::SimulateKeyUp(k);
+        for (uint32_t k : ALL_KEYS) Wimdows::SimulateKeyUp(k);
         Wimdows::FlushKeys();
         script = &run;
         Wimdows::SetWaitProc(ScriptedWait);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         Hold({});
         Wimdows::FlushKeys();
         Wimdows::SetWaitProc(nullptr);
@@ -157,8 +142,7 @@ protected:
     }
 
     // Runs the editor from its help screen (left with Space) through the turns; the custom level after it.
-    std::string Play(const std::vector<Keys> &turns)
-    {
+    std::string Play(const std::vector<Keys> &turns) {
         run.turns = turns;
         run.next = 1;
         // The help screen takes only a key pressed while it shows: Space is tapped until the editor waits
@@ -166,8 +150,7 @@ protected:
         std::atomic<bool> helpLeft{false}, handDone{false};
         run.firstWait = [&] {
             helpLeft = true;
-            while (!handDone)
-                std::this_thread::yield();
+            while (!handDone) std::this_thread::yield();
         };
         std::thread hand([&] {
             while (!helpLeft) {
@@ -188,8 +171,7 @@ protected:
 
 std::vector<Keys> Repeat(const Keys &keys, int n) { return std::vector<Keys>(n, keys); }
 
-std::vector<Keys> Then(std::vector<Keys> a, const std::vector<Keys> &b)
-{
+std::vector<Keys> Then(std::vector<Keys> a, const std::vector<Keys> &b) {
     a.insert(a.end(), b.begin(), b.end());
     return a;
 }
@@ -203,15 +185,14 @@ protected:
     static void Wall(uint32_t rij, uint32_t kolom) { Veld[rij][kolom].bezet = MUUR; }
 };
 
-#define EXPECT_CELL(cell, r, k)                                                                           \
-    do {                                                                                                  \
-        RijEnKolomRec got_ = (cell);                                                                      \
-        EXPECT_EQ(got_.rij, (uint32_t)(r)) << "row";                                                      \
-        EXPECT_EQ(got_.kolom, (uint32_t)(k)) << "column";                                                 \
+#define EXPECT_CELL(cell, r, k)                                                                                        \
+    do {                                                                                                               \
+        RijEnKolomRec got_ = (cell);                                                                                   \
+        EXPECT_EQ(got_.rij, (uint32_t)(r)) << "row";                                                                   \
+        EXPECT_EQ(got_.kolom, (uint32_t)(k)) << "column";                                                              \
     } while (0)
 
-TEST_F(CursorAfterFill, RunsClockwiseRoundTheEdge)
-{
+TEST_F(CursorAfterFill, RunsClockwiseRoundTheEdge) {
     EXPECT_CELL(At(30, 40), 30, 39);  // bottom-right corner: left
     EXPECT_CELL(At(1, 40), 2, 40);    // top-right corner is on the right edge: down
     EXPECT_CELL(At(15, 40), 16, 40);  // right edge: down
@@ -224,21 +205,20 @@ TEST_F(CursorAfterFill, RunsClockwiseRoundTheEdge)
     EXPECT_CELL(At(15, 40), 16, 40);
 }
 
-TEST_F(CursorAfterFill, InsideMovesAwayFromTheWallFound)
-{
+TEST_F(CursorAfterFill, InsideMovesAwayFromTheWallFound) {
     struct Case {
-        int dr, dk;      // where the wall stands, relative to the cursor
+        int dr, dk;  // where the wall stands, relative to the cursor
         int wantR, wantK;
     } cases[] = {
-        {0, -1, 0, +1},   // left: right
-        {0, +1, 0, -1},   // right: left
-        {-1, 0, +1, 0},   // above: down
-        {+1, 0, -1, 0},   // below: up
-        {-1, -1, +1, +1}, // above-left: down and right
-        {+1, -1, -1, +1}, // below-left: up and right
-        {-1, +1, +1, -1}, // above-right: down and left, continuing the line
-        {+1, +1, 0, +1},  // below-right is not looked at: right
-        {0, 0, 0, +1},    // a wall on the cursor cell itself changes nothing: right
+        {0, -1, 0, +1},    // left: right
+        {0, +1, 0, -1},    // right: left
+        {-1, 0, +1, 0},    // above: down
+        {+1, 0, -1, 0},    // below: up
+        {-1, -1, +1, +1},  // above-left: down and right
+        {+1, -1, -1, +1},  // below-left: up and right
+        {-1, +1, +1, -1},  // above-right: down and left, continuing the line
+        {+1, +1, 0, +1},   // below-right is not looked at: right
+        {0, 0, 0, +1},     // a wall on the cursor cell itself changes nothing: right
     };
     for (const Case &c : cases) {
         VensterInBlokken();
@@ -248,12 +228,11 @@ TEST_F(CursorAfterFill, InsideMovesAwayFromTheWallFound)
     }
     VensterInBlokken();
     Veld[10][19].BeginPosSlang = true;  // start cells are no walls
-    EXPECT_CELL(At(10, 20), 10, 21);  // no wall around: right
-    EXPECT_CELL(At(2, 39), 2, 40);    // next to the edge, inside: right onto the edge
+    EXPECT_CELL(At(10, 20), 10, 21);    // no wall around: right
+    EXPECT_CELL(At(2, 39), 2, 40);      // next to the edge, inside: right onto the edge
 }
 
-TEST_F(CursorAfterFill, FirstWallInTheOrderWins)
-{
+TEST_F(CursorAfterFill, FirstWallInTheOrderWins) {
     Wall(10, 19);  // left
     Wall(10, 21);  // right
     EXPECT_CELL(At(10, 20), 10, 21);
@@ -269,19 +248,18 @@ TEST_F(CursorAfterFill, FirstWallInTheOrderWins)
 
 // ---- whole editor runs -----------------------------------------------------------------------------
 
-TEST_F(Editor, SavesTheDrawingInTheLevelFormat)
-{
+TEST_F(Editor, SavesTheDrawingInTheLevelFormat) {
     std::string saved = Play({
         {},
-        {RIGHT},   // cursor (2, 3)
-        {ENTER},   // snake 1 on (2, 3..6); the cursor passes (2, 7) and moves on right to (2, 8)
-        {DOWN},    // (3, 8)
-        {ENTER},   // snake 2 on (3, 8..11); cursor (3, 13)
+        {RIGHT},  // cursor (2, 3)
+        {ENTER},  // snake 1 on (2, 3..6); the cursor passes (2, 7) and moves on right to (2, 8)
+        {DOWN},   // (3, 8)
+        {ENTER},  // snake 2 on (3, 8..11); cursor (3, 13)
         {},
-        {ENTER},   // wall (3, 13), then right
-        {ENTER},   // wall (3, 14), then right
+        {ENTER},  // wall (3, 13), then right
+        {ENTER},  // wall (3, 14), then right
         {},
-        {KEY_M},   // the wall round the board
+        {KEY_M},  // the wall round the board
         {ESCAPE},
     });
     // The game lays a snake from the cell after its first letter: each run of letters starts one cell
@@ -291,54 +269,51 @@ TEST_F(Editor, SavesTheDrawingInTheLevelFormat)
     EXPECT_EQ(saved, SavedAs(want));
 }
 
-TEST_F(Editor, EnterLaysOneStartPerPressAndHeldDrawsWalls)
-{
+TEST_F(Editor, EnterLaysOneStartPerPressAndHeldDrawsWalls) {
     // Held for four steps, Enter lays snake 1's start only; pressed again, snake 2's; then held, walls.
-    std::string saved = Play(Then(Then({{}}, Repeat({ENTER}, 4)), Then({{}, {ENTER}, {}}, Then(Repeat({ENTER}, 2), {{ESCAPE}}))));
+    std::string saved =
+        Play(Then(Then({{}}, Repeat({ENTER}, 4)), Then({{}, {ENTER}, {}}, Then(Repeat({ENTER}, 2), {{ESCAPE}}))));
     Level want;
     want.Run(2, 1, 4, 'S').Run(2, 6, 4, 'T').Run(2, 12, 2, 'M');
     EXPECT_EQ(saved, SavedAs(want));
 }
 
-TEST_F(Editor, NoWallGoesOnAStartSnakeOrTheCellBeforeIt)
-{
+TEST_F(Editor, NoWallGoesOnAStartSnakeOrTheCellBeforeIt) {
     std::string saved = Play({
         {},
-        {ENTER},   // snake 1 on (2, 2..5), cursor (2, 7)
+        {ENTER},  // snake 1 on (2, 2..5), cursor (2, 7)
         {},
-        {ENTER},   // snake 2 on (2, 7..10), cursor (2, 12)
-        {SPACE},   // cursor back to (2, 2)
-        {ENTER},   // refused: snake 1 lies there
-        {LEFT},    // (2, 1), before snake 1
-        {ENTER},   // refused
+        {ENTER},  // snake 2 on (2, 7..10), cursor (2, 12)
+        {SPACE},  // cursor back to (2, 2)
+        {ENTER},  // refused: snake 1 lies there
+        {LEFT},   // (2, 1), before snake 1
+        {ENTER},  // refused
         {RIGHT},
         {RIGHT},
         {RIGHT},
         {RIGHT},
-        {RIGHT},   // (2, 6), before snake 2
-        {ENTER},   // refused
+        {RIGHT},  // (2, 6), before snake 2
+        {ENTER},  // refused
         {DOWN},
-        {ENTER},   // an ordinary wall on (3, 6)
+        {ENTER},  // an ordinary wall on (3, 6)
         {ESCAPE},
     });
     Level want;
     want.Run(2, 1, 4, 'S').Run(2, 6, 4, 'T').Run(3, 6, 1, 'M');
     EXPECT_EQ(saved, SavedAs(want));
-    for (uint32_t k : {1, 2, 6, 7})
-        EXPECT_EQ(Veld[2][k].bezet, ONBEZET) << "column " << k;
+    for (uint32_t k : {1, 2, 6, 7}) EXPECT_EQ(Veld[2][k].bezet, ONBEZET) << "column " << k;
 }
 
-TEST_F(Editor, BackspaceRemovesWallsButLeavesStarts)
-{
+TEST_F(Editor, BackspaceRemovesWallsButLeavesStarts) {
     std::string saved = Play(Then(
         {
             {},
-            {ENTER},      // snake 1 on (2, 2..5)
+            {ENTER},  // snake 1 on (2, 2..5)
             {},
-            {ENTER},      // snake 2 on (2, 7..10), cursor (2, 12)
+            {ENTER},  // snake 2 on (2, 7..10), cursor (2, 12)
             {},
-            {ENTER},      // wall (2, 12)
-            {ENTER},      // wall (2, 13), cursor (2, 14)
+            {ENTER},  // wall (2, 12)
+            {ENTER},  // wall (2, 13), cursor (2, 14)
             {DOWN},
             {ENTER},      // wall (3, 14), left alone below
             {SPACE},      // cursor (2, 2)
@@ -355,16 +330,15 @@ TEST_F(Editor, BackspaceRemovesWallsButLeavesStarts)
     EXPECT_EQ(Veld[2][12].y2, 40u);
 }
 
-TEST_F(Editor, DStartsOverFromSnake2sStartButNotBeforeIt)
-{
+TEST_F(Editor, DStartsOverFromSnake2sStartButNotBeforeIt) {
     bool laidInRow3 = false;
     run.observe = [&](size_t) { laidInRow3 = laidInRow3 || Veld[3][2].BeginPosSlang; };
     std::string saved = Play({
         {},
-        {DOWN},    // (3, 2)
-        {KEY_D},   // while choosing snake 1's start D does nothing: the cursor stays
-        {ENTER},   // snake 1 on (3, 2..5)
-        {KEY_D},   // start over: empty board, cursor (2, 2), snake 1's start again
+        {DOWN},   // (3, 2)
+        {KEY_D},  // while choosing snake 1's start D does nothing: the cursor stays
+        {ENTER},  // snake 1 on (3, 2..5)
+        {KEY_D},  // start over: empty board, cursor (2, 2), snake 1's start again
         {},
         {RIGHT},   // (2, 3)
         {ENTER},   // snake 1 on (2, 3..6)
@@ -376,13 +350,12 @@ TEST_F(Editor, DStartsOverFromSnake2sStartButNotBeforeIt)
     EXPECT_EQ(saved, SavedAs(want));
 }
 
-TEST_F(Editor, DWhileDrawingWallsClearsEverything)
-{
+TEST_F(Editor, DWhileDrawingWallsClearsEverything) {
     std::string saved = Play({
         {},
-        {ENTER},   // snake 1 on (2, 2..5)
+        {ENTER},  // snake 1 on (2, 2..5)
         {},
-        {ENTER},   // snake 2 on (2, 7..10)
+        {ENTER},  // snake 2 on (2, 7..10)
         {},
         {ENTER},   // wall (2, 12)
         {KEY_M},   // the wall round the board
@@ -397,15 +370,14 @@ TEST_F(Editor, DWhileDrawingWallsClearsEverything)
     EXPECT_EQ(saved, SavedAs(want));
 }
 
-TEST_F(Editor, DAndEscapeTogetherNeverSaveAnEmptyBoard)
-{
+TEST_F(Editor, DAndEscapeTogetherNeverSaveAnEmptyBoard) {
     std::string saved = Play({
         {},
         {DOWN},
         {ENTER},          // snake 1 on (3, 2..5)
         {KEY_D, ESCAPE},  // starts over; Escape no longer applies
         {},
-        {ENTER},          // snake 1 on (2, 2..5)
+        {ENTER},  // snake 1 on (2, 2..5)
         {ESCAPE},
     });
     Level want;
@@ -413,8 +385,7 @@ TEST_F(Editor, DAndEscapeTogetherNeverSaveAnEmptyBoard)
     EXPECT_EQ(saved, SavedAs(want));
 }
 
-TEST_F(Editor, StartSnakesStayOnTheBoardOffEachOtherWhereTheGameLaysThem)
-{
+TEST_F(Editor, StartSnakesStayOnTheBoardOffEachOtherWhereTheGameLaysThem) {
     std::vector<Keys> turns = Then({{}}, Repeat({RIGHT}, 35));  // cursor (2, 37)
     turns = Then(turns, {
                             {ENTER},  // refused: the run would end beyond column 40
@@ -450,8 +421,7 @@ TEST_F(Editor, StartSnakesStayOnTheBoardOffEachOtherWhereTheGameLaysThem)
     EXPECT_EQ(grootte[2], 4u);
 }
 
-TEST_F(Editor, AStepWithoutBlinkStillPauses)
-{
+TEST_F(Editor, AStepWithoutBlinkStillPauses) {
     Play({
         {},
         {ENTER},  // snake 1 on (2, 2..5)
@@ -466,26 +436,24 @@ TEST_F(Editor, AStepWithoutBlinkStillPauses)
     EXPECT_EQ(run.stepPauses, want) << "each cursor step pauses: a blink of 2 x 50 ms, or 20 ms without one";
 }
 
-TEST_F(Editor, WritesTheManualAndTheSaveLineToTheConsole)
-{
+TEST_F(Editor, WritesTheManualAndTheSaveLineToTheConsole) {
     Play({{}, {ENTER}, {ESCAPE}});
-    std::string manual =
-        "\n --*--Levelmaker Manual--*--\n\n"
-        "First you have to choose your begin position of both snakes.\n"
-        "The default starting direction of the snakes is RIGHT.\n"
-        "The snake length is 4.\n"
-        "Move with the ARROW KEYS and press ENTER to choose your location.\n"
-        "You will now be able to create wall.\n"
-        "Building a wall in front of you or on you may have negative consequences ingame :)\n"
-        "Press ENTER to create wall.\n"
-        "Press M to draw a wall closing in the playfield.\n"
-        "If you mess up your outer wall, just press M again.\n"
-        "In case you lose your cursor press SPACE to reset it.\n"
-        "Hold BACKSPACE to enter the delete modus and remove unwanted wall.\n"
-        "Press D to clear your screen and start all over again.\n"
-        "Press ESCAPE to save your level and return to the mainmenu.\n"
-        "The difficulty is set to the one you chose in the options menu.\n"
-        "You can load your level from the slotsmenu by loading the custom level.\n";
+    std::string manual = "\n --*--Levelmaker Manual--*--\n\n"
+                         "First you have to choose your begin position of both snakes.\n"
+                         "The default starting direction of the snakes is RIGHT.\n"
+                         "The snake length is 4.\n"
+                         "Move with the ARROW KEYS and press ENTER to choose your location.\n"
+                         "You will now be able to create wall.\n"
+                         "Building a wall in front of you or on you may have negative consequences ingame :)\n"
+                         "Press ENTER to create wall.\n"
+                         "Press M to draw a wall closing in the playfield.\n"
+                         "If you mess up your outer wall, just press M again.\n"
+                         "In case you lose your cursor press SPACE to reset it.\n"
+                         "Hold BACKSPACE to enter the delete modus and remove unwanted wall.\n"
+                         "Press D to clear your screen and start all over again.\n"
+                         "Press ESCAPE to save your level and return to the mainmenu.\n"
+                         "The difficulty is set to the one you chose in the options menu.\n"
+                         "You can load your level from the slotsmenu by loading the custom level.\n";
     EXPECT_EQ(console, manual + "\nLevel has been saved.");
 }
 
@@ -496,8 +464,7 @@ const uint32_t HUD = 0x203040, SNAKE1_BODY = 0x00A000, SNAKE1_HEAD = 0x00F000, S
 
 class EditorOnScreen : public Editor {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         if (Wimdows::WindowClosed())
             GTEST_SKIP() << "an earlier test in this process closed the window for good; run this one alone";
         Editor::SetUp();
@@ -516,17 +483,17 @@ protected:
         ASSERT_EQ(Wimdows::State(), Wimdows::STATE_ACTIVE) << "no window under the dummy video driver";
         Wimdows::SetBuffering(true);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         Editor::TearDown();
         Wimdows::KillWindow();
     }
     // The colour in the middle of cell (rij, kolom).
-    static uint32_t CellColour(uint32_t rij, uint32_t kolom) { return Wimdows::BufferPixel(20 * kolom - 10, 20 * rij - 10); }
+    static uint32_t CellColour(uint32_t rij, uint32_t kolom) {
+        return Wimdows::BufferPixel(20 * kolom - 10, 20 * rij - 10);
+    }
 };
 
-TEST_F(EditorOnScreen, DrawsTheCursorStartsAndWalls)
-{
+TEST_F(EditorOnScreen, DrawsTheCursorStartsAndWalls) {
     std::vector<uint32_t> frame, inside, beyond;  // during each blink wait, at cell (2, 2)
     run.everyWait = [&](uint32_t) {
         if (frame.size() < 2) {
@@ -539,11 +506,9 @@ TEST_F(EditorOnScreen, DrawsTheCursorStartsAndWalls)
     };
     run.observe = [&](size_t step) {
         if (step == 6) {
-            for (uint32_t k = 2; k <= 4; k++)
-                EXPECT_EQ(CellColour(2, k), SNAKE1_BODY) << "column " << k;
+            for (uint32_t k = 2; k <= 4; k++) EXPECT_EQ(CellColour(2, k), SNAKE1_BODY) << "column " << k;
             EXPECT_EQ(CellColour(2, 5), SNAKE1_HEAD);
-            for (uint32_t k = 7; k <= 9; k++)
-                EXPECT_EQ(CellColour(2, k), SNAKE2_BODY) << "column " << k;
+            for (uint32_t k = 7; k <= 9; k++) EXPECT_EQ(CellColour(2, k), SNAKE2_BODY) << "column " << k;
             EXPECT_EQ(CellColour(2, 10), SNAKE2_HEAD);
             EXPECT_EQ(CellColour(2, 12), WALL_VER);
         }
@@ -559,9 +524,9 @@ TEST_F(EditorOnScreen, DrawsTheCursorStartsAndWalls)
     };
     std::string saved = Play({
         {},
-        {ENTER},      // snake 1 on (2, 2..5)
+        {ENTER},  // snake 1 on (2, 2..5)
         {},
-        {ENTER},      // snake 2 on (2, 7..10)
+        {ENTER},  // snake 2 on (2, 7..10)
         {},
         {ENTER},      // wall (2, 12), cursor (2, 13)
         {LEFT},       // back onto the wall
@@ -579,16 +544,13 @@ TEST_F(EditorOnScreen, DrawsTheCursorStartsAndWalls)
 }
 
 // Closing the window is for good in a run, so this comes last; under CTest every test runs on its own.
-TEST_F(EditorOnScreen, ClosingTheWindowEndsTheEditorWithoutSaving)
-{
+TEST_F(EditorOnScreen, ClosingTheWindowEndsTheEditorWithoutSaving) {
     run.observe = [&](size_t step) {
-        if (step != 4)
-            return;
+        if (step != 4) return;
         SDL_Event quit = {};
         quit.type = SDL_QUIT;
         SDL_PushEvent(&quit);
-        while (!Wimdows::WindowClosed())
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        while (!Wimdows::WindowClosed()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     };
     std::string saved = Play({
         {},

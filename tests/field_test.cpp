@@ -16,15 +16,13 @@ protected:
     void SetUp() override { SetMode(Mode::ONE_PLAYER, 2); }
 };
 
-TEST_F(Field, EmptyBoardSetsRectanglesAndFreesEveryCellButKeepsKinds)
-{
+TEST_F(Field, EmptyBoardSetsRectanglesAndFreesEveryCellButKeepsKinds) {
     for (uint32_t r = 1; r <= RIJEN; r++)
         for (uint32_t k = 1; k <= KOLOMMEN; k++)
             Veld[r][k] = BlokRec{1, 2, 3, 4, 0, MUUR, (r + k) % 2 ? GIFTIG : SNELLER, true, true};
     VensterInBlokken();
     const BlokRec &last = Veld[30][40];
-    EXPECT_EQ((std::vector<uint32_t>{last.x1, last.x2, last.y1, last.y2}),
-              (std::vector<uint32_t>{780, 800, 580, 600}));
+    EXPECT_EQ((std::vector<uint32_t>{last.x1, last.x2, last.y1, last.y2}), (std::vector<uint32_t>{780, 800, 580, 600}));
     EXPECT_EQ(Veld[12][7].x1, 120u);
     EXPECT_EQ(Veld[12][7].y1, 220u);
     EXPECT_EQ(Count(ONBEZET), 1200);
@@ -35,18 +33,16 @@ TEST_F(Field, EmptyBoardSetsRectanglesAndFreesEveryCellButKeepsKinds)
         }
 }
 
-TEST_F(Field, SnakesCrossOnlyTheEdgeTheyLeave)
-{
+TEST_F(Field, SnakesCrossOnlyTheEdgeTheyLeave) {
     struct Case {
         uint32_t r, k;
         PijlEn d;
         bool crosses;
         uint32_t r2, k2;  // after DoorMuur and the step
     };
-    for (Case c : {Case{12, 1, LINKS, true, 12, 40}, Case{1, 7, BOVEN, true, 30, 7},
-                   Case{30, 9, ONDER, true, 1, 9}, Case{3, 40, RECHTS, true, 3, 1},
-                   Case{12, 40, BOVEN, false, 11, 40}, Case{30, 5, LINKS, false, 30, 4},
-                   Case{1, 1, BOVEN, true, 30, 1}, Case{1, 1, LINKS, true, 1, 40}}) {
+    for (Case c : {Case{12, 1, LINKS, true, 12, 40}, Case{1, 7, BOVEN, true, 30, 7}, Case{30, 9, ONDER, true, 1, 9},
+                   Case{3, 40, RECHTS, true, 3, 1}, Case{12, 40, BOVEN, false, 11, 40},
+                   Case{30, 5, LINKS, false, 30, 4}, Case{1, 1, BOVEN, true, 30, 1}, Case{1, 1, LINKS, true, 1, 40}}) {
         uint32_t r = c.r, k = c.k;
         EXPECT_EQ(DoorMuur(c.d, r, k), c.crosses) << c.r << "," << c.k << " going " << (int)c.d;
         VeranderRijKolom(r, k, c.d);
@@ -54,8 +50,7 @@ TEST_F(Field, SnakesCrossOnlyTheEdgeTheyLeave)
     }
 }
 
-TEST_F(Field, BorderWallAndScorePanelAsDrawn)
-{
+TEST_F(Field, BorderWallAndScorePanelAsDrawn) {
     const uint32_t HOR = 0x0000C8, VER = 0x00C800, HUD = 0x402010;
     PlayFolder::WriteBmp("bitmap/muurhor.bmp", 20, 20, HOR);
     PlayFolder::WriteBmp("bitmap/muurver.bmp", 20, 20, VER);
@@ -77,8 +72,7 @@ TEST_F(Field, BorderWallAndScorePanelAsDrawn)
     auto anyText = [&](int x0, int x1) {
         for (int y = 602; y < 680; y++)
             for (int x = x0; x <= x1; x++)
-                if (Wimdows::BufferPixel(x, y) != HUD)
-                    return true;
+                if (Wimdows::BufferPixel(x, y) != HUD) return true;
         return false;
     };
     BitmapsRec bitmaps{};

@@ -32,25 +32,19 @@ typedef std::vector<std::string> Level;
 
 // The knurf blocks live in a walled pen (rows 3..28, columns 3..38); the outer ring, where new blocks are
 // never placed, is a track on which the snakes meet none.
-Level PenLevel(const std::vector<std::pair<RijEnKolomRec, std::string>> &marks)
-{
+Level PenLevel(const std::vector<std::pair<RijEnKolomRec, std::string>> &marks) {
     Level rows(30, std::string(40, '-'));
-    for (int k = 2; k <= 39; k++)
-        rows[1][k - 1] = rows[28][k - 1] = 'M';
-    for (int r = 2; r <= 29; r++)
-        rows[r - 1][1] = rows[r - 1][38] = 'M';
-    for (const auto &m : marks)
-        rows[m.first.rij - 1].replace(m.first.kolom - 1, m.second.size(), m.second);
+    for (int k = 2; k <= 39; k++) rows[1][k - 1] = rows[28][k - 1] = 'M';
+    for (int r = 2; r <= 29; r++) rows[r - 1][1] = rows[r - 1][38] = 'M';
+    for (const auto &m : marks) rows[m.first.rij - 1].replace(m.first.kolom - 1, m.second.size(), m.second);
     return rows;
 }
 
 // Polls until `done` holds; FALSE after five seconds. The window thread looks at the pads every few ms.
-bool Eventually(const std::function<bool()> &done)
-{
+bool Eventually(const std::function<bool()> &done) {
     auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
     while (!done()) {
-        if (std::chrono::steady_clock::now() > until)
-            return false;
+        if (std::chrono::steady_clock::now() > until) return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     return true;
@@ -64,13 +58,10 @@ struct Script {
 };
 Script *script = nullptr;
 
-void OnWait(uint32_t ms)
-{
+void OnWait(uint32_t ms) {
     script->waits.push_back(ms);
-    if (ms == PAUSE_WAIT && script->onPause)
-        script->onPause();
-    if (ms == COUNTDOWN_WAIT || ms == PAUSE_WAIT || ms == GAME_OVER_WAIT)
-        return;
+    if (ms == PAUSE_WAIT && script->onPause) script->onPause();
+    if (ms == COUNTDOWN_WAIT || ms == PAUSE_WAIT || ms == GAME_OVER_WAIT) return;
     if (++script->steps > 3000)  // a game that does not end fails instead of hanging
         Wimdows::SimulateKeyDown(KEY_ESCAPE);
     else if (script->onStep)
@@ -83,8 +74,7 @@ protected:
     Script s;
     std::string console, shippedHighscores;
 
-    void SetUp() override
-    {
+    void SetUp() override {
         namespace fs = std::filesystem;
         for (const auto &f : fs::directory_iterator(std::string(KWIBBEL_SOURCE_DIR) + "/data/savefiles"))
             fs::copy_file(f.path(), fs::path("savefiles") / f.path().filename(), fs::copy_options::overwrite_existing);
@@ -95,18 +85,15 @@ protected:
         Songs = SongsRec{};
         SpelerAanDeBeurt = 0;
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         Wimdows::SetWaitProc(nullptr);
         EndTest();
     }
-    void Play(const Level &level)
-    {
+    void Play(const Level &level) {
         PlayFolder::WriteBytes("savefiles/custom.txt", PlayFolder::CrLfLines(level));
         Play(4u);
     }
-    void Play(uint32_t levelchoice)
-    {
+    void Play(uint32_t levelchoice) {
         testing::internal::CaptureStdout();
         StartGame(levelchoice);
         console = testing::internal::GetCapturedStdout();
@@ -116,8 +103,7 @@ protected:
     static std::string Highscores() { return PlayFolder::ReadBytes("savefiles/highscores.txt"); }
 };
 
-TEST_F(Game, OnePlayerCrashIntoAWall)
-{
+TEST_F(Game, OnePlayerCrashIntoAWall) {
     // The snake lies on (1,3)..(1,6) going right; 23 moves take it to (1,29), the 24th runs into the wall.
     std::vector<std::string> heads;
     s.onStep = [&](int) { heads.push_back(Cells(SLANG).back()); };
@@ -135,8 +121,7 @@ TEST_F(Game, OnePlayerCrashIntoAWall)
     EXPECT_EQ(Highscores(), shippedHighscores) << "a score of 0 enters nothing";
 }
 
-TEST_F(Game, EachDifficultySetsThePaceAndTheKnurfRhythm)
-{
+TEST_F(Game, EachDifficultySetsThePaceAndTheKnurfRhythm) {
     struct Case {
         int32_t diff;
         uint32_t wait;
@@ -151,21 +136,18 @@ TEST_F(Game, EachDifficultySetsThePaceAndTheKnurfRhythm)
         ASSERT_EQ(knurfs.size(), 12u);
         std::vector<int> moved;
         for (int step = 1; step < 12; step++)
-            if (knurfs[step] != knurfs[step - 1])
-                moved.push_back(step);
+            if (knurfs[step] != knurfs[step - 1]) moved.push_back(step);
         EXPECT_EQ(moved, c.knurfsMoveInStep) << "Diff " << c.diff;
         EXPECT_EQ(s.waits[3], c.wait) << "Diff " << c.diff << ": the first step's wait";
     }
 }
 
-TEST_F(Game, EscapeLeavesWithoutGameOverAndClearsTheScores)
-{
+TEST_F(Game, EscapeLeavesWithoutGameOverAndClearsTheScores) {
     SetMode(Mode::TWO_SNAKES, 2);
     Score[1] = 500;
     Score[2] = 300;
     s.onStep = [&](int step) {
-        if (step == 5)
-            Wimdows::SimulateKeyDown(KEY_ESCAPE);
+        if (step == 5) Wimdows::SimulateKeyDown(KEY_ESCAPE);
     };
     Play(PenLevel({{{1, 2}, "SSSS"}, {{30, 2}, "TTTT"}}));
     EXPECT_EQ(s.steps, 5) << "Escape is seen at the start of the next step";
@@ -177,8 +159,7 @@ TEST_F(Game, EscapeLeavesWithoutGameOverAndClearsTheScores)
     EXPECT_EQ(Cells(SLANG).size(), 10u);
 }
 
-TEST_F(Game, TwoSnakesEndingInOneStepEndOnPlayerTwo)
-{
+TEST_F(Game, TwoSnakesEndingInOneStepEndOnPlayerTwo) {
     SetMode(Mode::TWO_SNAKES, 2);
     // Both run into a wall in step 24.
     Play(PenLevel({{{1, 2}, "SSSS"}, {{1, 30}, "M"}, {{30, 2}, "TTTT"}, {{30, 30}, "M"}}));
@@ -207,8 +188,7 @@ TEST_F(Game, TwoSnakesEndingInOneStepEndOnPlayerTwo)
     }
 }
 
-TEST_F(Game, OnLevelsWithoutEdgeWallsEverySnakeCellStaysTaken)
-{
+TEST_F(Game, OnLevelsWithoutEdgeWallsEverySnakeCellStaysTaken) {
     // Snakes steered at random, across the open edges again and again. After every step each cell a snake
     // covers (by its own slots) is a snake cell of the board, and the screen agrees with the board: free
     // cells black, taken ones not.
@@ -229,30 +209,28 @@ TEST_F(Game, OnLevelsWithoutEdgeWallsEverySnakeCellStaysTaken)
     int steps = 0;
     std::string faults;  // reported after the games: the console is captured while they run
     auto fault = [&](const std::string &what) {
-        if (faults.size() < 300)
-            faults += what + "\n";
+        if (faults.size() < 300) faults += what + "\n";
     };
     // Game 0 is played by hand: up to row 1, right along it, then up over the edge, left, and down over the
     // edge again onto its own body in row 1 (a crash). The others are random.
     for (int game = 0; game < 13; game++) {
-        const Mode mode = game % 3 == 0 ? Mode::ONE_PLAYER : game % 3 == 1 ? Mode::TWO_SNAKES : Mode::SNAKE_AGAINST_KNURF;
+        const Mode mode = game % 3 == 0   ? Mode::ONE_PLAYER
+                          : game % 3 == 1 ? Mode::TWO_SNAKES
+                                          : Mode::SNAKE_AGAINST_KNURF;
         const std::vector<uint32_t> byHand = {0, 38, 0, 0, 0, 0, 0, 0, 39, 0, 0, 38, 37, 40};
         s = Script();
         SetMode(mode, 3);
         for (auto &slots : Slang)
-            for (BlokRec &slot : slots)
-                slot.x1 = slot.y1 = UNUSED;  // slots the game has not written stay UNUSED
+            for (BlokRec &slot : slots) slot.x1 = slot.y1 = UNUSED;  // slots the game has not written stay UNUSED
         s.onStep = [&](int step) {
             steps++;
             for (uint32_t sn = 1; sn <= AantalSlangen(); sn++) {
                 // Slots 0..g hold the snake from tail to head; slot g + 1 the head once more.
                 uint32_t used = 0;
-                while (used < SLANGSLOTS && Slang[sn][used].x1 != UNUSED)
-                    used++;
+                while (used < SLANGSLOTS && Slang[sn][used].x1 != UNUSED) used++;
                 for (uint32_t i = 0; i + 1 < used; i++) {
                     const BlokRec &slot = Slang[sn][i];
-                    if (slot.x1 >= 800)
-                        continue;  // a slot that stands for no cell
+                    if (slot.x1 >= 800) continue;  // a slot that stands for no cell
                     uint32_t r = slot.y1 / 20 + 1, k = slot.x1 / 20 + 1;
                     if (Veld[r][k].bezet != SLANG)
                         fault("snake " + std::to_string(sn) + " covers " + Cell(r, k) + ", a free cell");
@@ -265,15 +243,12 @@ TEST_F(Game, OnLevelsWithoutEdgeWallsEverySnakeCellStaysTaken)
                         fault("cell " + Cell(r, k) + " holds " + std::to_string(Veld[r][k].bezet) + " but shows " +
                               std::to_string(centre));
                 }
-            if (game == 0 && step < (int)byHand.size() && byHand[step] != 0)
-                Tap(byHand[step]);
+            if (game == 0 && step < (int)byHand.size() && byHand[step] != 0) Tap(byHand[step]);
             for (const auto &player : keys) {
                 dice = dice * 1103515245u + 12345u;
-                if (game > 0 && (dice >> 16) % 3 != 0)
-                    Tap(player[(dice >> 20) % 4]);
+                if (game > 0 && (dice >> 16) % 3 != 0) Tap(player[(dice >> 20) % 4]);
             }
-            if (step == 1000)
-                Tap(KEY_ESCAPE);
+            if (step == 1000) Tap(KEY_ESCAPE);
         };
         Play(1u + game % 2);  // no walls; the smiley's open edges
     }
@@ -284,8 +259,7 @@ TEST_F(Game, OnLevelsWithoutEdgeWallsEverySnakeCellStaysTaken)
     Wimdows::KillWindow();
 }
 
-TEST_F(Game, TheComputerSteersTheGreenSnakeWhateverPlayerTwosKeysDo)
-{
+TEST_F(Game, TheComputerSteersTheGreenSnakeWhateverPlayerTwosKeysDo) {
     // Snake 1, unsteered, runs along row 1 into the wall at (1,30) in step 24. The green snake, on row 30,
     // meets a wall at (30,20) in step 14 unless it turns up through the gap at (29,19) into the pen; with
     // player 2's "up" steering it, it would run into the pen's wall in step 1.
@@ -298,10 +272,8 @@ TEST_F(Game, TheComputerSteersTheGreenSnakeWhateverPlayerTwosKeysDo)
         SetMode(Mode::SNAKE_AGAINST_COMPUTER, 2);
         s.onStep = [&](int step) {
             boards[keys].push_back(Cells(SLANG));
-            if (keys && step == 1)
-                Wimdows::SimulateKeyDown(P2_UP);
-            if (keys)
-                Tap(step % 2 ? P2_DOWN : 65);
+            if (keys && step == 1) Wimdows::SimulateKeyDown(P2_UP);
+            if (keys) Tap(step % 2 ? P2_DOWN : 65);
         };
         Play(level);
         Wimdows::SimulateKeyUp(P2_UP);
@@ -313,27 +285,22 @@ TEST_F(Game, TheComputerSteersTheGreenSnakeWhateverPlayerTwosKeysDo)
 
 class KnurfGame : public Game {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         Game::SetUp();
         SetMode(Mode::SNAKE_AGAINST_KNURF, 2);
     }
     // The snake's head starts at (1,6); the hand-steered block on (30,20) cannot go right.
-    Level KnurfLevel(bool wallInRowOne) const
-    {
+    Level KnurfLevel(bool wallInRowOne) const {
         Level level = PenLevel({{{1, 2}, "SSSS"}, {{30, 19}, "T"}, {{30, 21}, "M"}});
-        if (wallInRowOne)
-            level[0][29] = 'M';
+        if (wallInRowOne) level[0][29] = 'M';
         return level;
     }
 };
 
-TEST_F(KnurfGame, TheBlockStepsInFrontOfTheSnakeAndCatchesIt)
-{
+TEST_F(KnurfGame, TheBlockStepsInFrontOfTheSnakeAndCatchesIt) {
     bool blockShownAtStart = false;
     s.onStep = [&](int step) {
-        if (step == 1)
-            blockShownAtStart = Veld[30][20].bezet == MANUEEL_BLOKJE;
+        if (step == 1) blockShownAtStart = Veld[30][20].bezet == MANUEEL_BLOKJE;
         if (step == 14)  // the head is at (1,19); the block moves first, down across the edge to (1,20)
             Wimdows::SimulateKeyDown(P2_DOWN);
     };
@@ -347,8 +314,7 @@ TEST_F(KnurfGame, TheBlockStepsInFrontOfTheSnakeAndCatchesIt)
     EXPECT_EQ(Count(BLOKJE, NORMAAL), 3);
 }
 
-TEST_F(KnurfGame, ASnakeCrashingAloneLosesItsPointsToTheKnurfPlayer)
-{
+TEST_F(KnurfGame, ASnakeCrashingAloneLosesItsPointsToTheKnurfPlayer) {
     Score[1] = 2600;  // as if the snake had eaten thirteen blocks
     Play(KnurfLevel(true));
     EXPECT_EQ(s.steps, 24);
@@ -359,13 +325,11 @@ TEST_F(KnurfGame, ASnakeCrashingAloneLosesItsPointsToTheKnurfPlayer)
     EXPECT_EQ(Score[1] + Score[2], 0);
 }
 
-TEST_F(Game, PauseWaitsASecondThenForATypedP)
-{
+TEST_F(Game, PauseWaitsASecondThenForATypedP) {
     std::vector<std::string> heads;
     s.onStep = [&](int step) {
         heads.push_back(Cells(SLANG).back());
-        if (step == 5)
-            Wimdows::SimulateKeyDown(KEY_P);
+        if (step == 5) Wimdows::SimulateKeyDown(KEY_P);
     };
     s.onPause = [&] {
         heads.push_back(Cells(SLANG).back());
@@ -400,15 +364,13 @@ TEST_F(Game, PauseWaitsASecondThenForATypedP)
     EXPECT_EQ(console, LOADED);
 }
 
-TEST_F(Game, APOrEscapeTappedBetweenStepsCountsAtTheNextStep)
-{
+TEST_F(Game, APOrEscapeTappedBetweenStepsCountsAtTheNextStep) {
     // Pressed and released within step 5's wait, before the next step looks at the held keys.
     const Level level = PenLevel({{{1, 2}, "SSSS"}, {{1, 30}, "M"}});
     std::vector<std::string> heads;
     s.onStep = [&](int step) {
         heads.push_back(Cells(SLANG).back());
-        if (step == 5)
-            Tap(KEY_P);
+        if (step == 5) Tap(KEY_P);
     };
     s.onPause = [&] {
         heads.push_back(Cells(SLANG).back());
@@ -423,8 +385,7 @@ TEST_F(Game, APOrEscapeTappedBetweenStepsCountsAtTheNextStep)
 
     s = Script();
     s.onStep = [&](int step) {
-        if (step == 5)
-            Tap(KEY_ESCAPE);
+        if (step == 5) Tap(KEY_ESCAPE);
     };
     Play(level);
     EXPECT_EQ(s.steps, 5) << "a tapped Escape leaves";
@@ -447,8 +408,7 @@ TEST_F(Game, APOrEscapeTappedBetweenStepsCountsAtTheNextStep)
     EXPECT_EQ(console, LOADED + SAVED);
 }
 
-TEST_F(Game, APadSteersSnakeOneWithPlayerOnesKeys)
-{
+TEST_F(Game, APadSteersSnakeOneWithPlayerOnesKeys) {
     // Pads are the window thread's: a window is open. The game gives pad 1 player 1's keys (the arrows) as
     // it reads the controls file; the pad's d-pad held during step 3's wait turns the snake up in step 3.
     ASSERT_TRUE(GameWindow::Open());
@@ -465,8 +425,7 @@ TEST_F(Game, APadSteersSnakeOneWithPlayerOnesKeys)
             pad.Button(SDL_CONTROLLER_BUTTON_DPAD_UP, false);
             EXPECT_TRUE(Eventually([] { return !Wimdows::KeyDown(Wimdows::KEY_UP); }));
         }
-        if (step == 6)
-            Tap(KEY_ESCAPE);
+        if (step == 6) Tap(KEY_ESCAPE);
     };
     Play(PenLevel({{{15, 2}, "SSSS"}}));  // laid on (15,3)..(15,6), heading right
     ASSERT_EQ(heads.size(), 6u);
@@ -476,8 +435,7 @@ TEST_F(Game, APadSteersSnakeOneWithPlayerOnesKeys)
     Wimdows::KillWindow();
 }
 
-TEST_F(Game, ARefusedLevelSaysWhyUntilAKeyIsPressedAnew)
-{
+TEST_F(Game, ARefusedLevelSaysWhyUntilAKeyIsPressedAnew) {
     const uint32_t REFUSED = 0x335577;
     PlayFolder::WriteBmp("bitmap/refusedlevel.bmp", 800, 680, REFUSED);
     ASSERT_TRUE(GameWindow::Open());
@@ -496,8 +454,7 @@ TEST_F(Game, ARefusedLevelSaysWhyUntilAKeyIsPressedAnew)
                     inkRows.push_back(y);
                     break;
                 }
-        for (int i = 0; i < 3; i++)
-            Wimdows::SimulateKeyDown(38);
+        for (int i = 0; i < 3; i++) Wimdows::SimulateKeyDown(38);
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
         stillShownAfterRepeats = Wimdows::ScreenPixel(5, 5) == REFUSED;
         Wimdows::SimulateKeyUp(38);
@@ -514,36 +471,29 @@ TEST_F(Game, ARefusedLevelSaysWhyUntilAKeyIsPressedAnew)
     Wimdows::KillWindow();
 }
 
-TEST_F(Game, ThePauseSignGoesWithoutATrace)
-{
+TEST_F(Game, ThePauseSignGoesWithoutATrace) {
     // The same game twice on the repeatable generator, once paused in step 5: the board shown after the
     // pause is the one shown without it.
     ASSERT_TRUE(GameWindow::Open());
     auto board = [] {
         std::vector<uint32_t> px;
         for (int32_t y = 0; y < 600; y += 2)
-            for (int32_t x = 0; x < 800; x++)
-                px.push_back(Wimdows::ScreenPixel(x, y));
+            for (int32_t x = 0; x < 800; x++) px.push_back(Wimdows::ScreenPixel(x, y));
         return px;
     };
     std::vector<uint32_t> plain, resumed, paused;
     // Both games are left with Escape in step 8, before the table could wait for a key.
     s.onStep = [&](int step) {
-        if (step == 7)
-            plain = board();
-        if (step == 8)
-            Tap(KEY_ESCAPE);
+        if (step == 7) plain = board();
+        if (step == 8) Tap(KEY_ESCAPE);
     };
     StartTest();
     Play(PenLevel({{{1, 2}, "SSSS"}, {{1, 30}, "M"}}));
     s = Script();
     s.onStep = [&](int step) {
-        if (step == 6)
-            Tap(KEY_P);
-        if (step == 7)
-            resumed = board();
-        if (step == 8)
-            Tap(KEY_ESCAPE);
+        if (step == 6) Tap(KEY_P);
+        if (step == 7) resumed = board();
+        if (step == 8) Tap(KEY_ESCAPE);
     };
     s.onPause = [&] {
         paused = board();
@@ -555,8 +505,7 @@ TEST_F(Game, ThePauseSignGoesWithoutATrace)
     ASSERT_FALSE(plain.empty());
     EXPECT_TRUE(resumed == plain) << "the board after the pause is the board without one";
     size_t signPixels = 0;
-    for (size_t i = 0; i < paused.size(); i++)
-        signPixels += paused[i] == 0x381C14u;  // the sign's ground
+    for (size_t i = 0; i < paused.size(); i++) signPixels += paused[i] == 0x381C14u;  // the sign's ground
     EXPECT_GT(signPixels, 400u * 30u) << "the sign shows while paused";
     Wimdows::KillWindow();
 }

@@ -4,17 +4,17 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
-#include <chrono>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "game/SnakeProcedures.h"
 #include "music/Music.h"
-#include "support/gamewindow.h"
 #include "support/gamemode.h"
+#include "support/gamewindow.h"
 #include "support/playfolder.h"
 #include "support/waits.h"
 #include "wimdows/Wimdows.h"
@@ -25,22 +25,18 @@ namespace {
 
 const uint32_t BLUE = 0xFFA86F, RED = 0x5A6AFF, GREEN = 0xB000, GREY = 0xC0C0C0;
 
-std::vector<uint32_t> Entered(std::vector<uint32_t> table, int32_t score1, int32_t score2, uint32_t players)
-{
+std::vector<uint32_t> Entered(std::vector<uint32_t> table, int32_t score1, int32_t score2, uint32_t players) {
     uint32_t t[11] = {};
-    for (int i = 0; i < 10; i++)
-        t[i + 1] = table[i];
+    for (int i = 0; i < 10; i++) t[i + 1] = table[i];
     int32_t scores[3] = {0, score1, score2};
     EnterScores(t, scores, players);
     return std::vector<uint32_t>(t + 1, t + 11);
 }
 
 // The colours of rows 1..10, and the scores as they stand afterwards.
-std::vector<uint32_t> Colours(std::vector<uint32_t> table, int32_t &score1, int32_t &score2)
-{
+std::vector<uint32_t> Colours(std::vector<uint32_t> table, int32_t &score1, int32_t &score2) {
     uint32_t t[11] = {}, c[11] = {};
-    for (int i = 0; i < 10; i++)
-        t[i + 1] = table[i];
+    for (int i = 0; i < 10; i++) t[i + 1] = table[i];
     int32_t scores[3] = {0, score1, score2};
     HighlightRows(t, scores, c);
     score1 = scores[1];
@@ -50,26 +46,22 @@ std::vector<uint32_t> Colours(std::vector<uint32_t> table, int32_t &score1, int3
 
 const std::vector<uint32_t> DOWN_FROM_900 = {900, 800, 700, 600, 500, 400, 300, 200, 100, 0};
 
-TEST(HighscoreMerge, OneScoreGoesAboveItsEqualAndTheTenthDropsOut)
-{
+TEST(HighscoreMerge, OneScoreGoesAboveItsEqualAndTheTenthDropsOut) {
     EXPECT_EQ(Entered(DOWN_FROM_900, 500, 0, 1),
               (std::vector<uint32_t>{900, 800, 700, 600, 500, 500, 400, 300, 200, 100}));
     EXPECT_EQ(Entered(DOWN_FROM_900, 1000, 0, 1),
               (std::vector<uint32_t>{1000, 900, 800, 700, 600, 500, 400, 300, 200, 100}));
-    EXPECT_EQ(Entered(DOWN_FROM_900, 0, 0, 1),
-              (std::vector<uint32_t>{900, 800, 700, 600, 500, 400, 300, 200, 100, 0}));
+    EXPECT_EQ(Entered(DOWN_FROM_900, 0, 0, 1), (std::vector<uint32_t>{900, 800, 700, 600, 500, 400, 300, 200, 100, 0}));
 }
 
-TEST(HighscoreMerge, AScoreBelowAllIsNotEntered)
-{
+TEST(HighscoreMerge, AScoreBelowAllIsNotEntered) {
     std::vector<uint32_t> table = {900, 800, 700, 600, 500, 400, 300, 200, 100, 50};
     EXPECT_EQ(Entered(table, 49, 0, 1), table);
     EXPECT_EQ(Entered(table, 50, 0, 1), (std::vector<uint32_t>{900, 800, 700, 600, 500, 400, 300, 200, 100, 50}));
     EXPECT_EQ(Entered(table, 20, 10, 2), table);
 }
 
-TEST(HighscoreMerge, BothPlayersAreEnteredInTurn)
-{
+TEST(HighscoreMerge, BothPlayersAreEnteredInTurn) {
     EXPECT_EQ(Entered(DOWN_FROM_900, 500, 500, 2),
               (std::vector<uint32_t>{900, 800, 700, 600, 500, 500, 500, 400, 300, 200}));
     EXPECT_EQ(Entered(DOWN_FROM_900, 250, 950, 2),
@@ -79,15 +71,13 @@ TEST(HighscoreMerge, BothPlayersAreEnteredInTurn)
         << "with one player, player 2's score is not entered";
 }
 
-TEST(HighscoreMerge, ATableOutOfOrderTakesTheScoreBeforeTheFirstEntryNotLarger)
-{
+TEST(HighscoreMerge, ATableOutOfOrderTakesTheScoreBeforeTheFirstEntryNotLarger) {
     std::vector<uint32_t> table = {100, 900, 50, 800, 0, 0, 0, 0, 0, 0};
     EXPECT_EQ(Entered(table, 200, 0, 1), (std::vector<uint32_t>{200, 100, 900, 50, 800, 0, 0, 0, 0, 0}));
     EXPECT_EQ(Entered(table, 60, 0, 1), (std::vector<uint32_t>{100, 900, 60, 50, 800, 0, 0, 0, 0, 0}));
 }
 
-TEST(HighscoreColours, TheNewRowOfOnePlayerIsRedAndItsOlderEqualGrey)
-{
+TEST(HighscoreColours, TheNewRowOfOnePlayerIsRedAndItsOlderEqualGrey) {
     int32_t s1 = 500, s2 = 0;
     std::vector<uint32_t> table = {900, 800, 700, 600, 500, 500, 400, 300, 200, 100};
     EXPECT_EQ(Colours(table, s1, s2),
@@ -96,16 +86,14 @@ TEST(HighscoreColours, TheNewRowOfOnePlayerIsRedAndItsOlderEqualGrey)
     EXPECT_EQ(s2, 0);
 }
 
-TEST(HighscoreColours, EachPlayerHasItsOwnColour)
-{
+TEST(HighscoreColours, EachPlayerHasItsOwnColour) {
     int32_t s1 = 300, s2 = 800;
     std::vector<uint32_t> table = {900, 800, 700, 600, 500, 400, 300, 300, 200, 100};
     EXPECT_EQ(Colours(table, s1, s2),
               (std::vector<uint32_t>{GREY, GREEN, GREY, GREY, GREY, GREY, RED, GREY, GREY, GREY}));
 }
 
-TEST(HighscoreColours, EqualScoresMakeTheFirstTwoRowsBlue)
-{
+TEST(HighscoreColours, EqualScoresMakeTheFirstTwoRowsBlue) {
     int32_t s1 = 500, s2 = 500;
     std::vector<uint32_t> table = {900, 800, 700, 600, 500, 500, 500, 400, 300, 200};
     EXPECT_EQ(Colours(table, s1, s2),
@@ -114,27 +102,22 @@ TEST(HighscoreColours, EqualScoresMakeTheFirstTwoRowsBlue)
     EXPECT_EQ(s2, 0);
 }
 
-TEST(HighscoreColours, ZerosFromTheMainMenuAreTwoBlueThenRed)
-{
+TEST(HighscoreColours, ZerosFromTheMainMenuAreTwoBlueThenRed) {
     int32_t s1 = 0, s2 = 0;
     std::vector<uint32_t> table = {500, 400, 0, 0, 0, 0, 0, 0, 0, 0};
-    EXPECT_EQ(Colours(table, s1, s2),
-              (std::vector<uint32_t>{GREY, GREY, BLUE, BLUE, RED, RED, RED, RED, RED, RED}));
+    EXPECT_EQ(Colours(table, s1, s2), (std::vector<uint32_t>{GREY, GREY, BLUE, BLUE, RED, RED, RED, RED, RED, RED}));
 }
 
-TEST(HighscoreColours, AShownScoreOfZeroFollowsTheSameRule)
-{
+TEST(HighscoreColours, AShownScoreOfZeroFollowsTheSameRule) {
     // Player 1 scored 300 (red); afterwards both scores are 0, so the zero rows start blue.
     int32_t s1 = 300, s2 = 0;
     std::vector<uint32_t> table = {300, 200, 0, 0, 0, 0, 0, 0, 0, 0};
-    EXPECT_EQ(Colours(table, s1, s2),
-              (std::vector<uint32_t>{RED, GREY, BLUE, BLUE, RED, RED, RED, RED, RED, RED}));
+    EXPECT_EQ(Colours(table, s1, s2), (std::vector<uint32_t>{RED, GREY, BLUE, BLUE, RED, RED, RED, RED, RED, RED}));
     // Player 2 still unshown at 0: it takes the first zero row, green, before player 1's is cleared.
     s1 = 300;
     s2 = 0;
     table = {900, 300, 0, 0, 100, 0, 0, 0, 0, 0};
-    EXPECT_EQ(Colours(table, s1, s2),
-              (std::vector<uint32_t>{GREY, RED, BLUE, BLUE, GREY, RED, RED, RED, RED, RED}));
+    EXPECT_EQ(Colours(table, s1, s2), (std::vector<uint32_t>{GREY, RED, BLUE, BLUE, GREY, RED, RED, RED, RED, RED}));
 }
 
 // ---- the file and the sequence, in a play folder with instant waits ----
@@ -145,44 +128,36 @@ class GameOverSequence : public ::testing::Test {
 protected:
     PlayFolder::Scoped folder;
 
-    void SetUp() override
-    {
+    void SetUp() override {
         fileDuringWait.clear();
         Waits::Start().run = [](int, uint32_t) { fileDuringWait = PlayFolder::ReadBytes("savefiles/highscores.txt"); };
         GameMode::Set(GameMode::Mode::ONE_PLAYER);
         Score[1] = Score[2] = 0;
         SpelerAanDeBeurt = 1;
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         Waits::Stop();
         Score[1] = Score[2] = 0;
     }
 
-    void WriteTable(const std::vector<uint32_t> &table, const std::string &tail = "")
-    {
+    void WriteTable(const std::vector<uint32_t> &table, const std::string &tail = "") {
         std::vector<std::string> lines;
-        for (uint32_t v : table)
-            lines.push_back(std::to_string(v));
+        for (uint32_t v : table) lines.push_back(std::to_string(v));
         PlayFolder::WriteBytes("savefiles/highscores.txt", PlayFolder::CrLfLines(lines) + tail);
     }
-    std::string TableBytes(const std::vector<uint32_t> &table)
-    {
+    std::string TableBytes(const std::vector<uint32_t> &table) {
         std::vector<std::string> lines;
-        for (uint32_t v : table)
-            lines.push_back(std::to_string(v));
+        for (uint32_t v : table) lines.push_back(std::to_string(v));
         return PlayFolder::CrLfLines(lines);
     }
-    std::string RunGameOver()
-    {
+    std::string RunGameOver() {
         testing::internal::CaptureStdout();
         GameOver();
         return testing::internal::GetCapturedStdout();
     }
 };
 
-TEST_F(GameOverSequence, SavesBeforeTheWaitAndSaysSo)
-{
+TEST_F(GameOverSequence, SavesBeforeTheWaitAndSaysSo) {
     WriteTable(DOWN_FROM_900);
     Score[1] = 500;
     EXPECT_EQ(RunGameOver(), "\nHighscore has been saved.");
@@ -193,8 +168,7 @@ TEST_F(GameOverSequence, SavesBeforeTheWaitAndSaysSo)
     EXPECT_EQ(Score[1], 0) << "the table marks the shown score";
 }
 
-TEST_F(GameOverSequence, TheFileIsRewrittenEvenWhenNothingIsEnteredAndKeepsItsOldTail)
-{
+TEST_F(GameOverSequence, TheFileIsRewrittenEvenWhenNothingIsEnteredAndKeepsItsOldTail) {
     // Padded numbers and a trailing note: the rewrite is shorter, so the old bytes beyond it remain.
     std::string old = PlayFolder::CrLfLines({"0009000", "0008000", "0007000", "0006000", "0005000", "0004000",
                                              "0003000", "0002000", "0001000", "0000900"}) +
@@ -206,8 +180,7 @@ TEST_F(GameOverSequence, TheFileIsRewrittenEvenWhenNothingIsEnteredAndKeepsItsOl
     EXPECT_EQ(PlayFolder::ReadBytes("savefiles/highscores.txt"), fresh + old.substr(fresh.size()));
 }
 
-TEST_F(GameOverSequence, TwoPlayersWithEqualScoresAreBothEntered)
-{
+TEST_F(GameOverSequence, TwoPlayersWithEqualScoresAreBothEntered) {
     GameMode::Set(GameMode::Mode::TWO_SNAKES);
     SpelerAanDeBeurt = 2;
     WriteTable(DOWN_FROM_900);
@@ -217,8 +190,7 @@ TEST_F(GameOverSequence, TwoPlayersWithEqualScoresAreBothEntered)
               TableBytes({900, 800, 700, 600, 500, 500, 500, 400, 300, 200}));
 }
 
-TEST_F(GameOverSequence, TheKnurfPlayerWinsTheSnakesPoints)
-{
+TEST_F(GameOverSequence, TheKnurfPlayerWinsTheSnakesPoints) {
     GameMode::Set(GameMode::Mode::SNAKE_AGAINST_KNURF);
     WriteTable({900, 800, 700, 600, 500, 400, 300, 200, 100, 50});
     Score[1] = 650;
@@ -237,8 +209,7 @@ TEST_F(GameOverSequence, TheKnurfPlayerWinsTheSnakesPoints)
     EXPECT_EQ(Score[2], 650);
 }
 
-TEST_F(GameOverSequence, TheSnakeKeepsItsPointsWhenTheKnurfBlockIsCaught)
-{
+TEST_F(GameOverSequence, TheSnakeKeepsItsPointsWhenTheKnurfBlockIsCaught) {
     GameMode::Set(GameMode::Mode::SNAKE_AGAINST_KNURF);
     WriteTable({900, 800, 700, 600, 500, 400, 300, 200, 100, 0});
     Score[1] = 650;
@@ -255,8 +226,7 @@ TEST_F(GameOverSequence, TheSnakeKeepsItsPointsWhenTheKnurfBlockIsCaught)
     EXPECT_EQ(Score[2], 0);
 }
 
-TEST_F(GameOverSequence, TwoSnakesKeepTheirOwnScores)
-{
+TEST_F(GameOverSequence, TwoSnakesKeepTheirOwnScores) {
     GameMode::Set(GameMode::Mode::TWO_SNAKES);
     WriteTable({9000, 8000, 7000, 6000, 5000, 4000, 3000, 2000, 1000, 1000});
     Score[1] = 650;
@@ -267,11 +237,10 @@ TEST_F(GameOverSequence, TwoSnakesKeepTheirOwnScores)
     EXPECT_EQ(Score[2], 300);
 }
 
-TEST_F(GameOverSequence, AnEntryBeyondTheLargestScoreIsReadAsTheLargest)
-{
+TEST_F(GameOverSequence, AnEntryBeyondTheLargestScoreIsReadAsTheLargest) {
     // 99999999999 does not fit in 32 bits: its reading stops before the digit that would overflow.
-    const std::string old = PlayFolder::CrLfLines(
-        {"2147483648", "4294967295", "99999999999", "2147483647", "5", "4", "3", "2", "1", "0"});
+    const std::string old =
+        PlayFolder::CrLfLines({"2147483648", "4294967295", "99999999999", "2147483647", "5", "4", "3", "2", "1", "0"});
     PlayFolder::WriteBytes("savefiles/highscores.txt", old);
     Score[1] = 3;
     RunGameOver();
@@ -297,28 +266,26 @@ struct Seen {
 };
 std::vector<Seen> seenAtWait;
 
-Ink InkIn(int32_t y0, int32_t y1, uint32_t ground)
-{
+Ink InkIn(int32_t y0, int32_t y1, uint32_t ground) {
     Ink ink;
     for (int32_t y = y0; y < y1; y++)
         for (int32_t x = 0; x < 800; x++)
             if (Wimdows::ScreenPixel(x, y) != ground) {
-                if (ink.x0 < 0 || x < ink.x0)
-                    ink.x0 = x;
-                if (x > ink.x1)
-                    ink.x1 = x;
+                if (ink.x0 < 0 || x < ink.x0) ink.x0 = x;
+                if (x > ink.x1) ink.x1 = x;
             }
     return ink;
 }
 
-void WatchWait(int, uint32_t ms)
-{
+void WatchWait(int, uint32_t ms) {
     uint32_t ground = Wimdows::ScreenPixel(5, 5);
     const int32_t top = Layout::GAME_OVER_WORDS_TOP;  // the headline and two lines of words below it
-    seenAtWait.push_back(Seen{ms, ground, Music::SoundMarkedPlaying(Songs.game),
-                              Music::SoundMarkedPlaying(Songs.gameover),
-                              {InkIn(top + 10, top + 46, ground), InkIn(top + 70, top + 98, ground),
-                               InkIn(top + 102, top + 130, ground)}});
+    seenAtWait.push_back(Seen{
+        ms,
+        ground,
+        Music::SoundMarkedPlaying(Songs.game),
+        Music::SoundMarkedPlaying(Songs.gameover),
+        {InkIn(top + 10, top + 46, ground), InkIn(top + 70, top + 98, ground), InkIn(top + 102, top + 130, ground)}});
 }
 
 class HighscoreScreen : public GameOverSequence {
@@ -326,8 +293,7 @@ protected:
     std::atomic<bool> done{false};
     std::thread presser;
 
-    void SetUp() override
-    {
+    void SetUp() override {
         GameOverSequence::SetUp();
         setenv("SDL_AUDIODRIVER", "dummy", 1);
         seenAtWait.clear();
@@ -355,11 +321,9 @@ protected:
             }
         });
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         done.store(true);
-        if (presser.joinable())
-            presser.join();
+        if (presser.joinable()) presser.join();
         Music::StopMusic();
         Songs = SongsRec{};
         Wimdows::KillWindow();
@@ -367,8 +331,7 @@ protected:
     }
 
     // The highlight colour that row i (1..10) of the table shows, or 0 when its text is not found.
-    static uint32_t RowColour(uint32_t i)
-    {
+    static uint32_t RowColour(uint32_t i) {
         const uint32_t candidates[4] = {BLUE, RED, GREEN, GREY};
         uint32_t found = 0;
         for (int32_t y = Layout::HighscoreY((int32_t)i); y < Layout::HighscoreY((int32_t)i) + 52; y++)
@@ -376,8 +339,7 @@ protected:
                 uint32_t p = Wimdows::ScreenPixel(x, y);
                 for (uint32_t c : candidates)
                     if (p == c) {
-                        if (found && found != c)
-                            return 1;  // two colours in one row
+                        if (found && found != c) return 1;  // two colours in one row
                         found = c;
                     }
             }
@@ -385,8 +347,7 @@ protected:
     }
 };
 
-TEST_F(HighscoreScreen, PlayerOnesEndPictureWithTheSoundThenTheTable)
-{
+TEST_F(HighscoreScreen, PlayerOnesEndPictureWithTheSoundThenTheTable) {
     WriteTable(DOWN_FROM_900);
     Score[1] = 500;
     Music::PlaySound(Songs.game, true);
@@ -399,12 +360,10 @@ TEST_F(HighscoreScreen, PlayerOnesEndPictureWithTheSoundThenTheTable)
 
     EXPECT_EQ(Wimdows::ScreenPixel(5, 5), TABLE);
     const uint32_t expected[11] = {0, GREY, GREY, GREY, GREY, RED, GREY, GREY, GREY, GREY, GREY};
-    for (uint32_t i = 1; i <= 10; i++)
-        EXPECT_EQ(RowColour(i), expected[i]) << "row " << i;
+    for (uint32_t i = 1; i <= 10; i++) EXPECT_EQ(RowColour(i), expected[i]) << "row " << i;
 }
 
-TEST_F(HighscoreScreen, PlayerTwosEndPicture)
-{
+TEST_F(HighscoreScreen, PlayerTwosEndPicture) {
     AantalSpelers = 2;
     SpelerAanDeBeurt = 2;
     WriteTable(DOWN_FROM_900);
@@ -414,12 +373,10 @@ TEST_F(HighscoreScreen, PlayerTwosEndPicture)
     ASSERT_EQ(seenAtWait.size(), 1u);
     EXPECT_EQ(seenAtWait[0].screen, GAMEOVER2);
     const uint32_t expected[11] = {0, GREY, RED, GREY, GREY, GREY, GREY, GREY, GREY, GREY, GREEN};
-    for (uint32_t i = 1; i <= 10; i++)
-        EXPECT_EQ(RowColour(i), expected[i]) << "row " << i;
+    for (uint32_t i = 1; i <= 10; i++) EXPECT_EQ(RowColour(i), expected[i]) << "row " << i;
 }
 
-TEST_F(HighscoreScreen, TheComputersScoreIsNeitherEnteredNorHighlighted)
-{
+TEST_F(HighscoreScreen, TheComputersScoreIsNeitherEnteredNorHighlighted) {
     AantalSpelers = 2;
     ComputerSpeler = 2;
     SpelerAanDeBeurt = 2;
@@ -430,13 +387,11 @@ TEST_F(HighscoreScreen, TheComputersScoreIsNeitherEnteredNorHighlighted)
     EXPECT_EQ(PlayFolder::ReadBytes("savefiles/highscores.txt"),
               TableBytes({900, 850, 800, 700, 600, 500, 400, 300, 200, 100}));
     const uint32_t expected[11] = {0, GREY, RED, GREY, GREY, GREY, GREY, GREY, GREY, GREY, GREY};
-    for (uint32_t i = 1; i <= 10; i++)
-        EXPECT_EQ(RowColour(i), expected[i]) << "row " << i;
+    for (uint32_t i = 1; i <= 10; i++) EXPECT_EQ(RowColour(i), expected[i]) << "row " << i;
 }
 
 // The words of each end in each mode: drawn centred, in the band of their row; none where there is none.
-TEST_F(HighscoreScreen, TheGameOverWordsSayWhatHappenedInThisMode)
-{
+TEST_F(HighscoreScreen, TheGameOverWordsSayWhatHappenedInThisMode) {
     struct Case {
         uint32_t players, manual;
         GameEndRec end;
@@ -446,22 +401,65 @@ TEST_F(HighscoreScreen, TheGameOverWordsSayWhatHappenedInThisMode)
     };
     const Case cases[] = {
         {1, 0, {{false, true, false}, false}, GAMEOVER1, "Player 1", "Your snake has crashed.", ""},
-        {2, 0, {{false, true, false}, false}, GAMEOVER1, "Player 1", "The red snake has crashed.",
+        {2,
+         0,
+         {{false, true, false}, false},
+         GAMEOVER1,
+         "Player 1",
+         "The red snake has crashed.",
          "That ends the game for both."},
-        {2, 0, {{false, false, true}, false}, GAMEOVER2, "Player 2", "The green snake has crashed.",
+        {2,
+         0,
+         {{false, false, true}, false},
+         GAMEOVER2,
+         "Player 2",
+         "The green snake has crashed.",
          "That ends the game for both."},
-        {2, 0, {{false, true, true}, false}, GAMEOVERBOTH, "Player 1 and player 2",
-         "Both snakes crashed in the same step.", ""},
-        {2, 1, {{false, true, false}, false}, GAMEOVER1, "Player 1", "The red snake has crashed.",
+        {2,
+         0,
+         {{false, true, true}, false},
+         GAMEOVERBOTH,
+         "Player 1 and player 2",
+         "Both snakes crashed in the same step.",
+         ""},
+        {2,
+         1,
+         {{false, true, false}, false},
+         GAMEOVER1,
+         "Player 1",
+         "The red snake has crashed.",
          "Its points go to the knurf player."},
-        {2, 1, {{false, true, false}, true}, GAMEOVERKNURF, "Player 2", "The green knurf has caught the red snake!",
+        {2,
+         1,
+         {{false, true, false}, true},
+         GAMEOVERKNURF,
+         "Player 2",
+         "The green knurf has caught the red snake!",
          "The snake's points stay with player 1."},
-        {2, 0, {{false, true, false}, false}, GAMEOVER1, "Player 1", "Your red snake has crashed: the computer wins.",
-         "Only your score goes into the table.", 2},
-        {2, 0, {{false, false, true}, false}, GAMEOVER2, "The computer",
-         "The computer's green snake has crashed: you win!", "Only your score goes into the table.", 2},
-        {2, 0, {{false, true, true}, false}, GAMEOVERBOTH, "Player 1 and the computer",
-         "Both snakes crashed in the same step.", "Only your score goes into the table.", 2},
+        {2,
+         0,
+         {{false, true, false}, false},
+         GAMEOVER1,
+         "Player 1",
+         "Your red snake has crashed: the computer wins.",
+         "Only your score goes into the table.",
+         2},
+        {2,
+         0,
+         {{false, false, true}, false},
+         GAMEOVER2,
+         "The computer",
+         "The computer's green snake has crashed: you win!",
+         "Only your score goes into the table.",
+         2},
+        {2,
+         0,
+         {{false, true, true}, false},
+         GAMEOVERBOTH,
+         "Player 1 and the computer",
+         "Both snakes crashed in the same step.",
+         "Only your score goes into the table.",
+         2},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.line1);
@@ -492,12 +490,10 @@ TEST_F(HighscoreScreen, TheGameOverWordsSayWhatHappenedInThisMode)
 
 // Every colour of the table's numbers reads on the pixels under them in the generated picture: a contrast
 // ratio of at least 4.5 (the brighter colour's luminance plus 0.05 over the darker one's plus 0.05).
-TEST_F(HighscoreScreen, EveryRowColourReadsOnTheTable)
-{
+TEST_F(HighscoreScreen, EveryRowColourReadsOnTheTable) {
     const std::string generated = std::string(KWIBBEL_DATA_DIR) + "/bitmap/highscoretable.bmp";
     uint32_t picture = Wimdows::LoadBitmap(generated.c_str(), 800, 680);
-    if (picture == 0)
-        GTEST_SKIP() << "the pictures are not generated in " << KWIBBEL_DATA_DIR;
+    if (picture == 0) GTEST_SKIP() << "the pictures are not generated in " << KWIBBEL_DATA_DIR;
     auto luminance = [](uint32_t c) {
         double sum = 0, weight[3] = {0.2126, 0.7152, 0.0722};
         for (int k = 0; k < 3; k++) {
@@ -521,16 +517,14 @@ TEST_F(HighscoreScreen, EveryRowColourReadsOnTheTable)
         }
 }
 
-TEST_F(HighscoreScreen, FromTheMainMenuTheZeroRowsAreHighlighted)
-{
+TEST_F(HighscoreScreen, FromTheMainMenuTheZeroRowsAreHighlighted) {
     WriteTable({500, 400, 0, 0, 0, 0, 0, 0, 0, 0});
     testing::internal::CaptureStdout();
     LeesHighscore();
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "") << "looking at the table saves nothing";
     EXPECT_TRUE(seenAtWait.empty());
     const uint32_t expected[11] = {0, GREY, GREY, BLUE, BLUE, RED, RED, RED, RED, RED, RED};
-    for (uint32_t i = 1; i <= 10; i++)
-        EXPECT_EQ(RowColour(i), expected[i]) << "row " << i;
+    for (uint32_t i = 1; i <= 10; i++) EXPECT_EQ(RowColour(i), expected[i]) << "row " << i;
 }
 
 }  // namespace

@@ -22,7 +22,7 @@ using namespace SnakeProcedures;
 namespace {
 
 const uint32_t FAIL = 0x2020D0;
-const uint32_t PROMPT[2] = {0x30A030, 0xA03030};                      // player 1, player 2
+const uint32_t PROMPT[2] = {0x30A030, 0xA03030};                     // player 1, player 2
 const uint32_t ARROW[4] = {0x101080, 0x108010, 0x801010, 0x808010};  // right, left, up, down
 const char *const ARROW_FILES[4] = {"bitmap/arrowright.bmp", "bitmap/arrowleft.bmp", "bitmap/arrowup.bmp",
                                     "bitmap/arrowdown.bmp"};
@@ -37,7 +37,7 @@ typedef std::vector<uint32_t> Presses;  // keys pressed together as one answer
 struct Player {
     std::vector<Presses> answers;
     std::atomic<size_t> next{0};
-    int closeAtPrompt = -1;      // close the window instead of answering this prompt (0..7)
+    int closeAtPrompt = -1;  // close the window instead of answering this prompt (0..7)
     std::vector<uint32_t> refusalWaits;
     std::vector<bool> refusalShown;  // the refusal picture was on the screen during the wait
     std::atomic<bool> lost{false};   // the helper never saw a prompt it waited for
@@ -45,42 +45,34 @@ struct Player {
 
 Player *player = nullptr;
 
-void Press(const Presses &keys)
-{
+void Press(const Presses &keys) {
     for (uint32_t k : keys) {
         Wimdows::SimulateKeyDown(k);
         Wimdows::SimulateKeyUp(k);
     }
 }
 
-void CloseLikeThePlayer()
-{
+void CloseLikeThePlayer() {
     SDL_Event quit = {};
     quit.type = SDL_QUIT;
     SDL_PushEvent(&quit);
-    while (!Wimdows::WindowClosed())
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    while (!Wimdows::WindowClosed()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
-void AnswerNext()
-{
+void AnswerNext() {
     size_t n = player->next++;
-    if (n < player->answers.size())
-        Press(player->answers[n]);
+    if (n < player->answers.size()) Press(player->answers[n]);
 }
 
-bool ShowsPrompt(int prompt)
-{
+bool ShowsPrompt(int prompt) {
     return Wimdows::BufferPixel(400, 300) == ARROW[prompt % 4] && Wimdows::BufferPixel(400, 640) == PROMPT[prompt / 4];
 }
 
-void AnswerPrompts()
-{
+void AnswerPrompts() {
     for (int prompt = 0; prompt < 8; prompt++) {
         auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
         while (!ShowsPrompt(prompt)) {
-            if (Wimdows::WindowClosed())
-                return;
+            if (Wimdows::WindowClosed()) return;
             if (std::chrono::steady_clock::now() > giveUp) {
                 // Something else is on the screen for good: close, so that the screen returns.
                 player->lost = true;
@@ -97,22 +89,18 @@ void AnswerPrompts()
     }
 }
 
-void RefusalWait(uint32_t ms)
-{
-    if (!player)
-        return;
+void RefusalWait(uint32_t ms) {
+    if (!player) return;
     player->refusalWaits.push_back(ms);
     player->refusalShown.push_back(Wimdows::BufferPixel(400, 300) == FAIL && Wimdows::BufferPixel(400, 640) == 0);
     AnswerNext();
 }
 
-std::string ControlsFile(const std::vector<uint32_t> &numbers)
-{
+std::string ControlsFile(const std::vector<uint32_t> &numbers) {
     std::string text;
     for (size_t i = 0; i < numbers.size(); i++) {
         text += std::to_string(numbers[i]) + "\r\n";
-        if (i % 4 == 3)
-            text += "\r\n";
+        if (i % 4 == 3) text += "\r\n";
     }
     return text;
 }
@@ -125,16 +113,14 @@ protected:
     PlayFolder::Scoped folder;
     Player play;
 
-    void SetUp() override
-    {
+    void SetUp() override {
         if (Wimdows::WindowClosed())
             GTEST_SKIP() << "an earlier test in this process closed the window for good; run this one alone";
         PlayFolder::WriteBytes("savefiles/controleslang.txt", OLD_FILE);
         PlayFolder::WriteBmp("bitmap/fail.bmp", 8, 6, FAIL);
         PlayFolder::WriteBmp("bitmap/choosekey1.bmp", 8, 2, PROMPT[0]);
         PlayFolder::WriteBmp("bitmap/choosekey2.bmp", 8, 2, PROMPT[1]);
-        for (int d = 0; d < 4; d++)
-            PlayFolder::WriteBmp(ARROW_FILES[d], 8, 6, ARROW[d]);
+        for (int d = 0; d < 4; d++) PlayFolder::WriteBmp(ARROW_FILES[d], 8, 6, ARROW[d]);
         setenv("SDL_VIDEODRIVER", "dummy", 0);
         Wimdows::InitWimdows();
         Wimdows::Window("Kwibbel", 800, 680);
@@ -143,16 +129,14 @@ protected:
         player = &play;
         Wimdows::SetWaitProc(RefusalWait);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         Wimdows::SetWaitProc(nullptr);
         player = nullptr;
         Wimdows::KillWindow();
     }
 
     // Runs the screen with the player's answers; the controls file after it.
-    std::string Visit(const std::vector<Presses> &answers)
-    {
+    std::string Visit(const std::vector<Presses> &answers) {
         play.answers = answers;
         std::thread helper(AnswerPrompts);
         Controls();
@@ -162,8 +146,7 @@ protected:
     }
 };
 
-TEST_F(KeyScreen, WritesTheEightKeysInTheOrderAsked)
-{
+TEST_F(KeyScreen, WritesTheEightKeysInTheOrderAsked) {
     std::string saved = Visit({{RIGHT}, {LEFT}, {UP}, {DOWN}, {'D'}, {'A'}, {'W'}, {'S'}});
     std::string fresh = ControlsFile({39, 37, 38, 40, 68, 65, 87, 83});
     EXPECT_EQ(saved, fresh + OLD_FILE.substr(fresh.size())) << "ten lines, then the old file's tail";
@@ -180,8 +163,7 @@ TEST_F(KeyScreen, WritesTheEightKeysInTheOrderAsked)
     EXPECT_EQ(besturing[2].onder, 83u);
 }
 
-TEST_F(KeyScreen, TakenAndReservedKeysAreRefused)
-{
+TEST_F(KeyScreen, TakenAndReservedKeysAreRefused) {
     std::string saved = Visit({
         {KEY_P},   // player 1 right: P pauses the game, refused
         {RIGHT},   //   accepted
@@ -190,9 +172,9 @@ TEST_F(KeyScreen, TakenAndReservedKeysAreRefused)
         {LEFT},    //   accepted
         {UP},
         {DOWN},
-        {LEFT},    // player 2 right: player 1's key, refused
-        {DOWN},    //   player 1's too, refused
-        {'D'},     //   accepted
+        {LEFT},  // player 2 right: player 1's key, refused
+        {DOWN},  //   player 1's too, refused
+        {'D'},   //   accepted
         {'A'},
         {'W'},
         {'S'},
@@ -205,8 +187,7 @@ TEST_F(KeyScreen, TakenAndReservedKeysAreRefused)
         EXPECT_TRUE(play.refusalShown[i]) << "refusal " << i << " did not show the refusal picture alone";
 }
 
-TEST_F(KeyScreen, KeysTypedBeforeThePromptDoNotCount)
-{
+TEST_F(KeyScreen, KeysTypedBeforeThePromptDoNotCount) {
     Press({'Q'});  // typed before the screen opened
     std::string saved = Visit({
         {RIGHT},
@@ -224,8 +205,7 @@ TEST_F(KeyScreen, KeysTypedBeforeThePromptDoNotCount)
 }
 
 // Closing the window is for good in a run, so this comes last; under CTest every test runs on its own.
-TEST_F(KeyScreen, ClosingHalfWayLeavesTheFileAsItWas)
-{
+TEST_F(KeyScreen, ClosingHalfWayLeavesTheFileAsItWas) {
     play.closeAtPrompt = 5;  // player 2's left
     std::string saved = Visit({{RIGHT}, {LEFT}, {UP}, {DOWN}, {'D'}});
     EXPECT_EQ(saved, OLD_FILE);

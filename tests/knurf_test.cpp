@@ -22,20 +22,17 @@ protected:
     uint32_t rij = 0, kolom = 0;  // the hand-steered block
     PijlEn richting = RECHTS;
 
-    void SetUp() override
-    {
+    void SetUp() override {
         StartTest();
         SpelerAanDeBeurt = 1;
         EmptyBoard(true);
     }
     void TearDown() override { EndTest(); }
-    void Move(uint32_t teller)
-    {
+    void Move(uint32_t teller) {
         BesturingRec keys = Keys(2);
         BeweegBlokje(teller, rij, kolom, keys, richting, bitmaps.blokjes);
     }
-    void PlaceHandSteered(uint32_t r, uint32_t k, PijlEn d)
-    {
+    void PlaceHandSteered(uint32_t r, uint32_t k, PijlEn d) {
         SetMode(Mode::SNAKE_AGAINST_KNURF, 2);
         SpelerAanDeBeurt = 2;
         rij = r;
@@ -47,13 +44,11 @@ protected:
 
 // ---- placement ------------------------------------------------------------------------------------------------
 
-TEST_F(Knurf, GameStartPlacesOrdinaryBlocksOffTheOuterRingWithoutPoints)
-{
+TEST_F(Knurf, GameStartPlacesOrdinaryBlocksOffTheOuterRingWithoutPoints) {
     for (Mode mode : {Mode::ONE_PLAYER, Mode::TWO_SNAKES}) {
         EmptyBoard(false);
         for (uint32_t r = 1; r <= RIJEN; r++)
-            for (uint32_t k = 1; k <= KOLOMMEN; k++)
-                Veld[r][k].soortblokje = GIFTIG;  // left over from an earlier game
+            for (uint32_t k = 1; k <= KOLOMMEN; k++) Veld[r][k].soortblokje = GIFTIG;  // left over from an earlier game
         SetMode(mode, 3);
         TekenNieuwBlokje(true, bitmaps);
         EXPECT_EQ(Count(BLOKJE, NORMAAL), (int)AantalBlokjesAutomatisch);
@@ -66,8 +61,7 @@ TEST_F(Knurf, GameStartPlacesOrdinaryBlocksOffTheOuterRingWithoutPoints)
     EXPECT_EQ(Score[1], 0);
 }
 
-TEST_F(Knurf, MilestonesAddAFasterThenAPoisonousBlock)
-{
+TEST_F(Knurf, MilestonesAddAFasterThenAPoisonousBlock) {
     for (int32_t diff = 1; diff <= 3; diff++) {
         EmptyBoard(true);
         Score[1] = Score[2] = 0;
@@ -87,8 +81,7 @@ TEST_F(Knurf, MilestonesAddAFasterThenAPoisonousBlock)
     }
 }
 
-TEST_F(Knurf, PointsOfAFasterBlockAreNoMilestone)
-{
+TEST_F(Knurf, PointsOfAFasterBlockAreNoMilestone) {
     Score[1] = 800;
     std::vector<SnakeState> st = LaySnakes({{10, 5}}, {4});
     PutKnurf(10, 10, SNELLER);
@@ -101,8 +94,7 @@ TEST_F(Knurf, PointsOfAFasterBlockAreNoMilestone)
     EXPECT_EQ(Count(BLOKJE, SNELLER), 0) << "and the next ordinary block moves past it";
 }
 
-TEST_F(Knurf, FewOrNoFreeCellsNeverHangThePlacement)
-{
+TEST_F(Knurf, FewOrNoFreeCellsNeverHangThePlacement) {
     Score[1] = 800;  // the next block brings 1000, when a faster block is due
     WallAllBut({{12, 12}});
     Veld[12][12].soortblokje = GIFTIG;
@@ -124,8 +116,7 @@ TEST_F(Knurf, FewOrNoFreeCellsNeverHangThePlacement)
 
 // ---- movement -----------------------------------------------------------------------------------------------
 
-TEST_F(Knurf, SweepMovesEachBlockOnceInReadingOrder)
-{
+TEST_F(Knurf, SweepMovesEachBlockOnceInReadingOrder) {
     for (uint32_t seed : {94u, 1u, 200u, 777u}) {
         EmptyBoard(true);
         StandardLib::SetPseudoSeed(seed);
@@ -147,16 +138,14 @@ TEST_F(Knurf, SweepMovesEachBlockOnceInReadingOrder)
     }
 }
 
-TEST_F(Knurf, WalledInBlocksDrawNoNumbersAndOthersDrawUntilTheirWayComesUp)
-{
+TEST_F(Knurf, WalledInBlocksDrawNoNumbersAndOthersDrawUntilTheirWayComesUp) {
     PutKnurf(10, 10, GIFTIG);
     WallAround(10, 10, {LINKS, RECHTS, BOVEN, ONDER});
     PutKnurf(20, 10, NORMAAL);
     WallAround(20, 10, {LINKS, RECHTS, ONDER});
     // The directions the generator gives from seed 94 up to the first BOVEN, and its state after them.
     StandardLib::SetPseudoSeed(94);
-    while (StandardLib::RandomCard(0, 3) != BOVEN) {
-    }
+    while (StandardLib::RandomCard(0, 3) != BOVEN) {}
     uint32_t next = StandardLib::PseudoRandomCardGenerator();
 
     StandardLib::SetPseudoSeed(94);
@@ -166,8 +155,7 @@ TEST_F(Knurf, WalledInBlocksDrawNoNumbersAndOthersDrawUntilTheirWayComesUp)
     EXPECT_EQ(StandardLib::PseudoRandomCardGenerator(), next) << "the walled-in block drew no number";
 }
 
-TEST_F(Knurf, BlocksCrossTheEdgeOnlyOntoAFreeCell)
-{
+TEST_F(Knurf, BlocksCrossTheEdgeOnlyOntoAFreeCell) {
     EmptyBoard(false);
     PutKnurf(15, 1, SNELLER);
     WallAround(15, 1, {RECHTS, BOVEN, ONDER});
@@ -191,8 +179,7 @@ TEST_F(Knurf, BlocksCrossTheEdgeOnlyOntoAFreeCell)
     EXPECT_EQ(Cells(MANUEEL_BLOKJE), (std::vector<std::string>{"1,7"}));
 }
 
-TEST_F(Knurf, HandSteeredBlockMovesEveryStepAndTurnsAtOnce)
-{
+TEST_F(Knurf, HandSteeredBlockMovesEveryStepAndTurnsAtOnce) {
     PlaceHandSteered(10, 10, RECHTS);
     Move(1);
     Move(2);
@@ -213,8 +200,7 @@ TEST_F(Knurf, HandSteeredBlockMovesEveryStepAndTurnsAtOnce)
     EXPECT_EQ(Cells(MANUEEL_BLOKJE), (std::vector<std::string>{"8,11"}));
 }
 
-TEST_F(Knurf, MovesKeepTheBlocksPictures)
-{
+TEST_F(Knurf, MovesKeepTheBlocksPictures) {
     const uint32_t COLOUR[4] = {0x00A0A0, 0x00E0E0, 0xE00000, 0x00E000};
     ASSERT_TRUE(GameWindow::Open());
     for (int i = 0; i < 4; i++) {

@@ -20,32 +20,27 @@ const char *const LEVEL_FILES[5] = {"savefiles/muur.txt", "savefiles/geenmuur.tx
                                     "savefiles/insane.txt", "savefiles/custom.txt"};
 
 // 30 rows of 40 cells, free inside, with or without the wall all round.
-std::vector<std::string> Grid(bool border)
-{
+std::vector<std::string> Grid(bool border) {
     std::vector<std::string> rows(30, std::string(40, '-'));
     if (border) {
         rows[0] = rows[29] = std::string(40, 'M');
-        for (int r = 1; r < 29; r++)
-            rows[r][0] = rows[r][39] = 'M';
+        for (int r = 1; r < 29; r++) rows[r][0] = rows[r][39] = 'M';
     }
     return rows;
 }
 
 // Writes text into the grid from (row, column), both counted from 1.
-void Put(std::vector<std::string> &rows, int row, int col, const std::string &text)
-{
+void Put(std::vector<std::string> &rows, int row, int col, const std::string &text) {
     rows[row - 1].replace(col - 1, text.size(), text);
 }
 
 using GameMode::Mode;
 inline void SetMode(Mode mode) { GameMode::Set(mode); }
 
-int CountCells(BezetEn bezet)
-{
+int CountCells(BezetEn bezet) {
     int n = 0;
     for (uint32_t r = 1; r <= RIJEN; r++)
-        for (uint32_t k = 1; k <= KOLOMMEN; k++)
-            n += Veld[r][k].bezet == bezet;
+        for (uint32_t k = 1; k <= KOLOMMEN; k++) n += Veld[r][k].bezet == bezet;
     return n;
 }
 
@@ -61,13 +56,11 @@ protected:
     void SetUp() override { SetMode(Mode::ONE_PLAYER); }
 
     void WriteLevel(uint32_t choice, const std::string &bytes) { PlayFolder::WriteBytes(LEVEL_FILES[choice], bytes); }
-    void WriteLevel(uint32_t choice, const std::vector<std::string> &rows)
-    {
+    void WriteLevel(uint32_t choice, const std::vector<std::string> &rows) {
         WriteLevel(choice, PlayFolder::CrLfLines(rows));
     }
 
-    bool Load(uint32_t choice)
-    {
+    bool Load(uint32_t choice) {
         testing::internal::CaptureStdout();
         bool ok = LoadLevel(grootte, richting, positie, bitmaps, choice);
         console = testing::internal::GetCapturedStdout();
@@ -75,8 +68,7 @@ protected:
     }
 };
 
-TEST_F(LevelLoad, BorderLevelWithOneStartRun)
-{
+TEST_F(LevelLoad, BorderLevelWithOneStartRun) {
     std::vector<std::string> rows = Grid(true);
     Put(rows, 10, 5, "SSSS");
     WriteLevel(0, rows);
@@ -103,8 +95,7 @@ TEST_F(LevelLoad, BorderLevelWithOneStartRun)
         }
 }
 
-TEST_F(LevelLoad, StartCellsCountWhereverTheyStand)
-{
+TEST_F(LevelLoad, StartCellsCountWhereverTheyStand) {
     std::vector<std::string> rows = Grid(false);
     Put(rows, 3, 12, "SS");
     Put(rows, 20, 2, "S");
@@ -126,8 +117,7 @@ TEST_F(LevelLoad, StartCellsCountWhereverTheyStand)
     EXPECT_EQ(CountCells(MUUR), 0);
 }
 
-TEST_F(LevelLoad, OtherCharactersLeaveTheCellFreeAndOnlyDashResetsTheKnurfKind)
-{
+TEST_F(LevelLoad, OtherCharactersLeaveTheCellFreeAndOnlyDashResetsTheKnurfKind) {
     for (uint32_t r = 1; r <= RIJEN; r++)
         for (uint32_t k = 1; k <= KOLOMMEN; k++) {
             Veld[r][k].bezet = SLANG;
@@ -157,13 +147,12 @@ TEST_F(LevelLoad, OtherCharactersLeaveTheCellFreeAndOnlyDashResetsTheKnurfKind)
     EXPECT_EQ(grootte[1], 4u);
 }
 
-TEST_F(LevelLoad, ShortAndLongLinesAreReadLineByLine)
-{
+TEST_F(LevelLoad, ShortAndLongLinesAreReadLineByLine) {
     std::vector<std::string> rows = Grid(false);
     rows[0] = std::string(40, 'M');
-    rows[1] = "M";                                              // short: the rest of the row is free
+    rows[1] = "M";                                             // short: the rest of the row is free
     rows[2] = "M" + std::string(38, '-') + "M" + "SSSSSTTTT";  // long: the extra cells are ignored
-    rows[3] = "";                                               // empty
+    rows[3] = "";                                              // empty
     Put(rows, 5, 3, "SSSS");
     rows[6] = "-M-";
     WriteLevel(4, rows);
@@ -185,8 +174,7 @@ TEST_F(LevelLoad, ShortAndLongLinesAreReadLineByLine)
     EXPECT_EQ(CountCells(MUUR), 40 + 1 + 2 + 1);
 }
 
-TEST_F(LevelLoad, AnOverlongLineDoesNotShiftTheRowsAfterIt)
-{
+TEST_F(LevelLoad, AnOverlongLineDoesNotShiftTheRowsAfterIt) {
     std::vector<std::string> rows = Grid(false);
     rows[1] = std::string(10000, 'M');
     Put(rows, 3, 6, "SSSS");
@@ -203,29 +191,25 @@ TEST_F(LevelLoad, AnOverlongLineDoesNotShiftTheRowsAfterIt)
     EXPECT_EQ(positie[1].kolom, 6u);
 }
 
-TEST_F(LevelLoad, FewerLinesLeaveTheMissingRowsFreeAndBareLineFeedsReadAlike)
-{
+TEST_F(LevelLoad, FewerLinesLeaveTheMissingRowsFreeAndBareLineFeedsReadAlike) {
     std::vector<std::string> rows(10, std::string(40, 'M'));
     rows[4] = "M---SSSS---M";
     std::string text;
-    for (const std::string &row : rows)
-        text += row + "\n";
+    for (const std::string &row : rows) text += row + "\n";
     text.pop_back();  // no line end after the last line
     WriteLevel(3, text);
 
     ASSERT_TRUE(Load(3)) << console;
     EXPECT_EQ(CountCells(MUUR), 9 * 40 + 2);
     for (uint32_t r = 11; r <= RIJEN; r++)
-        for (uint32_t k = 1; k <= KOLOMMEN; k++)
-            ASSERT_EQ(Veld[r][k].bezet, ONBEZET) << "cell " << r << "," << k;
+        for (uint32_t k = 1; k <= KOLOMMEN; k++) ASSERT_EQ(Veld[r][k].bezet, ONBEZET) << "cell " << r << "," << k;
     EXPECT_EQ(Veld[10][40].bezet, MUUR) << "the last line without a line end is read whole";
     EXPECT_EQ(positie[1].rij, 5u);
     EXPECT_EQ(positie[1].kolom, 5u);
     EXPECT_EQ(grootte[1], 4u);
 }
 
-TEST_F(LevelLoad, EachLevelNumberReadsItsOwnFile)
-{
+TEST_F(LevelLoad, EachLevelNumberReadsItsOwnFile) {
     for (uint32_t choice = 0; choice < 5; choice++) {
         std::vector<std::string> rows = Grid(true);
         Put(rows, 2 + choice, 2 + choice, "SSS");
@@ -242,8 +226,7 @@ TEST_F(LevelLoad, EachLevelNumberReadsItsOwnFile)
 }
 
 // The levels that cannot be played in the chosen mode, each with its one console line.
-TEST_F(LevelLoad, UnplayableLevelsAreRefusedWithOneLine)
-{
+TEST_F(LevelLoad, UnplayableLevelsAreRefusedWithOneLine) {
     struct Case {
         Mode mode;
         const char *s;  // row 10: the S run from column 2 on (empty: none)
@@ -252,18 +235,21 @@ TEST_F(LevelLoad, UnplayableLevelsAreRefusedWithOneLine)
         const char *expected;  // null: playable
     };
     const Case cases[] = {
-        {Mode::ONE_PLAYER, "", "TTTT", 2, 2, "\nLevel savefiles/custom.txt cannot be played: it has no start for snake 1.\n"},
+        {Mode::ONE_PLAYER, "", "TTTT", 2, 2,
+         "\nLevel savefiles/custom.txt cannot be played: it has no start for snake 1.\n"},
         {Mode::ONE_PLAYER, "SSSS", "", 2, 2, nullptr},
         {Mode::ONE_PLAYER, "SSSS", "TTTT", 36, 2, nullptr},
         {Mode::ONE_PLAYER, "SSSS", "TTTT", 37, 2,
          "\nLevel savefiles/custom.txt cannot be played: snake 1 would reach beyond column 40.\n"},
         {Mode::ONE_PLAYER, "SSSS", "TTTT", 2, 38, nullptr},
-        {Mode::TWO_SNAKES, "SSSS", "", 2, 2, "\nLevel savefiles/custom.txt cannot be played: it has no start for snake 2.\n"},
-        {Mode::TWO_SNAKES, "", "", 2, 2, "\nLevel savefiles/custom.txt cannot be played: it has no start for snake 1.\n"},
+        {Mode::TWO_SNAKES, "SSSS", "", 2, 2,
+         "\nLevel savefiles/custom.txt cannot be played: it has no start for snake 2.\n"},
+        {Mode::TWO_SNAKES, "", "", 2, 2,
+         "\nLevel savefiles/custom.txt cannot be played: it has no start for snake 1.\n"},
         {Mode::TWO_SNAKES, "SSSS", "TTTT", 2, 36, nullptr},
         {Mode::TWO_SNAKES, "SSSS", "TTT", 2, 38,
          "\nLevel savefiles/custom.txt cannot be played: snake 2 would reach beyond column 40.\n"},
-        {Mode::SNAKE_AGAINST_KNURF, "SSSS", "",  2, 2,
+        {Mode::SNAKE_AGAINST_KNURF, "SSSS", "", 2, 2,
          "\nLevel savefiles/custom.txt cannot be played: it has no start for the knurf block of player 2.\n"},
         {Mode::SNAKE_AGAINST_KNURF, "SSSS", "T", 2, 39, nullptr},
         {Mode::SNAKE_AGAINST_KNURF, "SSSS", "T", 2, 40,
@@ -294,14 +280,12 @@ TEST_F(LevelLoad, UnplayableLevelsAreRefusedWithOneLine)
     }
 }
 
-TEST_F(LevelLoad, StartCellsSpreadOverTheBoardCountTowardsTheRun)
-{
+TEST_F(LevelLoad, StartCellsSpreadOverTheBoardCountTowardsTheRun) {
     // One T near the right edge and more elsewhere: laid out from the first one, the run would leave the board.
     std::vector<std::string> rows = Grid(false);
     Put(rows, 10, 2, "SSSS");
     Put(rows, 5, 30, "T");
-    for (int r = 6; r < 17; r++)
-        Put(rows, r, 3, "T");
+    for (int r = 6; r < 17; r++) Put(rows, r, 3, "T");
     WriteLevel(4, rows);
     SetMode(Mode::TWO_SNAKES);
     EXPECT_FALSE(Load(4));
@@ -309,16 +293,14 @@ TEST_F(LevelLoad, StartCellsSpreadOverTheBoardCountTowardsTheRun)
     EXPECT_EQ(console, "\nLevel savefiles/custom.txt cannot be played: snake 2 would reach beyond column 40.\n");
 }
 
-TEST_F(LevelLoad, UnknownLevelNumberIsRefused)
-{
+TEST_F(LevelLoad, UnknownLevelNumberIsRefused) {
     uint32_t choice = 5;
     testing::internal::CaptureStdout();
     EXPECT_FALSE(LoadLevel(grootte, richting, positie, bitmaps, choice));
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "\nLevel 5 does not exist.\n");
 }
 
-TEST_F(LevelLoad, ShippedLevelsArePlayableInEveryMode)
-{
+TEST_F(LevelLoad, ShippedLevelsArePlayableInEveryMode) {
     for (const char *name : LEVEL_FILES)
         std::filesystem::copy_file(std::string(KWIBBEL_SOURCE_DIR) + "/data/" + name, name);
     for (Mode mode : {Mode::ONE_PLAYER, Mode::TWO_SNAKES, Mode::SNAKE_AGAINST_KNURF}) {
@@ -342,8 +324,7 @@ protected:
     const uint32_t WALL = 0x3060C0;
     const uint32_t OTHER_WALL = 0x20A020;
 
-    void SetUp() override
-    {
+    void SetUp() override {
         LevelLoad::SetUp();
         Wimdows::InitWimdows();
         ASSERT_TRUE(GameWindow::Open());
@@ -357,8 +338,7 @@ protected:
     void TearDown() override { Wimdows::KillWindow(); }
 
     // Counts the cells whose whole square shows the colour (corners and centre looked at).
-    int CellsShowing(uint32_t colour, bool *elsewhere = nullptr)
-    {
+    int CellsShowing(uint32_t colour, bool *elsewhere = nullptr) {
         int n = 0;
         for (uint32_t r = 1; r <= RIJEN; r++)
             for (uint32_t k = 1; k <= KOLOMMEN; k++) {
@@ -366,15 +346,13 @@ protected:
                 bool all = Wimdows::BufferPixel(x, y) == colour && Wimdows::BufferPixel(x + 19, y + 19) == colour &&
                            Wimdows::BufferPixel(x + 10, y + 10) == colour;
                 n += all;
-                if (elsewhere && all != (Veld[r][k].bezet == MUUR))
-                    *elsewhere = true;
+                if (elsewhere && all != (Veld[r][k].bezet == MUUR)) *elsewhere = true;
             }
         return n;
     }
 };
 
-TEST_F(LevelWalls, EveryWallCellShowsTheFirstWallPicture)
-{
+TEST_F(LevelWalls, EveryWallCellShowsTheFirstWallPicture) {
     std::vector<std::string> rows = Grid(true);
     Put(rows, 10, 5, "SSSS");
     Put(rows, 15, 20, "MMM");
@@ -387,8 +365,7 @@ TEST_F(LevelWalls, EveryWallCellShowsTheFirstWallPicture)
     EXPECT_EQ(Wimdows::BufferPixel(400, 640), 0u) << "nothing drawn below the board";
 }
 
-TEST_F(LevelWalls, ARefusedLevelDrawsNothing)
-{
+TEST_F(LevelWalls, ARefusedLevelDrawsNothing) {
     std::vector<std::string> rows = Grid(true);
     WriteLevel(0, rows);
     ASSERT_FALSE(Load(0));

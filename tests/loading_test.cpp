@@ -21,38 +21,52 @@ using namespace SnakeProcedures;
 namespace {
 
 const char *const SOUND_FILES[13] = {
-    "audio/3.mp3",        "audio/2.mp3",        "audio/1.mp3",       "audio/laden.mp3",
-    "audio/easy.mp3",     "audio/medium.mp3",   "audio/hard.mp3",    "audio/laser.mp3",
-    "audio/menumusic.mp3", "audio/ingamemusic.mp3", "audio/customizermusic.mp3", "audio/gameover.mp3",
+    "audio/3.mp3",
+    "audio/2.mp3",
+    "audio/1.mp3",
+    "audio/laden.mp3",
+    "audio/easy.mp3",
+    "audio/medium.mp3",
+    "audio/hard.mp3",
+    "audio/laser.mp3",
+    "audio/menumusic.mp3",
+    "audio/ingamemusic.mp3",
+    "audio/customizermusic.mp3",
+    "audio/gameover.mp3",
     "audio/beep.mp3",
 };
 const char *const FAILURE_LINES[13] = {
-    "failure @ loading 3!\n",         "failure @ loading 2!\n",           "failure @ loading 1!\n",
-    "failure @ loading loadsound!\n", "failure @ loading easysound!\n",   "failure @ loading mediumsound!\n",
-    "failure @ loading hardsound!\n", "failure @ loading clicksound!\n",  "failure @ loading menu music!\n",
-    "failure @ loading ingamesong!\n", "failure @ loading customizermusic!\n",
-    "failure @ loading gameoversound!\n", "failure @ loading beepsound!\n",
+    "failure @ loading 3!\n",
+    "failure @ loading 2!\n",
+    "failure @ loading 1!\n",
+    "failure @ loading loadsound!\n",
+    "failure @ loading easysound!\n",
+    "failure @ loading mediumsound!\n",
+    "failure @ loading hardsound!\n",
+    "failure @ loading clicksound!\n",
+    "failure @ loading menu music!\n",
+    "failure @ loading ingamesong!\n",
+    "failure @ loading customizermusic!\n",
+    "failure @ loading gameoversound!\n",
+    "failure @ loading beepsound!\n",
 };
 const char *const BANNER = "\n *****************  Kwibbel *****************\n";
 
 // The sound handles in the order they are loaded.
-std::vector<uint32_t> SoundsInLoadOrder()
-{
-    return {Songs.laden[3], Songs.laden[2], Songs.laden[1], Songs.laden[0], Songs.easy,
-            Songs.medium,   Songs.hard,     Songs.click,    Songs.menu,     Songs.game,
-            Songs.lvlmaker, Songs.gameover, Songs.beep};
+std::vector<uint32_t> SoundsInLoadOrder() {
+    return {Songs.laden[3], Songs.laden[2], Songs.laden[1], Songs.laden[0], Songs.easy,     Songs.medium, Songs.hard,
+            Songs.click,    Songs.menu,     Songs.game,     Songs.lvlmaker, Songs.gameover, Songs.beep};
 }
 
 // What the game saw at each wait.
 struct WaitSeen {
     uint32_t ms;
-    uint32_t screen;                         // window pixel in the middle of the count pictures
-    bool jingle, three, two, one;            // sounds marked playing
+    uint32_t screen;               // window pixel in the middle of the count pictures
+    bool jingle, three, two, one;  // sounds marked playing
 };
 std::vector<WaitSeen> seen;
 
-void RecordWait(int, uint32_t ms)
-{
+void RecordWait(int, uint32_t ms) {
     seen.push_back(WaitSeen{ms, Wimdows::ScreenPixel(410, 360), Music::SoundMarkedPlaying(Songs.laden[0]),
                             Music::SoundMarkedPlaying(Songs.laden[3]), Music::SoundMarkedPlaying(Songs.laden[2]),
                             Music::SoundMarkedPlaying(Songs.laden[1])});
@@ -62,8 +76,7 @@ class Loading : public ::testing::Test {
 protected:
     PlayFolder::Scoped folder;
 
-    void SetUp() override
-    {
+    void SetUp() override {
         setenv("SDL_AUDIODRIVER", "dummy", 1);
         seen.clear();
         Songs = SongsRec{};
@@ -73,23 +86,19 @@ protected:
         Wimdows::Window("Kwibbel", 800, 680);
         ASSERT_EQ(Wimdows::State(), Wimdows::STATE_ACTIVE);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         Music::StopMusic();
         Wimdows::KillWindow();
         Waits::Stop();
         setenv("SDL_AUDIODRIVER", "dummy", 1);
     }
 
-    static void MakeSounds(const char *missing = nullptr)
-    {
+    static void MakeSounds(const char *missing = nullptr) {
         for (const char *file : SOUND_FILES)
-            if (!missing || std::string(file) != missing)
-                PlayFolder::WriteWav(file, 50, 1000);
+            if (!missing || std::string(file) != missing) PlayFolder::WriteWav(file, 50, 1000);
     }
 
-    std::string RunLoad()
-    {
+    std::string RunLoad() {
         testing::internal::CaptureStdout();
         Load();
         return testing::internal::GetCapturedStdout();
@@ -97,13 +106,9 @@ protected:
 };
 
 // A distinct colour for picture number i.
-uint32_t Colour(uint32_t i)
-{
-    return (5 + 5 * i) | (250 - 5 * i) << 8 | (100 + (i * 37) % 150) << 16;
-}
+uint32_t Colour(uint32_t i) { return (5 + 5 * i) | (250 - 5 * i) << 8 | (100 + (i * 37) % 150) << 16; }
 
-TEST_F(Loading, BannerSoundsAndThreeLoadingScreens)
-{
+TEST_F(Loading, BannerSoundsAndThreeLoadingScreens) {
     MakeSounds();
     for (int i = 1; i <= 3; i++)
         PlayFolder::WriteBmp("bitmap/loadscreen" + std::to_string(i) + ".bmp", 800, 680, Colour(i));
@@ -128,8 +133,7 @@ TEST_F(Loading, BannerSoundsAndThreeLoadingScreens)
     EXPECT_EQ(Bitmaps.laden[2], Bitmaps.laden[0] + 2);
 }
 
-TEST_F(Loading, OneMissingSoundGivesItsOwnLineAndTheRestLoads)
-{
+TEST_F(Loading, OneMissingSoundGivesItsOwnLineAndTheRestLoads) {
     MakeSounds("audio/laser.mp3");
     EXPECT_EQ(RunLoad(), std::string(BANNER) + "Music system initialized.\nfailure @ loading clicksound!\n");
     EXPECT_EQ(Songs.click, 0u);
@@ -137,38 +141,31 @@ TEST_F(Loading, OneMissingSoundGivesItsOwnLineAndTheRestLoads)
     EXPECT_EQ(seen.size(), 3u) << "the loading screen carries on";
 }
 
-TEST_F(Loading, WithoutASoundSystemEverySoundFailsAndTheGameRunsSilent)
-{
+TEST_F(Loading, WithoutASoundSystemEverySoundFailsAndTheGameRunsSilent) {
     MakeSounds();
     setenv("SDL_AUDIODRIVER", "no-such-audio-driver", 1);
     std::string expected = std::string(BANNER) + "Error while initializing music system!\n\n";
-    for (const char *line : FAILURE_LINES)
-        expected += line;
+    for (const char *line : FAILURE_LINES) expected += line;
     EXPECT_EQ(RunLoad(), expected);
-    for (uint32_t sound : SoundsInLoadOrder())
-        EXPECT_EQ(sound, 0u);
+    for (uint32_t sound : SoundsInLoadOrder()) EXPECT_EQ(sound, 0u);
     ASSERT_EQ(seen.size(), 3u);
     EXPECT_EQ(seen[2].ms, 3600u);
 }
 
 // A sound file that holds one steady level for ms milliseconds (stereo, 16 bits, 32000 Hz).
-void WriteSteadySound(const std::string &file, uint32_t ms, int16_t level)
-{
+void WriteSteadySound(const std::string &file, uint32_t ms, int16_t level) {
     std::string data;
-    for (uint32_t i = 0; i < 32 * ms * 2; i++)
-        PlayFolder::PutLe(data, (uint16_t)level, 2);
+    for (uint32_t i = 0; i < 32 * ms * 2; i++) PlayFolder::PutLe(data, (uint16_t)level, 2);
     std::string wav = "RIFF";
     PlayFolder::PutLe(wav, 36 + (uint32_t)data.size(), 4);
     wav += "WAVEfmt ";
-    for (uint32_t v : {16u, 1u | 2u << 16, 32000u, 128000u, 4u | 16u << 16})
-        PlayFolder::PutLe(wav, v, 4);
+    for (uint32_t v : {16u, 1u | 2u << 16, 32000u, 128000u, 4u | 16u << 16}) PlayFolder::PutLe(wav, v, 4);
     wav += "data";
     PlayFolder::PutLe(wav, (uint32_t)data.size(), 4);
     PlayFolder::WriteBytes(file, wav + data);
 }
 
-TEST_F(Loading, TheTablesVolumesHoldWhenTheSoundsPlay)
-{
+TEST_F(Loading, TheTablesVolumesHoldWhenTheSoundsPlay) {
     // SDL's disk driver writes what is mixed to a file. An effect (255) and the menu music (128) of the same
     // steady level 8000 played together mix to 8000 + 4000.
     MakeSounds();
@@ -203,8 +200,7 @@ class Countdown : public Loading {
 protected:
     BitmapsRec bitmaps{};
 
-    void SetUp() override
-    {
+    void SetUp() override {
         Loading::SetUp();
         MakeSounds();
         ASSERT_TRUE(Music::InitMusic());
@@ -214,20 +210,16 @@ protected:
         uint32_t i = 0;
         for (const std::string &file : PictureFiles()) {
             uint32_t w = 20, h = 20;
-            if (file == "bitmap/3.bmp" || file == "bitmap/2.bmp" || file == "bitmap/1.bmp")
-                w = h = 100;
-            if (file == "bitmap/hud.bmp")
-                w = 800, h = 80;
-            if (file.compare(0, 12, "bitmap/plate") == 0)
-                w = 128, h = 66;
+            if (file == "bitmap/3.bmp" || file == "bitmap/2.bmp" || file == "bitmap/1.bmp") w = h = 100;
+            if (file == "bitmap/hud.bmp") w = 800, h = 80;
+            if (file.compare(0, 12, "bitmap/plate") == 0) w = 128, h = 66;
             PlayFolder::WriteBmp(file, w, h, Colour(i++));
         }
         Wimdows::SetBuffering(true);
     }
 
     // The 34 pictures, in the order they must be loaded.
-    static std::vector<std::string> PictureFiles()
-    {
+    static std::vector<std::string> PictureFiles() {
         std::vector<std::string> files = {"bitmap/3.bmp", "bitmap/2.bmp", "bitmap/1.bmp"};
         for (uint32_t player : {2u, 1u})
             for (uint32_t piece = 0; piece < SnakePieces::COUNT; piece++)
@@ -243,8 +235,7 @@ protected:
     }
 
     // The handles of the record, in the same order as PictureFiles.
-    static std::vector<uint32_t> Handles(const BitmapsRec &b)
-    {
+    static std::vector<uint32_t> Handles(const BitmapsRec &b) {
         std::vector<uint32_t> h(b.laden, b.laden + 3);
         h.insert(h.end(), b.speler2, b.speler2 + 10);
         h.insert(h.end(), b.speler1, b.speler1 + 10);
@@ -257,8 +248,7 @@ protected:
     }
 };
 
-TEST_F(Countdown, EveryPictureInItsFieldLoadedInOrder)
-{
+TEST_F(Countdown, EveryPictureInItsFieldLoadedInOrder) {
     LoadBitmaps(bitmaps);
     std::vector<uint32_t> handles = Handles(bitmaps);
     ASSERT_EQ(handles.size(), 34u);
@@ -271,8 +261,7 @@ TEST_F(Countdown, EveryPictureInItsFieldLoadedInOrder)
     }
 }
 
-TEST_F(Countdown, ThreeTwoOneSeenAndHeardInTurnThenABlankWindow)
-{
+TEST_F(Countdown, ThreeTwoOneSeenAndHeardInTurnThenABlankWindow) {
     LoadBitmaps(bitmaps);
     ASSERT_EQ(seen.size(), 3u);
     for (int i = 0; i < 3; i++) {
@@ -289,19 +278,16 @@ TEST_F(Countdown, ThreeTwoOneSeenAndHeardInTurnThenABlankWindow)
     EXPECT_EQ(Wimdows::ScreenPixel(0, 0), 0u);
 }
 
-TEST_F(Countdown, EveryGameLoadsItsPicturesAnew)
-{
+TEST_F(Countdown, EveryGameLoadsItsPicturesAnew) {
     BitmapsRec first{}, second{};
     LoadBitmaps(first);
     LoadBitmaps(second);
     std::vector<uint32_t> a = Handles(first), b = Handles(second);
-    for (size_t i = 0; i < a.size(); i++)
-        EXPECT_EQ(b[i], a[i] + 34) << PictureFiles()[i];
+    for (size_t i = 0; i < a.size(); i++) EXPECT_EQ(b[i], a[i] + 34) << PictureFiles()[i];
     EXPECT_EQ(seen.size(), 6u);
 }
 
-TEST_F(Countdown, TheCountdownOverwritesTheLoadingScreensOfTheGlobalTable)
-{
+TEST_F(Countdown, TheCountdownOverwritesTheLoadingScreensOfTheGlobalTable) {
     for (int i = 1; i <= 3; i++)
         PlayFolder::WriteBmp("bitmap/loadscreen" + std::to_string(i) + ".bmp", 800, 680, Colour(40 + i));
     Music::StopMusic();
@@ -317,23 +303,19 @@ TEST_F(Countdown, TheCountdownOverwritesTheLoadingScreensOfTheGlobalTable)
 
 // The pictures and sounds the build generates, when they are there: every file these screens load exists
 // under its name and loads.
-bool UseGenerated(const char *sub, const char *sample)
-{
+bool UseGenerated(const char *sub, const char *sample) {
     const std::string from = std::string(KWIBBEL_DATA_DIR) + "/" + sub;
-    if (!std::filesystem::exists(from + "/" + sample))
-        return false;
+    if (!std::filesystem::exists(from + "/" + sample)) return false;
     std::filesystem::remove_all(sub);
     std::filesystem::copy(from, sub, std::filesystem::copy_options::recursive);
     return true;
 }
 
-TEST_F(Loading, TheGeneratedPicturesAreAllThere)
-{
+TEST_F(Loading, TheGeneratedPicturesAreAllThere) {
     if (!UseGenerated("bitmap", "muurhor.bmp"))
         GTEST_SKIP() << "the pictures are not generated in " << KWIBBEL_DATA_DIR;
     RunLoad();
-    for (uint32_t picture : Bitmaps.laden)
-        EXPECT_NE(picture, 0u);
+    for (uint32_t picture : Bitmaps.laden) EXPECT_NE(picture, 0u);
     BitmapsRec game{};
     LoadBitmaps(game);
     const uint32_t *handles = &game.speler1[0];
@@ -344,13 +326,10 @@ TEST_F(Loading, TheGeneratedPicturesAreAllThere)
         EXPECT_NE(Wimdows::LoadBitmap(end, 800, 680), 0u) << end;
 }
 
-TEST_F(Loading, TheGeneratedSoundsAreAllThere)
-{
-    if (!UseGenerated("audio", "beep.mp3"))
-        GTEST_SKIP() << "the sounds are not generated in " << KWIBBEL_DATA_DIR;
+TEST_F(Loading, TheGeneratedSoundsAreAllThere) {
+    if (!UseGenerated("audio", "beep.mp3")) GTEST_SKIP() << "the sounds are not generated in " << KWIBBEL_DATA_DIR;
     EXPECT_EQ(RunLoad(), std::string(BANNER) + "Music system initialized.\n") << "every sound loads";
-    for (uint32_t sound : SoundsInLoadOrder())
-        EXPECT_NE(sound, 0u);
+    for (uint32_t sound : SoundsInLoadOrder()) EXPECT_NE(sound, 0u);
 }
 
 }  // namespace

@@ -9,14 +9,14 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <map>
 #include <sstream>
-#include <filesystem>
-#include <tuple>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "game/SnakeProcedures.h"
@@ -35,18 +35,60 @@ namespace {
 
 // The menu pictures, each in a colour of its own, so a pixel tells which file a button shows.
 const char *const MENU_PICTURES[] = {
-    "play1", "play2", "options1", "options2", "lvlmaker1", "lvlmaker2", "highscore1", "highscore2",
-    "help1", "help2", "quit1", "quit2", "slot1", "slot12", "slot2", "slot22", "slot3", "slot32", "slot4",
-    "slot42", "slot5", "slot52", "previous1", "previous2", "diff1", "diff2", "controls1", "controls2",
-    "settings1", "settings2", "easy1", "easy2", "medium1", "medium2", "hard1", "hard2", "sp1", "sp2",
-    "snakevssnake1", "snakevssnake2", "snakevsknurf1", "snakevsknurf2", "snakevscomputer1", "snakevscomputer2",
+    "play1",
+    "play2",
+    "options1",
+    "options2",
+    "lvlmaker1",
+    "lvlmaker2",
+    "highscore1",
+    "highscore2",
+    "help1",
+    "help2",
+    "quit1",
+    "quit2",
+    "slot1",
+    "slot12",
+    "slot2",
+    "slot22",
+    "slot3",
+    "slot32",
+    "slot4",
+    "slot42",
+    "slot5",
+    "slot52",
+    "previous1",
+    "previous2",
+    "diff1",
+    "diff2",
+    "controls1",
+    "controls2",
+    "settings1",
+    "settings2",
+    "easy1",
+    "easy2",
+    "medium1",
+    "medium2",
+    "hard1",
+    "hard2",
+    "sp1",
+    "sp2",
+    "snakevssnake1",
+    "snakevssnake2",
+    "snakevsknurf1",
+    "snakevsknurf2",
+    "snakevscomputer1",
+    "snakevscomputer2",
     "backgroundmenu",
-    "slotmenubackground", "helptext", "highscoretable", "levelmakerhelp",
+    "slotmenubackground",
+    "helptext",
+    "highscoretable",
+    "levelmakerhelp",
 };
 std::map<std::string, uint32_t> gColour;  // "bitmap/play1.bmp" -> 0x00BBGGRR
 
-const char *const SOUNDS[] = {"3", "2", "1", "laden", "easy", "medium", "hard", "laser", "menumusic",
-                              "ingamemusic", "customizermusic", "gameover", "beep"};
+const char *const SOUNDS[] = {"3",     "2",         "1",           "laden",           "easy",     "medium", "hard",
+                              "laser", "menumusic", "ingamemusic", "customizermusic", "gameover", "beep"};
 
 // ---- the wait script -------------------------------------------------------------------------------------
 
@@ -65,20 +107,21 @@ void Type(uint32_t key) {
 
 // Types a key every few milliseconds while switched on, for the screens that wait in GetKey.
 class KeyFeeder {
-  public:
-    KeyFeeder() : on(false), stop(false), thread([this] {
-        while (!stop) {
-            if (on) Type(' ');
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-    }) {}
+public:
+    KeyFeeder()
+        : on(false), stop(false), thread([this] {
+              while (!stop) {
+                  if (on) Type(' ');
+                  std::this_thread::sleep_for(std::chrono::milliseconds(5));
+              }
+          }) {}
     ~KeyFeeder() {
         stop = true;
         thread.join();
     }
     std::atomic<bool> on, stop;
 
-  private:
+private:
     std::thread thread;
 };
 
@@ -103,7 +146,7 @@ void RunMainMenuTypingOn(const char *picture, int32_t x, int32_t y, std::atomic<
 }
 
 class MenusTest : public ::testing::Test {
-  protected:
+protected:
     static void SetUpTestSuite() {
         char tmpl[] = "/tmp/kwibbel-menus-XXXXXX";
         ASSERT_NE(mkdtemp(tmpl), nullptr);
@@ -138,8 +181,8 @@ class MenusTest : public ::testing::Test {
 
     void SetUp() override {
         // Fresh save files for every test.
-        for (const char *f : {"muur.txt", "geenmuur.txt", "smiley.txt", "insane.txt", "custom.txt",
-                              "highscores.txt", "controleslang.txt"}) {
+        for (const char *f : {"muur.txt", "geenmuur.txt", "smiley.txt", "insane.txt", "custom.txt", "highscores.txt",
+                              "controleslang.txt"}) {
             std::ofstream(dir + "/savefiles/" + f, std::ios::binary)
                 << PlayFolder::ReadBytes(std::string(KWIBBEL_SOURCE_DIR) + "/data/savefiles/" + f);
         }
@@ -156,7 +199,8 @@ class MenusTest : public ::testing::Test {
     void TearDown() override {
         Waits::Stop();
         Music::StopMusic();
-        for (uint32_t k : {13u, 27u, 32u, 37u, 38u, 39u, 40u}) Wimdows::SimulateKeyUp(k);
+        using namespace Wimdows;
+        for (KeyCode k : {KEY_ENTER, KEY_ESCAPE, KEY_SPACE, KEY_LEFT, KEY_UP, KEY_RIGHT, KEY_DOWN}) SimulateKeyUp(k);
     }
 
     static std::string dir;
@@ -220,26 +264,38 @@ TEST_F(MenusTest, EveryMenuShowsItsOwnPicturesInItsColumn) {
     ButtonRc six[6], five[5], four[4];
     LaadHoofdMenu(six);
     ExpectMenu("main", six,
-               {{200, 50, "play1", "play2"}, {200, 50, "options1", "options2"},
-                {200, 50, "lvlmaker1", "lvlmaker2"}, {200, 50, "highscore1", "highscore2"},
-                {200, 50, "help1", "help2"}, {200, 50, "quit1", "quit2"}});
+               {{200, 50, "play1", "play2"},
+                {200, 50, "options1", "options2"},
+                {200, 50, "lvlmaker1", "lvlmaker2"},
+                {200, 50, "highscore1", "highscore2"},
+                {200, 50, "help1", "help2"},
+                {200, 50, "quit1", "quit2"}});
     LaadSlots(six);
     ExpectMenu("slots", six,
-               {{280, 60, "slot1", "slot12"}, {280, 60, "slot2", "slot22"}, {280, 60, "slot3", "slot32"},
-                {280, 60, "slot5", "slot52"}, {280, 60, "slot4", "slot42"},
+               {{280, 60, "slot1", "slot12"},
+                {280, 60, "slot2", "slot22"},
+                {280, 60, "slot3", "slot32"},
+                {280, 60, "slot5", "slot52"},
+                {280, 60, "slot4", "slot42"},
                 {93, 60, "previous1", "previous2"}});
     LaadOptions(four);
     ExpectMenu("options", four,
-               {{200, 60, "diff1", "diff2"}, {200, 60, "controls1", "controls2"},
-                {200, 60, "settings1", "settings2"}, {66, 60, "previous1", "previous2"}});
+               {{200, 60, "diff1", "diff2"},
+                {200, 60, "controls1", "controls2"},
+                {200, 60, "settings1", "settings2"},
+                {66, 60, "previous1", "previous2"}});
     LaadDiff(four);
     ExpectMenu("difficulty", four,
-               {{200, 60, "easy1", "easy2"}, {200, 60, "medium1", "medium2"}, {200, 60, "hard1", "hard2"},
+               {{200, 60, "easy1", "easy2"},
+                {200, 60, "medium1", "medium2"},
+                {200, 60, "hard1", "hard2"},
                 {66, 60, "previous1", "previous2"}});
     LaadSettings(five);
     ExpectMenu("game mode", five,
-               {{200, 54, "sp1", "sp2"}, {200, 54, "snakevssnake1", "snakevssnake2"},
-                {200, 54, "snakevsknurf1", "snakevsknurf2"}, {200, 54, "snakevscomputer1", "snakevscomputer2"},
+               {{200, 54, "sp1", "sp2"},
+                {200, 54, "snakevssnake1", "snakevssnake2"},
+                {200, 54, "snakevsknurf1", "snakevsknurf2"},
+                {200, 54, "snakevscomputer1", "snakevscomputer2"},
                 {66, 54, "previous1", "previous2"}});
 }
 
@@ -297,8 +353,8 @@ TEST_F(MenusTest, GameModesSetAllTheirSettings) {
         uint32_t spelers;
         bool manueel;
         uint32_t blokjesManueel, blokjesAutomatisch, computer;
-    } cases[] = {{1, 2, false, 0, 4, 0}, {3, 2, false, 0, 4, 2}, {2, 2, true, 1, 3, 0}, {3, 2, false, 0, 4, 2},
-                 {0, 1, false, 0, 3, 0}, {2, 2, true, 1, 3, 0}};
+    } cases[] = {{1, 2, false, 0, 4, 0}, {3, 2, false, 0, 4, 2}, {2, 2, true, 1, 3, 0},
+                 {3, 2, false, 0, 4, 2}, {0, 1, false, 0, 3, 0}, {2, 2, true, 1, 3, 0}};
     for (const Case &c : cases) {
         Waits::Current().count = 0;
         Waits::Current().run = [c](int wait, uint32_t) {
@@ -421,13 +477,13 @@ TEST_F(MenusTest, EachSlotPlaysItsLevelAndTheMenuMusicComesBack) {
             if (gameWaits == 6) {
                 menuDuringGame = Music::SoundMarkedPlaying(Songs.menu);
                 gameMusic = Music::SoundMarkedPlaying(Songs.game);
-                Wimdows::SimulateKeyDown(27);
+                Wimdows::SimulateKeyDown(Wimdows::KEY_ESCAPE);
             }
         };
         testing::internal::CaptureStdout();
         Slots();
         const std::string out = testing::internal::GetCapturedStdout();
-        Wimdows::SimulateKeyUp(27);
+        Wimdows::SimulateKeyUp(Wimdows::KEY_ESCAPE);
         EXPECT_TRUE(sawGame);
         EXPECT_NE(out.find("Level is loaded!"), std::string::npos) << out;
         EXPECT_EQ(WallsOfBoard(), WallsOfFile(dir + "/savefiles/" + files[k]));
@@ -550,12 +606,12 @@ TEST_F(MenusTest, LevelEditorSwapsTheMusicAndBack) {
             if (editorWaits == 5) Wimdows::SimulateKeyDown(13);
             if (editorWaits == 40) {
                 Wimdows::SimulateKeyUp(13);
-                Wimdows::SimulateKeyDown(27);
+                Wimdows::SimulateKeyDown(Wimdows::KEY_ESCAPE);
             }
             return;
         }
         // The main menu again.
-        Wimdows::SimulateKeyUp(27);
+        Wimdows::SimulateKeyUp(Wimdows::KEY_ESCAPE);
         menuMusicAfter = Music::SoundMarkedPlaying(Songs.menu);
         editorMusicAfter = Music::SoundMarkedPlaying(Songs.lvlmaker);
         Wimdows::SimulateLeftUp(150, 520);

@@ -21,8 +21,7 @@ class Movement : public ::testing::Test {
 protected:
     PlayFolder::Scoped folder;
 
-    void SetUp() override
-    {
+    void SetUp() override {
         StartTest();
         DelaySnake = 150;
         EmptyBoard(true);
@@ -30,16 +29,14 @@ protected:
     void TearDown() override { EndTest(); }
     // The typed keys taken into the waiting turns, as the game does after a step's wait; p1 and p2 are the
     // directions shown during the wait.
-    static void Batch(PijlEn p1, PijlEn p2 = RECHTS)
-    {
+    static void Batch(PijlEn p1, PijlEn p2 = RECHTS) {
         const BesturingRec keys[3] = {BesturingRec{}, Keys(1), Keys(2)};
         const PijlEn richting[3] = {RECHTS, p1, p2};
         QueueTypedKeys(keys, richting);
     }
 };
 
-TEST_F(Movement, HeldKeysPickByPriorityThenASnakeCannotReverse)
-{
+TEST_F(Movement, HeldKeysPickByPriorityThenASnakeCannotReverse) {
     const BesturingRec keys = Keys(1);
     struct Case {
         std::vector<uint32_t> held;
@@ -47,21 +44,19 @@ TEST_F(Movement, HeldKeysPickByPriorityThenASnakeCannotReverse)
         bool blokje;
         PijlEn after;
     };
-    for (const Case &c : {Case{{LEFT, DOWN}, RECHTS, false, RECHTS},  // left wins, then is undone
-                          Case{{LEFT, DOWN}, BOVEN, false, LINKS}, Case{{UP, RIGHT}, ONDER, false, RECHTS},
-                          Case{{UP, DOWN}, LINKS, false, BOVEN}, Case{{}, BOVEN, false, BOVEN},
-                          Case{{LEFT}, RECHTS, true, LINKS}}) {
+    for (const Case &c :
+         {Case{{LEFT, DOWN}, RECHTS, false, RECHTS},  // left wins, then is undone
+          Case{{LEFT, DOWN}, BOVEN, false, LINKS}, Case{{UP, RIGHT}, ONDER, false, RECHTS},
+          Case{{UP, DOWN}, LINKS, false, BOVEN}, Case{{}, BOVEN, false, BOVEN}, Case{{LEFT}, RECHTS, true, LINKS}}) {
         ReleaseAllKeys();
-        for (uint32_t k : c.held)
-            Wimdows::SimulateKeyDown(k);
+        for (uint32_t k : c.held) Wimdows::SimulateKeyDown(k);
         PijlEn d = c.before;
         RichtingBepalen(d, keys, c.blokje);
         EXPECT_EQ(d, c.after) << "from " << (int)c.before << " with " << c.held.size() << " keys";
     }
 }
 
-TEST_F(Movement, CellAheadDecidesBetweenMovingEatingAndCrashing)
-{
+TEST_F(Movement, CellAheadDecidesBetweenMovingEatingAndCrashing) {
     struct Case {
         BezetEn bezet;
         SoortBlokjeEn soort;
@@ -88,8 +83,8 @@ TEST_F(Movement, CellAheadDecidesBetweenMovingEatingAndCrashing)
             Veld[10][to].soortblokje = c.soort;
             BlokRec before[SLANGSLOTS];
             std::memcpy(before, Slang[1], sizeof before);
-            std::string what = std::string(edge ? "across the edge, " : "") + "cell holds " +
-                               std::to_string(c.bezet) + "/" + std::to_string(c.soort);
+            std::string what = std::string(edge ? "across the edge, " : "") + "cell holds " + std::to_string(c.bezet) +
+                               "/" + std::to_string(c.soort);
 
             EXPECT_EQ(Step(1, st[1]), c.moves) << what;
             EXPECT_EQ(st[1].kolom, c.moves ? to : from) << what;
@@ -106,8 +101,7 @@ TEST_F(Movement, CellAheadDecidesBetweenMovingEatingAndCrashing)
     }
 }
 
-TEST_F(Movement, FasterBlocksSpeedUpByTheTableDownToAFloor)
-{
+TEST_F(Movement, FasterBlocksSpeedUpByTheTableDownToAFloor) {
     struct Case {
         int32_t diff, before, after;
     };
@@ -125,8 +119,7 @@ TEST_F(Movement, FasterBlocksSpeedUpByTheTableDownToAFloor)
     }
 }
 
-TEST_F(Movement, GrowthShowsWhenTheDoubledCellReachesTheTail)
-{
+TEST_F(Movement, GrowthShowsWhenTheDoubledCellReachesTheTail) {
     // grootte 3 covers four cells after the first step; eating in step n = 3 keeps four cells up to step
     // n + 3, and in step n + 4 the tail stays put.
     std::vector<SnakeState> st = LaySnakes({{10, 2}}, {3});
@@ -146,16 +139,14 @@ TEST_F(Movement, GrowthShowsWhenTheDoubledCellReachesTheTail)
     EXPECT_EQ(lengths, (std::vector<size_t>{4, 4, 4, 5, 5}));
 }
 
-TEST_F(Movement, TheSecondDropOfAGrownCellLeavesWhatCameThereAlone)
-{
+TEST_F(Movement, TheSecondDropOfAGrownCellLeavesWhatCameThereAlone) {
     // The doubled cell (10, 7) is freed when it first reaches the tail; a knurf block placed there in that
     // step must survive the step in which the tail stays put.
     std::vector<SnakeState> st = LaySnakes({{10, 2}}, {3});
     ASSERT_TRUE(Step(1, st[1]));
     ASSERT_TRUE(Step(1, st[1]));
     PutKnurf(10, 8, NORMAAL);
-    for (int i = 0; i < 4; i++)
-        ASSERT_TRUE(Step(1, st[1]));
+    for (int i = 0; i < 4; i++) ASSERT_TRUE(Step(1, st[1]));
     ASSERT_EQ(Veld[10][7].bezet, ONBEZET);
     PutKnurf(10, 7, GIFTIG);
     ASSERT_TRUE(Step(1, st[1]));
@@ -166,8 +157,7 @@ TEST_F(Movement, TheSecondDropOfAGrownCellLeavesWhatCameThereAlone)
     EXPECT_EQ(Veld[10][7].bezet, BLOKJE);
 }
 
-TEST_F(Movement, TheTailCellThisStepWouldFreeStillBlocks)
-{
+TEST_F(Movement, TheTailCellThisStepWouldFreeStillBlocks) {
     std::vector<SnakeState> st = LaySnakes({{10, 5}}, {3});  // four cells after the first step
     ASSERT_TRUE(Step(1, st[1]));
     for (uint32_t key : {DOWN, LEFT}) {
@@ -180,8 +170,7 @@ TEST_F(Movement, TheTailCellThisStepWouldFreeStillBlocks)
     EXPECT_EQ(st[1].richting, BOVEN) << "a crashed snake keeps its new direction";
 }
 
-TEST_F(Movement, AcrossTheEdgeASnakeMeetsItsBodyAndTheOtherHead)
-{
+TEST_F(Movement, AcrossTheEdgeASnakeMeetsItsBodyAndTheOtherHead) {
     // Up, left, down near row 1: out over the top, along row 30, and back in over the bottom onto its own
     // body at (1,7).
     EmptyBoard(false);
@@ -209,14 +198,12 @@ TEST_F(Movement, AcrossTheEdgeASnakeMeetsItsBodyAndTheOtherHead)
     EXPECT_FALSE(Step(2, st[2]));
 }
 
-TEST_F(Movement, NoSnakeWritesPastItsLastSlot)
-{
+TEST_F(Movement, NoSnakeWritesPastItsLastSlot) {
     for (uint32_t g : {1198u, 1199u}) {
         EmptyBoard(true);
         Slang[2][0] = BlokRec{12345, 0, 0, 0, 0, MUUR, NORMAAL, false, false};  // right behind slot 1200
         Slang[1][0] = Veld[5][2];
-        for (uint32_t i = 1; i <= g + 1; i++)
-            Slang[1][i] = Veld[5][3];
+        for (uint32_t i = 1; i <= g + 1; i++) Slang[1][i] = Veld[5][3];
         Veld[5][2].bezet = Veld[5][3].bezet = SLANG;
         PutKnurf(5, 4, NORMAAL);
         SnakeState st{5, 3, RECHTS, g};
@@ -229,8 +216,7 @@ TEST_F(Movement, NoSnakeWritesPastItsLastSlot)
 
 // ---- presses between steps ---------------------------------------------------------------------------------
 
-TEST_F(Movement, TapsBetweenStepsTurnTheSnakeOnePerStepInOrder)
-{
+TEST_F(Movement, TapsBetweenStepsTurnTheSnakeOnePerStepInOrder) {
     std::vector<SnakeState> st = LaySnakes({{10, 5}}, {4});
     ASSERT_TRUE(Step(1, st[1]));
     Tap(UP);  // released long before the step
@@ -246,8 +232,7 @@ TEST_F(Movement, TapsBetweenStepsTurnTheSnakeOnePerStepInOrder)
     EXPECT_EQ(taken, (std::vector<PijlEn>{BOVEN, LINKS, LINKS}));
 }
 
-TEST_F(Movement, StopKeysAreNoTurnsAndEndTheBatch)
-{
+TEST_F(Movement, StopKeysAreNoTurnsAndEndTheBatch) {
     using Wimdows::KEY_ESCAPE;
     using Wimdows::KEY_P;
     const uint32_t stops[2] = {KEY_P, KEY_ESCAPE};
@@ -261,8 +246,7 @@ TEST_F(Movement, StopKeysAreNoTurnsAndEndTheBatch)
     EXPECT_EQ(Wimdows::PollKey(), 0u) << "the whole queue is emptied";
     PijlEn d = RECHTS;
     std::vector<PijlEn> taken;
-    while (TakeTurn(1, d, false))
-        taken.push_back(d);
+    while (TakeTurn(1, d, false)) taken.push_back(d);
     EXPECT_EQ(taken, (std::vector<PijlEn>{BOVEN})) << "the press after the stop key is dropped";
 
     Tap(KEY_P);
@@ -272,14 +256,11 @@ TEST_F(Movement, StopKeysAreNoTurnsAndEndTheBatch)
     EXPECT_EQ(QueueTypedKeys(keys, richting), 0u) << "without stop keys P is just another key";
 }
 
-TEST_F(Movement, WaitingTurnsDropRepeatsReversalsAndAThirdTurn)
-{
+TEST_F(Movement, WaitingTurnsDropRepeatsReversalsAndAThirdTurn) {
     PijlEn d = RECHTS;
-    for (PijlEn p : {LINKS, BOVEN, BOVEN, ONDER, LINKS, ONDER})
-        QueueTurn(1, p, false);
+    for (PijlEn p : {LINKS, BOVEN, BOVEN, ONDER, LINKS, ONDER}) QueueTurn(1, p, false);
     std::vector<PijlEn> taken;
-    while (TakeTurn(1, d, false))
-        taken.push_back(d);
+    while (TakeTurn(1, d, false)) taken.push_back(d);
     EXPECT_EQ(taken, (std::vector<PijlEn>{BOVEN, LINKS}));
 
     // The knurf block may reverse: both its presses wait.
@@ -292,8 +273,7 @@ TEST_F(Movement, WaitingTurnsDropRepeatsReversalsAndAThirdTurn)
     EXPECT_EQ(d, RECHTS);
 }
 
-TEST_F(Movement, PressesAreJudgedByTheDirectionShownWhenTheyWereMade)
-{
+TEST_F(Movement, PressesAreJudgedByTheDirectionShownWhenTheyWereMade) {
     // As the game does: the presses of a wait are taken in after it, before the step's move.
     std::vector<SnakeState> st = LaySnakes({{10, 5}}, {4});
     Wimdows::SimulateKeyDown(DOWN);  // pressed and held through the wait
@@ -319,16 +299,14 @@ TEST_F(Movement, PressesAreJudgedByTheDirectionShownWhenTheyWereMade)
 
 // ---- drawing ----------------------------------------------------------------------------------------------
 
-uint32_t PieceColour(int player, int index)
-{
+uint32_t PieceColour(int player, int index) {
     return (uint32_t)(0x101010 * (index + 1)) + (player == 2 ? 5 : 0x050000);
 }
 
 class SnakeDrawing : public Movement {
 protected:
     BitmapsRec bitmaps{};
-    void SetUp() override
-    {
+    void SetUp() override {
         Movement::SetUp();
         ASSERT_TRUE(GameWindow::Open());
         for (int p = 1; p <= 2; p++)
@@ -338,24 +316,20 @@ protected:
                 (p == 1 ? bitmaps.speler1 : bitmaps.speler2)[i] = Wimdows::LoadBitmap(file.c_str(), 20, 20);
             }
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         Wimdows::KillWindow();
         Movement::TearDown();
     }
     // The picture index on cell (r, k) in player p's set; -1 black, -2 anything else.
-    static int PieceOn(int p, uint32_t r, uint32_t k)
-    {
+    static int PieceOn(int p, uint32_t r, uint32_t k) {
         uint32_t c = Wimdows::BufferPixel((int)Veld[r][k].x1 + 10, (int)Veld[r][k].y1 + 10);
         for (int i = 0; i < 10; i++)
-            if (c == PieceColour(p, i))
-                return i;
+            if (c == PieceColour(p, i)) return i;
         return c == 0 ? -1 : -2;
     }
 };
 
-TEST_F(SnakeDrawing, PictureForEachPairOfDirections)
-{
+TEST_F(SnakeDrawing, PictureForEachPairOfDirections) {
     struct Case {
         PijlEn in, out;
         bool kop;
@@ -378,8 +352,7 @@ TEST_F(SnakeDrawing, PictureForEachPairOfDirections)
     }
 }
 
-TEST_F(SnakeDrawing, GameStartLayoutAndTheStepsAfterIt)
-{
+TEST_F(SnakeDrawing, GameStartLayoutAndTheStepsAfterIt) {
     Veld[5][10].bezet = MUUR;  // the first start cell stays as the level left it
     Slang[2][7].x1 = 777;
     std::vector<SnakeState> st = LaySnakes({{5, 10}, {8, 3}}, {4, 4}, bitmaps);

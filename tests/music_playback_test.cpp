@@ -341,15 +341,15 @@ TEST_F(MusicTest, StartVolumeHoldsForEveryPlaybackAndSetSoundVolumeScalesOnlyThe
     StartOnDisk();
     uint32_t s = LoadSound(Sound("level.wav", Level(10000, RATE)).c_str());
     ASSERT_NE(0u, s);
-    SetSoundVolume(s, 20);      // not playing: no effect, now or on the next start
-    SetStartVolume(s, 128);     // 128 of 255: the mixer's 64 of 128, half
+    SetSoundVolume(s, 20);   // not playing: no effect, now or on the next start
+    SetStartVolume(s, 128);  // 128 of 255: the mixer's 64 of 128, half
     PlaySound(s, false);
     Sleep(150);
-    SetSoundVolume(s, 300);     // clamped to 255: the playback stays at its start volume
+    SetSoundVolume(s, 300);  // clamped to 255: the playback stays at its start volume
     Sleep(100);
-    SetSoundVolume(s, 64);      // a quarter of the start volume: 1250
+    SetSoundVolume(s, 64);  // a quarter of the start volume: 1250
     Sleep(150);
-    PlaySound(s, false);        // a new playback starts at the start volume again
+    PlaySound(s, false);  // a new playback starts at the start volume again
     Sleep(150);
     StopSound(s);
     Sleep(100);
@@ -393,8 +393,8 @@ TEST_F(MusicTest, AnEndedSoundDoesNotTouchTheSoundNowOnItsChannel) {
     ASSERT_NE(0u, beep);
     ASSERT_NE(0u, music);
     PlaySound(beep, false);
-    Sleep(150);               // the beep has ended; its channel is free again
-    PlaySound(music, true);   // and may now carry the music
+    Sleep(150);              // the beep has ended; its channel is free again
+    PlaySound(music, true);  // and may now carry the music
     Sleep(50);
     EXPECT_TRUE(SoundMarkedPlaying(beep));
     SetSoundVolume(beep, 0);  // must not silence the music

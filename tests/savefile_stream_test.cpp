@@ -70,17 +70,15 @@ protected:
 };
 
 // A string literal with its embedded zero bytes, without the terminating one.
-template <size_t N>
-std::string Bytes(const char (&s)[N]) {
-    return std::string(s, N - 1);
-}
+template <size_t N> std::string Bytes(const char (&s)[N]) { return std::string(s, N - 1); }
 
 }  // namespace
 
 // ---- reading numbers ------------------------------------------------------------------------------
 
 TEST_F(SaveFileTest, NumbersReadTheSameWhateverSeparatesThem) {
-    std::string p = Make("n.txt", Bytes("1 \t2\r\n\r\n3\x1a" "4\n\n  \t5\r\n\x1a\x1a 6"));
+    std::string p = Make("n.txt", Bytes("1 \t2\r\n\r\n3\x1a"
+                                        "4\n\n  \t5\r\n\x1a\x1a 6"));
     SaveFile *f = OpenRead(p.c_str());
     for (uint32_t want = 1; want <= 6; want++) EXPECT_EQ(want, RdCard(f)) << "number " << want;
     EXPECT_EQ(0u, RdCard(f)) << "past the end";
@@ -89,8 +87,8 @@ TEST_F(SaveFileTest, NumbersReadTheSameWhateverSeparatesThem) {
 }
 
 TEST_F(SaveFileTest, MalformedNumbersReadTheirLeadingDigits) {
-    std::string p = Make("n.txt",
-                         "12x\r\nx\r\n+7\r\n-7\r\n4294967296\r\n4294967295\r\n+-5\r\n-\r\n007\r\n99999999999\r\n3");
+    std::string p =
+        Make("n.txt", "12x\r\nx\r\n+7\r\n-7\r\n4294967296\r\n4294967295\r\n+-5\r\n-\r\n007\r\n99999999999\r\n3");
     SaveFile *f = OpenRead(p.c_str());
     EXPECT_EQ(12u, RdCard(f));
     EXPECT_EQ(0u, RdCard(f));
@@ -229,7 +227,9 @@ TEST_F(SaveFileTest, WritesAreStoredByteForByte) {
     WrChar(f, '\xff');
     WrLn(f);
     Close(f);
-    EXPECT_EQ(Bytes("0\r\n4294967295\r\n   4212345" "7x\0\xff\r\n"), Contents(p));
+    EXPECT_EQ(Bytes("0\r\n4294967295\r\n   4212345"
+                    "7x\0\xff\r\n"),
+              Contents(p));
 }
 
 TEST_F(SaveFileTest, RewritingShorterKeepsTheOldBytesPastTheNewEnd) {
@@ -491,7 +491,8 @@ TEST_F(SaveFileTest, AKilledSaveLeavesTheOldFileOrTheNewOneWhole) {
     SaveFile *f = Open(p.c_str());
     WrCard(f, 7, 0);
     Close(f);
-    EXPECT_EQ(Others({"hs.txt"}), (std::vector<std::string>{"hs.txt.kwibbel-save-notes", "other.txt.kwibbel-save-1-Ab3xYz"}));
+    EXPECT_EQ(Others({"hs.txt"}),
+              (std::vector<std::string>{"hs.txt.kwibbel-save-notes", "other.txt.kwibbel-save-1-Ab3xYz"}));
     std::printf("%d kills, %d in the middle of writing the new file; the file held the long content %d "
                 "times, the short one %d times\n",
                 rounds, caughtHalfway, sawLong, sawShort);

@@ -42,7 +42,7 @@ ButtonRc Box(int32_t x0, int32_t y0, int32_t w, int32_t h) {
 const uint32_t RED = 0x0000FF, GREEN = 0x00FF00, BLUE = 0xFF0000, GREY = 0x808080, WHITE = 0xFFFFFF;
 
 class StandardMenuTest : public ::testing::Test {
-  protected:
+protected:
     static void SetUpTestSuite() {
         char tmpl[] = "/tmp/kwibbel-standardmenu-XXXXXX";
         ASSERT_NE(mkdtemp(tmpl), nullptr);
@@ -330,7 +330,7 @@ TEST_F(StandardMenuTest, EmptyMenuReturnsAtOnce) {
 // ---- drawing, with a window under the dummy video driver -----------------------------------------------
 
 class StandardMenuDrawTest : public StandardMenuTest {
-  protected:
+protected:
     void SetUp() override {
         StandardMenuTest::SetUp();
         Wimdows::Window("standardmenu", 320, 240);

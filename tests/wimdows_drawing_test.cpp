@@ -485,10 +485,14 @@ TEST(Int2CharTest, DecimalWithoutPadding) {
     struct Case {
         int32_t nr;
         const char *text;
-    } cases[] = {{0, "0"},           {7, "7"},
-                 {9, "9"},           {10, "10"},
-                 {-9, "-9"},         {-10, "-10"},
-                 {-42, "-42"},       {1000, "1000"},
+    } cases[] = {{0, "0"},
+                 {7, "7"},
+                 {9, "9"},
+                 {10, "10"},
+                 {-9, "-9"},
+                 {-10, "-10"},
+                 {-42, "-42"},
+                 {1000, "1000"},
                  {2147483647, "2147483647"},
                  {-2147483647, "-2147483647"},
                  {INT32_MIN, "-2147483648"}};
@@ -615,10 +619,10 @@ TEST(ScaleTest, TheFirstWindowSuitsTheDisplay) {
         uint32_t w, h;
         double scale;
     } cases[] = {
-        {3840, 2160, 2.0},           // 2.7: whole numbers from 2 on
+        {3840, 2160, 2.0},                // 2.7: whole numbers from 2 on
         {2560, 1440, 0.85 * 1440 / 680},  // 1.8
         {1920, 1080, 0.85 * 1080 / 680},  // 1.35
-        {1024, 768, 1.0},            // never below 1
+        {1024, 768, 1.0},                 // never below 1
         {7680, 4320, 5.0},
     };
     for (const Case &c : cases) EXPECT_DOUBLE_EQ(FirstScale(c.w, c.h, 800, 680), c.scale) << c.w << " by " << c.h;
@@ -644,7 +648,8 @@ TEST(FontFiles, FoundByFontconfigElseInDebiansFolder) {
     // fontconfig knowing only a folder with copies of the faces: found there.
     mkdir((dir + "/mine").c_str(), 0755);
     for (const FontName &f : faces)
-        std::ofstream(dir + "/mine/" + f.file, std::ios::binary) << std::ifstream(debian + f.file, std::ios::binary).rdbuf();
+        std::ofstream(dir + "/mine/" + f.file, std::ios::binary)
+            << std::ifstream(debian + f.file, std::ios::binary).rdbuf();
     config("mine.conf", "<dir>" + dir + "/mine</dir><cachedir>" + dir + "/cache</cachedir>");
     FindFontFiles(faces, 2, "/nowhere/", files);
     EXPECT_EQ(files[0], dir + "/mine/DejaVuSans-Bold.ttf");

@@ -137,7 +137,7 @@ TEST_F(InputTest, SdlKeysBecomeVirtualKeyCodes) {
         {SDLK_a, SDL_SCANCODE_A, KMOD_NONE, 65},
         {SDLK_a, SDL_SCANCODE_A, KMOD_LSHIFT, 65},  // with Shift still the upper-case code
         {SDLK_z, SDL_SCANCODE_Z, KMOD_CAPS, 90},
-        {SDLK_q, SDL_SCANCODE_A, KMOD_NONE, 81},    // French layout: the label counts, not the place
+        {SDLK_q, SDL_SCANCODE_A, KMOD_NONE, 81},  // French layout: the label counts, not the place
         {SDLK_p, SDL_SCANCODE_P, KMOD_LCTRL, 80},
         {SDLK_0, SDL_SCANCODE_0, KMOD_NONE, 48},
         {SDLK_9, SDL_SCANCODE_9, KMOD_NONE, 57},
@@ -192,11 +192,11 @@ TEST_F(InputTest, SdlKeysBecomeVirtualKeyCodes) {
         {SDLK_BACKSLASH, SDL_SCANCODE_BACKSLASH, KMOD_NONE, 220},
         {SDLK_RIGHTBRACKET, SDL_SCANCODE_RIGHTBRACKET, KMOD_NONE, 221},
         {SDLK_QUOTE, SDL_SCANCODE_APOSTROPHE, KMOD_NONE, 222},
-        {SDLK_LESS, SDL_SCANCODE_NONUSBACKSLASH, KMOD_NONE, 226},      // the extra key beside left Shift
+        {SDLK_LESS, SDL_SCANCODE_NONUSBACKSLASH, KMOD_NONE, 226},       // the extra key beside left Shift
         {SDLK_BACKSLASH, SDL_SCANCODE_NONUSBACKSLASH, KMOD_NONE, 226},  // ... whatever its label
-        {0xF6 /* ö */, SDL_SCANCODE_SEMICOLON, KMOD_NONE, 186},          // unknown label: by position
-        {0x444 /* ф */, SDL_SCANCODE_A, KMOD_NONE, 65},                  // a non-Latin letter: by position
-        {0x2B /* + */, SDL_SCANCODE_1, KMOD_LSHIFT, 49},                 // shifted digit row of a layout
+        {0xF6 /* ö */, SDL_SCANCODE_SEMICOLON, KMOD_NONE, 186},         // unknown label: by position
+        {0x444 /* ф */, SDL_SCANCODE_A, KMOD_NONE, 65},                 // a non-Latin letter: by position
+        {0x2B /* + */, SDL_SCANCODE_1, KMOD_LSHIFT, 49},                // shifted digit row of a layout
     };
     for (const KeyCase &c : cases) {
         PushKey(true, c.sym, c.sc, c.mod);
@@ -242,7 +242,10 @@ TEST_F(InputTest, TheWindowsOwnKeysNeverReachTheGame) {
     Wait(0);
     EXPECT_EQ(gRequests.load(), REQUEST_MUSIC) << "F2 asks for the music switch, on the main thread's Wait";
     SimulateKeyDown(KEY_F3);
-    std::thread late([] { std::this_thread::sleep_for(std::chrono::milliseconds(30)); SimulateKeyDown('Q'); });
+    std::thread late([] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        SimulateKeyDown('Q');
+    });
     EXPECT_EQ(GetKey(), (uint32_t)'Q') << "the request is handled inside GetKey, which goes on waiting";
     late.join();
     EXPECT_EQ(gRequests.load(), REQUEST_MUSIC | REQUEST_EFFECTS);
@@ -588,8 +591,8 @@ TEST_F(InputTest, PadsPressAndReleaseTheirPlayersKeys) {
     press(SDL_CONTROLLER_BUTTON_B, KEY_PAD_BUTTON);
     PadBIsEscape(true);
     press(SDL_CONTROLLER_BUTTON_Y, KEY_PAD_BUTTON);
-    EXPECT_EQ(DrainKeys(), (std::vector<uint32_t>{KEY_P, KEY_ESCAPE, KEY_ENTER, KEY_ESCAPE, KEY_PAD_BUTTON,
-                                                  KEY_PAD_BUTTON}));
+    EXPECT_EQ(DrainKeys(),
+              (std::vector<uint32_t>{KEY_P, KEY_ESCAPE, KEY_ENTER, KEY_ESCAPE, KEY_PAD_BUTTON, KEY_PAD_BUTTON}));
     one.Axis(SDL_CONTROLLER_AXIS_LEFTX, -32000);
     ASSERT_TRUE(Eventually([] { return KeyDown(KEY_LEFT); }));
     // A second pad drives player 2's keys; unplugging the first lets go of what it held.

@@ -83,11 +83,12 @@ void DrawBackdrop(Canvas &cv) {
     for (int x = 0; x <= cv.w; x += 20) FillRect(cv, x - 0.5f, 0, x + 0.5f, (float)cv.h, Hex(0x2A3566), 0.18f);
     for (int y = 0; y <= cv.h; y += 20) FillRect(cv, 0, y - 0.5f, (float)cv.w, y + 0.5f, Hex(0x2A3566), 0.18f);
     // A soft light from the top.
-    Fill(cv, 0, 0, (float)cv.w, (float)cv.h, [](float, float) { return -1.0f; },
-         [&](float x, float y) {
-             float d = std::hypot((x - cv.w * 0.6f) / cv.w, (y + 60) / cv.h);
-             return Solid(Hex(0x3A4C9A), 0.28f * (1 - Smooth(0.0f, 0.8f, d)));
-         });
+    Fill(
+        cv, 0, 0, (float)cv.w, (float)cv.h, [](float, float) { return -1.0f; },
+        [&](float x, float y) {
+            float d = std::hypot((x - cv.w * 0.6f) / cv.w, (y + 60) / cv.h);
+            return Solid(Hex(0x3A4C9A), 0.28f * (1 - Smooth(0.0f, 0.8f, d)));
+        });
 }
 
 std::vector<std::string> ReadLevel(const std::string &path) {

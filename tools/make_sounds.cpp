@@ -18,7 +18,7 @@ using namespace Synth;
 
 // A piece on a grid of sixteenth notes.
 struct Piece {
-    long step;   // samples per sixteenth
+    long step;  // samples per sixteenth
     int bars;
     bool loop;
     Stereo out;
@@ -72,13 +72,18 @@ static void MenuMusic() {
                                                   {60, 64, 67}, {59, 62, 67}, {57, 60, 65}, {59, 62, 67},
                                                   {57, 60, 64}, {57, 60, 65}, {60, 64, 67}, {59, 62, 67}};
     const int roots[12] = {36, 43, 45, 41, 36, 43, 41, 43, 45, 41, 36, 43};
-    const std::vector<std::vector<Hit>> tune = {
-        {{0, 6, 76}, {6, 2, 74}, {8, 4, 72}, {12, 4, 67}},  {{0, 4, 74}, {4, 4, 71}, {8, 2, 74}, {10, 2, 76}, {12, 4, 74}},
-        {{0, 6, 72}, {6, 2, 71}, {8, 8, 69}},               {{0, 4, 69}, {4, 4, 72}, {8, 4, 77}, {12, 4, 76}},
-        {{0, 6, 79}, {6, 2, 76}, {8, 4, 72}, {12, 4, 76}},  {{0, 8, 74}, {8, 4, 71}, {12, 4, 67}},
-        {{0, 2, 69}, {2, 2, 72}, {4, 4, 77}, {8, 6, 81}, {14, 2, 79}}, {{0, 8, 79}, {8, 4, 74}, {12, 4, 71}},
-        {{0, 4, 76}, {4, 4, 81}, {8, 4, 79}, {12, 4, 76}},  {{0, 6, 77}, {6, 2, 76}, {8, 8, 72}},
-        {{0, 4, 76}, {4, 4, 79}, {8, 4, 84}, {12, 4, 79}},  {{0, 8, 74}, {8, 4, 71}, {12, 4, 74}}};
+    const std::vector<std::vector<Hit>> tune = {{{0, 6, 76}, {6, 2, 74}, {8, 4, 72}, {12, 4, 67}},
+                                                {{0, 4, 74}, {4, 4, 71}, {8, 2, 74}, {10, 2, 76}, {12, 4, 74}},
+                                                {{0, 6, 72}, {6, 2, 71}, {8, 8, 69}},
+                                                {{0, 4, 69}, {4, 4, 72}, {8, 4, 77}, {12, 4, 76}},
+                                                {{0, 6, 79}, {6, 2, 76}, {8, 4, 72}, {12, 4, 76}},
+                                                {{0, 8, 74}, {8, 4, 71}, {12, 4, 67}},
+                                                {{0, 2, 69}, {2, 2, 72}, {4, 4, 77}, {8, 6, 81}, {14, 2, 79}},
+                                                {{0, 8, 79}, {8, 4, 74}, {12, 4, 71}},
+                                                {{0, 4, 76}, {4, 4, 81}, {8, 4, 79}, {12, 4, 76}},
+                                                {{0, 6, 77}, {6, 2, 76}, {8, 8, 72}},
+                                                {{0, 4, 76}, {4, 4, 79}, {8, 4, 84}, {12, 4, 79}},
+                                                {{0, 8, 74}, {8, 4, 71}, {12, 4, 74}}};
     Mono kick = Kick(0.9f), snare = Snare(), hat = Hat(0.05f);
     for (int bar = 0; bar < 12; ++bar) {
         std::vector<float> hz;
@@ -86,7 +91,8 @@ static void MenuMusic() {
         Put(p, Pad(hz, Secs(p, 16)), bar, 0, 0.22f, 0);
         const std::vector<int> &c = chords[bar];
         const int arp[8] = {c[0] + 12, c[1] + 12, c[2] + 12, c[0] + 24, c[2] + 12, c[1] + 12, c[0] + 12, c[1] + 12};
-        for (int s = 0; s < 16; s += 2) Put(p, Pluck(Hz(arp[s / 2]), Secs(p, 2)), bar, s, 0.16f, (s % 4) ? 0.5f : -0.5f);
+        for (int s = 0; s < 16; s += 2)
+            Put(p, Pluck(Hz(arp[s / 2]), Secs(p, 2)), bar, s, 0.16f, (s % 4) ? 0.5f : -0.5f);
         Put(p, Bass(Hz(roots[bar]), Secs(p, 5)), bar, 0, 0.5f, 0);
         Put(p, Bass(Hz(roots[bar]), Secs(p, 1)), bar, 6, 0.35f, 0);
         Put(p, Bass(Hz(roots[bar] + 7), Secs(p, 5)), bar, 8, 0.45f, 0);
@@ -127,7 +133,8 @@ static void GameMusic() {
         for (int s = 0; s < 16; ++s)
             if (s != 14) Put(p, hat, bar, s, (s % 2) ? 0.16f : 0.1f, 0.35f);
         Put(p, open, bar, 14, 0.2f, 0.35f);
-        for (int s = 0; s < 16; s += 2) Put(p, Bass(Hz(r - 24 + ((s % 4) ? 12 : 0)), Secs(p, 2) * 0.8f), bar, s, 0.42f, 0);
+        for (int s = 0; s < 16; s += 2)
+            Put(p, Bass(Hz(r - 24 + ((s % 4) ? 12 : 0)), Secs(p, 2) * 0.8f), bar, s, 0.42f, 0);
         for (int s = 2; s < 16; s += 4) {
             std::vector<float> chord = {Hz(r), Hz(r + t), Hz(r + 7)};
             Mono stab = Pad(chord, Secs(p, 1));
@@ -252,7 +259,8 @@ static void GameOver() {
     const float notes[4][3] = {{55, 0.42f, 55}, {54, 0.42f, 54}, {53, 0.42f, 53}, {52, 1.5f, 50.5f}};
     float t = 0.05f;
     for (const auto &n : notes) {
-        Add(s, Brass(Hz((int)n[0]), n[1], Hz(0) * std::pow(2.0f, (n[2] - 0) / 12.0f)), (long)(t * RATE), 0.8f, 0, false);
+        Add(s, Brass(Hz((int)n[0]), n[1], Hz(0) * std::pow(2.0f, (n[2] - 0) / 12.0f)), (long)(t * RATE), 0.8f, 0,
+            false);
         t += n[1] + 0.08f;
     }
     Add(s, Pad({Hz(40), Hz(47)}, 2.6f), (long)(0.05f * RATE), 0.25f, 0, false);

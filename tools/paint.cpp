@@ -50,7 +50,8 @@ Canvas Crop(const Canvas &cv, int x, int y, int w, int h) {
     for (int j = 0; j < h * ss; ++j)
         for (int i = 0; i < w * ss; ++i) {
             int si = x * ss + i, sj = y * ss + j;
-            if (si >= 0 && sj >= 0 && si < W && sj < cv.h * ss) out.px[(size_t)j * w * ss + i] = cv.px[(size_t)sj * W + si];
+            if (si >= 0 && sj >= 0 && si < W && sj < cv.h * ss)
+                out.px[(size_t)j * w * ss + i] = cv.px[(size_t)sj * W + si];
         }
     return out;
 }
@@ -70,39 +71,46 @@ float SdPolygon(float x, float y, const float *p, int n) {
 }
 
 void FillRect(Canvas &cv, float x0, float y0, float x1, float y1, Rgb c, float a) {
-    Fill(cv, x0, y0, x1, y1,
-         [&](float x, float y) { return std::max(std::max(x0 - x, x - x1), std::max(y0 - y, y - y1)); },
-         [&](float, float) { return Solid(c, a); });
+    Fill(
+        cv, x0, y0, x1, y1,
+        [&](float x, float y) { return std::max(std::max(x0 - x, x - x1), std::max(y0 - y, y - y1)); },
+        [&](float, float) { return Solid(c, a); });
 }
 
 void FillCircle(Canvas &cv, float cx, float cy, float r, Rgb c, float a) {
-    Fill(cv, cx - r - 1, cy - r - 1, cx + r + 1, cy + r + 1,
-         [&](float x, float y) { return SdCircle(x, y, cx, cy, r); }, [&](float, float) { return Solid(c, a); });
+    Fill(
+        cv, cx - r - 1, cy - r - 1, cx + r + 1, cy + r + 1, [&](float x, float y) { return SdCircle(x, y, cx, cy, r); },
+        [&](float, float) { return Solid(c, a); });
 }
 
 void FillRoundRect(Canvas &cv, float x0, float y0, float x1, float y1, float r, Rgb c, float a) {
-    Fill(cv, x0 - 1, y0 - 1, x1 + 1, y1 + 1, [&](float x, float y) { return SdRoundRect(x, y, x0, y0, x1, y1, r); },
-         [&](float, float) { return Solid(c, a); });
+    Fill(
+        cv, x0 - 1, y0 - 1, x1 + 1, y1 + 1, [&](float x, float y) { return SdRoundRect(x, y, x0, y0, x1, y1, r); },
+        [&](float, float) { return Solid(c, a); });
 }
 
 void FillRoundRectV(Canvas &cv, float x0, float y0, float x1, float y1, float r, Rgb top, Rgb bottom, float a) {
-    Fill(cv, x0 - 1, y0 - 1, x1 + 1, y1 + 1, [&](float x, float y) { return SdRoundRect(x, y, x0, y0, x1, y1, r); },
-         [&](float, float y) { return Solid(Mix(top, bottom, Clamp01((y - y0) / (y1 - y0))), a); });
+    Fill(
+        cv, x0 - 1, y0 - 1, x1 + 1, y1 + 1, [&](float x, float y) { return SdRoundRect(x, y, x0, y0, x1, y1, r); },
+        [&](float, float y) { return Solid(Mix(top, bottom, Clamp01((y - y0) / (y1 - y0))), a); });
 }
 
 void StrokeRoundRect(Canvas &cv, float x0, float y0, float x1, float y1, float r, float w, Rgb c, float a) {
-    Fill(cv, x0 - 1, y0 - 1, x1 + 1, y1 + 1,
-         [&](float x, float y) {
-             float d = SdRoundRect(x, y, x0, y0, x1, y1, r);
-             return std::max(d, -d - w);
-         },
-         [&](float, float) { return Solid(c, a); });
+    Fill(
+        cv, x0 - 1, y0 - 1, x1 + 1, y1 + 1,
+        [&](float x, float y) {
+            float d = SdRoundRect(x, y, x0, y0, x1, y1, r);
+            return std::max(d, -d - w);
+        },
+        [&](float, float) { return Solid(c, a); });
 }
 
 void Line(Canvas &cv, float ax, float ay, float bx, float by, float width, Rgb c, float a) {
     float r = width / 2;
-    Fill(cv, std::min(ax, bx) - r - 1, std::min(ay, by) - r - 1, std::max(ax, bx) + r + 1, std::max(ay, by) + r + 1,
-         [&](float x, float y) { return SdSegment(x, y, ax, ay, bx, by, r); }, [&](float, float) { return Solid(c, a); });
+    Fill(
+        cv, std::min(ax, bx) - r - 1, std::min(ay, by) - r - 1, std::max(ax, bx) + r + 1, std::max(ay, by) + r + 1,
+        [&](float x, float y) { return SdSegment(x, y, ax, ay, bx, by, r); },
+        [&](float, float) { return Solid(c, a); });
 }
 
 void FillPolygon(Canvas &cv, const std::vector<float> &pts, Rgb c, float a) {
@@ -114,8 +122,9 @@ void FillPolygon(Canvas &cv, const std::vector<float> &pts, Rgb c, float a) {
         y1 = std::max(y1, pts[i + 1]);
     }
     int n = (int)pts.size() / 2;
-    Fill(cv, x0 - 1, y0 - 1, x1 + 1, y1 + 1, [&](float x, float y) { return SdPolygon(x, y, pts.data(), n); },
-         [&](float, float) { return Solid(c, a); });
+    Fill(
+        cv, x0 - 1, y0 - 1, x1 + 1, y1 + 1, [&](float x, float y) { return SdPolygon(x, y, pts.data(), n); },
+        [&](float, float) { return Solid(c, a); });
 }
 
 void GradientV(Canvas &cv, Rgb top, Rgb bottom) {
@@ -210,8 +219,12 @@ float Text(Canvas &cv, const TextStyle &st, const std::string &text, float x, fl
         int o = (int)std::lround(st.shadow * ss);
         for (int k = -1; k <= 1; ++k)
             for (int l = -1; l <= 1; ++l)
-                BlendSurface(cv, s, si + o + k * ss / 2, sj + o + l * ss / 2,
-                             [](float, float) { return Solid(Rgb{0, 0, 0}); }, st.shadowAlpha / 4.0f);
+                BlendSurface(
+                    cv, s, si + o + k * ss / 2, sj + o + l * ss / 2,
+                    [](float, float) {
+                        return Solid(Rgb{0, 0, 0});
+                    },
+                    st.shadowAlpha / 4.0f);
     }
     if (st.outline > 0) {
         int ow = std::max(1, (int)std::lround(st.outline * ss));
@@ -222,16 +235,18 @@ float Text(Canvas &cv, const TextStyle &st, const std::string &text, float x, fl
             SDL_Surface *os = SDL_ConvertSurfaceFormat(o0, SDL_PIXELFORMAT_ARGB8888, 0);
             SDL_FreeSurface(o0);
             Rgb oc = st.outlineColor;
-            BlendSurface(cv, os, si - ow, sj - ow, [&](float, float) { return Solid(oc); }, 1.0f);
+            BlendSurface(
+                cv, os, si - ow, sj - ow, [&](float, float) { return Solid(oc); }, 1.0f);
             SDL_FreeSurface(os);
         }
     }
-    BlendSurface(cv, s, si, sj,
-                 [&](float, float py) {
-                     if (!st.gradient) return Solid(st.color);
-                     return Solid(Mix(st.color, st.color2, Clamp01((py - top) / (bottom - top))));
-                 },
-                 1.0f);
+    BlendSurface(
+        cv, s, si, sj,
+        [&](float, float py) {
+            if (!st.gradient) return Solid(st.color);
+            return Solid(Mix(st.color, st.color2, Clamp01((py - top) / (bottom - top))));
+        },
+        1.0f);
     SDL_FreeSurface(s);
     return w;
 }
@@ -277,8 +292,14 @@ bool SaveBmp(const Canvas &cv, const std::string &path) {
     const int rowBytes = (w * 3 + 3) & ~3;
     const uint32_t dataSize = (uint32_t)rowBytes * h, fileSize = 54 + dataSize;
     std::vector<uint8_t> out(fileSize, 0);
-    auto put16 = [&](size_t at, uint32_t v) { out[at] = v & 255; out[at + 1] = (v >> 8) & 255; };
-    auto put32 = [&](size_t at, uint32_t v) { put16(at, v & 0xFFFF); put16(at + 2, v >> 16); };
+    auto put16 = [&](size_t at, uint32_t v) {
+        out[at] = v & 255;
+        out[at + 1] = (v >> 8) & 255;
+    };
+    auto put32 = [&](size_t at, uint32_t v) {
+        put16(at, v & 0xFFFF);
+        put16(at + 2, v >> 16);
+    };
     out[0] = 'B';
     out[1] = 'M';
     put32(2, fileSize);

@@ -84,11 +84,12 @@ void Fill(Canvas &cv, float x0, float y0, float x1, float y1, Sdf sdf, PaintFn p
 // A soft glow around the shape: opacity strength at its edge falling off with `radius`.
 template <class Sdf>
 void Glow(Canvas &cv, float x0, float y0, float x1, float y1, Sdf sdf, Rgb color, float radius, float strength) {
-    Fill(cv, x0, y0, x1, y1, [&](float x, float y) { return sdf(x, y) > 0 ? -1.0f : 1.0f; },
-         [&](float x, float y) {
-             float d = sdf(x, y);
-             return Rgba{color, strength * std::exp(-d / radius)};
-         });
+    Fill(
+        cv, x0, y0, x1, y1, [&](float x, float y) { return sdf(x, y) > 0 ? -1.0f : 1.0f; },
+        [&](float x, float y) {
+            float d = sdf(x, y);
+            return Rgba{color, strength * std::exp(-d / radius)};
+        });
 }
 
 inline Rgba Solid(Rgb c, float a = 1.0f) { return Rgba{c, a}; }
@@ -124,8 +125,7 @@ void FillRect(Canvas &cv, float x0, float y0, float x1, float y1, Rgb c, float a
 void FillCircle(Canvas &cv, float cx, float cy, float r, Rgb c, float a = 1.0f);
 void FillRoundRect(Canvas &cv, float x0, float y0, float x1, float y1, float r, Rgb c, float a = 1.0f);
 // A rounded rectangle with a vertical gradient from top to bottom.
-void FillRoundRectV(Canvas &cv, float x0, float y0, float x1, float y1, float r, Rgb top, Rgb bottom,
-                    float a = 1.0f);
+void FillRoundRectV(Canvas &cv, float x0, float y0, float x1, float y1, float r, Rgb top, Rgb bottom, float a = 1.0f);
 // A frame of width `w` just inside the rounded rectangle.
 void StrokeRoundRect(Canvas &cv, float x0, float y0, float x1, float y1, float r, float w, Rgb c, float a = 1.0f);
 void Line(Canvas &cv, float ax, float ay, float bx, float by, float width, Rgb c, float a = 1.0f);
@@ -140,13 +140,13 @@ enum Align { LEFT, CENTER, RIGHT };
 
 struct TextStyle {
     Face face = SANS_BOLD;
-    float size = 20;           // pixel size of the font
+    float size = 20;  // pixel size of the font
     Rgb color{1, 1, 1};
-    Rgb color2{1, 1, 1};       // bottom colour when gradient is set
+    Rgb color2{1, 1, 1};  // bottom colour when gradient is set
     bool gradient = false;
-    float outline = 0;         // width of a dark outline, pixels
+    float outline = 0;  // width of a dark outline, pixels
     Rgb outlineColor{0, 0, 0};
-    float shadow = 0;          // offset of a soft drop shadow, pixels
+    float shadow = 0;  // offset of a soft drop shadow, pixels
     float shadowAlpha = 0.6f;
     Align align = LEFT;
 };

@@ -12,24 +12,24 @@ namespace Pictures {
 // ---- palette ------------------------------------------------------------------------------------------
 
 namespace Pal {
-const Paint::Rgb Night = Paint::Hex(0x0A0E1C);     // deepest background
-const Paint::Rgb Navy = Paint::Hex(0x141C38);      // screen background
-const Paint::Rgb Panel = Paint::Hex(0x10172E);     // flat panel behind the button column
-const Paint::Rgb Ink = Paint::Hex(0xEEF2FF);       // light lettering
-const Paint::Rgb Muted = Paint::Hex(0x9AA6CC);     // secondary lettering
-const Paint::Rgb Line = Paint::Hex(0x3A4A86);      // frames and rules
-const Paint::Rgb Amber = Paint::Hex(0xFFC93C);     // title and highlights, top
-const Paint::Rgb Orange = Paint::Hex(0xFF7A1A);    // title and highlights, bottom
-const Paint::Rgb Brown = Paint::Hex(0x3A1606);     // outline of amber lettering
-const Paint::Rgb Red = Paint::Hex(0xE8463A);       // player 1
-const Paint::Rgb Green = Paint::Hex(0x3DBE4A);     // player 2
-const Paint::Rgb Pink = Paint::Hex(0xFF6FB1);      // ordinary knurf
-const Paint::Rgb Yellow = Paint::Hex(0xFFD23A);    // faster knurf
-const Paint::Rgb Blue = Paint::Hex(0x3C8DFF);      // poisonous knurf
-const Paint::Rgb Lime = Paint::Hex(0x5EDB4E);      // the knurf player 2 steers
-const Paint::Rgb Brick = Paint::Hex(0x5A6A92);     // walls
+const Paint::Rgb Night = Paint::Hex(0x0A0E1C);   // deepest background
+const Paint::Rgb Navy = Paint::Hex(0x141C38);    // screen background
+const Paint::Rgb Panel = Paint::Hex(0x10172E);   // flat panel behind the button column
+const Paint::Rgb Ink = Paint::Hex(0xEEF2FF);     // light lettering
+const Paint::Rgb Muted = Paint::Hex(0x9AA6CC);   // secondary lettering
+const Paint::Rgb Line = Paint::Hex(0x3A4A86);    // frames and rules
+const Paint::Rgb Amber = Paint::Hex(0xFFC93C);   // title and highlights, top
+const Paint::Rgb Orange = Paint::Hex(0xFF7A1A);  // title and highlights, bottom
+const Paint::Rgb Brown = Paint::Hex(0x3A1606);   // outline of amber lettering
+const Paint::Rgb Red = Paint::Hex(0xE8463A);     // player 1
+const Paint::Rgb Green = Paint::Hex(0x3DBE4A);   // player 2
+const Paint::Rgb Pink = Paint::Hex(0xFF6FB1);    // ordinary knurf
+const Paint::Rgb Yellow = Paint::Hex(0xFFD23A);  // faster knurf
+const Paint::Rgb Blue = Paint::Hex(0x3C8DFF);    // poisonous knurf
+const Paint::Rgb Lime = Paint::Hex(0x5EDB4E);    // the knurf player 2 steers
+const Paint::Rgb Brick = Paint::Hex(0x5A6A92);   // walls
 const Paint::Rgb Mortar = Paint::Hex(0x222A44);
-const Paint::Rgb Black = Paint::Hex(0x000000);     // the board
+const Paint::Rgb Black = Paint::Hex(0x000000);  // the board
 }  // namespace Pal
 
 enum KnurfKind { KNURF_NORMAL, KNURF_FASTER, KNURF_POISON, KNURF_STEERED };

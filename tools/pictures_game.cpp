@@ -59,12 +59,30 @@ static Rgb TubeColour(const SnakeLook &lk, float along, float t, float cellAlong
 static void PieceFrame(int piece, float x, float y, float &along, float &across) {
     using namespace SnakePieces;
     switch (piece) {
-    case HORIZONTAL: along = x / 20; across = y - 10; return;
-    case VERTICAL: along = y / 20; across = x - 10; return;
-    case HEAD_RIGHT: along = x; across = y - 10; return;        // joined on the left
-    case HEAD_LEFT: along = 20 - x; across = y - 10; return;
-    case HEAD_UP: along = 20 - y; across = x - 10; return;      // joined below
-    case HEAD_DOWN: along = y; across = x - 10; return;         // joined above
+    case HORIZONTAL:
+        along = x / 20;
+        across = y - 10;
+        return;
+    case VERTICAL:
+        along = y / 20;
+        across = x - 10;
+        return;
+    case HEAD_RIGHT:
+        along = x;
+        across = y - 10;
+        return;  // joined on the left
+    case HEAD_LEFT:
+        along = 20 - x;
+        across = y - 10;
+        return;
+    case HEAD_UP:
+        along = 20 - y;
+        across = x - 10;
+        return;  // joined below
+    case HEAD_DOWN:
+        along = y;
+        across = x - 10;
+        return;  // joined above
     default: break;
     }
     // Corners, as the one that joins the left and the lower neighbour.
@@ -109,7 +127,8 @@ static Rgba PieceColour(const SnakeLook &lk, int piece, float x, float y) {
         SnakeLook plain = lk;
         if (along > 7) plain.mark = Mix(lk.mark, lk.base, Smooth(7.0f, 10.0f, along));
         c = TubeColour(plain, along, t, along < 10 ? along / 20 : 0.5f);
-        if (!lk.stripe && along > 4) c = TubeColour(SnakeLook{lk.base, lk.dark, lk.light, lk.base, true}, along, t, 0.5f);
+        if (!lk.stripe && along > 4)
+            c = TubeColour(SnakeLook{lk.base, lk.dark, lk.light, lk.base, true}, along, t, 0.5f);
         c = Mix(c, lk.light, 0.25f * Smooth(14.0f, 19.0f, along));
         d = HeadSdf(along, across);
         // Eyes towards the front, pupils looking ahead.
@@ -233,14 +252,15 @@ static Rgb BrickColour(float u, float v) {
 void DrawSnakePiece(Canvas &cv, int player, int piece, float x, float y, float size) {
     SnakeLook lk = Look(player);
     float k = 20.0f / size;
-    Fill(cv, x, y, x + size, y + size,
-         [&](float px, float py) {
-             float u = (px - x) * k, v = (py - y) * k;
-             // Pieces end exactly at the cell edge so neighbours join.
-             if (u < 0 || v < 0 || u > 20 || v > 20) return 1.0f;
-             return PieceSdf(piece, u, v) / k;
-         },
-         [&](float px, float py) { return PieceColour(lk, piece, (px - x) * k, (py - y) * k); });
+    Fill(
+        cv, x, y, x + size, y + size,
+        [&](float px, float py) {
+            float u = (px - x) * k, v = (py - y) * k;
+            // Pieces end exactly at the cell edge so neighbours join.
+            if (u < 0 || v < 0 || u > 20 || v > 20) return 1.0f;
+            return PieceSdf(piece, u, v) / k;
+        },
+        [&](float px, float py) { return PieceColour(lk, piece, (px - x) * k, (py - y) * k); });
 }
 
 void DrawKnurf(Canvas &cv, KnurfKind kind, float x, float y, float size) {
@@ -252,17 +272,20 @@ void DrawKnurf(Canvas &cv, KnurfKind kind, float x, float y, float size) {
             Line(cv, x + (0.6f + (i == 1 ? 0 : 1.0f)) / k, yy, x + (3.6f) / k, yy, 1.0f / k, Hex(0xFFE98A), 0.9f);
         }
     }
-    Fill(cv, x, y, x + size, y + size, [&](float px, float py) { return KnurfSdf(kind, (px - x) * k, (py - y) * k) / k; },
-         [&](float px, float py) { return KnurfColour(kind, (px - x) * k, (py - y) * k); });
+    Fill(
+        cv, x, y, x + size, y + size,
+        [&](float px, float py) { return KnurfSdf(kind, (px - x) * k, (py - y) * k) / k; },
+        [&](float px, float py) { return KnurfColour(kind, (px - x) * k, (py - y) * k); });
 }
 
 void DrawWall(Canvas &cv, int vertical, float x, float y, float size) {
     float k = 20.0f / size;
-    Fill(cv, x, y, x + size, y + size, [&](float, float) { return -1.0f; },
-         [&](float px, float py) {
-             float u = (px - x) * k, v = (py - y) * k;
-             return Solid(vertical ? BrickColour(v, u) : BrickColour(u, v));
-         });
+    Fill(
+        cv, x, y, x + size, y + size, [&](float, float) { return -1.0f; },
+        [&](float px, float py) {
+            float u = (px - x) * k, v = (py - y) * k;
+            return Solid(vertical ? BrickColour(v, u) : BrickColour(u, v));
+        });
 }
 
 void DrawBigSnake(Canvas &cv, int player, const std::vector<float> &path, float width) {
@@ -302,21 +325,22 @@ void DrawBigSnake(Canvas &cv, int player, const std::vector<float> &path, float 
         return hw * (0.25f + 0.75f * tail);
     };
     float segment = width * 1.05f;
-    Fill(cv, x0 - width, y0 - width, x1 + width, y1 + width,
-         [&](float x, float y) {
-             float d, s;
-             nearest(x, y, d, s);
-             return d - halfWidth(s);
-         },
-         [&](float x, float y) {
-             float d, s;
-             nearest(x, y, d, s);
-             float h = halfWidth(s);
-             float cell = std::fmod(s, segment) / segment;
-             Rgb c = TubeColour(lk, s, d / h, cell);
-             c = Mix(c, Scale(lk.dark, 0.6f), 0.8f * Smooth(-2.0f, -0.3f, d - h));
-             return Solid(c);
-         });
+    Fill(
+        cv, x0 - width, y0 - width, x1 + width, y1 + width,
+        [&](float x, float y) {
+            float d, s;
+            nearest(x, y, d, s);
+            return d - halfWidth(s);
+        },
+        [&](float x, float y) {
+            float d, s;
+            nearest(x, y, d, s);
+            float h = halfWidth(s);
+            float cell = std::fmod(s, segment) / segment;
+            Rgb c = TubeColour(lk, s, d / h, cell);
+            c = Mix(c, Scale(lk.dark, 0.6f), 0.8f * Smooth(-2.0f, -0.3f, d - h));
+            return Solid(c);
+        });
     // The head: a rounded skull at the front end with eyes looking ahead.
     float hx = path[2 * n - 2], hy = path[2 * n - 1];
     float dx = hx - path[2 * n - 4], dy = hy - path[2 * n - 3];
@@ -329,32 +353,33 @@ void DrawBigSnake(Canvas &cv, int player, const std::vector<float> &path, float 
         a = (x - cx) * dx + (y - cy) * dy;
         b = -(x - cx) * dy + (y - cy) * dx;
     };
-    Fill(cv, cx - headLen, cy - headLen, cx + headLen, cy + headLen,
-         [&](float x, float y) {
-             float a, b;
-             local(x, y, a, b);
-             return SdEllipse(a, b, 0, 0, headLen * 0.55f, headW);
-         },
-         [&](float x, float y) {
-             float a, b;
-             local(x, y, a, b);
-             SnakeLook plain{lk.base, lk.dark, lk.light, lk.base, true};
-             Rgb c = TubeColour(plain, 0, Clamp01(std::fabs(b) / headW), 0.5f);
-             c = Mix(c, lk.light, 0.25f * Smooth(0.0f, headLen * 0.5f, a));
-             float d = SdEllipse(a, b, 0, 0, headLen * 0.55f, headW);
-             c = Mix(c, Scale(lk.dark, 0.6f), 0.8f * Smooth(-2.0f, -0.3f, d));
-             for (int side = -1; side <= 1; side += 2) {
-                 float ex = headLen * 0.18f, ey = side * headW * 0.5f, r = width * 0.16f;
-                 float de = std::hypot(a - ex, b - ey);
-                 if (de < r * 1.22f) c = Mix(c, Hex(0x1A0A06), Clamp01((r * 1.22f - de)));
-                 if (de < r) c = Mix(c, Hex(0xFFFBEA), Clamp01(r - de));
-                 float dp = std::hypot(a - ex - r * 0.4f, b - ey);
-                 if (dp < r * 0.55f) c = Mix(c, Hex(0x0B0B14), Clamp01(r * 0.55f - dp));
-                 float dg = std::hypot(a - ex + r * 0.1f, b - ey - r * 0.35f);
-                 if (dg < r * 0.2f) c = Mix(c, Hex(0xFFFFFF), Clamp01(r * 0.2f - dg));
-             }
-             return Solid(c);
-         });
+    Fill(
+        cv, cx - headLen, cy - headLen, cx + headLen, cy + headLen,
+        [&](float x, float y) {
+            float a, b;
+            local(x, y, a, b);
+            return SdEllipse(a, b, 0, 0, headLen * 0.55f, headW);
+        },
+        [&](float x, float y) {
+            float a, b;
+            local(x, y, a, b);
+            SnakeLook plain{lk.base, lk.dark, lk.light, lk.base, true};
+            Rgb c = TubeColour(plain, 0, Clamp01(std::fabs(b) / headW), 0.5f);
+            c = Mix(c, lk.light, 0.25f * Smooth(0.0f, headLen * 0.5f, a));
+            float d = SdEllipse(a, b, 0, 0, headLen * 0.55f, headW);
+            c = Mix(c, Scale(lk.dark, 0.6f), 0.8f * Smooth(-2.0f, -0.3f, d));
+            for (int side = -1; side <= 1; side += 2) {
+                float ex = headLen * 0.18f, ey = side * headW * 0.5f, r = width * 0.16f;
+                float de = std::hypot(a - ex, b - ey);
+                if (de < r * 1.22f) c = Mix(c, Hex(0x1A0A06), Clamp01((r * 1.22f - de)));
+                if (de < r) c = Mix(c, Hex(0xFFFBEA), Clamp01(r - de));
+                float dp = std::hypot(a - ex - r * 0.4f, b - ey);
+                if (dp < r * 0.55f) c = Mix(c, Hex(0x0B0B14), Clamp01(r * 0.55f - dp));
+                float dg = std::hypot(a - ex + r * 0.1f, b - ey - r * 0.35f);
+                if (dg < r * 0.2f) c = Mix(c, Hex(0xFFFFFF), Clamp01(r * 0.2f - dg));
+            }
+            return Solid(c);
+        });
     // A forked tongue.
     float tx = cx + dx * headLen * 0.55f, ty = cy + dy * headLen * 0.55f;
     float ex = tx + dx * width * 0.5f, ey = ty + dy * width * 0.5f;
@@ -432,15 +457,18 @@ static void MakeCountdown(const std::string &dir) {
     for (int i = 0; i < 3; ++i) {
         Canvas cv = MakeCanvas(100, 100, 4, Pal::Black);
         Rgb c = colours[i];
-        Glow(cv, 0, 0, 100, 100, [](float x, float y) { return SdCircle(x, y, 50, 50, 40); }, c, 5.0f, 0.5f);
-        Fill(cv, 0, 0, 100, 100, [](float x, float y) { return SdCircle(x, y, 50, 50, 41); },
-             [&](float, float y) { return Solid(Mix(Hex(0x1E2A55), Hex(0x0C1128), y / 100)); });
-        Fill(cv, 0, 0, 100, 100,
-             [](float x, float y) {
-                 float d = SdCircle(x, y, 50, 50, 41);
-                 return std::max(d, -d - 4.0f);
-             },
-             [&](float, float) { return Solid(c); });
+        Glow(
+            cv, 0, 0, 100, 100, [](float x, float y) { return SdCircle(x, y, 50, 50, 40); }, c, 5.0f, 0.5f);
+        Fill(
+            cv, 0, 0, 100, 100, [](float x, float y) { return SdCircle(x, y, 50, 50, 41); },
+            [&](float, float y) { return Solid(Mix(Hex(0x1E2A55), Hex(0x0C1128), y / 100)); });
+        Fill(
+            cv, 0, 0, 100, 100,
+            [](float x, float y) {
+                float d = SdCircle(x, y, 50, 50, 41);
+                return std::max(d, -d - 4.0f);
+            },
+            [&](float, float) { return Solid(c); });
         TextStyle st = Style(SANS_BOLD, 66, Mix(c, Hex(0xFFFFFF), 0.55f));
         st.color2 = c;
         st.gradient = true;

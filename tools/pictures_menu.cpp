@@ -18,19 +18,21 @@ typedef std::function<void(Canvas &, float cx, float cy, float r, bool hover)> I
 static Rgb IconInk(bool hover) { return hover ? Hex(0x2A1200) : Pal::Amber; }
 
 static void IconPlay(Canvas &cv, float cx, float cy, float r, bool hover) {
-    FillPolygon(cv, {cx - r * 0.38f, cy - r * 0.55f, cx + r * 0.6f, cy, cx - r * 0.38f, cy + r * 0.55f}, IconInk(hover));
+    FillPolygon(cv, {cx - r * 0.38f, cy - r * 0.55f, cx + r * 0.6f, cy, cx - r * 0.38f, cy + r * 0.55f},
+                IconInk(hover));
 }
 
 static void IconGear(Canvas &cv, float cx, float cy, float r, bool hover) {
     Rgb ink = IconInk(hover);
-    Fill(cv, cx - r, cy - r, cx + r, cy + r,
-         [&](float x, float y) {
-             float a = std::atan2(y - cy, x - cx), d = std::hypot(x - cx, y - cy);
-             float teeth = Smooth(0.2f, 0.5f, std::cos(a * 8.0f)) * r * 0.17f;
-             float outer = d - (r * 0.52f + teeth);
-             return std::max(outer, -(d - r * 0.22f));
-         },
-         [&](float, float) { return Solid(ink); });
+    Fill(
+        cv, cx - r, cy - r, cx + r, cy + r,
+        [&](float x, float y) {
+            float a = std::atan2(y - cy, x - cx), d = std::hypot(x - cx, y - cy);
+            float teeth = Smooth(0.2f, 0.5f, std::cos(a * 8.0f)) * r * 0.17f;
+            float outer = d - (r * 0.52f + teeth);
+            return std::max(outer, -(d - r * 0.22f));
+        },
+        [&](float, float) { return Solid(ink); });
 }
 
 static void IconStar(Canvas &cv, float cx, float cy, float r, bool hover) {
@@ -91,8 +93,18 @@ static void IconChevrons(int n, Canvas &cv, float cx, float cy, float r, bool ho
     float x0 = cx - (n * w) / 2 - w * 0.2f;
     for (int i = 0; i < n; ++i) {
         float x = x0 + i * w;
-        std::vector<float> pts = {x, cy - r * 0.45f, x + w * 0.55f, cy - r * 0.45f, x + w * 1.25f, cy,
-                                  x + w * 0.55f, cy + r * 0.45f, x, cy + r * 0.45f, x + w * 0.7f, cy};
+        std::vector<float> pts = {x,
+                                  cy - r * 0.45f,
+                                  x + w * 0.55f,
+                                  cy - r * 0.45f,
+                                  x + w * 1.25f,
+                                  cy,
+                                  x + w * 0.55f,
+                                  cy + r * 0.45f,
+                                  x,
+                                  cy + r * 0.45f,
+                                  x + w * 0.7f,
+                                  cy};
         FillPolygon(cv, pts, IconInk(hover));
     }
 }
@@ -145,8 +157,8 @@ static void ButtonPlate(Canvas &cv, bool hover) {
     }
 }
 
-static void ButtonLabel(Canvas &cv, const std::string &label, float x, float cy, float size, bool hover,
-                        Align align, float maxWidth) {
+static void ButtonLabel(Canvas &cv, const std::string &label, float x, float cy, float size, bool hover, Align align,
+                        float maxWidth) {
     TextStyle st = Style(SANS_BOLD, size, hover ? Hex(0x2A1200) : Pal::Ink);
     st.shadow = hover ? 0 : 1.2f;
     st.align = align;
@@ -159,8 +171,8 @@ static void ButtonLabel(Canvas &cv, const std::string &label, float x, float cy,
     Text(cv, st, label, x, cy - h / 2);
 }
 
-static void MakeButton(const std::string &dir, const std::string &normal, const std::string &mouseOver, int w,
-                       int h, const std::string &label, IconFn icon) {
+static void MakeButton(const std::string &dir, const std::string &normal, const std::string &mouseOver, int w, int h,
+                       const std::string &label, IconFn icon) {
     for (int hover = 0; hover <= 1; ++hover) {
         Canvas cv = MakeCanvas(w, h, 3, Pal::Panel);
         ButtonPlate(cv, hover);
@@ -183,10 +195,14 @@ static void LevelThumb(Canvas &cv, const std::vector<std::string> &rows, float x
         for (int c = 0; c < 40; ++c) {
             char ch = rows[r][c];
             Rgb col;
-            if (ch == 'M') col = Hex(0xB8C6EC);
-            else if (ch == 'S') col = Pal::Red;
-            else if (ch == 'T') col = Pal::Green;
-            else continue;
+            if (ch == 'M')
+                col = Hex(0xB8C6EC);
+            else if (ch == 'S')
+                col = Pal::Red;
+            else if (ch == 'T')
+                col = Pal::Green;
+            else
+                continue;
             FillRect(cv, x + c * cell, y + r * cell, x + (c + 1) * cell, y + (r + 1) * cell, col);
         }
 }
@@ -225,8 +241,8 @@ static void MakePrevious(const std::string &dir) {
         ButtonPlate(cv, hover);
         Rgb ink = hover ? Hex(0x2A1200) : Pal::Amber;
         float cx = 46.5f, cy = 30;
-        std::vector<float> arrow = {cx - 24, cy,      cx - 4, cy - 17, cx - 4, cy - 7, cx + 24, cy - 7,
-                                    cx + 24, cy + 7,  cx - 4, cy + 7,  cx - 4, cy + 17};
+        std::vector<float> arrow = {cx - 24, cy,      cx - 4, cy - 17, cx - 4, cy - 7, cx + 24,
+                                    cy - 7,  cx + 24, cy + 7, cx - 4,  cy + 7, cx - 4, cy + 17};
         if (!hover) {
             std::vector<float> sh = arrow;
             for (size_t i = 0; i < sh.size(); ++i) sh[i] += 1.5f;
@@ -286,12 +302,15 @@ static void MakeSlotBackground(const std::string &dir) {
     DrawHeading(cv, "Choose a level", 600, 62, 40);
     TextStyle body = Style(SANS, 16, Pal::Ink);
     float y = 140;
-    y = Paragraph(cv, body, "Every level can be played in the game mode chosen under Options: one player, "
-                            "snake against snake, snake against knurf, or snake against the computer.", 430, y,
-                  340, 23);
+    y = Paragraph(cv, body,
+                  "Every level can be played in the game mode chosen under Options: one player, "
+                  "snake against snake, snake against knurf, or snake against the computer.",
+                  430, y, 340, 23);
     y += 12;
-    y = Paragraph(cv, body, "Where a level has no wall at its edge, a snake that leaves the board comes back in "
-                            "on the other side.", 430, y, 340, 23);
+    y = Paragraph(cv, body,
+                  "Where a level has no wall at its edge, a snake that leaves the board comes back in "
+                  "on the other side.",
+                  430, y, 340, 23);
     y += 12;
     y = Paragraph(cv, body, "The custom level is the one you build in the Level maker.", 430, y, 340, 23);
     y += 12;
@@ -317,11 +336,12 @@ static void MakeLoadScreens(const std::string &dir) {
     for (int i = 0; i < 3; ++i) {
         Canvas cv = MakeCanvas(800, 680, 2, Pal::Navy);
         DrawBackdrop(cv);
-        Fill(cv, 0, 0, 800, 680, [](float, float) { return -1.0f; },
-             [](float x, float y) {
-                 float d = std::hypot((x - 400) / 800, (y - 210) / 680);
-                 return Solid(Hex(0xFF9A3A), 0.16f * (1 - Smooth(0.0f, 0.45f, d)));
-             });
+        Fill(
+            cv, 0, 0, 800, 680, [](float, float) { return -1.0f; },
+            [](float x, float y) {
+                float d = std::hypot((x - 400) / 800, (y - 210) / 680);
+                return Solid(Hex(0xFF9A3A), 0.16f * (1 - Smooth(0.0f, 0.45f, d)));
+            });
         DrawTitle(cv, 400, 110, 150);
         TextStyle tag = Style(SANS, 20, Pal::Muted, CENTER);
         Text(cv, tag, "the snake game for one or two players", 400, 290);
@@ -382,8 +402,7 @@ void MakeMenuPictures(const std::string &dir, const std::string &levelDir) {
     MakeButton(dir, "sp1.bmp", "sp2.bmp", 200, 54, "One player", IconOneSnake);
     MakeButton(dir, "snakevssnake1.bmp", "snakevssnake2.bmp", 200, 54, "Snake vs snake", IconSnakeVsSnake);
     MakeButton(dir, "snakevsknurf1.bmp", "snakevsknurf2.bmp", 200, 54, "Snake vs knurf", IconSnakeVsKnurf);
-    MakeButton(dir, "snakevscomputer1.bmp", "snakevscomputer2.bmp", 200, 54, "Snake vs computer",
-               IconSnakeVsComputer);
+    MakeButton(dir, "snakevscomputer1.bmp", "snakevscomputer2.bmp", 200, 54, "Snake vs computer", IconSnakeVsComputer);
 
     MakeMenuBackground(dir);
     MakeSlotBackground(dir);

@@ -12,13 +12,9 @@ namespace Pictures {
 
 // ---- internal ------------------------------------------------------------------------------------------
 
-static TextStyle Body(float size = 15) {
-    return Style(SANS, size, Pal::Ink);
-}
+static TextStyle Body(float size = 15) { return Style(SANS, size, Pal::Ink); }
 
-static TextStyle Bold(float size, Rgb colour) {
-    return Style(SANS_BOLD, size, colour);
-}
+static TextStyle Bold(float size, Rgb colour) { return Style(SANS_BOLD, size, colour); }
 
 static void SectionTitle(Canvas &cv, const std::string &text, float x, float y, float w) {
     Text(cv, Bold(17, Pal::Amber), text, x, y);
@@ -56,22 +52,37 @@ static void BigArrow(Canvas &cv, int dir, float cx, float cy, float len) {
     for (size_t i = 0; i < p.size(); i += 2) {
         float x = p[i], y = p[i + 1], rx, ry;
         switch (dir) {
-        case 0: rx = x; ry = y; break;
-        case 1: rx = -x; ry = y; break;
-        case 2: rx = y; ry = -x; break;
-        default: rx = y; ry = x; break;
+        case 0:
+            rx = x;
+            ry = y;
+            break;
+        case 1:
+            rx = -x;
+            ry = y;
+            break;
+        case 2:
+            rx = y;
+            ry = -x;
+            break;
+        default:
+            rx = y;
+            ry = x;
+            break;
         }
         p[i] = cx + rx;
         p[i + 1] = cy + ry;
     }
     int n = (int)p.size() / 2;
-    Glow(cv, cx - len, cy - len, cx + len, cy + len, [&](float x, float y) { return SdPolygon(x, y, p.data(), n); },
-         Pal::Orange, 14.0f, 0.45f);
-    Fill(cv, cx - len, cy - len, cx + len, cy + len,
-         [&](float x, float y) { return SdPolygon(x, y, p.data(), n) - 5.0f; },
-         [&](float, float) { return Solid(Pal::Brown); });
-    Fill(cv, cx - len, cy - len, cx + len, cy + len, [&](float x, float y) { return SdPolygon(x, y, p.data(), n); },
-         [&](float, float y) { return Solid(Mix(Hex(0xFFE27A), Pal::Orange, Clamp01((y - cy + len / 2) / len))); });
+    Glow(
+        cv, cx - len, cy - len, cx + len, cy + len, [&](float x, float y) { return SdPolygon(x, y, p.data(), n); },
+        Pal::Orange, 14.0f, 0.45f);
+    Fill(
+        cv, cx - len, cy - len, cx + len, cy + len,
+        [&](float x, float y) { return SdPolygon(x, y, p.data(), n) - 5.0f; },
+        [&](float, float) { return Solid(Pal::Brown); });
+    Fill(
+        cv, cx - len, cy - len, cx + len, cy + len, [&](float x, float y) { return SdPolygon(x, y, p.data(), n); },
+        [&](float, float y) { return Solid(Mix(Hex(0xFFE27A), Pal::Orange, Clamp01((y - cy + len / 2) / len))); });
 }
 
 // ---- help ------------------------------------------------------------------------------------------------
@@ -85,9 +96,10 @@ static void MakeHelp(const std::string &dir) {
 
     float y = 78;
     SectionTitle(cv, "The goal", L, y, W);
-    y = Paragraph(cv, body, "Eat the knurfs: each one makes your snake longer and earns points. The game is over "
-                            "when a snake runs into a wall, a snake (its own tail too) or a blue knurf. Where a "
-                            "level has no wall at the edge, a snake comes back in on the other side.",
+    y = Paragraph(cv, body,
+                  "Eat the knurfs: each one makes your snake longer and earns points. The game is over "
+                  "when a snake runs into a wall, a snake (its own tail too) or a blue knurf. Where a "
+                  "level has no wall at the edge, a snake comes back in on the other side.",
                   L, y + 32, W, lh);
 
     y += 10;
@@ -118,14 +130,15 @@ static void MakeHelp(const std::string &dir) {
 
     y += 10;
     SectionTitle(cv, "Menus and gamepads", L, y, W);
-    y = Paragraph(cv, body, "In the menus the arrow keys move the light, Enter picks, Esc goes back. Pad 1 "
-                            "steers player 1, pad 2 player 2 (d-pad or stick); Start pauses, Back leaves a game, "
-                            "A picks and B goes back.", L, y + 32, W, lh);
+    y = Paragraph(cv, body,
+                  "In the menus the arrow keys move the light, Enter picks, Esc goes back. Pad 1 "
+                  "steers player 1, pad 2 player 2 (d-pad or stick); Start pauses, Back leaves a game, "
+                  "A picks and B goes back.",
+                  L, y + 32, W, lh);
 
     y += 10;
     SectionTitle(cv, "Difficulty (Options)", L, y, W);
-    y = Paragraph(cv, body, "Easy, medium or hard sets the speed and how well the computer plays.", L, y + 32, W,
-                  lh);
+    y = Paragraph(cv, body, "Easy, medium or hard sets the speed and how well the computer plays.", L, y + 32, W, lh);
 
     // Right column.
     y = 78;
@@ -150,18 +163,21 @@ static void MakeHelp(const std::string &dir) {
         (void)w;
         y = std::max(y + 42, yy + 4);
     }
-    y = Paragraph(cv, body, "Knurfs wander about by themselves every few steps. Each one eaten is worth 100, 200 "
-                            "or 300 points on easy, medium or hard.", R, y, W, lh);
+    y = Paragraph(cv, body,
+                  "Knurfs wander about by themselves every few steps. Each one eaten is worth 100, 200 "
+                  "or 300 points on easy, medium or hard.",
+                  R, y, W, lh);
 
     y += 10;
     SectionTitle(cv, "Game modes (Options, Game mode)", R, y, W);
     y += 32;
     y = Paragraph(cv, body, "One player: your snake and three knurfs.", R, y, W, lh);
     y = Paragraph(cv, body, "Snake vs snake: two snakes and four knurfs, both moving at once.", R, y + 3, W, lh);
-    y = Paragraph(cv, body, "Snake vs knurf: player 2 steers the green knurf into the snake's way.", R, y + 3, W,
-                  lh);
-    y = Paragraph(cv, body, "Snake vs computer: player 1 against the green snake, which the computer steers. "
-                            "Only player 1's score goes into the table.", R, y + 3, W, lh);
+    y = Paragraph(cv, body, "Snake vs knurf: player 2 steers the green knurf into the snake's way.", R, y + 3, W, lh);
+    y = Paragraph(cv, body,
+                  "Snake vs computer: player 1 against the green snake, which the computer steers. "
+                  "Only player 1's score goes into the table.",
+                  R, y + 3, W, lh);
 
     // The window's own keys, good on every screen.
     y += 6;
@@ -253,8 +269,10 @@ static void MakeLevelMakerHelp(const std::string &dir) {
     float ty = std::max(ly, ry) + 4;
     TextStyle note = Body(14.5f);
     note.color = Pal::Muted;
-    ty = Paragraph(cv, note, "Leave free cells to the right of each start: the snakes set off to the right. Where an "
-                             "edge has no wall, the snakes wrap round to the other side.", 30, ty, 740, 19);
+    ty = Paragraph(cv, note,
+                   "Leave free cells to the right of each start: the snakes set off to the right. Where an "
+                   "edge has no wall, the snakes wrap round to the other side.",
+                   30, ty, 740, 19);
     Footer(cv, "Press any key to start building.", 640);
     Save(cv, dir, "levelmakerhelp.bmp");
 }
@@ -268,11 +286,12 @@ static void MakeGameOver(const std::string &dir, const std::string &name, int sn
     Canvas cv = MakeCanvas(800, 680, 2, Pal::Night);
     DrawBackdrop(cv);
     Rgb pc = snakes == 2 ? Pal::Green : (snakes == 3 ? Pal::Orange : Pal::Red);
-    Fill(cv, 0, 0, 800, 680, [](float, float) { return -1.0f; },
-         [&](float x, float y) {
-             float d = std::hypot((x - 400) / 800, (y - 330) / 680);
-             return Solid(pc, 0.22f * (1 - Smooth(0.0f, 0.6f, d)));
-         });
+    Fill(
+        cv, 0, 0, 800, 680, [](float, float) { return -1.0f; },
+        [&](float x, float y) {
+            float d = std::hypot((x - 400) / 800, (y - 330) / 680);
+            return Solid(pc, 0.22f * (1 - Smooth(0.0f, 0.6f, d)));
+        });
     TextStyle go = Style(SANS_BOLD, 110);
     go.gradient = true;
     go.color = Hex(0xFFE27A);
@@ -387,9 +406,13 @@ static void MakeHighscoreTable(const std::string &dir) {
     };
     Fill(cv, tx - 70, rim - 20, tx + 70, ty + 80, trophy,
          [&](float px, float) { return Solid(Mix(Hex(0xFFE27A), Hex(0xC07A08), Clamp01((px - tx + 45) / 95))); });
-    Fill(cv, tx - 70, rim - 20, tx + 70, ty + 80,
-         [&](float px, float py) { float d = trophy(px, py); return std::max(d, -d - 1.5f); },
-         [&](float, float) { return Solid(Hex(0x5A3000)); });
+    Fill(
+        cv, tx - 70, rim - 20, tx + 70, ty + 80,
+        [&](float px, float py) {
+            float d = trophy(px, py);
+            return std::max(d, -d - 1.5f);
+        },
+        [&](float, float) { return Solid(Hex(0x5A3000)); });
     ty = rim + 34;  // the "1" below sits on the bowl
     TextStyle one = Bold(34, Hex(0x7A4A00));
     one.align = CENTER;
@@ -424,8 +447,8 @@ static void MakeArrowScreens(const std::string &dir) {
     const char *names[4] = {"arrowright.bmp", "arrowleft.bmp", "arrowup.bmp", "arrowdown.bmp"};
     const char *words[4] = {"RIGHT", "LEFT", "UP", "DOWN"};
     const char *lines[4] = {"Press the key that will steer you to the right.",
-                            "Press the key that will steer you to the left.",
-                            "Press the key that will steer you up.", "Press the key that will steer you down."};
+                            "Press the key that will steer you to the left.", "Press the key that will steer you up.",
+                            "Press the key that will steer you down."};
     for (int d = 0; d < 4; ++d) {
         Canvas cv = MakeCanvas(800, 600, 2, Pal::Navy);
         DrawBackdrop(cv);
@@ -435,12 +458,13 @@ static void MakeArrowScreens(const std::string &dir) {
         step.align = CENTER;
         Text(cv, step, "Direction " + std::to_string(d + 1) + " of 4", 400, 84);
         FillCircle(cv, 400, 290, 150, Hex(0x05070F), 0.6f);
-        Fill(cv, 240, 130, 560, 450,
-             [](float x, float y) {
-                 float dd = SdCircle(x, y, 400, 290, 150);
-                 return std::max(dd, -dd - 3.0f);
-             },
-             [](float, float) { return Solid(Pal::Line); });
+        Fill(
+            cv, 240, 130, 560, 450,
+            [](float x, float y) {
+                float dd = SdCircle(x, y, 400, 290, 150);
+                return std::max(dd, -dd - 3.0f);
+            },
+            [](float, float) { return Solid(Pal::Line); });
         BigArrow(cv, d, 400, 290, 210);
         TextStyle word = Bold(54, Pal::Ink);
         word.align = CENTER;
@@ -458,20 +482,22 @@ static void MakeArrowScreens(const std::string &dir) {
 static void MakeFail(const std::string &dir) {
     Canvas cv = MakeCanvas(800, 600, 2, Pal::Navy);
     DrawBackdrop(cv);
-    Fill(cv, 0, 0, 800, 600, [](float, float) { return -1.0f; },
-         [](float x, float y) {
-             float d = std::hypot((x - 400) / 800, (y - 250) / 600);
-             return Solid(Pal::Red, 0.25f * (1 - Smooth(0.0f, 0.55f, d)));
-         });
+    Fill(
+        cv, 0, 0, 800, 600, [](float, float) { return -1.0f; },
+        [](float x, float y) {
+            float d = std::hypot((x - 400) / 800, (y - 250) / 600);
+            return Solid(Pal::Red, 0.25f * (1 - Smooth(0.0f, 0.55f, d)));
+        });
     DrawKeyCap(cv, "", 320, 130, 160, 150);
     // A red ring with a bar across the key: taken.
-    Fill(cv, 280, 90, 520, 330,
-         [](float x, float y) {
-             float ring = std::fabs(SdCircle(x, y, 400, 205, 105)) - 9;
-             float bar = SdSegment(x, y, 330, 135, 470, 275, 9);
-             return std::min(ring, bar);
-         },
-         [](float, float) { return Solid(Hex(0xE8302A)); });
+    Fill(
+        cv, 280, 90, 520, 330,
+        [](float x, float y) {
+            float ring = std::fabs(SdCircle(x, y, 400, 205, 105)) - 9;
+            float bar = SdSegment(x, y, 330, 135, 470, 275, 9);
+            return std::min(ring, bar);
+        },
+        [](float, float) { return Solid(Hex(0xE8302A)); });
     TextStyle big = Bold(44, Hex(0xFF8A7A));
     big.align = CENTER;
     big.outline = 2.5f;
@@ -509,14 +535,15 @@ static void MakeRefusedLevel(const std::string &dir) {
     for (int k = 0; k < 4; ++k)
         StrokeRoundRect(cv, x0 + (8 + k) * cell + 2, y0 + 6 * cell + 2, x0 + (9 + k) * cell - 2, y0 + 7 * cell - 2, 3,
                         1.5f, Pal::Muted);
-    Fill(cv, x0 + 7 * cell, y0 + 3 * cell, x0 + 13 * cell, y0 + 10 * cell,
-         [&](float x, float y) {
-             float cx = x0 + 10 * cell, cy = y0 + 6.5f * cell;
-             float ring = std::fabs(SdCircle(x, y, cx, cy, 48)) - 5;
-             float bar = SdSegment(x, y, cx - 34, cy - 34, cx + 34, cy + 34, 5);
-             return std::min(ring, bar);
-         },
-         [](float, float) { return Solid(Hex(0xE8302A)); });
+    Fill(
+        cv, x0 + 7 * cell, y0 + 3 * cell, x0 + 13 * cell, y0 + 10 * cell,
+        [&](float x, float y) {
+            float cx = x0 + 10 * cell, cy = y0 + 6.5f * cell;
+            float ring = std::fabs(SdCircle(x, y, cx, cy, 48)) - 5;
+            float bar = SdSegment(x, y, cx - 34, cy - 34, cx + 34, cy + 34, 5);
+            return std::min(ring, bar);
+        },
+        [](float, float) { return Solid(Hex(0xE8302A)); });
     TextStyle hint = Body(16);
     hint.color = Pal::Muted;
     hint.align = CENTER;

@@ -339,7 +339,8 @@ void Level(Stereo &s, float rmsDb, float peakDb) {
             for (float &v : *ch) {
                 v *= g;
                 float a = std::fabs(v);
-                if (a > knee) v = (v < 0 ? -1 : 1) * (knee + (ceiling - knee) * std::tanh((a - knee) / (ceiling - knee)));
+                if (a > knee)
+                    v = (v < 0 ? -1 : 1) * (knee + (ceiling - knee) * std::tanh((a - knee) / (ceiling - knee)));
             }
     }
 }

@@ -34,10 +34,10 @@ float Noise(uint32_t &state);
 Mono Kick(float gain = 1.0f);
 Mono Snare();
 Mono Hat(float length);
-Mono Bass(float hz, float seconds);        // round saw bass through a closing filter
-Mono Pluck(float hz, float seconds);       // a plucked string (Karplus-Strong)
-Mono Bell(float hz, float seconds);        // soft FM bell / marimba
-Mono Lead(float hz, float seconds);        // square lead with a little vibrato
+Mono Bass(float hz, float seconds);                     // round saw bass through a closing filter
+Mono Pluck(float hz, float seconds);                    // a plucked string (Karplus-Strong)
+Mono Bell(float hz, float seconds);                     // soft FM bell / marimba
+Mono Lead(float hz, float seconds);                     // square lead with a little vibrato
 Mono Pad(const std::vector<float> &hz, float seconds);  // detuned saws, slow in and out
 Mono Brass(float hz, float seconds, float bendTo);      // a sad trombone-like note that bends down
 

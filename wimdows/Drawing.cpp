@@ -78,7 +78,7 @@ struct DrawOp {
     int32_t x0, y0, x1, y1;  // the call's corners (sorted), or its position in x0, y0
     uint32_t a, b;           // pixel colour; picture and mask; font style and colour
     std::string text;
-    Area area;               // clipped
+    Area area;  // clipped
 };
 
 // ---- state -------------------------------------------------------------------------------------------
@@ -186,9 +186,7 @@ static Area ToBuffer(const Area &a) {
 }
 
 // 0x00BBGGRR (top byte ignored) to the buffer's 0x00RRGGBB, and back.
-static uint32_t ToPixel(uint32_t color) {
-    return ((color & 0xFF) << 16) | (color & 0xFF00) | ((color >> 16) & 0xFF);
-}
+static uint32_t ToPixel(uint32_t color) { return ((color & 0xFF) << 16) | (color & 0xFF00) | ((color >> 16) & 0xFF); }
 static uint32_t FromPixel(uint32_t p) { return ToPixel(p); }
 
 // Rounded division towards minus infinity.
@@ -212,9 +210,8 @@ static bool ReadPixels(const std::string &file, uint32_t width, uint32_t height,
         std::vector<uint32_t> pixels((size_t)sw * sh);
         // Straight into our pixels in one pass where SDL can (no palette), else through a converted surface.
         if (SDL_MUSTLOCK(s)) SDL_LockSurface(s);
-        bool direct = !s->format->palette && SDL_ConvertPixels((int)sw, (int)sh, s->format->format, s->pixels,
-                                                               s->pitch, SDL_PIXELFORMAT_RGB888, pixels.data(),
-                                                               (int)sw * 4) == 0;
+        bool direct = !s->format->palette && SDL_ConvertPixels((int)sw, (int)sh, s->format->format, s->pixels, s->pitch,
+                                                               SDL_PIXELFORMAT_RGB888, pixels.data(), (int)sw * 4) == 0;
         if (SDL_MUSTLOCK(s)) SDL_UnlockSurface(s);
         if (!direct) {
             SDL_Surface *c = SDL_ConvertSurfaceFormat(s, SDL_PIXELFORMAT_RGB888, 0);
@@ -530,9 +527,7 @@ static bool Inside(const Area &a, const Area &b) {
     return Empty(a) || (a.x0 >= b.x0 && a.y0 >= b.y0 && a.x1 <= b.x1 && a.y1 <= b.y1);
 }
 
-static bool Opaque(const DrawOp &op) {
-    return op.kind == OP_FILL || op.kind == OP_PICTURE || op.kind == OP_RESTORE;
-}
+static bool Opaque(const DrawOp &op) { return op.kind == OP_FILL || op.kind == OP_PICTURE || op.kind == OP_RESTORE; }
 
 // Leaves out the calls whose every unit a later opaque call paints over before anything reads it (KeepArea
 // reads its area).
@@ -555,8 +550,10 @@ static void Compact() {
         bool always = op.kind == OP_KEEP || op.kind == OP_RESTORE;
         if (!always && (Empty(op.area) || hidden(op.area))) continue;
         if (!Empty(op.area)) {
-            if (op.kind == OP_KEEP) mark(op.area, 0);
-            else if (Opaque(op)) mark(op.area, 1);
+            if (op.kind == OP_KEEP)
+                mark(op.area, 0);
+            else if (Opaque(op))
+                mark(op.area, 1);
         }
         kept.push_back(std::move(op));
     }
@@ -595,24 +592,12 @@ static void Record(DrawOp op) {
 static void Replay(const DrawOp &op) {
     switch (op.kind) {
     case OP_FILL:
-    case OP_FRAME:
-        DoRectangle(op.x0, op.y0, op.x1, op.y1, op.a, op.kind == OP_FILL);
-        break;
-    case OP_PICTURE:
-        DoPicture(op.a, op.x0, op.y0);
-        break;
-    case OP_MASKED:
-        DoMasked(op.a, op.b, op.x0, op.y0);
-        break;
-    case OP_TEXT:
-        DoText(op.text, op.x0, op.y0, op.a, op.b);
-        break;
-    case OP_KEEP:
-        DoKeep(op.x0, op.y0, op.x1, op.y1);
-        break;
-    case OP_RESTORE:
-        DoRestore();
-        break;
+    case OP_FRAME: DoRectangle(op.x0, op.y0, op.x1, op.y1, op.a, op.kind == OP_FILL); break;
+    case OP_PICTURE: DoPicture(op.a, op.x0, op.y0); break;
+    case OP_MASKED: DoMasked(op.a, op.b, op.x0, op.y0); break;
+    case OP_TEXT: DoText(op.text, op.x0, op.y0, op.a, op.b); break;
+    case OP_KEEP: DoKeep(op.x0, op.y0, op.x1, op.y1); break;
+    case OP_RESTORE: DoRestore(); break;
     }
 }
 
@@ -812,8 +797,8 @@ void ShowFront(SDL_Window *window, bool whole) {
                               (size_t)(gFront.offX + d.x0) * s->format->BytesPerPixel;
                 if (same) {
                     const uint32_t *from = gFront.front.data() + (size_t)d.y0 * gFront.xlen + d.x0;
-                    SDL_ConvertPixels(w, h, SDL_PIXELFORMAT_RGB888, from, (int)(gFront.xlen * 4), s->format->format,
-                                      to, s->pitch);
+                    SDL_ConvertPixels(w, h, SDL_PIXELFORMAT_RGB888, from, (int)(gFront.xlen * 4), s->format->format, to,
+                                      s->pitch);
                 } else {
                     std::vector<uint32_t> scaled((size_t)w * h);
                     ScaleRect(gFront.front.data(), gFront.xlen, gFront.across, gFront.down, (uint32_t)d.x0,
@@ -1055,8 +1040,7 @@ Colour BufferPixel(int32_t x, int32_t y) {
 
 Colour ScreenPixel(int32_t x, int32_t y) {
     std::lock_guard<std::mutex> g(gFront.lock);
-    if (gFront.front.empty() || x < 0 || y < 0 || (uint32_t)x >= gFront.gameW || (uint32_t)y >= gFront.gameH)
-        return 0;
+    if (gFront.front.empty() || x < 0 || y < 0 || (uint32_t)x >= gFront.gameW || (uint32_t)y >= gFront.gameH) return 0;
     uint32_t k = gFront.xlen / gFront.gameW;
     return FromPixel(gFront.front[(size_t)y * k * gFront.xlen + (size_t)x * k]);
 }
@@ -1065,8 +1049,8 @@ bool SaveScreen(const char *file) {
     if (!file) return false;
     std::lock_guard<std::mutex> g(gFront.lock);
     if (gFront.front.empty()) return false;
-    SDL_Surface *s = SDL_CreateRGBSurfaceWithFormatFrom(gFront.front.data(), (int)gFront.xlen, (int)gFront.ylen,
-                                                        32, (int)(gFront.xlen * 4), SDL_PIXELFORMAT_RGB888);
+    SDL_Surface *s = SDL_CreateRGBSurfaceWithFormatFrom(gFront.front.data(), (int)gFront.xlen, (int)gFront.ylen, 32,
+                                                        (int)(gFront.xlen * 4), SDL_PIXELFORMAT_RGB888);
     if (!s) return false;
     bool ok = SDL_SaveBMP(s, file) == 0;
     SDL_FreeSurface(s);

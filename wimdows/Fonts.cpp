@@ -17,9 +17,7 @@ static bool IsFile(const std::string &path) {
     return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-static bool SameName(const FcChar8 *a, const char *b) {
-    return a && FcStrCmpIgnoreCase(a, (const FcChar8 *)b) == 0;
-}
+static bool SameName(const FcChar8 *a, const char *b) { return a && FcStrCmpIgnoreCase(a, (const FcChar8 *)b) == 0; }
 
 // The file fontconfig gives for the family and style, when it is that face and not a stand-in; "" else.
 static std::string Lookup(FcConfig *config, const FontName &face) {

@@ -27,10 +27,10 @@ enum PadDirection { PAD_RIGHT, PAD_LEFT, PAD_UP, PAD_DOWN, PAD_DIRECTIONS };
 struct PadRec {
     SDL_GameController *controller;  // null: no pad with this number
     SDL_JoystickID id;
-    bool button[SDL_CONTROLLER_BUTTON_MAX];  // every button as last seen
-    bool dpad[PAD_DIRECTIONS];       // d-pad buttons held
-    bool stick[PAD_DIRECTIONS];      // the left stick past its dead zone that way
-    KeyCode pressed[PAD_DIRECTIONS]; // the key each direction holds down now (0: none)
+    bool button[SDL_CONTROLLER_BUTTON_MAX];        // every button as last seen
+    bool dpad[PAD_DIRECTIONS];                     // d-pad buttons held
+    bool stick[PAD_DIRECTIONS];                    // the left stick past its dead zone that way
+    KeyCode pressed[PAD_DIRECTIONS];               // the key each direction holds down now (0: none)
     KeyCode buttonKey[SDL_CONTROLLER_BUTTON_MAX];  // the key each other button holds down now
 };
 
@@ -69,8 +69,10 @@ static void Stick(int p, int negative, int positive, int value) {
     PadRec &pad = gPads[p];
     for (int d : {negative, positive}) {
         int along = d == negative ? -value : value;
-        if (!pad.stick[d] && along > STICK_ON) pad.stick[d] = true;
-        else if (pad.stick[d] && along < STICK_OFF) pad.stick[d] = false;
+        if (!pad.stick[d] && along > STICK_ON)
+            pad.stick[d] = true;
+        else if (pad.stick[d] && along < STICK_OFF)
+            pad.stick[d] = false;
         UpdateDirection(p, d);
     }
 }
@@ -103,7 +105,7 @@ static KeyCode ButtonKey(uint8_t button) {
 
 static void Button(int p, uint8_t button, bool down) {
     PadRec &pad = gPads[p];
-    int d = button == SDL_CONTROLLER_BUTTON_DPAD_RIGHT ? PAD_RIGHT
+    int d = button == SDL_CONTROLLER_BUTTON_DPAD_RIGHT  ? PAD_RIGHT
             : button == SDL_CONTROLLER_BUTTON_DPAD_LEFT ? PAD_LEFT
             : button == SDL_CONTROLLER_BUTTON_DPAD_UP   ? PAD_UP
             : button == SDL_CONTROLLER_BUTTON_DPAD_DOWN ? PAD_DOWN

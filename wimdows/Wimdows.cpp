@@ -62,7 +62,7 @@ struct WindowRec {
     std::atomic<bool> killRequested{false};
     std::atomic<WaitProc> waitProc{nullptr};
     std::thread thread;
-    std::string title;  // the caption, owned while a window is wanted
+    std::string title;            // the caption, owned while a window is wanted
     uint32_t xlen = 0, ylen = 0;  // the game's units
     bool started = false;
     // Placement (gWin.lock): the one asked for the next window, and the one last seen.
@@ -96,9 +96,9 @@ struct WakeRec {
     std::mutex lock;
     std::condition_variable cv;  // WAIT_QUEUE
     WaitKind kind = WAIT_QUEUE;
-    int fd = -1;             // WAIT_POLL: an eventfd that a wake-up makes readable
-    bool listening = false;  // the window thread accepts wake-ups
-    bool posted = false;     // a wake-up is on its way
+    int fd = -1;                   // WAIT_POLL: an eventfd that a wake-up makes readable
+    bool listening = false;        // the window thread accepts wake-ups
+    bool posted = false;           // a wake-up is on its way
     std::deque<SDL_Event> events;  // drivers without events of their own: everything SDL_PushEvent sends
 };
 
@@ -390,31 +390,18 @@ static void ServeWindowRequests() {
 // Handles one SDL event; TRUE when the player closed the window.
 static bool HandleEvent(const SDL_Event &e) {
     switch (e.type) {
-    case SDL_QUIT:
-        return true;
+    case SDL_QUIT: return true;
     case SDL_WINDOWEVENT:
         switch (e.window.event) {
-        case SDL_WINDOWEVENT_CLOSE:
-            return true;
+        case SDL_WINDOWEVENT_CLOSE: return true;
         case SDL_WINDOWEVENT_EXPOSED:
         case SDL_WINDOWEVENT_SHOWN:
-        case SDL_WINDOWEVENT_RESTORED:
-            ShowFront(gSdl.window, true);
-            break;
-        case SDL_WINDOWEVENT_SIZE_CHANGED:
-            Resized();
-            break;
-        case SDL_WINDOWEVENT_MOVED:
-            NotePlacement();
-            break;
-        case SDL_WINDOWEVENT_FOCUS_GAINED:
-            gWin.focus.store(true);
-            break;
-        case SDL_WINDOWEVENT_FOCUS_LOST:
-            gWin.focus.store(false);
-            break;
-        default:
-            break;
+        case SDL_WINDOWEVENT_RESTORED: ShowFront(gSdl.window, true); break;
+        case SDL_WINDOWEVENT_SIZE_CHANGED: Resized(); break;
+        case SDL_WINDOWEVENT_MOVED: NotePlacement(); break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED: gWin.focus.store(true); break;
+        case SDL_WINDOWEVENT_FOCUS_LOST: gWin.focus.store(false); break;
+        default: break;
         }
         break;
     case SDL_KEYDOWN: {
@@ -432,9 +419,7 @@ static bool HandleEvent(const SDL_Event &e) {
         // Always released, with or without Alt, so that no key stays held for ever in the game.
         KeyReleased(VirtualKeyFor(e.key.keysym.sym, e.key.keysym.scancode));
         break;
-    case SDL_MOUSEMOTION:
-        MouseMoved(e.motion.x, e.motion.y);
-        break;
+    case SDL_MOUSEMOTION: MouseMoved(e.motion.x, e.motion.y); break;
     case SDL_MOUSEBUTTONDOWN:
         if (e.button.button == SDL_BUTTON_LEFT) {
             // The second press of a double click neither counts as held nor captures the pointer; it
@@ -456,8 +441,7 @@ static bool HandleEvent(const SDL_Event &e) {
             if (ButtonReleased(false)) Capture(false);
         }
         break;
-    default:
-        break;
+    default: break;
     }
     return false;
 }
@@ -634,7 +618,7 @@ static void WinMain() {
         int x = 0, y = 0;
         FramePosition(x, y);
         gWin.seen = Placement{gSdl.positions ? x : 0, gSdl.positions ? y : 0, want.width, want.height,
-                              gSdl.positions, want.fullscreen};
+                              gSdl.positions,         want.fullscreen};
     }
     SDL_StopTextInput();
     // The game's icon in the title bar and the task list; without the file the platform's own shows.
@@ -778,9 +762,8 @@ static KeyCode TakeKey(bool fresh, bool wait) {
     std::unique_lock<std::mutex> l(gInput.lock);
     for (;;) {
         if (wait) {
-            gInput.keyArrived.wait(l, [] {
-                return !gInput.queue.empty() || gWin.state.load() != STATE_ACTIVE || RequestsPending();
-            });
+            gInput.keyArrived.wait(
+                l, [] { return !gInput.queue.empty() || gWin.state.load() != STATE_ACTIVE || RequestsPending(); });
         }
         if (wait && RequestsPending()) {
             l.unlock();
@@ -870,9 +853,7 @@ void SimulateResize(uint32_t w, uint32_t h) {
     gWin.resizeTo.store((uint64_t)w << 32 | h);
     WakeWindowThread();
     std::unique_lock<std::mutex> l(gWin.lock);
-    gWin.changed.wait(l, [before] {
-        return gWin.resizesDone.load() != before || gWin.state.load() != STATE_ACTIVE;
-    });
+    gWin.changed.wait(l, [before] { return gWin.resizesDone.load() != before || gWin.state.load() != STATE_ACTIVE; });
 }
 
 }  // namespace Wimdows

@@ -47,7 +47,8 @@ static bool DrawDemo(const std::string &folder) {
     for (int y = 0; y < 100; ++y)
         for (int x = 0; x < 100; ++x) round[y * 100 + x] = (x - 50) * (x - 50) + (y - 50) * (y - 50) < 45 * 45;
     if (!TestBmp::WriteBmp24(picture.c_str(), 50, 50, px) ||
-        !TestBmp::WriteSolidBmp(white.c_str(), 100, 100, 0xFFFFFF) || !TestBmp::WriteBmp1(mask.c_str(), 100, 100, round))
+        !TestBmp::WriteSolidBmp(white.c_str(), 100, 100, 0xFFFFFF) ||
+        !TestBmp::WriteBmp1(mask.c_str(), 100, 100, round))
         return false;
     uint32_t pic = LoadBitmap(picture.c_str(), 100, 100);
     uint32_t whitePic = LoadBitmap(white.c_str(), 100, 100);
@@ -95,7 +96,7 @@ static int RunWindow(const char *logFile, const char *folder) {
             MousePos(x, y);
             Log("mouse %ld %ld", x, y);
         }
-        if (k == 27) break;
+        if (k == KEY_ESCAPE) break;
     }
     KillWindow();
     Log("bye %ld", 0);

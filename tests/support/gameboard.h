@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "game/SnakeProcedures.h"
-#include "support/gamemode.h"
 #include "support/StandardLib.h"
+#include "support/gamemode.h"
 #include "wimdows/Wimdows.h"
 
 namespace GameBoard {
@@ -18,29 +18,25 @@ using namespace SnakeProcedures;
 using GameMode::Mode;
 
 // The settings as the game-mode and difficulty menus set them.
-inline void SetMode(Mode mode, int32_t diff)
-{
+inline void SetMode(Mode mode, int32_t diff) {
     GameMode::Set(mode);
     Diff = diff;
 }
 
 // An empty board of ordinary kinds, with or without the wall all round.
-inline void EmptyBoard(bool border)
-{
+inline void EmptyBoard(bool border) {
     VensterInBlokken();
     for (uint32_t r = 1; r <= RIJEN; r++)
         for (uint32_t k = 1; k <= KOLOMMEN; k++) {
             Veld[r][k].soortblokje = NORMAAL;
-            if (border && (r == 1 || r == RIJEN || k == 1 || k == KOLOMMEN))
-                Veld[r][k].bezet = MUUR;
+            if (border && (r == 1 || r == RIJEN || k == 1 || k == KOLOMMEN)) Veld[r][k].bezet = MUUR;
         }
 }
 
 inline std::string Cell(uint32_t r, uint32_t k) { return std::to_string(r) + "," + std::to_string(k); }
 
 // The cells that hold bezet (and, for BLOKJE, the kind soort unless soort is -1), in reading order.
-inline std::vector<std::string> Cells(BezetEn bezet, int soort = -1)
-{
+inline std::vector<std::string> Cells(BezetEn bezet, int soort = -1) {
     std::vector<std::string> cells;
     for (uint32_t r = 1; r <= RIJEN; r++)
         for (uint32_t k = 1; k <= KOLOMMEN; k++)
@@ -50,28 +46,23 @@ inline std::vector<std::string> Cells(BezetEn bezet, int soort = -1)
 }
 inline int Count(BezetEn bezet, int soort = -1) { return (int)Cells(bezet, soort).size(); }
 
-inline void PutKnurf(uint32_t r, uint32_t k, SoortBlokjeEn soort)
-{
+inline void PutKnurf(uint32_t r, uint32_t k, SoortBlokjeEn soort) {
     Veld[r][k].bezet = BLOKJE;
     Veld[r][k].soortblokje = soort;
 }
 
 // Walls on every free cell except the listed ones.
-inline void WallAllBut(const std::vector<RijEnKolomRec> &keep)
-{
+inline void WallAllBut(const std::vector<RijEnKolomRec> &keep) {
     for (uint32_t r = 1; r <= RIJEN; r++)
         for (uint32_t k = 1; k <= KOLOMMEN; k++) {
             bool kept = false;
-            for (const RijEnKolomRec &c : keep)
-                kept = kept || (c.rij == r && c.kolom == k);
-            if (!kept && Veld[r][k].bezet == ONBEZET)
-                Veld[r][k].bezet = MUUR;
+            for (const RijEnKolomRec &c : keep) kept = kept || (c.rij == r && c.kolom == k);
+            if (!kept && Veld[r][k].bezet == ONBEZET) Veld[r][k].bezet = MUUR;
         }
 }
 
 // Walls on the neighbours of (r, k) in the listed directions.
-inline void WallAround(uint32_t r, uint32_t k, std::initializer_list<PijlEn> sides)
-{
+inline void WallAround(uint32_t r, uint32_t k, std::initializer_list<PijlEn> sides) {
     for (PijlEn d : sides) {
         uint32_t rr = r, kk = k;
         VeranderRijKolom(rr, kk, d);
@@ -87,15 +78,13 @@ struct SnakeState {
 };
 
 // The keys of the shipped controls file: arrows for player 1, D A W S for player 2.
-inline BesturingRec Keys(uint32_t player)
-{
+inline BesturingRec Keys(uint32_t player) {
     return player == 1 ? BesturingRec{39, 37, 38, 40} : BesturingRec{68, 65, 87, 83};
 }
 
 // Lays out the snakes in play as a game starts; state p holds snake p's head.
 inline std::vector<SnakeState> LaySnakes(const std::vector<RijEnKolomRec> &start, const std::vector<uint32_t> &lengths,
-                                         const BitmapsRec &bitmaps = BitmapsRec{})
-{
+                                         const BitmapsRec &bitmaps = BitmapsRec{}) {
     RijEnKolomRec positie[3] = {};
     uint32_t grootte[3] = {};
     PijlEn richting[3] = {RECHTS, RECHTS, RECHTS};
@@ -111,30 +100,25 @@ inline std::vector<SnakeState> LaySnakes(const std::vector<RijEnKolomRec> &start
 }
 
 // One step of snake s with player s's keys.
-inline bool Step(uint32_t s, SnakeState &st, const BitmapsRec &bitmaps = BitmapsRec{})
-{
+inline bool Step(uint32_t s, SnakeState &st, const BitmapsRec &bitmaps = BitmapsRec{}) {
     SpelerAanDeBeurt = s;
     BesturingRec keys = Keys(s);
     return TekenSlang(st.rij, st.kolom, st.richting, Slang[s], st.grootte, keys, bitmaps);
 }
 
-inline void ReleaseAllKeys()
-{
-    for (uint32_t k = 1; k < 256; k++)
-        Wimdows::SimulateKeyUp(k);
+inline void ReleaseAllKeys() {
+    for (uint32_t k = 1; k < 256; k++) Wimdows::SimulateKeyUp(k);
     Wimdows::FlushKeys();
 }
 
-inline void Tap(uint32_t key)
-{
+inline void Tap(uint32_t key) {
     Wimdows::SimulateKeyDown(key);
     Wimdows::SimulateKeyUp(key);
 }
 
 // The start of every test of the game core: no key held or typed, the repeatable random generator on one
 // seed, one player at medium difficulty, both scores 0 and no waiting turns.
-inline void StartTest()
-{
+inline void StartTest() {
     Wimdows::InitWimdows();
     ReleaseAllKeys();
     StandardLib::gPseudoRandom = true;
@@ -146,8 +130,7 @@ inline void StartTest()
 }
 
 // Leaves no key held, the clock-seeded generator back and both scores 0 for the next test.
-inline void EndTest()
-{
+inline void EndTest() {
     ReleaseAllKeys();
     StandardLib::gPseudoRandom = false;
     Score[1] = Score[2] = 0;

@@ -6,11 +6,9 @@
 namespace GameWindow {
 
 // Opens the 800 by 680 window and switches to buffered drawing; FALSE when no window came up.
-inline bool Open()
-{
+inline bool Open() {
     Wimdows::Window("Kwibbel", 800, 680);
-    if (Wimdows::State() != Wimdows::STATE_ACTIVE)
-        return false;
+    if (Wimdows::State() != Wimdows::STATE_ACTIVE) return false;
     Wimdows::SetBuffering(true);
     return true;
 }

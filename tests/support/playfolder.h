@@ -17,22 +17,18 @@ namespace PlayFolder {
 // Makes a fresh folder under the system's temporary folder and works in it until destroyed.
 class Scoped {
 public:
-    Scoped()
-    {
+    Scoped() {
         char pattern[] = "/tmp/kwibbel-test-XXXXXX";
         const char *made = mkdtemp(pattern);
         path_ = made ? made : "";
         old_ = std::filesystem::current_path();
-        for (const char *sub : {"savefiles", "bitmap", "audio"})
-            std::filesystem::create_directories(path_ + "/" + sub);
+        for (const char *sub : {"savefiles", "bitmap", "audio"}) std::filesystem::create_directories(path_ + "/" + sub);
         std::filesystem::current_path(path_);
     }
-    ~Scoped()
-    {
+    ~Scoped() {
         std::error_code ec;
         std::filesystem::current_path(old_, ec);
-        if (!path_.empty())
-            std::filesystem::remove_all(path_, ec);
+        if (!path_.empty()) std::filesystem::remove_all(path_, ec);
     }
     Scoped(const Scoped &) = delete;
     Scoped &operator=(const Scoped &) = delete;
@@ -43,36 +39,29 @@ private:
     std::filesystem::path old_;
 };
 
-inline void WriteBytes(const std::string &file, const std::string &bytes)
-{
+inline void WriteBytes(const std::string &file, const std::string &bytes) {
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), (std::streamsize)bytes.size());
 }
 
-inline std::string ReadBytes(const std::string &file)
-{
+inline std::string ReadBytes(const std::string &file) {
     std::ifstream in(file, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 // Lines joined with CR LF after each, as the game writes its save files.
-inline std::string CrLfLines(const std::vector<std::string> &lines)
-{
+inline std::string CrLfLines(const std::vector<std::string> &lines) {
     std::string text;
-    for (const std::string &line : lines)
-        text += line + "\r\n";
+    for (const std::string &line : lines) text += line + "\r\n";
     return text;
 }
 
-inline void PutLe(std::string &out, uint32_t value, int bytes)
-{
-    for (int i = 0; i < bytes; i++)
-        out += (char)((value >> (8 * i)) & 0xFF);
+inline void PutLe(std::string &out, uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; i++) out += (char)((value >> (8 * i)) & 0xFF);
 }
 
 // A 24-bit BMP of w by h pixels in one colour (0x00BBGGRR, as the game's colours).
-inline void WriteBmp(const std::string &file, uint32_t w, uint32_t h, uint32_t colour)
-{
+inline void WriteBmp(const std::string &file, uint32_t w, uint32_t h, uint32_t colour) {
     uint32_t rowBytes = (w * 3 + 3) & ~3u;
     std::string bmp = "BM";
     PutLe(bmp, 54 + rowBytes * h, 4);
@@ -96,14 +85,12 @@ inline void WriteBmp(const std::string &file, uint32_t w, uint32_t h, uint32_t c
         row += (char)(colour & 0xFF);
     }
     row.resize(rowBytes, '\0');
-    for (uint32_t y = 0; y < h; y++)
-        bmp += row;
+    for (uint32_t y = 0; y < h; y++) bmp += row;
     WriteBytes(file, bmp);
 }
 
 // A 16-bit stereo WAV at 32000 Hz: a square wave of the given amplitude lasting ms milliseconds.
-inline void WriteWav(const std::string &file, uint32_t ms, int16_t amplitude)
-{
+inline void WriteWav(const std::string &file, uint32_t ms, int16_t amplitude) {
     uint32_t frames = 32000 * ms / 1000;
     std::string data;
     for (uint32_t i = 0; i < frames; i++) {

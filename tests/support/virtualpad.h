@@ -40,4 +40,3 @@ private:
     int index_ = -1;
     SDL_Joystick *joystick_ = nullptr;
 };
-
