@@ -23,6 +23,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "bench/benchfolder.h"
 #include "game/SnakeProcedures.h"
 #include "support/StandardLib.h"
 #include "wimdows/Wimdows.h"
@@ -139,23 +140,10 @@ void PlayLevel(int out, uint32_t level, int32_t diff)
 int main()
 {
     // A play folder of our own with fresh copies of the shipped save files; no pictures or sounds.
-    namespace fs = std::filesystem;
-    char pattern[] = "/tmp/kwibbel-computer-bench-XXXXXX";
-    if (!mkdtemp(pattern)) {
-        std::perror("mkdtemp");
+    std::filesystem::path play;
+    int out = StartInBenchFolder("computer-bench", false, play);
+    if (out < 0)
         return 1;
-    }
-    fs::path play = pattern;
-    fs::path data = KWIBBEL_DATA_DIR;
-    fs::create_directory(play / "bitmap");
-    fs::create_directory(play / "audio");
-    fs::copy(data / "savefiles", play / "savefiles");
-    fs::current_path(play);
-
-    // The game's console lines go nowhere; the figures go to the real standard output.
-    int out = dup(1);
-    int devnull = open("/dev/null", O_WRONLY);
-    dup2(devnull, 1);
 
     InitSnakeProcedures();
     Wimdows::SetWaitProc(OnWait);
@@ -170,8 +158,6 @@ int main()
     PlayLevel(out, 0, 3);
 
     Wimdows::SetWaitProc(nullptr);
-    fs::current_path("/");
-    std::error_code ec;
-    fs::remove_all(play, ec);
+    LeaveBenchFolder(play);
     return 0;
 }

@@ -24,6 +24,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/benchfolder.h"
 #include "game/SnakeProcedures.h"
 #include "music/Music.h"
 #include "support/StandardLib.h"
@@ -273,23 +274,10 @@ int main()
     setenv("SDL_AUDIODRIVER", "dummy", 0);
 
     // A play folder of our own: the generated pictures and sounds, fresh copies of the save files.
-    namespace fs = std::filesystem;
-    char pattern[] = "/tmp/kwibbel-bench-XXXXXX";
-    if (!mkdtemp(pattern)) {
-        std::perror("mkdtemp");
+    std::filesystem::path play;
+    int out = StartInBenchFolder("bench", true, play);
+    if (out < 0)
         return 1;
-    }
-    fs::path play = pattern;
-    fs::path data = KWIBBEL_DATA_DIR;
-    fs::create_directory_symlink(data / "bitmap", play / "bitmap");
-    fs::create_directory_symlink(data / "audio", play / "audio");
-    fs::copy(data / "savefiles", play / "savefiles");
-    fs::current_path(play);
-
-    // The game's console lines go nowhere; the figures go to the real standard output.
-    int out = dup(1);
-    int devnull = open("/dev/null", O_WRONLY);
-    dup2(devnull, 1);
 
     InitSnakeProcedures();
     StandardLib::SeedRandom(20240607);
@@ -346,8 +334,6 @@ int main()
     presser.join();
     Music::StopMusic();
     Wimdows::KillWindow();
-    fs::current_path("/");
-    std::error_code ec;
-    fs::remove_all(play, ec);
+    LeaveBenchFolder(play);
     return 0;
 }

@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "support/eventually.h"
 #include "support/gameboard.h"
 #include "support/gamewindow.h"
 #include "support/playfolder.h"
@@ -38,16 +39,6 @@ Level PenLevel(const std::vector<std::pair<RijEnKolomRec, std::string>> &marks) 
     for (int r = 2; r <= 29; r++) rows[r - 1][1] = rows[r - 1][38] = 'M';
     for (const auto &m : marks) rows[m.first.rij - 1].replace(m.first.kolom - 1, m.second.size(), m.second);
     return rows;
-}
-
-// Polls until `done` holds; FALSE after five seconds. The window thread looks at the pads every few ms.
-bool Eventually(const std::function<bool()> &done) {
-    auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > until) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
 }
 
 struct Script {

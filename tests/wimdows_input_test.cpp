@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "support/eventually.h"
 #include "support/virtualpad.h"
 #include "wimdows/Wimdows.h"
 
@@ -21,16 +22,6 @@ using namespace Wimdows;
 namespace {
 
 const int kDummyDriver = setenv("SDL_VIDEODRIVER", "dummy", 0);
-
-// Polls until `done` holds; FALSE after five seconds. Events reach the window thread asynchronously.
-bool Eventually(const std::function<bool()> &done) {
-    auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > until) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
-}
 
 void PushKey(bool down, SDL_Keycode sym, SDL_Scancode sc, Uint16 mod = KMOD_NONE, bool repeat = false) {
     SDL_Event e;
