@@ -1,12 +1,14 @@
-// What both headless benchmarks start with: a play folder of their own and a quiet console.
+// What both headless benchmarks share: a play folder of their own, a quiet console, and percentiles.
 #pragma once
 
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <vector>
 
 // Makes a fresh play folder under /tmp (`name` in its name) with copies of the shipped save files and the
 // generated pictures and sounds linked in (or empty folders for them, without `withData`), works in it, and
@@ -41,4 +43,14 @@ inline void LeaveBenchFolder(const std::filesystem::path &play)
     std::filesystem::current_path("/");
     std::error_code ec;
     std::filesystem::remove_all(play, ec);
+}
+
+// The p-quantile (0..1) of the values, by the nearest rank; 0 for none.
+inline double Percentile(std::vector<double> v, double p)
+{
+    if (v.empty())
+        return 0;
+    std::sort(v.begin(), v.end());
+    size_t i = (size_t)(p * (double)(v.size() - 1) + 0.5);
+    return v[std::min(i, v.size() - 1)];
 }

@@ -90,15 +90,6 @@ void OnWait(uint32_t ms)
     game.stepEnd = Clock::now();
 }
 
-double Percentile(std::vector<double> v, double p)
-{
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    size_t i = (size_t)(p * (double)(v.size() - 1) + 0.5);
-    return v[std::min(i, v.size() - 1)];
-}
-
 // 100 games of one level and difficulty; prints one line of figures.
 void PlayLevel(int out, uint32_t level, int32_t diff)
 {

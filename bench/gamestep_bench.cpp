@@ -26,6 +26,7 @@
 
 #include "bench/benchfolder.h"
 #include "game/SnakeProcedures.h"
+#include "tests/support/gamemode.h"
 #include "music/Music.h"
 #include "support/StandardLib.h"
 #include "wimdows/Wimdows.h"
@@ -37,7 +38,7 @@ namespace {
 
 // ---- types -----------------------------------------------------------------------------------------------
 
-enum class Mode { ONE_PLAYER, TWO_SNAKES, SNAKE_AGAINST_KNURF };
+using GameMode::Mode;
 
 struct Bot {
     bool active;
@@ -250,20 +251,8 @@ void TableKeyPresser(std::atomic<bool> *stop)
 
 void SetMode(Mode mode, int32_t diff)
 {
-    AantalSpelers = mode == Mode::ONE_PLAYER ? 1 : 2;
-    BlokjeManueel = mode == Mode::SNAKE_AGAINST_KNURF;
-    AantalBlokjesManueel = mode == Mode::SNAKE_AGAINST_KNURF ? 1 : 0;
-    AantalBlokjesAutomatisch = mode == Mode::TWO_SNAKES ? 4 : 3;
+    GameMode::Set(mode);
     Diff = diff;
-}
-
-double Percentile(std::vector<double> v, double p)
-{
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    size_t i = (size_t)(p * (double)(v.size() - 1) + 0.5);
-    return v[std::min(i, v.size() - 1)];
 }
 
 }  // namespace
