@@ -110,7 +110,9 @@ int Main(int argc, char **argv) {
             std::printf("Kwibbel %s: a snake game for one or two players at one keyboard.\n", KWIBBEL_VERSION);
             Usage(stdout);
             std::printf("Player 1 steers with the arrow keys, player 2 with W, A, S and D (both can be changed under\n"
-                        "Options, Controls); P pauses, Escape leaves a game. The menus take the mouse.\n"
+                        "Options, Controls), or each with a gamepad; P pauses, Escape leaves a game. The menus take\n"
+                        "the mouse, or the arrow keys, Enter and Escape. F11 switches fullscreen, F2 the music and\n"
+                        "F3 the sound effects.\n"
                         "Highscores, keys and the custom level are kept in %s/savefiles.\n",
                         PlayFolderPath().empty() ? "~/.local/share/kwibbel" : PlayFolderPath().c_str());
             return 0;
