@@ -198,8 +198,8 @@ void StartGame(uint32_t &levelchoice);
 // Starts the computer afresh for a new game (what it learnt of the last one is forgotten); zaad seeds its
 // own generator.
 void ComputerNieuwSpel(uint32_t zaad);
-// The seed StartGame gives the computer at every game start; 0 (the start value): a new one from the clock
-// for each game. Tests and benchmarks fix it to replay games.
+// The number StartGame seeds the computer's generator with at every game start; 0 (the start value): a new one
+// from the clock for each game. Tests and benchmarks fix it to replay games.
 extern uint32_t ComputerZaad;
 // The direction for snake s's next step, asked once per step before the step's knurf blocks and snakes
 // move. Arrays indexed by player 1..2 as the game loop keeps them (head cell, direction of the last step,

@@ -363,31 +363,31 @@ TEST_F(HighscoreScreen, PlayerOnesEndPictureWithTheSoundThenTheTable) {
     for (uint32_t i = 1; i <= 10; i++) EXPECT_EQ(RowColour(i), expected[i]) << "row " << i;
 }
 
-TEST_F(HighscoreScreen, PlayerTwosEndPicture) {
-    AantalSpelers = 2;
-    SpelerAanDeBeurt = 2;
-    WriteTable(DOWN_FROM_900);
-    Score[1] = 850;
-    Score[2] = 150;
-    RunGameOver();
-    ASSERT_EQ(seenAtWait.size(), 1u);
-    EXPECT_EQ(seenAtWait[0].screen, GAMEOVER2);
-    const uint32_t expected[11] = {0, GREY, RED, GREY, GREY, GREY, GREY, GREY, GREY, GREY, GREEN};
-    for (uint32_t i = 1; i <= 10; i++) EXPECT_EQ(RowColour(i), expected[i]) << "row " << i;
-}
-
-TEST_F(HighscoreScreen, TheComputersScoreIsNeitherEnteredNorHighlighted) {
-    AantalSpelers = 2;
-    ComputerSpeler = 2;
-    SpelerAanDeBeurt = 2;
-    WriteTable(DOWN_FROM_900);
-    Score[1] = 850;
-    Score[2] = 500;
-    RunGameOver();
-    EXPECT_EQ(PlayFolder::ReadBytes("savefiles/highscores.txt"),
-              TableBytes({900, 850, 800, 700, 600, 500, 400, 300, 200, 100}));
-    const uint32_t expected[11] = {0, GREY, RED, GREY, GREY, GREY, GREY, GREY, GREY, GREY, GREY};
-    for (uint32_t i = 1; i <= 10; i++) EXPECT_EQ(RowColour(i), expected[i]) << "row " << i;
+// Player 2's crash shows its own picture; both scores are entered, but never the computer's, whose row is
+// then not highlighted either.
+TEST_F(HighscoreScreen, PlayerTwosEndPictureAndTheComputersScore) {
+    const struct {
+        uint32_t computer;
+        std::vector<uint32_t> table;
+        uint32_t lastRow;
+    } cases[] = {{0, {900, 850, 800, 700, 600, 500, 400, 300, 200, 150}, GREEN},
+                 {2, {900, 850, 800, 700, 600, 500, 400, 300, 200, 100}, GREY}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.computer);
+        AantalSpelers = 2;
+        ComputerSpeler = c.computer;
+        SpelerAanDeBeurt = 2;
+        WriteTable(DOWN_FROM_900);
+        Score[1] = 850;
+        Score[2] = c.computer ? 500 : 150;
+        seenAtWait.clear();
+        RunGameOver();
+        ASSERT_EQ(seenAtWait.size(), 1u);
+        EXPECT_EQ(seenAtWait[0].screen, GAMEOVER2);
+        EXPECT_EQ(PlayFolder::ReadBytes("savefiles/highscores.txt"), TableBytes(c.table));
+        const uint32_t expected[11] = {0, GREY, RED, GREY, GREY, GREY, GREY, GREY, GREY, GREY, c.lastRow};
+        for (uint32_t i = 1; i <= 10; i++) EXPECT_EQ(RowColour(i), expected[i]) << "row " << i;
+    }
 }
 
 // The words of each end in each mode: drawn centred, in the band of their row; none where there is none.
