@@ -50,7 +50,7 @@ struct GeheugenRec {
 
 static const int CELLEN = (int)(RIJEN * KOLOMMEN);
 static const uint16_t NOOIT = 0xFFFF;
-static const uint32_t CEL = 20;  // pixels per cell, as the slots' rectangles give them
+static const uint32_t CEL = Layout::CELL;  // pixels per cell, as the slots' rectangles give them
 // Knurf blocks whose paths are checked in one decision, nearest first.
 static const int MAX_PADEN = 4;
 // How many steps ahead the blue blocks are kept at a distance: further on they will have wandered.
