@@ -160,6 +160,8 @@ void QueueTurn(uint32_t speler, PijlEn richting, bool blokje);
 // presses typed after the first of them are dropped with the rest of the queue.
 uint32_t QueueTypedKeys(const BesturingRec besturing[3], const PijlEn richting[3], const uint32_t *stops = nullptr,
                         uint32_t count = 0);
+// One key typed while nothing moves (the pause) as a turn for after it, judged by the directions richting.
+void QueueTypedKey(const BesturingRec besturing[3], const PijlEn richting[3], uint32_t toets);
 // Takes the oldest waiting turn of player speler that still turns volgend (a snake never reverses);
 // FALSE, volgend unchanged, when none waits.
 bool TakeTurn(uint32_t speler, PijlEn &volgend, bool blokje);

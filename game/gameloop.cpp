@@ -63,9 +63,10 @@ static void PauzeBord()
 }
 
 // The pause: nothing moves until a P is pressed anew (a held P repeating does not count), at the earliest
-// a second after the pause began; a sign says so meanwhile and is gone when play goes on. FALSE when the
-// game is to be left instead (the window was closed, or no key can come any more).
-static bool Pauze()
+// a second after the pause began; a sign says so meanwhile and is gone when play goes on. The turns typed
+// meanwhile are the first ones after it, so a player can get ready. FALSE when the game is to be left
+// instead (the window was closed, or no key can come any more).
+static bool Pauze(const BesturingRec besturing[3], const PijlEn richting[3])
 {
     Wimdows::FlushKeys();
     PauzeBord();
@@ -80,6 +81,7 @@ static bool Pauze()
             Wimdows::RestoreArea();
             return true;
         }
+        QueueTypedKey(besturing, richting, xKey);
     }
 }
 
@@ -153,7 +155,7 @@ static void Snake(SpelRec &spel)
         if (!eersteStap) {
             // A P or Escape tapped during the last wait counts as one held now, so a quick tap is not lost.
             if (Wimdows::KeyDown(Wimdows::KEY_P) || (getypt & 1u) || !Wimdows::HasFocus()) {
-                if (!Pauze())
+                if (!Pauze(spel.besturing, spel.richting))
                     break;
             } else if (Wimdows::KeyDown(Wimdows::KEY_ESCAPE) || (getypt & 2u) || Wimdows::WindowClosed()) {
                 break;

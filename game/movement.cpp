@@ -130,6 +130,17 @@ void RichtingBepalen(PijlEn &volgend, const BesturingRec &besturing, bool blokje
         volgend = vorig;
 }
 
+// One typed key as a turn of every player whose key it is (players 1..spelers; those above slangen steer a
+// knurf block).
+static void QueueKey(const BesturingRec besturing[3], uint32_t toets, uint32_t spelers, uint32_t slangen)
+{
+    for (uint32_t p = 1; p <= spelers; p++) {
+        PijlEn gedrukt;
+        if (RichtingVanToets(besturing[p], toets, gedrukt))
+            QueueTurn(p, gedrukt, p > slangen);
+    }
+}
+
 void ClearTurns(const PijlEn richting[3])
 {
     for (uint32_t p = 1; p <= 2; p++) {
@@ -172,14 +183,17 @@ uint32_t QueueTypedKeys(const BesturingRec besturing[3], const PijlEn richting[3
         }
         if (stop || getypt != 0)
             continue;
-        for (uint32_t p = 1; p <= spelers; p++) {
-            PijlEn gedrukt;
-            if (RichtingVanToets(besturing[p], toets, gedrukt))
-                QueueTurn(p, gedrukt, p > slangen);
-        }
+        QueueKey(besturing, toets, spelers, slangen);
     }
     Wimdows::FlushKeys();
     return getypt;
+}
+
+void QueueTypedKey(const BesturingRec besturing[3], const PijlEn richting[3], uint32_t toets)
+{
+    for (uint32_t p = 1; p <= 2; p++)
+        Beurten[p].gezien = richting[p];
+    QueueKey(besturing, toets, AantalSpelers > 2 ? 2 : AantalSpelers, AantalSlangen());
 }
 
 bool TakeTurn(uint32_t speler, PijlEn &volgend, bool blokje)

@@ -25,6 +25,8 @@ namespace {
 
 using Wimdows::KEY_ESCAPE;
 using Wimdows::KEY_P;
+using Wimdows::KEY_RIGHT;
+using Wimdows::KEY_UP;
 const uint32_t KEY_X = 0x58, P2_UP = 87, P2_DOWN = 83;  // X is no key of the game's
 const uint32_t COUNTDOWN_WAIT = 800, PAUSE_WAIT = 1000, GAME_OVER_WAIT = 4000;
 const std::string LOADED = "\nLevel is loaded!", SAVED = "\nHighscore has been saved.";
@@ -325,15 +327,19 @@ TEST_F(Game, PauseWaitsASecondThenForATypedP) {
     s.onPause = [&] {
         heads.push_back(Cells(SLANG).back());
         Wimdows::SimulateKeyUp(KEY_P);
-        Tap(KEY_X);  // any other key goes on waiting
+        Tap(KEY_X);   // any other key goes on waiting
+        Tap(KEY_UP);  // turns typed during the pause are the first ones after it
+        Tap(KEY_RIGHT);
         Tap(KEY_P);
     };
-    Play(PenLevel({{{1, 2}, "SSSS"}, {{1, 30}, "M"}}));
+    Play(PenLevel({{{1, 2}, "SSSS"}, {{30, 30}, "M"}}));
     EXPECT_EQ(Waits(PAUSE_WAIT), 1);
-    ASSERT_GE(heads.size(), 7u);
+    ASSERT_GE(heads.size(), 9u);
     EXPECT_EQ(heads[5], "1,11") << "at the pause";
     EXPECT_EQ(heads[6], "1,11") << "nothing moves between the pause and the next step";
-    EXPECT_EQ(s.steps, 24) << "the game goes on to its crash";
+    EXPECT_EQ(heads[7], "30,11");
+    EXPECT_EQ(heads[8], "30,12");
+    EXPECT_EQ(s.steps, 25) << "the game goes on to its crash";
     EXPECT_EQ(console, LOADED + SAVED);
 
     // P and Escape held together pause; the P typed before the pause is emptied from the queue, and with
