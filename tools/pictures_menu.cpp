@@ -187,9 +187,13 @@ static void MakeButton(const std::string &dir, const std::string &normal, const 
     }
 }
 
+// The rim of a level's little picture: dark, so that a wall round the board stands out against it and an
+// open edge reads as open.
+static const Rgb THUMB_RIM = Hex(0x070A16);
+
 // A little picture of a level: walls, free cells and the two start runs.
 static void LevelThumb(Canvas &cv, const std::vector<std::string> &rows, float x, float y, float cell) {
-    FillRect(cv, x - 2, y - 2, x + 40 * cell + 2, y + 30 * cell + 2, Hex(0x5E78D6));
+    FillRect(cv, x - 2, y - 2, x + 40 * cell + 2, y + 30 * cell + 2, THUMB_RIM);
     FillRect(cv, x, y, x + 40 * cell, y + 30 * cell, Pal::Black);
     for (int r = 0; r < (int)rows.size(); ++r)
         for (int c = 0; c < 40; ++c) {
@@ -218,7 +222,7 @@ static void MakeSlotButton(const std::string &dir, const std::string &normal, co
             LevelThumb(cv, rows, tx, ty, cell);
         } else {
             // The custom level changes with every save: a drawing board instead of a picture of it.
-            FillRect(cv, tx - 2, ty - 2, tx + 40 * cell + 2, ty + 30 * cell + 2, Hex(0x5E78D6));
+            FillRect(cv, tx - 2, ty - 2, tx + 40 * cell + 2, ty + 30 * cell + 2, THUMB_RIM);
             FillRect(cv, tx, ty, tx + 40 * cell, ty + 30 * cell, Pal::Black);
             for (int i = 0; i < 4; ++i) DrawWall(cv, 0, tx + 4 + i * 9, ty + 4, 9);
             DrawWall(cv, 1, tx + 4, ty + 13, 9);
