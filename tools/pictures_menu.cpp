@@ -292,7 +292,7 @@ static void MakeMenuBackground(const std::string &dir) {
     Text(cv, tag, "the snake game for one or two players", 600, 150);
     BoardScene(cv, 600 - 4.5f * 38, 215, 38);
     TextStyle foot = Style(SANS, 14, Pal::Muted, CENTER);
-    Text(cv, foot, "Click a button with the mouse.", 240, 596);
+    Text(cv, foot, "Click, or use the arrow keys and Enter.", 240, 596);
     Text(cv, foot, "Eat the knurfs, grow long, and never", 600, 520);
     Text(cv, foot, "bite a wall, a snake or a blue knurf.", 600, 540);
     Text(cv, foot, "Help explains the keys and the game modes.", 600, 575);

@@ -99,7 +99,8 @@ static void MakeHelp(const std::string &dir) {
     y = Paragraph(cv, body,
                   "Eat the knurfs: each one makes your snake longer and earns points. The game is over "
                   "when a snake runs into a wall, a snake (its own tail too) or a blue knurf. Where a "
-                  "level has no wall at the edge, a snake comes back in on the other side.",
+                  "level has no wall at the edge, a snake comes back in on the other side. Easy, medium "
+                  "or hard (Options, Difficulty) sets the speed and how well the computer plays.",
                   L, y + 32, W, lh);
 
     y += 10;
@@ -118,15 +119,24 @@ static void MakeHelp(const std::string &dir) {
     DrawKeyCap(cv, "S", P2 + 30, y + 28, 26, 26);
     DrawKeyCap(cv, "D", P2 + 58, y + 28, 26, 26);
     Text(cv, Bold(14.5f, Hex(0x8FE39A)), "Player 2", P2 + 94, y + 8);
-    Text(cv, body, "green", P2 + 94, y + 28);
+    Text(cv, body, "green snake", P2 + 94, y + 28);
     y += 62;
-    y = Paragraph(cv, body, "Other keys: Options, Controls.", L, y, W, lh);
+    y = Paragraph(cv, body, "Choose other keys under Options, Controls.", L, y, W, lh);
     y += 6;
     DrawKeyCap(cv, "P", L, y, 26, 24);
     y = Paragraph(cv, body, "pauses the game, and P again goes on.", L + 34, y + 3, W - 34, lh);
     y += 4;
     DrawKeyCap(cv, "Esc", L, y, 40, 24);
     y = Paragraph(cv, body, "leaves the game without saving scores.", L + 48, y + 3, W - 48, lh);
+    // The window's own keys, good on every screen.
+    y += 4;
+    DrawKeyCap(cv, "F11", L, y, 36, 24);
+    Text(cv, body, "fullscreen", L + 42, y + 3);
+    DrawKeyCap(cv, "F2", L + 128, y, 30, 24);
+    Text(cv, body, "music", L + 164, y + 3);
+    DrawKeyCap(cv, "F3", L + 222, y, 30, 24);
+    Text(cv, body, "sounds", L + 258, y + 3);
+    y += 24;
 
     y += 10;
     SectionTitle(cv, "Menus and gamepads", L, y, W);
@@ -135,10 +145,6 @@ static void MakeHelp(const std::string &dir) {
                   "steers player 1, pad 2 player 2 (d-pad or stick); Start pauses, Back leaves a game, "
                   "A picks and B goes back.",
                   L, y + 32, W, lh);
-
-    y += 10;
-    SectionTitle(cv, "Difficulty (Options)", L, y, W);
-    y = Paragraph(cv, body, "Easy, medium or hard sets the speed and how well the computer plays.", L, y + 32, W, lh);
 
     // Right column.
     y = 78;
@@ -178,15 +184,6 @@ static void MakeHelp(const std::string &dir) {
                   "Snake vs computer: player 1 against the green snake, which the computer steers. "
                   "Only player 1's score goes into the table.",
                   R, y + 3, W, lh);
-
-    // The window's own keys, good on every screen.
-    y += 6;
-    DrawKeyCap(cv, "F11", R, y, 36, 24);
-    Text(cv, body, "fullscreen", R + 42, y + 3);
-    DrawKeyCap(cv, "F2", R + 128, y, 30, 24);
-    Text(cv, body, "music", R + 164, y + 3);
-    DrawKeyCap(cv, "F3", R + 222, y, 30, 24);
-    Text(cv, body, "sounds", R + 258, y + 3);
 
     Footer(cv, "Press any key to go back to the menu.", 640);
     Save(cv, dir, "helptext.bmp");
