@@ -44,6 +44,7 @@ static const uint32_t CURSOR_COLOUR = 0xC0C0C0;
 
 static const char *const CUSTOM_LEVEL = "savefiles/custom.txt";
 static const char *const HELP_PICTURE = "bitmap/levelmakerhelp.bmp";
+static const char *const EDITOR_PANEL = "bitmap/editorhud.bmp";
 
 static const char *const MANUAL[15] = {
     "First you have to choose your begin position of both snakes.",
@@ -67,13 +68,14 @@ static const char *const MANUAL[15] = {
 
 // The editor's own state; always x = 20 * (j - 1) and y = 20 * (i - 1).
 static struct {
-    uint32_t x, y;           // pixel position of the cursor cell's top-left corner
-    uint32_t i, j;           // row and column of the cursor cell
-    uint32_t hulpvariable;   // 1 snake 1's start, 2 snake 2's start, 3 walls, 0 finished
-    bool Backspacepressed;   // delete mode in this cursor step
-    uint32_t GrootteSlang;   // length of a start snake
-    RijEnKolomRec start[3];  // first cell of start snake 1..2 as shown; rij 0 while not laid
-    bool enterUsedUp;        // the Enter held now has laid a start and acts again only once let go
+    uint32_t x, y;                 // pixel position of the cursor cell's top-left corner
+    uint32_t i, j;                 // row and column of the cursor cell
+    uint32_t hulpvariable;         // 1 snake 1's start, 2 snake 2's start, 3 walls, 0 finished
+    bool Backspacepressed;         // delete mode in this cursor step
+    uint32_t GrootteSlang;         // length of a start snake
+    RijEnKolomRec start[3];        // first cell of start snake 1..2 as shown; rij 0 while not laid
+    bool enterUsedUp;              // the Enter held now has laid a start and acts again only once let go
+    Wimdows::PictureHandle panel;  // the panel under the board, with the editor's keys
 } editor;
 
 // ---- internal ----------------------------------------------------------------------------------------
@@ -241,7 +243,7 @@ static void StartOver()
 {
     Wimdows::ClearScreen();
     VensterInBlokken();
-    Wimdows::DrawBitmap(Bitmaps.hud, 0, Layout::PANEL_Y);
+    Wimdows::DrawBitmap(editor.panel, 0, Layout::PANEL_Y);
     ResetCursor();
     editor.hulpvariable = 1;
     editor.start[1] = editor.start[2] = RijEnKolomRec{0, 0};
@@ -365,7 +367,11 @@ static void Create()
     LoadBitmaps(Bitmaps);
     if (Wimdows::WindowClosed())
         return;
-    Wimdows::DrawBitmap(Bitmaps.hud, 0, Layout::PANEL_Y);
+    // The editor's own panel names its keys; the game's (which names the game's) stands in without it.
+    editor.panel = Wimdows::LoadBitmap(EDITOR_PANEL, 800, 80);
+    if (editor.panel == 0)
+        editor.panel = Bitmaps.hud;
+    Wimdows::DrawBitmap(editor.panel, 0, Layout::PANEL_Y);
     Wimdows::UpdateWindow();
 
     while (editor.hulpvariable != 0 && !Wimdows::WindowClosed()) {

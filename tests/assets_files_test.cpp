@@ -65,6 +65,7 @@ const PictureSize PICTURES[] = {
     {"choosekey1.bmp", 800, 80},
     {"choosekey2.bmp", 800, 80},
     {"hud.bmp", 800, 80},
+    {"editorhud.bmp", 800, 80},
     {"3.bmp", 100, 100},
     {"2.bmp", 100, 100},
     {"1.bmp", 100, 100},

@@ -459,8 +459,9 @@ TEST_F(Editor, WritesTheManualAndTheSaveLineToTheConsole) {
 
 // ---- on a window: what the player sees, and closing the window ------------------------------------
 
-const uint32_t HUD = 0x203040, SNAKE1_BODY = 0x00A000, SNAKE1_HEAD = 0x00F000, SNAKE2_BODY = 0xA00000,
-               SNAKE2_HEAD = 0xF00000, WALL_VER = 0x0060C0, WALL_HOR = 0x0080E0, GREY = 0xC0C0C0;
+const uint32_t HUD = 0x203040, EDITOR_HUD = 0x304020, SNAKE1_BODY = 0x00A000, SNAKE1_HEAD = 0x00F000,
+               SNAKE2_BODY = 0xA00000, SNAKE2_HEAD = 0xF00000, WALL_VER = 0x0060C0, WALL_HOR = 0x0080E0,
+               GREY = 0xC0C0C0;
 
 class EditorOnScreen : public Editor {
 protected:
@@ -470,6 +471,7 @@ protected:
         Editor::SetUp();
         PlayFolder::WriteBmp("bitmap/levelmakerhelp.bmp", 8, 8, 0x808080);
         PlayFolder::WriteBmp("bitmap/hud.bmp", 8, 8, HUD);
+        PlayFolder::WriteBmp("bitmap/editorhud.bmp", 8, 8, EDITOR_HUD);
         using namespace SnakePieces;
         PlayFolder::WriteBmp("bitmap/" + FileName(1, HORIZONTAL), 4, 4, SNAKE1_BODY);
         PlayFolder::WriteBmp("bitmap/" + FileName(1, HEAD_RIGHT), 4, 4, SNAKE1_HEAD);
@@ -500,7 +502,7 @@ TEST_F(EditorOnScreen, DrawsTheCursorStartsAndWalls) {
             frame.push_back(Wimdows::BufferPixel(20, 20));
             inside.push_back(Wimdows::BufferPixel(30, 30));
             beyond.push_back(Wimdows::BufferPixel(40, 40));
-            EXPECT_EQ(Wimdows::BufferPixel(400, 640), HUD) << "the bar below the board";
+            EXPECT_EQ(Wimdows::BufferPixel(400, 640), EDITOR_HUD) << "the editor's own bar below the board";
             EXPECT_EQ(Wimdows::BufferPixel(39, 39), frame.size() == 1 ? GREY : 0u) << "the frame's far corner";
         }
     };

@@ -390,7 +390,8 @@ void DrawBigSnake(Canvas &cv, int player, const std::vector<float> &path, float 
 
 // ---- the set -------------------------------------------------------------------------------------------
 
-static void MakeHud(const std::string &dir) {
+// The panel under the board, as the game and the level maker share it: its ground and the logo square.
+static Canvas PanelGround() {
     Canvas cv = MakeCanvas(800, 80, 3, Pal::Night);
     GradientV(cv, Hex(0x1A2448), Pal::Night);
     FillRect(cv, 0, 0, 800, 2, Pal::Line);
@@ -403,6 +404,48 @@ static void MakeHud(const std::string &dir) {
     DrawKnurf(cv, KNURF_NORMAL, 78, 31, 20);
     TextStyle small = Style(SANS_BOLD, 11, Pal::Muted, CENTER);
     Text(cv, small, "KWIBBEL", 62, 14);
+    return cv;
+}
+
+static TextStyle PanelTitle() {
+    TextStyle title = Style(SANS_BOLD, 30);
+    title.gradient = true;
+    title.color = Pal::Amber;
+    title.color2 = Pal::Orange;
+    title.outline = 1.5f;
+    title.outlineColor = Pal::Brown;
+    title.align = RIGHT;
+    return title;
+}
+
+// The level maker's panel: its name and its keys, in the order a level is made.
+static void MakeEditorHud(const std::string &dir) {
+    Canvas cv = PanelGround();
+    Text(cv, PanelTitle(), "Level maker", 784, 6);
+    TextStyle hint = Style(SANS, 13, Pal::Muted);
+    // Two rows from the logo on; each key cap with its words, the next one a gap further.
+    const struct {
+        const char *cap, *text;
+        float w;
+    } rows[2][5] = {{{"Arrows", "move", 56}, {"Enter", "lay snake 1, snake 2, then walls", 46}},
+                    {{"M", "wall round", 24},
+                     {"Bksp", "erase (hold)", 40},
+                     {"D", "start over", 24},
+                     {"Space", "cursor home", 48},
+                     {"Esc", "save and leave", 38}}};
+    for (int r = 0; r < 2; ++r) {
+        float x = 130, y = r == 0 ? 14 : 46;
+        for (const auto &k : rows[r]) {
+            if (!k.cap) break;
+            DrawKeyCap(cv, k.cap, x, y, k.w, 22);
+            x += k.w + 6 + Text(cv, hint, k.text, x + k.w + 6, y + 3) + 16;
+        }
+    }
+    Save(cv, dir, "editorhud.bmp");
+}
+
+static void MakeHud(const std::string &dir) {
+    Canvas cv = PanelGround();
     // The score plates are pictures of their own, cut from this panel: the game shows only the ones in play
     // (player 2's is the knurf player's in snake against knurf, the computer's in snake against the
     // computer). The game writes player p's number at (Layout::ScoreX(p), Layout::SCORE_Y), inside the plate.
@@ -432,14 +475,7 @@ static void MakeHud(const std::string &dir) {
              pl.file);
     }
     // Right side: the game's name and the keys that matter during play.
-    TextStyle title = Style(SANS_BOLD, 30);
-    title.gradient = true;
-    title.color = Pal::Amber;
-    title.color2 = Pal::Orange;
-    title.outline = 1.5f;
-    title.outlineColor = Pal::Brown;
-    title.align = RIGHT;
-    Text(cv, title, "Kwibbel", 784, 6);
+    Text(cv, PanelTitle(), "Kwibbel", 784, 6);
     DrawKeyCap(cv, "P", 430, 46, 24, 22);
     TextStyle hint = Style(SANS, 13, Pal::Muted);
     Text(cv, hint, "pause", 460, 49);
@@ -511,6 +547,7 @@ void MakeGamePictures(const std::string &dir) {
         Save(cv, dir, v ? "muurver.bmp" : "muurhor.bmp");
     }
     MakeHud(dir);
+    MakeEditorHud(dir);
     MakeCountdown(dir);
 }
 

@@ -182,7 +182,7 @@ HIGHSCORE_TABLE=(highscoretable.bmp 0 0 30000)
 GAME_PANEL=(hud.bmp 0 "$PANEL_Y" 24000)
 KEY_SCREEN=(arrowright.bmp 0 0)
 EDITOR_HELP=(levelmakerhelp.bmp 0 0)
-EDITOR_PANEL=(hud.bmp 0 "$PANEL_Y")
+EDITOR_PANEL=(editorhud.bmp 0 "$PANEL_Y")
 
 wait_menu() { wait_for 30 "${MAIN_MENU[@]}"; }
 
