@@ -76,6 +76,7 @@ static struct {
     RijEnKolomRec start[3];        // first cell of start snake 1..2 as shown; rij 0 while not laid
     bool enterUsedUp;              // the Enter held now has laid a start and acts again only once let go
     Wimdows::PictureHandle panel;  // the panel under the board, with the editor's keys
+    bool typed[256];               // keys pressed during the last cursor step's wait, held or let go since
 } editor;
 
 // ---- internal ----------------------------------------------------------------------------------------
@@ -83,6 +84,21 @@ static struct {
 static BlokRec &CursorCell() { return Veld[editor.i][editor.j]; }
 
 static bool IsStartCell(const BlokRec &cell) { return cell.BeginPosSlang || cell.BeginPosSlang2; }
+
+// A key held now, or pressed during the last cursor step's wait: a quick tap acts as a held key does.
+static bool Pressed(Wimdows::KeyCode key) { return Wimdows::KeyDown(key) || (key <= 255 && editor.typed[key]); }
+
+// Takes the keys pressed during the step's wait from the queue; each counts for this one step. Auto-repeats
+// are no presses: a held key acts by being held, and its repeats must not outlast it.
+static void TakeTypedKeys()
+{
+    for (bool &t : editor.typed)
+        t = false;
+    for (Wimdows::KeyCode key = Wimdows::PollFreshKey(); key != 0; key = Wimdows::PollFreshKey())
+        if (key <= 255)
+            editor.typed[key] = true;
+    Wimdows::FlushKeys();
+}
 
 // The cell left of a start snake, which holds its first start letter in the level file.
 static bool IsLetterCell(uint32_t i, uint32_t j)
@@ -105,12 +121,12 @@ static char LevelLetter(uint32_t rij, uint32_t kolom)
     return Veld[rij][kolom].bezet == MUUR ? 'M' : '-';
 }
 
-// Enter held, and not the press that laid the last start.
+// Enter held, and not the press that laid the last start; or Enter tapped during the step.
 static bool EnterPressed()
 {
     if (!Wimdows::KeyDown(KEY_ENTER)) {
         editor.enterUsedUp = false;
-        return false;
+        return editor.typed[KEY_ENTER];
     }
     return !editor.enterUsedUp;
 }
@@ -177,21 +193,21 @@ static void CursorMove()
         Blink();
     else
         Wimdows::Wait(STILL_STEP_MS);
+    TakeTypedKeys();
 
-    if (Wimdows::KeyDown(KEY_LEFT)) {
+    if (Pressed(KEY_LEFT)) {
         if (editor.x != 0)
             SetCursor(editor.i, editor.j - 1);
-    } else if (Wimdows::KeyDown(KEY_RIGHT)) {
+    } else if (Pressed(KEY_RIGHT)) {
         if (editor.x != LAST_X)
             SetCursor(editor.i, editor.j + 1);
-    } else if (Wimdows::KeyDown(KEY_UP)) {
+    } else if (Pressed(KEY_UP)) {
         if (editor.y != 0)
             SetCursor(editor.i - 1, editor.j);
-    } else if (Wimdows::KeyDown(KEY_DOWN)) {
+    } else if (Pressed(KEY_DOWN)) {
         if (editor.y != LAST_Y)
             SetCursor(editor.i + 1, editor.j);
     }
-    Wimdows::FlushKeys();
 }
 
 static void AfterMove()
@@ -294,7 +310,7 @@ static void SaveLevel()
 
 static void StateChooseSnake1()
 {
-    if (Wimdows::KeyDown(KEY_SPACE)) {
+    if (Pressed(KEY_SPACE)) {
         ResetCursor();
         Wimdows::FlushKeys();
     }
@@ -309,16 +325,16 @@ static void StateChooseSnake1()
 
 static void StateChooseSnake2()
 {
-    if (Wimdows::KeyDown(KEY_D)) {
+    if (Pressed(KEY_D)) {
         StartOver();
         Wimdows::FlushKeys();
     }
-    if (editor.hulpvariable == 2 && Wimdows::KeyDown(KEY_ESCAPE)) {
+    if (editor.hulpvariable == 2 && Pressed(KEY_ESCAPE)) {
         SaveLevel();
         editor.hulpvariable = 0;
         Wimdows::FlushKeys();
     }
-    if (Wimdows::KeyDown(KEY_SPACE)) {
+    if (Pressed(KEY_SPACE)) {
         ResetCursor();
         Wimdows::FlushKeys();
     }
@@ -333,17 +349,17 @@ static void StateChooseSnake2()
 
 static void StateWalls()
 {
-    if (Wimdows::KeyDown(KEY_ESCAPE)) {
+    if (Pressed(KEY_ESCAPE)) {
         SaveLevel();
         editor.hulpvariable = 0;
     }
-    if (editor.hulpvariable == 3 && Wimdows::KeyDown(KEY_M)) {
+    if (editor.hulpvariable == 3 && Pressed(KEY_M)) {
         WallRound();
         AfterMove();
     }
-    if (Wimdows::KeyDown(KEY_SPACE))
+    if (Pressed(KEY_SPACE))
         ResetCursor();
-    if (editor.hulpvariable == 3 && Wimdows::KeyDown(KEY_D))
+    if (editor.hulpvariable == 3 && Pressed(KEY_D))
         StartOver();
     CursorMove();
     // No wall on a start snake or the cell before it: the game would not have it there.
@@ -373,6 +389,10 @@ static void Create()
         editor.panel = Bitmaps.hud;
     Wimdows::DrawBitmap(editor.panel, 0, Layout::PANEL_Y);
     Wimdows::UpdateWindow();
+    // Keys typed during the countdown are no moves.
+    Wimdows::FlushKeys();
+    for (bool &t : editor.typed)
+        t = false;
 
     while (editor.hulpvariable != 0 && !Wimdows::WindowClosed()) {
         switch (editor.hulpvariable) {

@@ -32,6 +32,8 @@ const uint32_t BACKSPACE = Wimdows::KEY_BACKSPACE, ENTER = Wimdows::KEY_ENTER, E
 const uint32_t ALL_KEYS[] = {BACKSPACE, ENTER, ESCAPE, SPACE, LEFT, UP, RIGHT, DOWN, KEY_D, KEY_M};
 
 typedef std::vector<uint32_t> Keys;
+// In a turn: its keys are tapped (pressed and let go at once) instead of held.
+const uint32_t TAP = 0x10000;
 
 // ---- the player's script ---------------------------------------------------------------------------
 //
@@ -68,7 +70,17 @@ void EndOfPause(uint32_t pause) {
     script->stepPauses.push_back(pause);
     if (script->observe) script->observe(script->next);
     if (script->next < script->turns.size()) {
-        Hold(script->turns[script->next++]);
+        const Keys &turn = script->turns[script->next++];
+        if (std::find(turn.begin(), turn.end(), TAP) == turn.end()) {
+            Hold(turn);
+            return;
+        }
+        Hold({});
+        for (uint32_t k : turn)
+            if (k != TAP) {
+                Wimdows::SimulateKeyDown(k);
+                Wimdows::SimulateKeyUp(k);
+            }
         return;
     }
     Hold({});
@@ -248,25 +260,29 @@ TEST_F(CursorAfterFill, FirstWallInTheOrderWins) {
 
 // ---- whole editor runs -----------------------------------------------------------------------------
 
-TEST_F(Editor, SavesTheDrawingInTheLevelFormat) {
-    std::string saved = Play({
-        {},
-        {RIGHT},  // cursor (2, 3)
-        {ENTER},  // snake 1 on (2, 3..6); the cursor passes (2, 7) and moves on right to (2, 8)
-        {DOWN},   // (3, 8)
-        {ENTER},  // snake 2 on (3, 8..11); cursor (3, 13)
-        {},
-        {ENTER},  // wall (3, 13), then right
-        {ENTER},  // wall (3, 14), then right
-        {},
-        {KEY_M},  // the wall round the board
+TEST_F(Editor, SavesTheDrawingInTheLevelFormatWithKeysHeldOrTapped) {
+    const std::vector<Keys> turns = {
+        {},       {RIGHT},  // cursor (2, 3)
+        {ENTER},            // snake 1 on (2, 3..6); the cursor passes (2, 7) and moves on right to (2, 8)
+        {DOWN},             // (3, 8)
+        {ENTER},            // snake 2 on (3, 8..11); cursor (3, 13)
+        {},       {ENTER},  // wall (3, 13), then right
+        {ENTER},            // wall (3, 14), then right
+        {},       {KEY_M},  // the wall round the board
         {ESCAPE},
-    });
+    };
     // The game lays a snake from the cell after its first letter: each run of letters starts one cell
     // left of its snake.
     Level want;
     want.Border().Run(2, 2, 4, 'S').Run(3, 7, 4, 'T').Run(3, 13, 2, 'M');
-    EXPECT_EQ(saved, SavedAs(want));
+    EXPECT_EQ(Play(turns), SavedAs(want));
+
+    // A key tapped between two of the editor's looks acts as one held there.
+    std::vector<Keys> taps = turns;
+    for (Keys &turn : taps) turn.push_back(TAP);
+    run = Script();
+    PlayFolder::WriteBytes("savefiles/custom.txt", OldCustomLevel());
+    EXPECT_EQ(Play(taps), SavedAs(want));
 }
 
 TEST_F(Editor, EnterLaysOneStartPerPressAndHeldDrawsWalls) {
