@@ -1,7 +1,8 @@
 // The key-choosing screen: both players choose their four keys anew, all eight different, and the
 // controls file is rewritten. The reserved keys are refused like a taken key: in a game P and Escape pause
 // and leave, so a snake steered with them could not be played, and F11, F2 and F3 (fullscreen, music,
-// sound effects) belong to the window. Closing the window before the eighth key leaves the file as it was.
+// sound effects) belong to the window. Escape leaves the screen instead, keeping the keys as they were, as
+// closing the window before the eighth key does.
 
 #include "game/SnakeProcedures.h"
 #include "wimdows/Wimdows.h"
@@ -50,8 +51,9 @@ static bool Refused(uint32_t key, const BesturingRec besturing[3], uint32_t chos
     return false;
 }
 
-// The window is gone: GetKey gave no key, or the player closed the window.
-static bool Closed(uint32_t key) { return key == 0 || Wimdows::WindowClosed(); }
+// The screen ends without a change: the window is gone (GetKey gave no key, or the player closed the
+// window), or the player pressed Escape.
+static bool Left(uint32_t key) { return key == 0 || key == Wimdows::KEY_ESCAPE || Wimdows::WindowClosed(); }
 
 // ---- exported ----------------------------------------------------------------------------------------
 
@@ -73,7 +75,7 @@ void Controls()
         Wimdows::UpdateWindow();
 
         uint32_t key = Wimdows::GetKey();
-        if (Closed(key))
+        if (Left(key))
             return;
         // Presses typed ahead are dropped; after the very first key nothing is.
         if (n > 0)
@@ -87,7 +89,7 @@ void Controls()
             Wimdows::DrawBitmap(screen, 0, 0);
             Wimdows::UpdateWindow();
             key = Wimdows::GetKey();
-            if (Closed(key))
+            if (Left(key))
                 return;
             Wimdows::FlushKeys();
         }

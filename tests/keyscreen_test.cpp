@@ -41,6 +41,7 @@ struct Player {
     std::vector<uint32_t> refusalWaits;
     std::vector<bool> refusalShown;  // the refusal picture was on the screen during the wait
     std::atomic<bool> lost{false};   // the helper never saw a prompt it waited for
+    std::atomic<bool> left{false};   // the screen has returned (Escape leaves it early)
 };
 
 Player *player = nullptr;
@@ -72,7 +73,7 @@ void AnswerPrompts() {
     for (int prompt = 0; prompt < 8; prompt++) {
         auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
         while (!ShowsPrompt(prompt)) {
-            if (Wimdows::WindowClosed()) return;
+            if (Wimdows::WindowClosed() || player->left) return;
             if (std::chrono::steady_clock::now() > giveUp) {
                 // Something else is on the screen for good: close, so that the screen returns.
                 player->lost = true;
@@ -138,8 +139,11 @@ protected:
     // Runs the screen with the player's answers; the controls file after it.
     std::string Visit(const std::vector<Presses> &answers) {
         play.answers = answers;
+        play.next = 0;
+        play.left = false;
         std::thread helper(AnswerPrompts);
         Controls();
+        play.left = true;
         helper.join();
         EXPECT_FALSE(play.lost) << "a prompt never came";
         return PlayFolder::ReadBytes("savefiles/controleslang.txt");
@@ -165,11 +169,10 @@ TEST_F(KeyScreen, WritesTheEightKeysInTheOrderAsked) {
 
 TEST_F(KeyScreen, TakenAndReservedKeysAreRefused) {
     std::string saved = Visit({
-        {KEY_P},   // player 1 right: P pauses the game, refused
-        {RIGHT},   //   accepted
-        {RIGHT},   // player 1 left: taken, refused
-        {ESCAPE},  //   leaves the game, refused
-        {LEFT},    //   accepted
+        {KEY_P},  // player 1 right: P pauses the game, refused
+        {RIGHT},  //   accepted
+        {RIGHT},  // player 1 left: taken, refused
+        {LEFT},   //   accepted
         {UP},
         {DOWN},
         {LEFT},  // player 2 right: player 1's key, refused
@@ -181,7 +184,7 @@ TEST_F(KeyScreen, TakenAndReservedKeysAreRefused) {
     });
     std::string fresh = ControlsFile({39, 37, 38, 40, 68, 65, 87, 83});
     EXPECT_EQ(saved, fresh + OLD_FILE.substr(fresh.size()));
-    std::vector<uint32_t> waits = {1337, 1337, 1337, 1337, 1337};
+    std::vector<uint32_t> waits = {1337, 1337, 1337, 1337};
     EXPECT_EQ(play.refusalWaits, waits) << "one 1337 ms refusal per refused key";
     for (size_t i = 0; i < play.refusalShown.size(); i++)
         EXPECT_TRUE(play.refusalShown[i]) << "refusal " << i << " did not show the refusal picture alone";
@@ -202,6 +205,13 @@ TEST_F(KeyScreen, KeysTypedBeforeThePromptDoNotCount) {
     });
     std::string fresh = ControlsFile({39, 37, 38, 40, 68, 65, 87, 83});
     EXPECT_EQ(saved, fresh + OLD_FILE.substr(fresh.size()));
+}
+
+// Escape leaves at once, also from a refusal, and keeps the keys as they were.
+TEST_F(KeyScreen, EscapeHalfWayLeavesTheFileAsItWas) {
+    EXPECT_EQ(Visit({{RIGHT}, {LEFT}, {ESCAPE}}), OLD_FILE);
+    EXPECT_EQ(Visit({{RIGHT}, {RIGHT}, {ESCAPE}}), OLD_FILE);
+    EXPECT_EQ(play.refusalWaits, std::vector<uint32_t>{1337});
 }
 
 // Closing the window is for good in a run, so this comes last; under CTest every test runs on its own.

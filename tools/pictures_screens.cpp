@@ -472,6 +472,10 @@ static void MakeArrowScreens(const std::string &dir) {
         TextStyle line = Body(19);
         line.align = CENTER;
         Text(cv, line, lines[d], 400, 530);
+        TextStyle leave = Body(14);
+        leave.color = Pal::Muted;
+        leave.align = CENTER;
+        Text(cv, leave, "Esc leaves and keeps the keys you had.", 400, 566);
         Save(cv, dir, names[d]);
     }
 }
