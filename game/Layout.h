@@ -39,5 +39,9 @@ const int32_t REFUSED_WORDS_TOP = 320, REFUSED_WORDS_BOTTOM = 580;
 const int32_t COUNT_X = 360, COUNT_Y = 310, COUNT_SIZE = 100;
 // Every menu is a column of buttons: the first one's top-left, and the distance from one top to the next.
 const int32_t MENU_X = 100, MENU_Y = 75, MENU_GAP = 85;
+// The menu column stands on a panel (x 84..396, y 58..578 of the menu background); a menu with room below
+// its buttons writes what is chosen now centred on MENU_NOTE_X, with its top at MENU_NOTE_Y.
+const int32_t MENU_PANEL_LEFT = 84, MENU_PANEL_TOP = 58, MENU_PANEL_RIGHT = 396, MENU_PANEL_BOTTOM = 578;
+const int32_t MENU_NOTE_X = (MENU_PANEL_LEFT + MENU_PANEL_RIGHT) / 2, MENU_NOTE_Y = 520;
 
 }  // namespace Layout

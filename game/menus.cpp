@@ -4,6 +4,7 @@
 // Every menu makes one choice and returns. When the player closes the window, MenuSelection gives -1 and
 // each menu returns at once without acting, so the main menu can end the program.
 #include <cstdio>
+#include <string>
 
 #include "game/SnakeProcedures.h"
 #include "music/Music.h"
@@ -63,6 +64,9 @@ static const MenuRow SETTING_ROWS[5] = {
 };
 
 static const char *const MENU_BACKGROUND = "bitmap/backgroundmenu.bmp";
+// The note under a settings menu: the small proportional font, pale blue-grey (0x00BBGGRR).
+static const uint32_t NOTE_FONT = 3, NOTE_COLOUR = 0xE8D8C8;
+static const char *const DIFFICULTY_NAMES[4] = {"", "easy", "medium", "hard"};
 static const char *const SLOT_BACKGROUND = "bitmap/slotmenubackground.bmp";
 
 // Creates the buttons of `rows` in row order (so their pictures load in that order) and places the column.
@@ -75,15 +79,28 @@ static void BuildMenu(ButtonRc *buttons, const MenuRow *rows, int n)
     StandardMenu::SetVerticalMenu(Layout::MENU_X, Layout::MENU_Y, Layout::MENU_GAP, buttons, n);
 }
 
+// What a settings menu has chosen now, written under its buttons: "Chosen now: " and the name.
+static void ChosenNow(const char *name)
+{
+    std::string text = std::string("Chosen now: ") + name;
+    uint32_t w = 0, h = 0;
+    Wimdows::GetTextSize(text.c_str(), NOTE_FONT, w, h);
+    Wimdows::SetFont(NOTE_FONT, NOTE_COLOUR);
+    Wimdows::Text(text.c_str(), Layout::MENU_NOTE_X - (int32_t)(w / 2), Layout::MENU_NOTE_Y);
+}
+
 // Runs a built menu over its background until a choice in 0..n-1 is made; -1 when the window was closed.
-// A choice outside the menu's range writes the guard line and shows the same buttons again.
-static int32_t RunMenu(ButtonRc *buttons, int n, const char *background)
+// A choice outside the menu's range writes the guard line and shows the same buttons again. `now`, when
+// given, names what the menu has chosen now.
+static int32_t RunMenu(ButtonRc *buttons, int n, const char *background, const char *now = nullptr)
 {
     for (;;) {
         if (Wimdows::WindowClosed())
             return -1;
         const uint32_t picture = Wimdows::LoadBitmap(background, 800, 680);
         Wimdows::DrawBitmap(picture, 0, 0);
+        if (now)
+            ChosenNow(now);
         Wimdows::UpdateWindow();
         // Escape picks the last button, each sub-menu's way back.
         const int32_t choice = StandardMenu::MenuSelection(buttons, n, n - 1);
@@ -180,7 +197,7 @@ void Difficulty()
     ButtonRc DiffButton[4];
     Wimdows::ClearScreen();
     LaadDiff(DiffButton);
-    const int32_t choice = RunMenu(DiffButton, 4, MENU_BACKGROUND);
+    const int32_t choice = RunMenu(DiffButton, 4, MENU_BACKGROUND, DIFFICULTY_NAMES[Diff >= 1 && Diff <= 3 ? Diff : 2]);
     switch (choice) {
     case 0:
         Music::PlaySound(Songs.easy, false);
@@ -207,7 +224,7 @@ void Settings()
     ButtonRc SettingButton[5];
     Wimdows::ClearScreen();
     LaadSettings(SettingButton);
-    const int32_t choice = RunMenu(SettingButton, 5, MENU_BACKGROUND);
+    const int32_t choice = RunMenu(SettingButton, 5, MENU_BACKGROUND, GameModeName(GameMode()));
     if (choice < 0)
         return;
     switch (choice) {

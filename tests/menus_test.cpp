@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -355,10 +356,22 @@ TEST_F(MenusTest, GameModesSetAllTheirSettings) {
         uint32_t blokjesManueel, blokjesAutomatisch, computer;
     } cases[] = {{1, 2, false, 0, 4, 0}, {3, 2, false, 0, 4, 2}, {2, 2, true, 1, 3, 0},
                  {3, 2, false, 0, 4, 2}, {0, 1, false, 0, 3, 0}, {2, 2, true, 1, 3, 0}};
+    // The menu names the mode chosen before it under its buttons: the words' pixels per visit.
+    std::vector<std::vector<uint32_t>> notes;
+    auto note = [&notes] {
+        std::vector<uint32_t> band;
+        for (int32_t y = Layout::MENU_NOTE_Y; y < Layout::MENU_NOTE_Y + 20; y++)
+            for (int32_t x = Layout::MENU_PANEL_LEFT; x < Layout::MENU_PANEL_RIGHT; x++)
+                band.push_back(Wimdows::BufferPixel(x, y));
+        notes.push_back(band);
+    };
     for (const Case &c : cases) {
         Waits::Current().count = 0;
-        Waits::Current().run = [c](int wait, uint32_t) {
-            if (wait == 1) ClickButton(c.k, 54);
+        Waits::Current().run = [c, &note](int wait, uint32_t) {
+            if (wait == 1) {
+                note();
+                ClickButton(c.k, 54);
+            }
         };
         Settings();
         SCOPED_TRACE("mode " + std::to_string(c.k));
@@ -376,6 +389,12 @@ TEST_F(MenusTest, GameModesSetAllTheirSettings) {
         if (wait == 1) Wimdows::SimulateLeftUp(120, Layout::MENU_Y + 4 * Layout::MENU_GAP + 27);
     };
     Settings();
+    // Visits 2 and 4 come after the computer mode, 3 after snake against knurf.
+    ASSERT_EQ(notes.size(), 6u);
+    EXPECT_EQ(notes[2], notes[4]);
+    EXPECT_NE(notes[1], notes[2]);
+    EXPECT_NE(notes[2], notes[3]);
+    EXPECT_NE(std::count(notes[1].begin(), notes[1].end(), notes[1][0]), (long)notes[1].size()) << "no words";
     EXPECT_EQ(AantalSpelers, 2u);
     EXPECT_TRUE(BlokjeManueel);
     EXPECT_EQ(AantalBlokjesManueel, 1u);

@@ -2,6 +2,7 @@
 #include <cmath>
 #include <functional>
 
+#include "game/Layout.h"
 #include "pictures.h"
 
 using namespace Paint;
@@ -286,7 +287,8 @@ static void BoardScene(Canvas &cv, float x, float y, float cell) {
 static void MakeMenuBackground(const std::string &dir) {
     Canvas cv = MakeCanvas(800, 680, 2, Pal::Navy);
     DrawBackdrop(cv);
-    ButtonPanel(cv, 84, 58, 396, 578);
+    ButtonPanel(cv, Layout::MENU_PANEL_LEFT, Layout::MENU_PANEL_TOP, Layout::MENU_PANEL_RIGHT,
+                Layout::MENU_PANEL_BOTTOM);
     DrawTitle(cv, 600, 50, 92, 360);
     TextStyle tag = Style(SANS, 17, Pal::Muted, CENTER);
     Text(cv, tag, "the snake game for one or two players", 600, 150);
@@ -302,7 +304,8 @@ static void MakeMenuBackground(const std::string &dir) {
 static void MakeSlotBackground(const std::string &dir) {
     Canvas cv = MakeCanvas(800, 680, 2, Pal::Navy);
     DrawBackdrop(cv);
-    ButtonPanel(cv, 84, 58, 396, 578);
+    ButtonPanel(cv, Layout::MENU_PANEL_LEFT, Layout::MENU_PANEL_TOP, Layout::MENU_PANEL_RIGHT,
+                Layout::MENU_PANEL_BOTTOM);
     DrawHeading(cv, "Choose a level", 600, 62, 40);
     TextStyle body = Style(SANS, 16, Pal::Ink);
     float y = 140;
