@@ -14,6 +14,7 @@
 #include <fstream>
 #include <string>
 
+#include "game/SnakeProcedures.h"
 #include "main/Kwibbel.h"
 #include "music/Music.h"
 #include "wimdows/Wimdows.h"
@@ -160,7 +161,11 @@ void SaveSettings() {
 
 void HandleRequests(uint32_t requests) {
     if (requests & Wimdows::REQUEST_MUSIC) Music::SetMusicOn(!Music::MusicOn());
-    if (requests & Wimdows::REQUEST_EFFECTS) Music::SetEffectsOn(!Music::EffectsOn());
+    if (requests & Wimdows::REQUEST_EFFECTS) {
+        Music::SetEffectsOn(!Music::EffectsOn());
+        // Sound effects coming back say so with a click; going off, the silence does.
+        if (Music::EffectsOn()) Music::PlaySound(SnakeProcedures::Songs.click, false);
+    }
     SaveSettings();
 }
 

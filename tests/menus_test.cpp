@@ -671,6 +671,14 @@ TEST_F(MenusTest, MusicAndEffectsSwitchedInAScreenSurviveARestart) {
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
     EXPECT_FALSE(Music::MusicOn());
     EXPECT_FALSE(Music::EffectsOn());
+    // F3 again: the sound effects come back with a click.
+    Wimdows::SimulateKeyUp(Wimdows::KEY_F3);
+    Wimdows::SimulateKeyDown(Wimdows::KEY_F3);
+    Wimdows::Wait(25);
+    EXPECT_TRUE(Music::EffectsOn());
+    EXPECT_TRUE(Music::SoundMarkedPlaying(Songs.click));
+    Wimdows::SimulateKeyUp(Wimdows::KEY_F2);
+    Wimdows::SimulateKeyUp(Wimdows::KEY_F3);
     Wimdows::OnRequests(nullptr);
     Music::SetMusicOn(true);
     Music::SetEffectsOn(true);
