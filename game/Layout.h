@@ -37,6 +37,9 @@ const int32_t GAME_OVER_WORDS_TOP = 430, GAME_OVER_WORDS_BOTTOM = 590;
 const int32_t REFUSED_WORDS_TOP = 320, REFUSED_WORDS_BOTTOM = 580;
 // The countdown before a game: 100 by 100 pictures with their top-left here.
 const int32_t COUNT_X = 360, COUNT_Y = 310, COUNT_SIZE = 100;
+// The key screen names the key a direction has now, centred, with its top at KEY_NOW_Y (between the
+// direction's number and its arrow).
+const int32_t KEY_NOW_Y = 110;
 // Every menu is a column of buttons: the first one's top-left, and the distance from one top to the next.
 const int32_t MENU_X = 100, MENU_Y = 75, MENU_GAP = 85;
 // The menu column stands on a panel (x 84..396, y 58..578 of the menu background); a menu with room below

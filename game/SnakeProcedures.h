@@ -257,6 +257,8 @@ void HighlightRows(const uint32_t table[11], int32_t scores[3], uint32_t colours
 // Reads the keys of players 1..AantalSpelers from the controls file, and gives both players' keys to pads 1
 // and 2.
 void LeesBesturing(BesturingRec besturing[3]);
+// As LeesBesturing, for both players whatever the mode.
+void LeesAlleBesturingen(BesturingRec besturing[3]);
 // The key-choosing screen: all eight keys anew, then the controls file rewritten.
 void Controls();
 // The level editor; saves the custom level on Escape.

@@ -5,19 +5,24 @@
 
 namespace SnakeProcedures {
 
-void LeesBesturing(BesturingRec besturing[3])
+void LeesAlleBesturingen(BesturingRec besturing[3])
 {
     SaveFile *file = OpenRead("savefiles/controleslang.txt");
     // Line ends and empty lines are separators to RdCard, so only the order of the numbers counts.
-    BesturingRec gelezen[3] = {};
     for (uint32_t i = 1; i <= 2; i++) {
-        gelezen[i].rechts = RdCard(file);
-        gelezen[i].links = RdCard(file);
-        gelezen[i].boven = RdCard(file);
-        gelezen[i].onder = RdCard(file);
-        Wimdows::SetPadKeys(i, gelezen[i].rechts, gelezen[i].links, gelezen[i].boven, gelezen[i].onder);
+        besturing[i].rechts = RdCard(file);
+        besturing[i].links = RdCard(file);
+        besturing[i].boven = RdCard(file);
+        besturing[i].onder = RdCard(file);
+        Wimdows::SetPadKeys(i, besturing[i].rechts, besturing[i].links, besturing[i].boven, besturing[i].onder);
     }
     Close(file);
+}
+
+void LeesBesturing(BesturingRec besturing[3])
+{
+    BesturingRec gelezen[3] = {};
+    LeesAlleBesturingen(gelezen);
     for (uint32_t i = 1; i <= AantalSpelers && i <= 2; i++)
         besturing[i] = gelezen[i];
 }

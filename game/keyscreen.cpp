@@ -4,6 +4,8 @@
 // sound effects) belong to the window. Escape leaves the screen instead, keeping the keys as they were, as
 // closing the window before the eighth key does.
 
+#include <string>
+
 #include "game/SnakeProcedures.h"
 #include "wimdows/Wimdows.h"
 
@@ -12,6 +14,8 @@ namespace SnakeProcedures {
 // ---- constants ---------------------------------------------------------------------------------------
 
 static const uint32_t REFUSAL_MS = 1337;
+// The key a direction has now: the small proportional font, pale blue-grey (0x00BBGGRR).
+static const uint32_t NOW_FONT = 3, NOW_COLOUR = 0xE8D8C8;
 
 static const char *const CONTROLS_FILE = "savefiles/controleslang.txt";
 static const char *const FAIL_PICTURE = "bitmap/fail.bmp";
@@ -51,6 +55,21 @@ static bool Refused(uint32_t key, const BesturingRec besturing[3], uint32_t chos
     return false;
 }
 
+// A prompt: the direction's picture, the bar of the player asked, and the key the player has for it now.
+static void ShowPrompt(uint32_t screen, uint32_t bar, Wimdows::KeyCode now)
+{
+    Wimdows::DrawBitmap(screen, 0, 0);
+    Wimdows::DrawBitmap(bar, 0, Layout::PANEL_Y);
+    char name[40];
+    Wimdows::KeyName(now, name, sizeof name);
+    std::string text = std::string("Your key now: ") + name;
+    uint32_t w = 0, h = 0;
+    Wimdows::GetTextSize(text.c_str(), NOW_FONT, w, h);
+    Wimdows::SetFont(NOW_FONT, NOW_COLOUR);
+    Wimdows::Text(text.c_str(), Layout::SCREEN_WIDTH / 2 - (int32_t)(w / 2), Layout::KEY_NOW_Y);
+    Wimdows::UpdateWindow();
+}
+
 // The screen ends without a change: the window is gone (GetKey gave no key, or the player closed the
 // window), or the player pressed Escape.
 static bool Left(uint32_t key) { return key == 0 || key == Wimdows::KEY_ESCAPE || Wimdows::WindowClosed(); }
@@ -59,7 +78,8 @@ static bool Left(uint32_t key) { return key == 0 || key == Wimdows::KEY_ESCAPE |
 
 void Controls()
 {
-    BesturingRec Besturing[3] = {};
+    BesturingRec Besturing[3] = {}, nu[3] = {};
+    LeesAlleBesturingen(nu);
     Wimdows::FlushKeys();
     Wimdows::ClearScreen();
     uint32_t fail = Wimdows::LoadBitmap(FAIL_PICTURE, 800, 600);
@@ -70,9 +90,7 @@ void Controls()
         if (n == 4)
             hud = Wimdows::LoadBitmap(PROMPT_PICTURES[2], 800, 80);
         uint32_t screen = Wimdows::LoadBitmap(ARROW_PICTURES[d], 800, 600);
-        Wimdows::DrawBitmap(screen, 0, 0);
-        Wimdows::DrawBitmap(hud, 0, Layout::PANEL_Y);
-        Wimdows::UpdateWindow();
+        ShowPrompt(screen, hud, KeyOf(nu[speler], d));
 
         uint32_t key = Wimdows::GetKey();
         if (Left(key))
@@ -85,9 +103,7 @@ void Controls()
             Wimdows::DrawBitmap(fail, 0, 0);
             Wimdows::UpdateWindow();
             Wimdows::Wait(REFUSAL_MS);
-            Wimdows::DrawBitmap(hud, 0, Layout::PANEL_Y);
-            Wimdows::DrawBitmap(screen, 0, 0);
-            Wimdows::UpdateWindow();
+            ShowPrompt(screen, hud, KeyOf(nu[speler], d));
             key = Wimdows::GetKey();
             if (Left(key))
                 return;

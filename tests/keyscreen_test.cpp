@@ -42,6 +42,7 @@ struct Player {
     std::vector<bool> refusalShown;  // the refusal picture was on the screen during the wait
     std::atomic<bool> lost{false};   // the helper never saw a prompt it waited for
     std::atomic<bool> left{false};   // the screen has returned (Escape leaves it early)
+    int namedNow = 0;                // prompts that wrote the key a direction has now over their picture
 };
 
 Player *player = nullptr;
@@ -86,6 +87,14 @@ void AnswerPrompts() {
             CloseLikeThePlayer();
             return;
         }
+        // The words come right after the pictures (this thread may look in between).
+        bool words = false;
+        for (auto until = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+             !words && std::chrono::steady_clock::now() < until; std::this_thread::yield())
+            for (int32_t x = 300; x < 500; x++)
+                for (int32_t y = Layout::KEY_NOW_Y; y < Layout::KEY_NOW_Y + 16; y++)
+                    words = words || Wimdows::BufferPixel(x, y) != ARROW[prompt % 4];
+        player->namedNow += words;
         AnswerNext();
     }
 }
@@ -155,6 +164,7 @@ TEST_F(KeyScreen, WritesTheEightKeysInTheOrderAsked) {
     std::string fresh = ControlsFile({39, 37, 38, 40, 68, 65, 87, 83});
     EXPECT_EQ(saved, fresh + OLD_FILE.substr(fresh.size())) << "ten lines, then the old file's tail";
     EXPECT_TRUE(play.refusalWaits.empty());
+    EXPECT_EQ(play.namedNow, 8) << "each prompt names the key it has now";
 
     BesturingRec besturing[3] = {};
     AantalSpelers = 2;

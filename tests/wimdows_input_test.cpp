@@ -201,6 +201,17 @@ TEST_F(InputTest, SdlKeysBecomeVirtualKeyCodes) {
     }
 }
 
+TEST(KeyNames, AsAPlayerKnowsThem) {
+    const std::pair<KeyCode, std::string> cases[] = {{37, "Left arrow"}, {65, "A"},         {48, "0"},
+                                                     {16, "Shift"},      {32, "Space"},     {97, "Keypad 1"},
+                                                     {186, ";"},         {1039, "key 1039"}};
+    for (const auto &c : cases) {
+        char name[40];
+        Wimdows::KeyName(c.first, name, sizeof name);
+        EXPECT_EQ(std::string(name), c.second) << c.first;
+    }
+}
+
 TEST_F(InputTest, AltAndF10NeverReachTheGame) {
     PushKey(true, SDLK_LALT, SDL_SCANCODE_LALT);
     PushKey(true, SDLK_x, SDL_SCANCODE_X, KMOD_LALT);

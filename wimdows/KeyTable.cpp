@@ -1,6 +1,9 @@
 // The one map from SDL keys to the Win32 virtual-key codes that the game and its controls file use.
 #include <SDL.h>
 
+#include <cstdio>
+
+#include "wimdows/Wimdows.h"
 #include "wimdows/WimdowsInternal.h"
 
 namespace Wimdows {
@@ -122,6 +125,37 @@ uint32_t VirtualKeyFor(int32_t keycode, int32_t scancode) {
     for (const KeyPair &p : kByScancode)
         if (p.sdl == scancode) return p.vk;
     return 0;
+}
+
+// ---- exported ----------------------------------------------------------------------------------------
+
+void KeyName(KeyCode key, char *name, uint32_t size) {
+    if (!name || size == 0) return;
+    const char *text = nullptr;
+    // The names SDL gives these are short of what they are on the key or mix left and right.
+    static const struct {
+        KeyCode key;
+        const char *name;
+    } kOwn[] = {{KEY_LEFT, "Left arrow"},
+                {KEY_UP, "Up arrow"},
+                {KEY_RIGHT, "Right arrow"},
+                {KEY_DOWN, "Down arrow"},
+                {16, "Shift"},
+                {17, "Ctrl"},
+                {13, "Enter"},
+                {226, "<> key"}};
+    for (const auto &own : kOwn)
+        if (own.key == key) text = own.name;
+    char letter[2] = {(char)key, 0};
+    if (!text && ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9'))) text = letter;
+    for (const KeyPair &p : kByKeycode)
+        if (!text && p.vk == key) text = SDL_GetKeyName(p.sdl);
+    for (const KeyPair &p : kByScancode)
+        if ((!text || !*text) && p.vk == key) text = SDL_GetScancodeName((SDL_Scancode)p.sdl);
+    if (text && *text)
+        std::snprintf(name, size, "%s", text);
+    else
+        std::snprintf(name, size, "key %u", (unsigned)key);
 }
 
 }  // namespace Wimdows
