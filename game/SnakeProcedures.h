@@ -135,6 +135,9 @@ void VeranderRijKolom(uint32_t &rij, uint32_t &kolom, PijlEn volgend);
 bool DoorMuur(PijlEn volgend, uint32_t &rij, uint32_t &kolom);
 // Frees the board cell under slot 0 of the snake.
 void ZetOnbezet(const BlokRec *slang);
+// Paints the cell black: exactly its 20 by 20 pixels (x1..x2-1, y1..y2-1), so a neighbour's picture keeps
+// its edge.
+void EraseCell(const BlokRec &cel);
 // Puts a wall round the whole board and draws it.
 void Muur();
 // Draws every wall cell of the board with the picture bitmaps.muur[0].

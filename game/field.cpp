@@ -124,6 +124,11 @@ bool DoorMuur(PijlEn volgend, uint32_t &rij, uint32_t &kolom)
     return false;
 }
 
+void EraseCell(const BlokRec &cel)
+{
+    Wimdows::Rectangle((int32_t)cel.x1, (int32_t)cel.y1, (int32_t)cel.x2 - 1, (int32_t)cel.y2 - 1, 0, true);
+}
+
 void ZetOnbezet(const BlokRec *slang)
 {
     uint32_t rij, kolom;

@@ -82,7 +82,7 @@ static void TekenBlokje(uint32_t rij_vorig, uint32_t kolom_vorig, uint32_t rij, 
         Wimdows::DrawBitmap(bitmaps[PLAATJE_NORMAAL], (int32_t)nieuw.x1, (int32_t)nieuw.y1);
     }
     if (oudeCelVanBlok)
-        Wimdows::Rectangle((int32_t)oud.x1, (int32_t)oud.y1, (int32_t)oud.x2, (int32_t)oud.y2, 0, true);
+        EraseCell(oud);
     if (nieuw.soortblokje == GIFTIG)
         Wimdows::DrawBitmap(bitmaps[PLAATJE_GIFTIG], (int32_t)nieuw.x1, (int32_t)nieuw.y1);
     else if (nieuw.soortblokje == SNELLER)

@@ -104,7 +104,7 @@ static bool Bezet(uint32_t rij, uint32_t kolom, uint32_t &grootte, PijlEn volgen
         break;
     }
 
-    Wimdows::Rectangle((int32_t)cel.x1, (int32_t)cel.y1, (int32_t)cel.x2, (int32_t)cel.y2, 0, true);
+    EraseCell(cel);
     cel.bezet = ONBEZET;
     // A snake that already needs its last slot eats without growing, so it never writes past slot 1200.
     if (grootte + 2 <= LAATSTE_SLOT)
@@ -249,7 +249,7 @@ bool TekenSlang(uint32_t &rij, uint32_t &kolom, PijlEn &volgend, BlokRec *slang,
     // head on a free, black cell.
     const BlokRec &staart = slang[0];
     if (!ZelfdeCel(staart, slang[grootte + 1])) {
-        Wimdows::Rectangle((int32_t)staart.x1, (int32_t)staart.y1, (int32_t)staart.x2, (int32_t)staart.y2, 0, true);
+        EraseCell(staart);
         ZetOnbezet(slang);
     }
     const BlokRec losgelaten = staart;

@@ -68,6 +68,10 @@ TEST_F(Field, BorderWallAndScorePanelAsDrawn) {
     EXPECT_EQ(Wimdows::BufferPixel(10, 310), VER);
     EXPECT_EQ(Wimdows::BufferPixel(795, 25), VER);
     EXPECT_EQ(Wimdows::BufferPixel(25, 25), 0u);
+    // A cell painted over leaves the walls beside it whole.
+    EraseCell(Veld[29][39]);
+    EXPECT_EQ(Wimdows::BufferPixel(780, 570), VER);
+    EXPECT_EQ(Wimdows::BufferPixel(770, 580), HOR);
 
     auto anyText = [&](int x0, int x1) {
         for (int y = 602; y < 680; y++)
