@@ -40,11 +40,19 @@ static const uint32_t BLINK_MS = 50;
 // A cursor step without a blink (over a wall or a start cell) still pauses this long, so the editor
 // never spins the processor; a held arrow then crosses walls at 50 cells a second.
 static const uint32_t STILL_STEP_MS = 20;
+// A held arrow, or a held Enter drawing walls, acts when pressed and again once held this long, then at
+// every cursor step, as a keyboard repeats: a quick tap moves the cursor one cell.
+static const uint32_t REPEAT_DELAY_MS = 300;
 static const uint32_t CURSOR_COLOUR = 0xC0C0C0;
 
 static const char *const CUSTOM_LEVEL = "savefiles/custom.txt";
 static const char *const HELP_PICTURE = "bitmap/levelmakerhelp.bmp";
 static const char *const EDITOR_PANEL = "bitmap/editorhud.bmp";
+// What Enter does in each state (1 snake 1's start, 2 snake 2's, 3 walls), written on the panel; the small
+// proportional font in the panel's pale blue-grey (0x00BBGGRR).
+static const char *const ENTER_WORDS[4] = {"", "lays player 1's snake here", "lays player 2's snake here",
+                                           "builds a wall here; the cursor moves on"};
+static const uint32_t WORDS_FONT = 3, WORDS_COLOUR = 0xCCA69A;
 
 static const char *const MANUAL[15] = {
     "First you have to choose your begin position of both snakes.",
@@ -77,6 +85,7 @@ static struct {
     bool enterUsedUp;              // the Enter held now has laid a start and acts again only once let go
     Wimdows::PictureHandle panel;  // the panel under the board, with the editor's keys
     bool typed[256];               // keys pressed during the last cursor step's wait, held or let go since
+    uint32_t heldMs[256];          // how long each key has been held, in the editor's own waits
 } editor;
 
 // ---- internal ----------------------------------------------------------------------------------------
@@ -88,12 +97,21 @@ static bool IsStartCell(const BlokRec &cell) { return cell.BeginPosSlang || cell
 // A key held now, or pressed during the last cursor step's wait: a quick tap acts as a held key does.
 static bool Pressed(Wimdows::KeyCode key) { return Wimdows::KeyDown(key) || (key <= 255 && editor.typed[key]); }
 
-// Takes the keys pressed during the step's wait from the queue; each counts for this one step. Auto-repeats
-// are no presses: a held key acts by being held, and its repeats must not outlast it.
-static void TakeTypedKeys()
+// A key that repeats while held (the arrows, Enter on walls): it acts in the step it was pressed in, then
+// once it has been held REPEAT_DELAY_MS, at every step.
+static bool Repeats(Wimdows::KeyCode key)
 {
-    for (bool &t : editor.typed)
-        t = false;
+    return editor.typed[key] || (Wimdows::KeyDown(key) && editor.heldMs[key] >= REPEAT_DELAY_MS);
+}
+
+// Takes the keys pressed during the step's wait (of stepMs) from the queue; each counts for this one step.
+// Auto-repeats are no presses: a held key acts by being held, and its repeats must not outlast it.
+static void TakeTypedKeys(uint32_t stepMs)
+{
+    for (uint32_t key = 0; key < 256; key++) {
+        editor.typed[key] = false;
+        editor.heldMs[key] = Wimdows::KeyDown(key) ? editor.heldMs[key] + stepMs : 0;
+    }
     for (Wimdows::KeyCode key = Wimdows::PollFreshKey(); key != 0; key = Wimdows::PollFreshKey())
         if (key <= 255)
             editor.typed[key] = true;
@@ -121,14 +139,15 @@ static char LevelLetter(uint32_t rij, uint32_t kolom)
     return Veld[rij][kolom].bezet == MUUR ? 'M' : '-';
 }
 
-// Enter held, and not the press that laid the last start; or Enter tapped during the step.
+// Enter pressed (or held long enough to repeat), and not the press that laid the last start; or Enter
+// tapped during the step.
 static bool EnterPressed()
 {
     if (!Wimdows::KeyDown(KEY_ENTER)) {
         editor.enterUsedUp = false;
         return editor.typed[KEY_ENTER];
     }
-    return !editor.enterUsedUp;
+    return !editor.enterUsedUp && Repeats(KEY_ENTER);
 }
 
 static void ResetCursor()
@@ -193,18 +212,18 @@ static void CursorMove()
         Blink();
     else
         Wimdows::Wait(STILL_STEP_MS);
-    TakeTypedKeys();
+    TakeTypedKeys(blink ? 2 * BLINK_MS : STILL_STEP_MS);
 
-    if (Pressed(KEY_LEFT)) {
+    if (Repeats(KEY_LEFT)) {
         if (editor.x != 0)
             SetCursor(editor.i, editor.j - 1);
-    } else if (Pressed(KEY_RIGHT)) {
+    } else if (Repeats(KEY_RIGHT)) {
         if (editor.x != LAST_X)
             SetCursor(editor.i, editor.j + 1);
-    } else if (Pressed(KEY_UP)) {
+    } else if (Repeats(KEY_UP)) {
         if (editor.y != 0)
             SetCursor(editor.i - 1, editor.j);
-    } else if (Pressed(KEY_DOWN)) {
+    } else if (Repeats(KEY_DOWN)) {
         if (editor.y != LAST_Y)
             SetCursor(editor.i + 1, editor.j);
     }
@@ -255,14 +274,25 @@ static bool LayStartSnake(const ArrayCard pictures, bool snake2)
 }
 
 // The board emptied and the editor back at snake 1's start.
+// The panel under the board, with what Enter does now.
+static void DrawPanel()
+{
+    Wimdows::DrawBitmap(editor.panel, 0, Layout::PANEL_Y);
+    if (editor.hulpvariable >= 1 && editor.hulpvariable <= 3) {
+        Wimdows::SetFont(WORDS_FONT, WORDS_COLOUR);
+        Wimdows::Text(ENTER_WORDS[editor.hulpvariable], Layout::EDITOR_ENTER_WORDS_X,
+                      Layout::PANEL_Y + Layout::EDITOR_ENTER_WORDS_TOP);
+    }
+}
+
 static void StartOver()
 {
     Wimdows::ClearScreen();
     VensterInBlokken();
-    Wimdows::DrawBitmap(editor.panel, 0, Layout::PANEL_Y);
     ResetCursor();
     editor.hulpvariable = 1;
     editor.start[1] = editor.start[2] = RijEnKolomRec{0, 0};
+    DrawPanel();
 }
 
 // The wall round the board, except on the start snakes and the cells before them, which the game keeps
@@ -319,6 +349,7 @@ static void StateChooseSnake1()
         AfterMove();
         editor.hulpvariable = 2;
         editor.enterUsedUp = true;
+        DrawPanel();
         Wimdows::FlushKeys();
     }
 }
@@ -343,6 +374,7 @@ static void StateChooseSnake2()
         AfterMove();
         editor.hulpvariable = 3;
         editor.enterUsedUp = true;
+        DrawPanel();
         Wimdows::FlushKeys();
     }
 }
@@ -387,12 +419,14 @@ static void Create()
     editor.panel = Wimdows::LoadBitmap(EDITOR_PANEL, 800, 80);
     if (editor.panel == 0)
         editor.panel = Bitmaps.hud;
-    Wimdows::DrawBitmap(editor.panel, 0, Layout::PANEL_Y);
+    DrawPanel();
     Wimdows::UpdateWindow();
-    // Keys typed during the countdown are no moves.
+    // Keys typed during the countdown are no moves, and a key held since acts as newly pressed only.
     Wimdows::FlushKeys();
-    for (bool &t : editor.typed)
-        t = false;
+    for (uint32_t key = 0; key < 256; key++) {
+        editor.typed[key] = false;
+        editor.heldMs[key] = 0;
+    }
 
     while (editor.hulpvariable != 0 && !Wimdows::WindowClosed()) {
         switch (editor.hulpvariable) {

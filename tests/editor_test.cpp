@@ -32,7 +32,7 @@ const uint32_t BACKSPACE = Wimdows::KEY_BACKSPACE, ENTER = Wimdows::KEY_ENTER, E
 const uint32_t ALL_KEYS[] = {BACKSPACE, ENTER, ESCAPE, SPACE, LEFT, UP, RIGHT, DOWN, KEY_D, KEY_M};
 
 typedef std::vector<uint32_t> Keys;
-// In a turn: its keys are tapped (pressed and let go at once) instead of held.
+// In a turn: the keys before it are held, the keys after it tapped (pressed and let go at once).
 const uint32_t TAP = 0x10000;
 
 // ---- the player's script ---------------------------------------------------------------------------
@@ -71,15 +71,12 @@ void EndOfPause(uint32_t pause) {
     if (script->observe) script->observe(script->next);
     if (script->next < script->turns.size()) {
         const Keys &turn = script->turns[script->next++];
-        if (std::find(turn.begin(), turn.end(), TAP) == turn.end()) {
-            Hold(turn);
-            return;
-        }
-        Hold({});
-        for (uint32_t k : turn)
-            if (k != TAP) {
-                Wimdows::SimulateKeyDown(k);
-                Wimdows::SimulateKeyUp(k);
+        auto tap = std::find(turn.begin(), turn.end(), TAP);
+        Hold(Keys(turn.begin(), tap));
+        for (auto k = tap; k != turn.end(); ++k)
+            if (*k != TAP) {
+                Wimdows::SimulateKeyDown(*k);
+                Wimdows::SimulateKeyUp(*k);
             }
         return;
     }
@@ -182,6 +179,8 @@ protected:
 };
 
 std::vector<Keys> Repeat(const Keys &keys, int n) { return std::vector<Keys>(n, keys); }
+// n quick taps of key, one per cursor step.
+std::vector<Keys> Taps(uint32_t key, int n) { return Repeat({TAP, key}, n); }
 
 std::vector<Keys> Then(std::vector<Keys> a, const std::vector<Keys> &b) {
     a.insert(a.end(), b.begin(), b.end());
@@ -267,7 +266,7 @@ TEST_F(Editor, SavesTheDrawingInTheLevelFormatWithKeysHeldOrTapped) {
         {DOWN},             // (3, 8)
         {ENTER},            // snake 2 on (3, 8..11); cursor (3, 13)
         {},       {ENTER},  // wall (3, 13), then right
-        {ENTER},            // wall (3, 14), then right
+        {},       {ENTER},  // wall (3, 14), then right
         {},       {KEY_M},  // the wall round the board
         {ESCAPE},
     };
@@ -279,18 +278,19 @@ TEST_F(Editor, SavesTheDrawingInTheLevelFormatWithKeysHeldOrTapped) {
 
     // A key tapped between two of the editor's looks acts as one held there.
     std::vector<Keys> taps = turns;
-    for (Keys &turn : taps) turn.push_back(TAP);
+    for (Keys &turn : taps) turn.insert(turn.begin(), TAP);
     run = Script();
     PlayFolder::WriteBytes("savefiles/custom.txt", OldCustomLevel());
     EXPECT_EQ(Play(taps), SavedAs(want));
 }
 
 TEST_F(Editor, EnterLaysOneStartPerPressAndHeldDrawsWalls) {
-    // Held for four steps, Enter lays snake 1's start only; pressed again, snake 2's; then held, walls.
+    // Held for four steps, Enter lays snake 1's start only; pressed again, snake 2's; then held for four
+    // steps, walls: one when pressed, none in the step after, then one per step (a keyboard's repeat delay).
     std::string saved =
-        Play(Then(Then({{}}, Repeat({ENTER}, 4)), Then({{}, {ENTER}, {}}, Then(Repeat({ENTER}, 2), {{ESCAPE}}))));
+        Play(Then(Then({{}}, Repeat({ENTER}, 4)), Then({{}, {ENTER}, {}}, Then(Repeat({ENTER}, 4), {{ESCAPE}}))));
     Level want;
-    want.Run(2, 1, 4, 'S').Run(2, 6, 4, 'T').Run(2, 12, 2, 'M');
+    want.Run(2, 1, 4, 'S').Run(2, 6, 4, 'T').Run(2, 12, 3, 'M');
     EXPECT_EQ(saved, SavedAs(want));
 }
 
@@ -304,12 +304,12 @@ TEST_F(Editor, NoWallGoesOnAStartSnakeOrTheCellBeforeIt) {
         {ENTER},  // refused: snake 1 lies there
         {LEFT},   // (2, 1), before snake 1
         {ENTER},  // refused
-        {RIGHT},
-        {RIGHT},
-        {RIGHT},
-        {RIGHT},
-        {RIGHT},  // (2, 6), before snake 2
-        {ENTER},  // refused
+        {TAP, RIGHT},
+        {TAP, RIGHT},
+        {TAP, RIGHT},
+        {TAP, RIGHT},
+        {TAP, RIGHT},  // (2, 6), before snake 2
+        {ENTER},       // refused
         {DOWN},
         {ENTER},  // an ordinary wall on (3, 6)
         {ESCAPE},
@@ -328,14 +328,14 @@ TEST_F(Editor, BackspaceRemovesWallsButLeavesStarts) {
             {},
             {ENTER},  // snake 2 on (2, 7..10), cursor (2, 12)
             {},
-            {ENTER},  // wall (2, 12)
-            {ENTER},  // wall (2, 13), cursor (2, 14)
+            {ENTER},       // wall (2, 12)
+            {TAP, ENTER},  // wall (2, 13), cursor (2, 14)
             {DOWN},
             {ENTER},      // wall (3, 14), left alone below
             {SPACE},      // cursor (2, 2)
             {BACKSPACE},  // over a start cell: nothing
         },
-        Then(Repeat({BACKSPACE, RIGHT}, 11),  // along row 2 up to (2, 13)
+        Then(Repeat({BACKSPACE, TAP, RIGHT}, 11),  // along row 2 up to (2, 13)
              {{}, {ESCAPE}})));
     Level want;
     want.Run(2, 1, 4, 'S').Run(2, 6, 4, 'T').Run(3, 14, 1, 'M');
@@ -402,7 +402,7 @@ TEST_F(Editor, DAndEscapeTogetherNeverSaveAnEmptyBoard) {
 }
 
 TEST_F(Editor, StartSnakesStayOnTheBoardOffEachOtherWhereTheGameLaysThem) {
-    std::vector<Keys> turns = Then({{}}, Repeat({RIGHT}, 35));  // cursor (2, 37)
+    std::vector<Keys> turns = Then({{}}, Taps(RIGHT, 35));  // cursor (2, 37)
     turns = Then(turns, {
                             {ENTER},  // refused: the run would end beyond column 40
                             {LEFT},   // (2, 36)
@@ -413,7 +413,7 @@ TEST_F(Editor, StartSnakesStayOnTheBoardOffEachOtherWhereTheGameLaysThem) {
                             {LEFT},   // (2, 1)
                             {ENTER},  // refused: no cell before the run for its first letter
                         });
-    turns = Then(turns, Repeat({RIGHT}, 33));  // (2, 34)
+    turns = Then(turns, Taps(RIGHT, 33));  // (2, 34)
     turns = Then(turns, {
                             {ENTER},  // refused: (2, 34..37) would cover snake 1's start
                             {DOWN},   // (3, 34)
@@ -512,7 +512,15 @@ protected:
 };
 
 TEST_F(EditorOnScreen, DrawsTheCursorStartsAndWalls) {
-    std::vector<uint32_t> frame, inside, beyond;  // during each blink wait, at cell (2, 2)
+    std::vector<uint32_t> frame, inside, beyond;    // during each blink wait, at cell (2, 2)
+    std::vector<std::vector<uint32_t>> enterWords;  // the panel's words on Enter, at steps 1, 3 and 5
+    auto words = [] {
+        std::vector<uint32_t> band;
+        for (int32_t x = Layout::EDITOR_ENTER_WORDS_X; x < Layout::EDITOR_ENTER_WORDS_X + 200; x++)
+            for (int32_t y = 0; y < 14; y++)
+                band.push_back(Wimdows::BufferPixel(x, Layout::PANEL_Y + Layout::EDITOR_ENTER_WORDS_TOP + y));
+        return band;
+    };
     run.everyWait = [&](uint32_t) {
         if (frame.size() < 2) {
             frame.push_back(Wimdows::BufferPixel(20, 20));
@@ -523,6 +531,7 @@ TEST_F(EditorOnScreen, DrawsTheCursorStartsAndWalls) {
         }
     };
     run.observe = [&](size_t step) {
+        if (step == 1 || step == 3 || step == 5) enterWords.push_back(words());
         if (step == 6) {
             for (uint32_t k = 2; k <= 4; k++) EXPECT_EQ(CellColour(2, k), SNAKE1_BODY) << "column " << k;
             EXPECT_EQ(CellColour(2, 5), SNAKE1_HEAD);
@@ -556,6 +565,9 @@ TEST_F(EditorOnScreen, DrawsTheCursorStartsAndWalls) {
     EXPECT_EQ(frame, grey) << "the cursor blinks: a light grey frame, then the black cell";
     EXPECT_EQ(inside, black) << "the frame leaves the cell's inside alone";
     EXPECT_EQ(beyond, black) << "the blink stays within its cell";
+    ASSERT_EQ(enterWords.size(), 3u);
+    EXPECT_TRUE(enterWords[0] != enterWords[1] && enterWords[1] != enterWords[2] && enterWords[0] != enterWords[2])
+        << "the panel says what Enter does in each of the three states";
     Level want;
     want.Border().Run(2, 1, 4, 'S').Run(2, 6, 4, 'T');
     EXPECT_EQ(saved, SavedAs(want));

@@ -427,7 +427,7 @@ static void MakeEditorHud(const std::string &dir) {
     const struct {
         const char *cap, *text;
         float w;
-    } rows[2][5] = {{{"Arrows", "move", 56}, {"Enter", "lay snake 1, snake 2, then walls", 46}},
+    } rows[2][5] = {{{"Arrows", "move", 56}},
                     {{"M", "wall round", 24},
                      {"Bksp", "erase (hold)", 40},
                      {"D", "start over", 24},
@@ -441,6 +441,9 @@ static void MakeEditorHud(const std::string &dir) {
             x += k.w + 6 + Text(cv, hint, k.text, x + k.w + 6, y + 3) + 16;
         }
     }
+    // Enter ends the first row: what it does changes as the level is made, so the editor writes that.
+    const float enterW = 46;
+    DrawKeyCap(cv, "Enter", Layout::EDITOR_ENTER_WORDS_X - 6 - enterW, 14, enterW, 22);
     Save(cv, dir, "editorhud.bmp");
 }
 

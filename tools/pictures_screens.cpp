@@ -206,7 +206,8 @@ static void MakeLevelMakerHelp(const std::string &dir) {
         "Move the blinking cursor with the arrow keys and press Enter. The red snake starts there, four cells "
         "long, heading right.",
         "Do the same for the green snake. In snake against knurf this is where player 2's knurf starts.",
-        "Enter puts a wall under the cursor. M builds a wall all round the board."};
+        "Enter puts a wall under the cursor, which then moves on to the next cell of the line. M builds a wall "
+        "all round the board."};
     for (int i = 0; i < 3; ++i) {
         float x = 30 + i * 250, y = 126;
         FillRoundRect(cv, x, y, x + 236, y + 202, 14, Pal::Panel);
@@ -237,10 +238,10 @@ static void MakeLevelMakerHelp(const std::string &dir) {
         float w;
         const char *text;
     };
-    const Row left[4] = {{"", 0, "Arrow keys: move the cursor one cell."},
+    const Row left[4] = {{"", 0, "Arrow keys: move the cursor; held, it runs."},
                          {"Enter", 56, "Place a snake's start, later a wall."},
                          {"M", 30, "A wall all round the board (press again to repair it)."},
-                         {"Space", 60, "Cursor back to the top-left corner."}};
+                         {"Space", 60, "Cursor back to its start, top left."}};
     const Row right[3] = {{"Backspace", 90, "Hold it while moving to wipe out walls."},
                           {"D", 30, "Clear everything and start again."},
                           {"Esc", 44, "Save your level and go back to the menu (once player 1's snake is placed)."}};
