@@ -104,7 +104,7 @@ static void MakeHelp(const std::string &dir) {
                   L, y + 32, W, lh);
 
     y += 10;
-    SectionTitle(cv, "Keys", L, y, W);
+    SectionTitle(cv, "Keys (as shipped)", L, y, W);
     y += 34;
     // Player 1's cluster on the left, player 2's on the right, each with its caption below.
     ArrowCap(cv, 2, L + 30, y, 26);
@@ -113,13 +113,13 @@ static void MakeHelp(const std::string &dir) {
     ArrowCap(cv, 0, L + 58, y + 28, 26);
     Text(cv, Bold(14.5f, Hex(0xFF8A7A)), "Player 1", L + 94, y + 8);
     Text(cv, body, "red snake", L + 94, y + 28);
-    const float P2 = L + 190;
+    const float P2 = L + 174;
     DrawKeyCap(cv, "W", P2 + 30, y, 26, 26);
     DrawKeyCap(cv, "A", P2 + 2, y + 28, 26, 26);
     DrawKeyCap(cv, "S", P2 + 30, y + 28, 26, 26);
     DrawKeyCap(cv, "D", P2 + 58, y + 28, 26, 26);
-    Text(cv, Bold(14.5f, Hex(0x8FE39A)), "Player 2", P2 + 94, y + 8);
-    Text(cv, body, "green snake", P2 + 94, y + 28);
+    Text(cv, Bold(14.5f, Hex(0x8FE39A)), "Player 2", P2 + 88, y + 8);
+    Text(cv, body, "green snake", P2 + 88, y + 28);
     y += 62;
     y = Paragraph(cv, body, "Choose other keys under Options, Controls.", L, y, W, lh);
     y += 6;
@@ -509,8 +509,8 @@ static void MakeFail(const std::string &dir) {
     TextStyle line = Body(20);
     line.align = CENTER;
     Text(cv, line, "Every direction of both players needs a key of its own,", 400, 440);
-    Text(cv, line, "and P (pause) and Esc (back to the menu) are kept for the game.", 400, 472);
-    Text(cv, line, "Choose another key.", 400, 504);
+    Text(cv, line, "and P (pause) is kept for the game. Choose another key,", 400, 472);
+    Text(cv, line, "or press Esc to keep the keys you had.", 400, 504);
     Save(cv, dir, "fail.bmp");
 }
 
