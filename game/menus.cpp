@@ -91,8 +91,9 @@ static void ChosenNow(const char *name)
 
 // Runs a built menu over its background until a choice in 0..n-1 is made; -1 when the window was closed.
 // A choice outside the menu's range writes the guard line and shows the same buttons again. `now`, when
-// given, names what the menu has chosen now.
-static int32_t RunMenu(ButtonRc *buttons, int n, const char *background, const char *now = nullptr)
+// given, names what the menu has chosen now, button `current`, where the keyboard's highlight starts.
+static int32_t RunMenu(ButtonRc *buttons, int n, const char *background, const char *now = nullptr,
+                       int32_t current = -1)
 {
     for (;;) {
         if (Wimdows::WindowClosed())
@@ -103,7 +104,7 @@ static int32_t RunMenu(ButtonRc *buttons, int n, const char *background, const c
             ChosenNow(now);
         Wimdows::UpdateWindow();
         // Escape picks the last button, each sub-menu's way back.
-        const int32_t choice = StandardMenu::MenuSelection(buttons, n, n - 1);
+        const int32_t choice = StandardMenu::MenuSelection(buttons, n, n - 1, current);
         if (Wimdows::WindowClosed())
             return -1;
         if (choice >= 0 && choice < n)
@@ -197,7 +198,8 @@ void Difficulty()
     ButtonRc DiffButton[4];
     Wimdows::ClearScreen();
     LaadDiff(DiffButton);
-    const int32_t choice = RunMenu(DiffButton, 4, MENU_BACKGROUND, DIFFICULTY_NAMES[Diff >= 1 && Diff <= 3 ? Diff : 2]);
+    const int32_t now = Diff >= 1 && Diff <= 3 ? Diff : 2;  // buttons easy, medium, hard: now - 1
+    const int32_t choice = RunMenu(DiffButton, 4, MENU_BACKGROUND, DIFFICULTY_NAMES[now], now - 1);
     switch (choice) {
     case 0:
         Music::PlaySound(Songs.easy, false);
@@ -224,7 +226,8 @@ void Settings()
     ButtonRc SettingButton[5];
     Wimdows::ClearScreen();
     LaadSettings(SettingButton);
-    const int32_t choice = RunMenu(SettingButton, 5, MENU_BACKGROUND, GameModeName(GameMode()));
+    // The buttons stand in the order of the modes.
+    const int32_t choice = RunMenu(SettingButton, 5, MENU_BACKGROUND, GameModeName(GameMode()), GameMode());
     if (choice < 0)
         return;
     switch (choice) {

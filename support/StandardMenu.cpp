@@ -199,10 +199,12 @@ bool ButtonSelected(const ButtonRc &button) {
     return false;
 }
 
-int32_t MenuSelection(ButtonRc *menu, int n, int32_t back) {
+int32_t MenuSelection(ButtonRc *menu, int n, int32_t back, int32_t start) {
     if (menu == nullptr || n < 1) return -1;
-    // A menu picked with the keyboard leads to one with its first button highlighted.
-    int highlight = keyboard.active ? NextVisible(menu, n, -1, 1) : -1;
+    // A menu picked with the keyboard leads to one with its start (or first) button highlighted.
+    int highlight = -1;
+    if (keyboard.active)
+        highlight = start >= 0 && start < n && menu[start].visible ? start : NextVisible(menu, n, -1, 1);
     // Only clicks released and keys pressed once the buttons are on the screen count: one made before (on
     // an earlier screen, or the second click of a double click that chose this menu) picks nothing here.
     Listen();

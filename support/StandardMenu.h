@@ -58,7 +58,8 @@ bool ButtonSelected(const ButtonRc &button);
 // button's mouse-over picture, in the menu's order and round; Enter picks it; Escape picks button `back`
 // when there is one); its index. -1 once the player has closed the window (or for an empty menu). Polls
 // every 25 ms through Wimdows::Wait. A click released or a key pressed before the menu's buttons were
-// shown, or the second click of a double click made on an earlier screen, does not count.
-int32_t MenuSelection(ButtonRc *menu, int n, int32_t back = -1);
+// shown, or the second click of a double click made on an earlier screen, does not count. A menu entered with
+// the keyboard starts with button `start` lit (a settings menu's current choice), or else its first.
+int32_t MenuSelection(ButtonRc *menu, int n, int32_t back = -1, int32_t start = -1);
 
 }  // namespace StandardMenu

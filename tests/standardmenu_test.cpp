@@ -445,6 +445,11 @@ TEST_F(StandardMenuDrawTest, TheKeyboardMovesAHighlightRoundAndPicks) {
     Waits::Current().count = 0;
     EXPECT_EQ(MenuSelection(menu, 3, 2), 2);
     EXPECT_EQ(seen, (std::vector<std::string>{"*.."}));
+    // A menu given a start button (a setting's current choice) starts lit there.
+    seen.clear();
+    Waits::Current().count = 0;
+    EXPECT_EQ(MenuSelection(menu, 3, 2, 2), 2);
+    EXPECT_EQ(seen, (std::vector<std::string>{"..*"}));
     Waits::Current().run = [&](int wait, uint32_t) {
         if (wait == 1) tap(Wimdows::KEY_ESCAPE);  // no way back in this menu: nothing happens
         if (wait == 2) Wimdows::SimulateLeftUp(24, 24);

@@ -175,14 +175,15 @@ GAME_OVER_2=(gameover2.bmp 0 0 0 800x420)
 GAME_OVER_BOTH=(gameoverboth.bmp 0 0 0 800x420)
 GAME_OVER_KNURF=(gameoverknurf.bmp 0 0 0 800x420)
 REFUSED_LEVEL=(refusedlevel.bmp 0 0 0 800x300)
-KEY_SCREEN_LEFT=(arrowleft.bmp 0 0)
+# The key screens and the editor panel carry a line of the game's words over their pictures.
+KEY_SCREEN_LEFT=(arrowleft.bmp 0 0 3000)
 KEY_REFUSED=(fail.bmp 0 0)
 HIGHSCORE_TABLE=(highscoretable.bmp 0 0 30000)
 # The panel with the plates of the players in play and their scores over it.
 GAME_PANEL=(hud.bmp 0 "$PANEL_Y" 24000)
-KEY_SCREEN=(arrowright.bmp 0 0)
+KEY_SCREEN=(arrowright.bmp 0 0 3000)
 EDITOR_HELP=(levelmakerhelp.bmp 0 0)
-EDITOR_PANEL=(editorhud.bmp 0 "$PANEL_Y")
+EDITOR_PANEL=(editorhud.bmp 0 "$PANEL_Y" 3000)
 
 wait_menu() { wait_for 30 "${MAIN_MENU[@]}"; }
 

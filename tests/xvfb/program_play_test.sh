@@ -229,7 +229,7 @@ back_to_menu "refused level, a key"
 
 # ---- the menus with the keyboard alone, and quit ---------------------------------------------------------------
 # The mouse stays where it is: the arrows move a highlight (a button's mouse-over picture), Enter picks, Escape
-# goes back; a menu left with the keyboard lights the first button of the next.
+# goes back; a menu left with the keyboard lights the first button of the next (a settings menu its current one).
 lit() { wait_for 3 "$1" 100 "$(($(button_y "$2") - 25))"; }
 key Down
 check "keyboard: Down lights Play" lit play2.bmp 0
@@ -242,7 +242,9 @@ check "keyboard: Escape goes back to the main menu" lit play2.bmp 0
 key Down Return
 check "keyboard: the options again" lit diff2.bmp 0
 key Down Down Return
-check "keyboard: the game modes" lit sp2.bmp 0
+check "keyboard: the game modes, the mode chosen now lit" lit snakevssnake2.bmp 1
+key Up
+check "keyboard: Up lights one player" lit sp2.bmp 0
 key Return
 check "keyboard: one player chosen, back in the main menu" lit play2.bmp 0
 key Return
