@@ -124,6 +124,9 @@ GameOverWordsRec GameOverWords(GameModeEn mode, const GameEndRec &end);
 
 // Text in font `style` and `colour`, centred on the window's middle column, its top at y.
 void CentredText(const char *text, uint32_t style, uint32_t colour, int32_t y);
+// A sign with text over the middle of the board, shown at once; what it covers is kept (KeepArea), so
+// Wimdows::RestoreArea takes it away without a trace.
+void ShowSign(const char *text);
 
 // ---- playing field --------------------------------------------------------------------------------
 

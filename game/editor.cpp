@@ -48,6 +48,8 @@ static const uint32_t CURSOR_COLOUR = 0xC0C0C0;
 static const char *const CUSTOM_LEVEL = "savefiles/custom.txt";
 static const char *const HELP_PICTURE = "bitmap/levelmakerhelp.bmp";
 static const char *const EDITOR_PANEL = "bitmap/editorhud.bmp";
+static const char *const SAVED_SIGN = "Saved: play it as the Custom level";
+static const uint32_t SAVED_SIGN_MS = 1200;
 // What Enter does in each state (1 snake 1's start, 2 snake 2's, 3 walls), written on the panel; the small
 // proportional font in the panel's pale blue-grey (0x00BBGGRR).
 static const char *const ENTER_WORDS[4] = {"", "lays player 1's snake here", "lays player 2's snake here",
@@ -332,6 +334,9 @@ static void SaveLevel()
     Close(file);
     std::printf("\nLevel has been saved.");
     std::fflush(stdout);
+    // The player sees it too, before the menu comes back.
+    ShowSign(SAVED_SIGN);
+    Wimdows::Wait(SAVED_SIGN_MS);
 }
 
 // A step that changes the board or the state acts only while the editor is still in the state this

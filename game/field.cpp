@@ -30,6 +30,10 @@ static const char *const MODE_NAMES[MODE_COUNT] = {"one player", "snake against 
                                                    "snake against the computer"};
 static const uint32_t PLAAT_KNURF = 2, PLAAT_COMPUTER = 3;  // in BitmapsRec.platen, after the players'
 
+// A sign over the middle of the board: its top, height, margin beside the words, colours (0x00BBGGRR).
+static const int32_t SIGN_Y = 260, SIGN_HEIGHT = 80, SIGN_MARGIN = 30;
+static const uint32_t SIGN_GROUND = 0x381C14, SIGN_LINE = 0x3CC9FF, SIGN_LETTERS = 0xFFF2EE;
+
 static bool gestart = false;
 
 // ---- internal ---------------------------------------------------------------------------------------------
@@ -179,6 +183,20 @@ void CentredText(const char *text, uint32_t style, uint32_t colour, int32_t y)
     Wimdows::GetTextSize(text, style, w, h);
     Wimdows::SetFont(style, colour);
     Wimdows::Text(text, 400 - (int32_t)(w / 2), y);
+}
+
+void ShowSign(const char *text)
+{
+    uint32_t w = 0, h = 0;
+    Wimdows::GetTextSize(text, 1, w, h);
+    int32_t x0 = 400 - (int32_t)w / 2 - SIGN_MARGIN, x1 = 400 + (int32_t)w / 2 + SIGN_MARGIN;
+    int32_t y1 = SIGN_Y + SIGN_HEIGHT - 1;
+    Wimdows::KeepArea(x0, SIGN_Y, x1, y1);
+    Wimdows::Rectangle(x0, SIGN_Y, x1, y1, SIGN_GROUND, true);
+    Wimdows::Rectangle(x0, SIGN_Y, x1, y1, SIGN_LINE, false);
+    Wimdows::Rectangle(x0 + 1, SIGN_Y + 1, x1 - 1, y1 - 1, SIGN_LINE, false);
+    CentredText(text, 1, SIGN_LETTERS, SIGN_Y + (SIGN_HEIGHT - (int32_t)h) / 2);
+    Wimdows::UpdateWindow();
 }
 
 void TekenScorebord(const BitmapsRec &bitmaps)

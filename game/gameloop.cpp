@@ -28,10 +28,7 @@ uint32_t ComputerZaad;
 // P first: it wins when both were typed.
 static const Wimdows::KeyCode STOPTOETSEN[2] = {Wimdows::KEY_P, Wimdows::KEY_ESCAPE};
 static const uint32_t PAUZE_WACHTTIJD = 1000;
-// The pause sign over the middle of the board: its text, height, colours (0x00BBGGRR) and top.
 static const char *const PAUZE_TEKST = "Paused: press P to go on";
-static const int32_t PAUZE_Y = 260, PAUZE_HOOGTE = 80, PAUZE_RAND = 30;
-static const uint32_t PAUZE_GROND = 0x381C14, PAUZE_LIJN = 0x3CC9FF, PAUZE_LETTERS = 0xFFF2EE;
 
 // ---- internal --------------------------------------------------------------------------------------------
 
@@ -47,21 +44,6 @@ static int32_t WachttijdVoorMoeilijkheid()
     }
 }
 
-// The pause sign over the board; what it covers is kept, so that the board comes back without a trace of it.
-static void PauzeBord()
-{
-    uint32_t w = 0, h = 0;
-    Wimdows::GetTextSize(PAUZE_TEKST, 1, w, h);
-    int32_t x0 = 400 - (int32_t)w / 2 - PAUZE_RAND, x1 = 400 + (int32_t)w / 2 + PAUZE_RAND;
-    int32_t y1 = PAUZE_Y + PAUZE_HOOGTE - 1;
-    Wimdows::KeepArea(x0, PAUZE_Y, x1, y1);
-    Wimdows::Rectangle(x0, PAUZE_Y, x1, y1, PAUZE_GROND, true);
-    Wimdows::Rectangle(x0, PAUZE_Y, x1, y1, PAUZE_LIJN, false);
-    Wimdows::Rectangle(x0 + 1, PAUZE_Y + 1, x1 - 1, y1 - 1, PAUZE_LIJN, false);
-    CentredText(PAUZE_TEKST, 1, PAUZE_LETTERS, PAUZE_Y + (PAUZE_HOOGTE - (int32_t)h) / 2);
-    Wimdows::UpdateWindow();
-}
-
 // The pause: nothing moves until a P is pressed anew (a held P repeating does not count), at the earliest
 // a second after the pause began; a sign says so meanwhile and is gone when play goes on. The turns typed
 // meanwhile are the first ones after it, so a player can get ready. FALSE when the game is to be left
@@ -69,7 +51,7 @@ static void PauzeBord()
 static bool Pauze(const BesturingRec besturing[3], const PijlEn richting[3])
 {
     Wimdows::FlushKeys();
-    PauzeBord();
+    ShowSign(PAUZE_TEKST);
     Wimdows::Wait(PAUZE_WACHTTIJD);
     for (;;) {
         if (Wimdows::WindowClosed())

@@ -565,6 +565,9 @@ TEST_F(EditorOnScreen, DrawsTheCursorStartsAndWalls) {
     EXPECT_EQ(frame, grey) << "the cursor blinks: a light grey frame, then the black cell";
     EXPECT_EQ(inside, black) << "the frame leaves the cell's inside alone";
     EXPECT_EQ(beyond, black) << "the blink stays within its cell";
+    int signed_ = 0;  // the sign saying the level was saved, left over the middle of the board
+    for (int32_t x = 150; x < 650; x++) signed_ += Wimdows::BufferPixel(x, 300) != 0;
+    EXPECT_GT(signed_, 0) << "no sign of the save on the board";
     ASSERT_EQ(enterWords.size(), 3u);
     EXPECT_TRUE(enterWords[0] != enterWords[1] && enterWords[1] != enterWords[2] && enterWords[0] != enterWords[2])
         << "the panel says what Enter does in each of the three states";
