@@ -275,7 +275,6 @@ static bool LayStartSnake(const ArrayCard pictures, bool snake2)
     return true;
 }
 
-// The board emptied and the editor back at snake 1's start.
 // The panel under the board, with what Enter does now.
 static void DrawPanel()
 {
@@ -287,6 +286,7 @@ static void DrawPanel()
     }
 }
 
+// The board emptied and the editor back at snake 1's start.
 static void StartOver()
 {
     Wimdows::ClearScreen();

@@ -142,7 +142,7 @@ void KeyName(KeyCode key, char *name, uint32_t size) {
                 {KEY_DOWN, "Down arrow"},
                 {16, "Shift"},
                 {17, "Ctrl"},
-                {13, "Enter"},
+                {KEY_ENTER, "Enter"},
                 {226, "<> key"}};
     for (const auto &own : kOwn)
         if (own.key == key) text = own.name;
