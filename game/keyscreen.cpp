@@ -62,11 +62,7 @@ static void ShowPrompt(uint32_t screen, uint32_t bar, Wimdows::KeyCode now)
     Wimdows::DrawBitmap(bar, 0, Layout::PANEL_Y);
     char name[40];
     Wimdows::KeyName(now, name, sizeof name);
-    std::string text = std::string("Your key now: ") + name;
-    uint32_t w = 0, h = 0;
-    Wimdows::GetTextSize(text.c_str(), NOW_FONT, w, h);
-    Wimdows::SetFont(NOW_FONT, NOW_COLOUR);
-    Wimdows::Text(text.c_str(), Layout::SCREEN_WIDTH / 2 - (int32_t)(w / 2), Layout::KEY_NOW_Y);
+    CentredText((std::string("Your key now: ") + name).c_str(), NOW_FONT, NOW_COLOUR, Layout::KEY_NOW_Y);
     Wimdows::UpdateWindow();
 }
 
