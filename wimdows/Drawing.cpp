@@ -1038,6 +1038,14 @@ Colour BufferPixel(int32_t x, int32_t y) {
     return FromPixel(gDraw.back[(size_t)y * gDraw.k * gDraw.bw + (size_t)x * gDraw.k]);
 }
 
+uint64_t BufferHash() {
+    std::lock_guard<std::mutex> g(gDraw.lock);
+    uint64_t h = 14695981039346656037ull;  // FNV-1a over the pixels, a 32-bit word at a time
+    if (!gDraw.live) return h;
+    for (uint32_t p : gDraw.back) h = (h ^ p) * 1099511628211ull;
+    return h;
+}
+
 Colour ScreenPixel(int32_t x, int32_t y) {
     std::lock_guard<std::mutex> g(gFront.lock);
     if (gFront.front.empty() || x < 0 || y < 0 || (uint32_t)x >= gFront.gameW || (uint32_t)y >= gFront.gameH) return 0;

@@ -185,6 +185,9 @@ uint32_t BufferFactor();
 Colour BufferPixel(int32_t x, int32_t y);
 // The same for the picture the window shows now (before its scaling to the window's size).
 Colour ScreenPixel(int32_t x, int32_t y);
+// A hash of every pixel of the back buffer (tests compare pictures step by step); a fixed value with no
+// window.
+uint64_t BufferHash();
 // Writes the picture the window shows now, at the back buffer's size (game units times BufferFactor, no
 // bars), to a BMP file; FALSE when there is no window or the file fails.
 bool SaveScreen(const char *file);
