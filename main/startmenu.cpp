@@ -48,11 +48,7 @@ void StartModules() {
 
 void SetDefaults() {
     Diff = 2;
-    AantalSpelers = 1;
-    BlokjeManueel = false;
-    AantalBlokjesManueel = 0;
-    AantalBlokjesAutomatisch = 3;
-    ComputerSpeler = 0;
+    SetGameMode(MODE_ONE_PLAYER);
 }
 
 void StartMenu() {

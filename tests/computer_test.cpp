@@ -1,6 +1,8 @@
 // The computer's snake, headless: the direction it chooses on boards laid out by hand, at each difficulty.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -25,9 +27,17 @@ PijlEn Ask(uint32_t s, const std::vector<SnakeState> &st, int32_t diff) {
         grootte[p] = st[p].grootte;
     }
     ComputerNieuwSpel(7);
-    StandardLib::SetPseudoSeed(94);
-    PijlEn d = ComputerRichting(s, positie, richting, grootte, diff);
-    EXPECT_EQ(StandardLib::PseudoRandomCardGenerator(), 716u) << "the computer drew one of the game's numbers";
+    SyncSettings();
+    Spel.Diff = diff;
+    for (uint32_t p = 1; p <= 2; p++) {
+        Spel.positie[p] = positie[p];
+        Spel.richting[p] = richting[p];
+        Spel.grootte[p] = grootte[p];
+    }
+    Spel.random.pseudoSeed = 94;
+    const ToestandRec before = Spel;
+    PijlEn d = ComputerRichting(Spel, s);
+    EXPECT_EQ(0, std::memcmp(&before, &Spel, sizeof before)) << "the computer changed the game";
     return d;
 }
 

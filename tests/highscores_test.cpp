@@ -82,7 +82,7 @@ TEST(HighscoreColours, TheNewRowOfOnePlayerIsRedAndItsOlderEqualGrey) {
     std::vector<uint32_t> table = {900, 800, 700, 600, 500, 500, 400, 300, 200, 100};
     EXPECT_EQ(Colours(table, s1, s2),
               (std::vector<uint32_t>{GREY, GREY, GREY, GREY, RED, GREY, GREY, GREY, GREY, GREY}));
-    EXPECT_EQ(s1, 0);
+    EXPECT_EQ(s1, -1) << "a shown score lights no second row";
     EXPECT_EQ(s2, 0);
 }
 
@@ -98,26 +98,20 @@ TEST(HighscoreColours, EqualScoresMakeTheFirstTwoRowsBlue) {
     std::vector<uint32_t> table = {900, 800, 700, 600, 500, 500, 500, 400, 300, 200};
     EXPECT_EQ(Colours(table, s1, s2),
               (std::vector<uint32_t>{GREY, GREY, GREY, GREY, BLUE, BLUE, GREY, GREY, GREY, GREY}));
-    EXPECT_EQ(s1, 0);
-    EXPECT_EQ(s2, 0);
+    EXPECT_EQ(s1, -1);
+    EXPECT_EQ(s2, -1);
 }
 
-TEST(HighscoreColours, ZerosFromTheMainMenuAreTwoBlueThenRed) {
+TEST(HighscoreColours, ScoresOfZeroLightOneRowEachAndNoneLightsNothing) {
     int32_t s1 = 0, s2 = 0;
     std::vector<uint32_t> table = {500, 400, 0, 0, 0, 0, 0, 0, 0, 0};
-    EXPECT_EQ(Colours(table, s1, s2), (std::vector<uint32_t>{GREY, GREY, BLUE, BLUE, RED, RED, RED, RED, RED, RED}));
-}
-
-TEST(HighscoreColours, AShownScoreOfZeroFollowsTheSameRule) {
-    // Player 1 scored 300 (red); afterwards both scores are 0, so the zero rows start blue.
-    int32_t s1 = 300, s2 = 0;
-    std::vector<uint32_t> table = {300, 200, 0, 0, 0, 0, 0, 0, 0, 0};
-    EXPECT_EQ(Colours(table, s1, s2), (std::vector<uint32_t>{RED, GREY, BLUE, BLUE, RED, RED, RED, RED, RED, RED}));
-    // Player 2 still unshown at 0: it takes the first zero row, green, before player 1's is cleared.
+    EXPECT_EQ(Colours(table, s1, s2), (std::vector<uint32_t>{GREY, GREY, BLUE, BLUE, GREY, GREY, GREY, GREY, GREY, GREY}));
     s1 = 300;
     s2 = 0;
     table = {900, 300, 0, 0, 100, 0, 0, 0, 0, 0};
-    EXPECT_EQ(Colours(table, s1, s2), (std::vector<uint32_t>{GREY, RED, BLUE, BLUE, GREY, RED, RED, RED, RED, RED}));
+    EXPECT_EQ(Colours(table, s1, s2), (std::vector<uint32_t>{GREY, RED, GREEN, GREY, GREY, GREY, GREY, GREY, GREY, GREY}));
+    s1 = s2 = -1;  // the table from the main menu
+    EXPECT_EQ(Colours(table, s1, s2), std::vector<uint32_t>(10, GREY));
 }
 
 // ---- the file and the sequence, in a play folder with instant waits ----
@@ -133,7 +127,8 @@ protected:
         Waits::Start().run = [](int, uint32_t) { fileDuringWait = PlayFolder::ReadBytes("savefiles/highscores.txt"); };
         GameMode::Set(GameMode::Mode::ONE_PLAYER);
         Score[1] = Score[2] = 0;
-        SpelerAanDeBeurt = 1;
+        end = GameEndRec{};
+        end.crashed[1] = true;
     }
     void TearDown() override {
         Waits::Stop();
@@ -150,9 +145,14 @@ protected:
         for (uint32_t v : table) lines.push_back(std::to_string(v));
         return PlayFolder::CrLfLines(lines);
     }
+    // How the game ended, and the points it keeps (as the game loop decides them from the scores).
+    GameEndRec end{};
+    int32_t kept[3] = {0, 0, 0};
     std::string RunGameOver() {
+        Spel.mode = ModeNu();
+        EindPunten(Spel, end, kept);
         testing::internal::CaptureStdout();
-        GameOver();
+        GameOver(end, kept);
         return testing::internal::GetCapturedStdout();
     }
 };
@@ -165,7 +165,6 @@ TEST_F(GameOverSequence, SavesBeforeTheWaitAndSaysSo) {
     EXPECT_EQ(PlayFolder::ReadBytes("savefiles/highscores.txt"), expected);
     ASSERT_EQ(Waits::Current().lengths, std::vector<uint32_t>{4000});
     EXPECT_EQ(fileDuringWait, expected) << "the scores are saved before the end picture's wait";
-    EXPECT_EQ(Score[1], 0) << "the table marks the shown score";
 }
 
 TEST_F(GameOverSequence, TheFileIsRewrittenEvenWhenNothingIsEnteredAndKeepsItsOldTail) {
@@ -182,7 +181,7 @@ TEST_F(GameOverSequence, TheFileIsRewrittenEvenWhenNothingIsEnteredAndKeepsItsOl
 
 TEST_F(GameOverSequence, TwoPlayersWithEqualScoresAreBothEntered) {
     GameMode::Set(GameMode::Mode::TWO_SNAKES);
-    SpelerAanDeBeurt = 2;
+    end = GameEndRec{{false, false, true}, false, {}};
     WriteTable(DOWN_FROM_900);
     Score[1] = Score[2] = 500;
     RunGameOver();
@@ -194,7 +193,6 @@ TEST_F(GameOverSequence, TheKnurfPlayerWinsTheSnakesPoints) {
     GameMode::Set(GameMode::Mode::SNAKE_AGAINST_KNURF);
     WriteTable({900, 800, 700, 600, 500, 400, 300, 200, 100, 50});
     Score[1] = 650;
-    SpelerAanDeBeurt = 1;
     RunGameOver();
     EXPECT_EQ(PlayFolder::ReadBytes("savefiles/highscores.txt"),
               TableBytes({900, 800, 700, 650, 600, 500, 400, 300, 200, 100}))
@@ -205,15 +203,15 @@ TEST_F(GameOverSequence, TheKnurfPlayerWinsTheSnakesPoints) {
     Score[1] = 650;
     Score[2] = 0;
     RunGameOver();
-    EXPECT_EQ(Score[1], 0);
-    EXPECT_EQ(Score[2], 650);
+    EXPECT_EQ(kept[1], 0);
+    EXPECT_EQ(kept[2], 650);
 }
 
 TEST_F(GameOverSequence, TheSnakeKeepsItsPointsWhenTheKnurfBlockIsCaught) {
     GameMode::Set(GameMode::Mode::SNAKE_AGAINST_KNURF);
     WriteTable({900, 800, 700, 600, 500, 400, 300, 200, 100, 0});
     Score[1] = 650;
-    SpelerAanDeBeurt = 2;
+    end.caught = true;
     RunGameOver();
     EXPECT_EQ(PlayFolder::ReadBytes("savefiles/highscores.txt"),
               TableBytes({900, 800, 700, 650, 600, 500, 400, 300, 200, 100}));
@@ -222,8 +220,8 @@ TEST_F(GameOverSequence, TheSnakeKeepsItsPointsWhenTheKnurfBlockIsCaught) {
     Score[1] = 650;
     Score[2] = 0;
     RunGameOver();
-    EXPECT_EQ(Score[1], 650);
-    EXPECT_EQ(Score[2], 0);
+    EXPECT_EQ(kept[1], 650);
+    EXPECT_EQ(kept[2], 0);
 }
 
 TEST_F(GameOverSequence, TwoSnakesKeepTheirOwnScores) {
@@ -231,10 +229,9 @@ TEST_F(GameOverSequence, TwoSnakesKeepTheirOwnScores) {
     WriteTable({9000, 8000, 7000, 6000, 5000, 4000, 3000, 2000, 1000, 1000});
     Score[1] = 650;
     Score[2] = 300;
-    SpelerAanDeBeurt = 1;
     RunGameOver();
-    EXPECT_EQ(Score[1], 650);
-    EXPECT_EQ(Score[2], 300);
+    EXPECT_EQ(kept[1], 650);
+    EXPECT_EQ(kept[2], 300);
 }
 
 TEST_F(GameOverSequence, AnEntryBeyondTheLargestScoreIsReadAsTheLargest) {
@@ -246,7 +243,6 @@ TEST_F(GameOverSequence, AnEntryBeyondTheLargestScoreIsReadAsTheLargest) {
     RunGameOver();
     const std::string fresh = TableBytes({2147483647, 2147483647, 999999999, 2147483647, 5, 4, 3, 3, 2, 1});
     EXPECT_EQ(PlayFolder::ReadBytes("savefiles/highscores.txt"), fresh + old.substr(fresh.size()));
-    EXPECT_EQ(Score[1], 0) << "the entered 3 was found and shown";
 }
 
 // ---- what the player sees and hears, in a window under SDL's dummy drivers ----
@@ -304,7 +300,6 @@ protected:
         PlayFolder::WriteBmp("bitmap/gameover2.bmp", 800, 680, GAMEOVER2);
         PlayFolder::WriteBmp("bitmap/gameoverboth.bmp", 800, 680, GAMEOVERBOTH);
         PlayFolder::WriteBmp("bitmap/gameoverknurf.bmp", 800, 680, GAMEOVERKNURF);
-        GameEnd = GameEndRec{};
         PlayFolder::WriteBmp("bitmap/highscoretable.bmp", 800, 680, TABLE);
         ASSERT_TRUE(Music::InitMusic());
         PlayFolder::WriteWav("audio/ingamemusic.mp3", 200, 1000);
@@ -376,7 +371,7 @@ TEST_F(HighscoreScreen, PlayerTwosEndPictureAndTheComputersScore) {
         SCOPED_TRACE(c.computer);
         AantalSpelers = 2;
         ComputerSpeler = c.computer;
-        SpelerAanDeBeurt = 2;
+        end = GameEndRec{{false, false, true}, false, {}};
         WriteTable(DOWN_FROM_900);
         Score[1] = 850;
         Score[2] = c.computer ? 500 : 150;
@@ -467,7 +462,7 @@ TEST_F(HighscoreScreen, TheGameOverWordsSayWhatHappenedInThisMode) {
         BlokjeManueel = c.manual == 1;
         AantalBlokjesManueel = c.manual;
         ComputerSpeler = c.computer;
-        GameEnd = c.end;
+        end = c.end;
         WriteTable(DOWN_FROM_900);
         seenAtWait.clear();
         RunGameOver();
@@ -517,14 +512,13 @@ TEST_F(HighscoreScreen, EveryRowColourReadsOnTheTable) {
         }
 }
 
-TEST_F(HighscoreScreen, FromTheMainMenuTheZeroRowsAreHighlighted) {
+TEST_F(HighscoreScreen, FromTheMainMenuNoRowIsHighlighted) {
     WriteTable({500, 400, 0, 0, 0, 0, 0, 0, 0, 0});
     testing::internal::CaptureStdout();
     LeesHighscore();
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "") << "looking at the table saves nothing";
     EXPECT_TRUE(seenAtWait.empty());
-    const uint32_t expected[11] = {0, GREY, GREY, BLUE, BLUE, RED, RED, RED, RED, RED, RED};
-    for (uint32_t i = 1; i <= 10; i++) EXPECT_EQ(RowColour(i), expected[i]) << "row " << i;
+    for (uint32_t i = 1; i <= 10; i++) EXPECT_EQ(RowColour(i), GREY) << "row " << i;
 }
 
 }  // namespace

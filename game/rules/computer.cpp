@@ -7,7 +7,7 @@
 // the chance it takes on the easy level comes from a small generator of its own.
 #include <cstring>
 
-#include "game/SnakeProcedures.h"
+#include "game/rules/Rules.h"
 
 namespace SnakeProcedures {
 
@@ -110,15 +110,12 @@ static uint32_t Trek()
     return z;
 }
 
-static PijlEn Tegengesteld(PijlEn richting)
-{
-    static const PijlEn tegen[4] = {RECHTS, LINKS, ONDER, BOVEN};
-    return tegen[richting];
-}
-
 static int CelVan(uint32_t rij, uint32_t kolom) { return (int)((rij - 1) * KOLOMMEN + (kolom - 1)); }
 
-static const BlokRec &VeldCel(int c) { return Veld[c / KOLOMMEN + 1][c % KOLOMMEN + 1]; }
+// The game the decision is about; set for the length of one decision.
+static const ToestandRec *Spel;
+
+static const BlokRec &VeldCel(int c) { return Spel->Veld[c / KOLOMMEN + 1][c % KOLOMMEN + 1]; }
 
 // The board cell a snake slot stands for, -1 for a slot off the board.
 static int SlotCel(const BlokRec &slot)
@@ -189,7 +186,7 @@ static void LeesSlang(const BlokRec *slots, uint32_t grootte, uint16_t eerderVri
 }
 
 static void LeesBord(uint32_t s, const RijEnKolomRec positie[3], const PijlEn richting[3], const uint32_t grootte[3],
-                     const SterkteRec &sterkte)
+                     uint32_t slangen, const SterkteRec &sterkte)
 {
     if (!Bord.burenKlaar)
         MaakBuren();
@@ -209,15 +206,15 @@ static void LeesBord(uint32_t s, const RijEnKolomRec positie[3], const PijlEn ri
     Bord.achter = Bord.buur[Bord.kop][Tegengesteld(richting[s])];
     Bord.andereKop = -1;
     Bord.ikEerst = true;
-    if (AantalSlangen() == 2) {
+    if (slangen == 2) {
         uint32_t o = 3 - s;
         uint32_t og = grootte[o] + 1 < SLANGSLOTS ? grootte[o] : SLANGSLOTS - 2;
         Bord.ikEerst = s < o;
         Bord.andereKop = CelVan(positie[o].rij, positie[o].kolom);
-        LeesSlang(Slang[o], og, Bord.ikEerst ? 0 : 1, false);
+        LeesSlang(Spel->Slang[o], og, Bord.ikEerst ? 0 : 1, false);
         Bord.vrij[Bord.andereKop] = NOOIT;
     }
-    LeesSlang(Slang[s], g, 0, true);
+    LeesSlang(Spel->Slang[s], g, 0, true);
     Bord.vrij[Bord.kop] = NOOIT;
 
     // Knurf blocks wander before the snakes move: a blue one may step onto a free neighbour, or onto a
@@ -498,16 +495,17 @@ void ComputerNieuwSpel(uint32_t zaad)
         Geheugen[s].zaad = zaad != 0 ? zaad + s - 1 : s;
 }
 
-PijlEn ComputerRichting(uint32_t s, const RijEnKolomRec positie[3], const PijlEn richting[3], const uint32_t grootte[3],
-                        int32_t diff)
+PijlEn ComputerRichting(const ToestandRec &t, uint32_t s)
 {
     if (s < 1 || s > 2)
         return LINKS;
-    const SterkteRec &sterkte = STERKTE[diff < 1 ? 1 : diff > 3 ? 3 : diff];
+    const SterkteRec &sterkte = STERKTE[t.Diff < 1 ? 1 : t.Diff > 3 ? 3 : t.Diff];
+    Spel = &t;
     Bord.geheugen = &Geheugen[s];
-    LeesBord(s, positie, richting, grootte, sterkte);
+    LeesBord(s, t.positie, t.richting, t.grootte, t.slangen, sterkte);
     int d = sterkte.zoekt ? Zoekend(sterkte) : EenCelVooruit(sterkte);
-    return d < 0 ? richting[s] : (PijlEn)d;
+    Spel = nullptr;
+    return d < 0 ? t.richting[s] : (PijlEn)d;
 }
 
 }  // namespace SnakeProcedures
