@@ -188,6 +188,8 @@ void TekenBeginSlangen(const RijEnKolomRec beginpositie[3], const uint32_t groot
 
 // Places the first knurf blocks (beginspel) or the points and blocks for an eaten ordinary one.
 void TekenNieuwBlokje(bool beginspel, const BitmapsRec &bitmaps);
+// Benchmarks only (FALSE in the game): score milestones bring no poisonous or faster knurf block.
+extern bool AlleenGewoneBlokjes;
 // Moves the knurf blocks of this step (automatic ones every few steps, the hand-steered one always);
 // the hand-steered block takes the waiting turns of player SpelerAanDeBeurt.
 void BeweegBlokje(uint32_t teller, uint32_t &rij_vorig, uint32_t &kolom_vorig, const BesturingRec &besturing,
@@ -198,6 +200,10 @@ void BeweegBlokje(uint32_t teller, uint32_t &rij_vorig, uint32_t &kolom_vorig, c
 // Runs one game on level levelchoice (0..4) up to its end, the snake of ComputerSpeler steered by the
 // computer; returns to the caller (the slot menu).
 void StartGame(uint32_t &levelchoice);
+// Benchmarks only (nullptr in the game): called once per step right after the typed keys became waiting
+// turns and before the computer chooses, with the game's arrays (indexed by player 1..2), which stay valid
+// until StartGame returns; a scripted player queues its turn from here with QueueTurn.
+extern void (*StapHaak)(const RijEnKolomRec positie[3], const PijlEn richting[3], const uint32_t grootte[3]);
 
 // ---- computer player ----------------------------------------------------------------------------------
 

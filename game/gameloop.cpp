@@ -24,6 +24,7 @@ struct SpelRec {
 // ---- state ---------------------------------------------------------------------------------------------
 
 uint32_t ComputerZaad;
+void (*StapHaak)(const RijEnKolomRec positie[3], const PijlEn richting[3], const uint32_t grootte[3]);
 
 // P first: it wins when both were typed.
 static const Wimdows::KeyCode STOPTOETSEN[2] = {Wimdows::KEY_P, Wimdows::KEY_ESCAPE};
@@ -152,6 +153,8 @@ static void Snake(SpelRec &spel)
         // the snake in this step, as a key held through it does. (Presses after a pause's P are read here
         // too: they are the first turns after it.)
         getypt = QueueTypedKeys(spel.besturing, spel.richting, STOPTOETSEN, 2);
+        if (StapHaak)
+            StapHaak(spel.positie, spel.richting, spel.grootte);
         // The computer chooses from the board the players see now, before anything of the step moves.
         if (computer != 0)
             QueueTurn(computer, ComputerRichting(computer, spel.positie, spel.richting, spel.grootte, Diff), false);

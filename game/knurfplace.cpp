@@ -9,6 +9,8 @@ namespace SnakeProcedures {
 
 // ---- state ---------------------------------------------------------------------------------------------
 
+bool AlleenGewoneBlokjes;
+
 // New knurf blocks stay off the outermost ring of the board.
 static const uint32_t EERSTE_RIJ = 2, LAATSTE_RIJ = RIJEN - 1;
 static const uint32_t EERSTE_KOLOM = 2, LAATSTE_KOLOM = KOLOMMEN - 1;
@@ -85,7 +87,7 @@ static void BlokjeTekenen(const BitmapsRec &bitmaps, bool beginspel)
 
     if (!beginspel) {
         Score[SpelerAanDeBeurt] += Diff * 100;
-        int32_t s = Score[SpelerAanDeBeurt];
+        int32_t s = AlleenGewoneBlokjes ? 0 : Score[SpelerAanDeBeurt];  // 0: no milestone
         if (Mijlpaal(s, Diff * 1000)) {
             if (tweede)
                 ZetBlokje(rij2, kolom2, GIFTIG, bitmaps.blokjes[2]);
