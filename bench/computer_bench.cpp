@@ -23,15 +23,15 @@
 // blocks' and the snakes' moves (without a window these draw nothing, and cost a microsecond or two).
 //
 //   cmake --build build --target computer_bench && nice -n 10 build/bench/computer_bench [games] [part]
-//   part: all (the default), alone, greedy, walls, copies
+//   part: all (the default), alone, greedy, walls, copies; then a level (0..4) plays only its rows
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -53,12 +53,12 @@ enum Cause { OWN, OTHER_BODY, HEAD_ON, BLUE, BOXED, CAUSES };
 // One game as the bench follows it from the waits and the steps.
 struct Followed {
     bool inGame;
-    bool stepped;     // a step's turns were made since the last wait
+    bool stepped;      // a step's turns were made since the last wait
     double turnsMade;  // CPU time then (us)
     bool capped;
     int steps;
     double seconds;
-    int freeCells;  // the level's cells without a wall
+    int freeCells;             // the level's cells without a wall
     RijEnKolomRec positie[3];  // the game's arrays at the last wait
     PijlEn richting[3];
     uint32_t grootte[3];
@@ -209,7 +209,7 @@ void OnStep(const RijEnKolomRec positie[3], const PijlEn richting[3], const uint
     game.score[2] = Score[2];
     if (opponent != ALONE) {
         int head = CellOf(positie[1].rij, positie[1].kolom);
-        PijlEn d = opponent == GREEDY ? Greedy(head, richting[1])
+        PijlEn d = opponent == GREEDY  ? Greedy(head, richting[1])
                    : opponent == WALLS ? Walls(head, richting[1], grootte[1])
                                        : ComputerRichting(1, positie, richting, grootte, copyDiff);
         QueueTurn(1, d, false);
@@ -329,8 +329,7 @@ void PlayRow(uint32_t level, int32_t diff, Opponent against, int32_t otherDiff, 
                 capped, 100 * fill / games, timing.c_str());
     } else {
         std::string who = against == GREEDY ? "greedy" : against == WALLS ? "walls" : DIFF_NAMES[otherDiff];
-        dprintf(out,
-                "%u %-9s %-7s %-7s | %3d %3d %3d | %6.1f %6.0f | %3d %3d %3d %3d %3d | %4.1f %4.1f %4.0f | %s\n",
+        dprintf(out, "%u %-9s %-7s %-7s | %3d %3d %3d | %6.1f %6.0f | %3d %3d %3d %3d %3d | %4.1f %4.1f %4.0f | %s\n",
                 level, LEVEL_NAMES[level], DIFF_NAMES[diff], who.c_str(), won, lost, games - won - lost, mean,
                 seconds / games, causes[OWN], causes[OTHER_BODY], causes[HEAD_ON], causes[BLUE], causes[BOXED],
                 fasterMine / games, fasterTheirs / games, pace / games, timing.c_str());
@@ -346,6 +345,7 @@ int main(int argc, char **argv)
     if (argc > 1)
         games = std::max(1, std::atoi(argv[1]));
     const char *part = argc > 2 ? argv[2] : "all";
+    int onlyLevel = argc > 3 ? std::atoi(argv[3]) : -1;  // one level's rows against a player
 
     // A play folder of our own with fresh copies of the shipped save files; no pictures or sounds.
     std::filesystem::path play;
@@ -373,16 +373,16 @@ int main(int argc, char **argv)
     for (int a = 0; a < 3; a++) {
         if (!Part(part, againstParts[a]))
             continue;
-        dprintf(out,
-                "\ncomputer_bench: snake against the computer, the computer player 2 against %s, %d games each\n",
+        dprintf(out, "\ncomputer_bench: snake against the computer, the computer player 2 against %s, %d games each\n",
                 a == 2 ? "a copy of itself" : againstParts[a], games);
         dprintf(out, "%-19s %-7s | %-11s | %-13s | %-19s | %-14s | %s\n", "", "", "computer", "per game",
                 "the computer died", "faster, pace", "step with decision (us)");
-        dprintf(out,
-                "%-11s %-7s %-7s | %3s %3s %3s | %6s %6s | %3s %3s %3s %3s %3s | %4s %4s %4s | %6s %6s %6s\n",
+        dprintf(out, "%-11s %-7s %-7s | %3s %3s %3s | %6s %6s | %3s %3s %3s %3s %3s | %4s %4s %4s | %6s %6s %6s\n",
                 "level", "diff", "against", "won", "lst", "drw", "knurfs", "secs", "own", "oth", "h-o", "blu", "box",
                 "mine", "his", "ms", "median", "p99", "worst");
         for (uint32_t level = 0; level < 5; level++) {
+            if (onlyLevel >= 0 && (int)level != onlyLevel)
+                continue;
             if (a == 2) {
                 PlayRow(level, 2, COPY, 1, false);
                 PlayRow(level, 3, COPY, 2, false);
