@@ -140,6 +140,10 @@ void StartGame(uint32_t &levelchoice);
 extern uint32_t ComputerZaad;
 // How the last game that ended by a crash ended, as the loop handed it to GameOver.
 extern GameEndRec GameEnd;
+// Benchmarks only (nullptr in the game): called once per step right after the typed and held keys went
+// into the step's input and before the computer chooses; a scripted player queues its turn from here with
+// QueueTurn.
+extern void (*StapHaak)(const ToestandRec &t, InvoerRec &invoer);
 
 // ---- save files ---------------------------------------------------------------------------------------
 

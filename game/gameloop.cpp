@@ -25,6 +25,7 @@ struct SpelRec {
 
 uint32_t ComputerZaad;
 GameEndRec GameEnd;
+void (*StapHaak)(const ToestandRec &t, InvoerRec &invoer);
 
 // P first: it wins when both were typed.
 static const Wimdows::KeyCode STOPTOETSEN[2] = {Wimdows::KEY_P, Wimdows::KEY_ESCAPE};
@@ -115,6 +116,8 @@ static void Snake(SpelRec &spel)
         // too: they are the first turns after it.)
         getypt = QueueTypedKeys(t, invoer, spel.besturing, STOPTOETSEN, 2);
         HeldKeys(t, invoer, spel.besturing);
+        if (StapHaak)
+            StapHaak(t, invoer);
         // The computer chooses from the board the players see now, before anything of the step moves.
         if (computer != 0)
             QueueTurn(t, invoer, computer, ComputerRichting(t, computer), false);
