@@ -238,13 +238,13 @@ TEST_F(GameOverSequence, TwoSnakesKeepTheirOwnScores) {
 }
 
 TEST_F(GameOverSequence, AnEntryBeyondTheLargestScoreIsReadAsTheLargest) {
-    // 99999999999 does not fit in 32 bits: its reading stops before the digit that would overflow.
+    // 99999999999 does not fit in 32 bits, and no score is below 0.
     const std::string old =
-        PlayFolder::CrLfLines({"2147483648", "4294967295", "99999999999", "2147483647", "5", "4", "3", "2", "1", "0"});
+        PlayFolder::CrLfLines({"2147483648", "4294967295", "99999999999", "2147483647", "5", "4", "3", "-2", "1", "0"});
     PlayFolder::WriteBytes("savefiles/highscores.txt", old);
     Score[1] = 3;
     RunGameOver();
-    const std::string fresh = TableBytes({2147483647, 2147483647, 999999999, 2147483647, 5, 4, 3, 3, 2, 1});
+    const std::string fresh = TableBytes({2147483647, 2147483647, 2147483647, 2147483647, 5, 4, 3, 3, 0, 1});
     EXPECT_EQ(PlayFolder::ReadBytes("savefiles/highscores.txt"), fresh + old.substr(fresh.size()));
     EXPECT_EQ(Score[1], 0) << "the entered 3 was found and shown";
 }
