@@ -2,10 +2,15 @@
 // game-over sequence around them.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <thread>
@@ -517,14 +522,60 @@ TEST_F(HighscoreScreen, EveryRowColourReadsOnTheTable) {
         }
 }
 
-TEST_F(HighscoreScreen, FromTheMainMenuTheZeroRowsAreHighlighted) {
+TEST_F(HighscoreScreen, FromTheMainMenuNoRowIsHighlighted) {
     WriteTable({500, 400, 0, 0, 0, 0, 0, 0, 0, 0});
     testing::internal::CaptureStdout();
-    LeesHighscore();
+    ShowHighscores();
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "") << "looking at the table saves nothing";
     EXPECT_TRUE(seenAtWait.empty());
-    const uint32_t expected[11] = {0, GREY, GREY, BLUE, BLUE, RED, RED, RED, RED, RED, RED};
-    for (uint32_t i = 1; i <= 10; i++) EXPECT_EQ(RowColour(i), expected[i]) << "row " << i;
+    for (uint32_t i = 1; i <= 10; i++) EXPECT_EQ(RowColour(i), GREY) << "row " << i;
+}
+
+TEST_F(HighscoreScreen, ATableThatCannotBeSavedOrReadIsShownAndTheGameGoesOn) {
+    const uint32_t FAILED = 0x503010;
+    PlayFolder::WriteBmp("bitmap/savefailed.bmp", 800, 680, FAILED);
+    std::remove("savefiles/highscores.txt");
+    ASSERT_EQ(mkdir("savefiles/highscores.txt", 0755), 0);
+    Score[1] = 500;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(RunGameOver(), "") << "nothing was saved";
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Cannot open save file savefiles/highscores.txt.\n");
+    ASSERT_EQ(seenAtWait.size(), 1u);
+    EXPECT_EQ(seenAtWait[0].screen, GAMEOVER1) << "the end picture first, as always";
+    EXPECT_EQ(Wimdows::ScreenPixel(5, 5), FAILED) << "then the failure instead of the table";
+    Wimdows::ClearScreen();
+    Wimdows::UpdateWindow();
+    testing::internal::CaptureStderr();
+    ShowHighscores();
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(Wimdows::ScreenPixel(5, 5), FAILED) << "the menu's table cannot be read either";
+    rmdir("savefiles/highscores.txt");
+}
+
+// Two copies of the game ending games at the same moments: the lock keeps every score of both.
+TEST_F(GameOverSequence, TwoCopiesSavingAtOnceLoseNoScore) {
+    WriteTable({0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+    const int GAMES = 60;
+    pid_t copies[2];
+    for (int c = 0; c < 2; c++) {
+        copies[c] = fork();
+        if (copies[c] == 0) {
+            std::freopen("/dev/null", "w", stdout);
+            for (int g = 0; g < GAMES; g++) {
+                Score[1] = 1000 + 2 * g + c;
+                GameOver();
+            }
+            std::_Exit(0);
+        }
+    }
+    for (pid_t copy : copies) {
+        int status = 0;
+        ASSERT_EQ(waitpid(copy, &status, 0), copy);
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    std::vector<uint32_t> best;
+    for (int k = 1; k <= 10; k++) best.push_back(1000 + 2 * GAMES - k);
+    EXPECT_EQ(PlayFolder::ReadBytes("savefiles/highscores.txt"), TableBytes(best));
 }
 
 }  // namespace

@@ -685,6 +685,21 @@ TEST_F(MenusTest, MusicAndEffectsSwitchedInAScreenSurviveARestart) {
     std::remove(Kwibbel::SETTINGS_FILE);
 }
 
+TEST_F(MenusTest, ASettingChangedByAnotherCopyIsKept) {
+    PlayFolder::WriteBytes(Kwibbel::SETTINGS_FILE, "window-width=800\nwindow-height=680\nmusic=1\neffects=1\n");
+    Kwibbel::LoadSettings();
+    // The other copy turns the music off; this one then the sound effects.
+    PlayFolder::WriteBytes(Kwibbel::SETTINGS_FILE, "window-width=800\nwindow-height=680\nmusic=0\neffects=1\n");
+    Wimdows::SimulateKeyDown(Wimdows::KEY_F3);
+    Wimdows::Wait(25);
+    Wimdows::SimulateKeyUp(Wimdows::KEY_F3);
+    Wimdows::OnRequests(nullptr);
+    const std::string saved = PlayFolder::ReadBytes(Kwibbel::SETTINGS_FILE);
+    EXPECT_NE(saved.find("music=0\neffects=0\n"), std::string::npos) << saved;
+    Music::SetEffectsOn(true);
+    std::remove(Kwibbel::SETTINGS_FILE);
+}
+
 TEST_F(MenusTest, ADamagedSettingMeansItsDefaultAndOneLine) {
     PlayFolder::WriteBytes(Kwibbel::SETTINGS_FILE, "window-width=800\nwindow-height=6x0\nmusic=0\n");
     testing::internal::CaptureStderr();
