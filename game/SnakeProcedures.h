@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "game/Layout.h"
 #include "game/rules/Rules.h"
@@ -155,12 +156,41 @@ SaveFile *Open(const char *name);
 // Opens an existing file for reading; a missing file stops the program.
 SaveFile *OpenRead(const char *name);
 // Writes out everything and closes; a rewritten file is replaced whole or not at all, or, where its folder
-// takes no new files, rewritten in place and synced.
+// takes no new files, rewritten in place and synced. A file that cannot be written stops the program.
 void Close(SaveFile *file);
+// While the program runs: as Open (writable) or OpenRead, but a file that cannot be opened gives 0 after
+// the console line, and the program goes on (LastSaveFailure says why).
+SaveFile *TryOpen(const char *name, bool writable);
+// As Close, but FALSE after the console line when the file could not be written; the file on disk is then
+// as it was (LastSaveFailure says why).
+bool TryClose(SaveFile *file);
+// The last failure of TryOpen or TryClose: the file's name, what went wrong in a player's words ("the
+// disk is full"), and whether it was being written. Valid until the next failure.
+struct SaveFailureRec {
+    const char *file;
+    const char *problem;
+    bool writing;
+};
+SaveFailureRec LastSaveFailure();
+// The screen after a save file failed while the program runs: the file, what went wrong and that the
+// file on disk is as it was, until a key is pressed anew; the caller then goes back to the menu.
+void ShowSaveFailure();
+// Reads a whole regular file (never waits on a pipe or device); FALSE, errno set, for anything else.
+bool ReadWholeFile(const char *name, std::vector<unsigned char> &bytes);
+// Replaces (or makes) a file with `bytes` as Close replaces a save file, with the same temporary files and
+// their cleanup; FALSE, errno set and the old file as it was, when that fails.
+bool ReplaceFile(const char *name, const std::vector<unsigned char> &bytes);
+// Holds the play folder's lock (an advisory lock on "kwibbel.lock" in the working folder) so that two
+// copies of the game never read and replace the same file at once; waits up to 2 s for another copy,
+// then goes on without it (-1, one console line). The result goes to UnlockPlayFolder.
+int LockPlayFolder();
+void UnlockPlayFolder(int lock);
 // Writes out pending output, drops what was read ahead; the next write goes to the first byte.
 void Flush(SaveFile *file);
 // Reads an unsigned decimal number; 0 at the end of the file.
 uint32_t RdCard(SaveFile *file);
+// Reads a count: as RdCard, but a negative number gives 0 and one above `largest` gives `largest`.
+uint32_t RdCount(SaveFile *file, uint32_t largest);
 // Writes value in decimal, right-aligned to width with spaces (width 0: just the digits).
 void WrCard(SaveFile *file, uint32_t value, uint32_t width);
 // Reads one byte; 0 at the end of the file.

@@ -93,8 +93,7 @@ static const struct {
 static void ReadTable(SaveFile *file, uint32_t table[ENTRIES + 1])
 {
     for (uint32_t i = 1; i <= ENTRIES; i++) {
-        uint32_t value = RdCard(file);
-        table[i] = value > LARGEST_SCORE ? LARGEST_SCORE : value;
+        table[i] = RdCount(file, LARGEST_SCORE);
     }
 }
 
@@ -109,11 +108,18 @@ static uint32_t ScoresToEnter(const int32_t punten[3], int32_t scores[3])
     return n;
 }
 
-// Merges this game's scores into the file, which is rewritten from its first byte every time.
-static void SaveScore(const int32_t punten[3])
+// Merges this game's scores into the file, which is rewritten from its first byte every time; FALSE (the
+// file as it was) when it cannot be read or written. Another copy of the game saving at the same moment
+// waits for this one, so that neither table loses the other's score.
+static bool SaveScore(const int32_t punten[3])
 {
     uint32_t highscores[ENTRIES + 1];
-    SaveFile *file = Open(HIGHSCORE_FILE);
+    int lock = LockPlayFolder();
+    SaveFile *file = TryOpen(HIGHSCORE_FILE, true);
+    if (!file) {
+        UnlockPlayFolder(lock);
+        return false;
+    }
     ReadTable(file, highscores);
     int32_t scores[3] = {0, 0, 0};
     EnterScores(highscores, scores, ScoresToEnter(punten, scores));
@@ -122,9 +128,42 @@ static void SaveScore(const int32_t punten[3])
         WrCard(file, highscores[i], 0);
         WrLn(file);
     }
+    bool saved = TryClose(file);
+    UnlockPlayFolder(lock);
+    if (saved) {
+        std::fputs("\nHighscore has been saved.", stdout);
+        std::fflush(stdout);
+    }
+    return saved;
+}
+
+// The table with the rows of scores[1..2] highlighted (each set to 0 once shown), until a key is pressed anew;
+// the failure screen instead when the file cannot be read.
+static void ShowTable(int32_t scores[3])
+{
+    Wimdows::FlushKeys();
+    // Looking at the table needs no write access to it.
+    uint32_t table[ENTRIES + 1];
+    SaveFile *file = TryOpen(HIGHSCORE_FILE, false);
+    if (!file) {
+        ShowSaveFailure();
+        return;
+    }
+    ReadTable(file, table);
     Close(file);
-    std::fputs("\nHighscore has been saved.", stdout);
-    std::fflush(stdout);
+
+    Wimdows::ClearScreen();
+    uint32_t picture = Wimdows::LoadBitmap("bitmap/highscoretable.bmp", 800, 680);
+    Wimdows::DrawBitmap(picture, 0, 0);
+    uint32_t colours[ENTRIES + 1];
+    HighlightRows(table, scores, colours);
+    for (uint32_t i = 1; i <= ENTRIES; i++) {
+        Wimdows::SetFont(1, colours[i]);
+        Wimdows::TextInt((int32_t)table[i], Layout::HIGHSCORE_X, Layout::HighscoreY((int32_t)i));
+    }
+    Wimdows::UpdateWindow();
+    // A key held from before (a direction held through the crash) repeats: only a new press closes it.
+    Wimdows::GetFreshKey();
 }
 
 // The screen's words over its picture.
@@ -200,27 +239,8 @@ void HighlightRows(const uint32_t table[11], int32_t scores[3], uint32_t colours
 
 void LeesHighscore(const int32_t nieuw[3])
 {
-    Wimdows::FlushKeys();
-    Wimdows::ClearScreen();
-    uint32_t picture = Wimdows::LoadBitmap("bitmap/highscoretable.bmp", 800, 680);
-    Wimdows::DrawBitmap(picture, 0, 0);
-
-    // Looking at the table needs no write access to it.
-    uint32_t table[ENTRIES + 1];
-    SaveFile *file = OpenRead(HIGHSCORE_FILE);
-    ReadTable(file, table);
-    Close(file);
-
-    uint32_t colours[ENTRIES + 1];
     int32_t gezocht[3] = {0, nieuw ? nieuw[1] : -1, nieuw ? nieuw[2] : -1};
-    HighlightRows(table, gezocht, colours);
-    for (uint32_t i = 1; i <= ENTRIES; i++) {
-        Wimdows::SetFont(1, colours[i]);
-        Wimdows::TextInt((int32_t)table[i], Layout::HIGHSCORE_X, Layout::HighscoreY((int32_t)i));
-    }
-    Wimdows::UpdateWindow();
-    // A key held from before (a direction held through the crash) repeats: only a new press closes it.
-    Wimdows::GetFreshKey();
+    ShowTable(gezocht);
 }
 
 void GameOver(const GameEndRec &end, const int32_t punten[3])
@@ -237,12 +257,16 @@ void GameOver(const GameEndRec &end, const int32_t punten[3])
 
     Music::PlaySound(Songs.gameover, false);
     // The game is over even when the window was closed: its scores are kept whatever comes next.
-    SaveScore(punten);
+    bool saved = SaveScore(punten);
     if (Wimdows::WindowClosed())
         return;
     Wimdows::Wait(4000);
     if (Wimdows::WindowClosed())
         return;
+    if (!saved) {
+        ShowSaveFailure();
+        return;
+    }
     // The computer's score is not in the table, so no row is highlighted for it.
     int32_t nieuw[3] = {0, punten[1], punten[2]};
     if (ComputerSpeler >= 1 && ComputerSpeler <= 2)

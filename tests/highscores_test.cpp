@@ -2,10 +2,15 @@
 // game-over sequence around them.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <thread>
@@ -235,13 +240,13 @@ TEST_F(GameOverSequence, TwoSnakesKeepTheirOwnScores) {
 }
 
 TEST_F(GameOverSequence, AnEntryBeyondTheLargestScoreIsReadAsTheLargest) {
-    // 99999999999 does not fit in 32 bits: its reading stops before the digit that would overflow.
+    // 99999999999 does not fit in 32 bits, and no score is below 0.
     const std::string old =
-        PlayFolder::CrLfLines({"2147483648", "4294967295", "99999999999", "2147483647", "5", "4", "3", "2", "1", "0"});
+        PlayFolder::CrLfLines({"2147483648", "4294967295", "99999999999", "2147483647", "5", "4", "3", "-2", "1", "0"});
     PlayFolder::WriteBytes("savefiles/highscores.txt", old);
     Score[1] = 3;
     RunGameOver();
-    const std::string fresh = TableBytes({2147483647, 2147483647, 999999999, 2147483647, 5, 4, 3, 3, 2, 1});
+    const std::string fresh = TableBytes({2147483647, 2147483647, 2147483647, 2147483647, 5, 4, 3, 3, 0, 1});
     EXPECT_EQ(PlayFolder::ReadBytes("savefiles/highscores.txt"), fresh + old.substr(fresh.size()));
 }
 
@@ -519,6 +524,53 @@ TEST_F(HighscoreScreen, FromTheMainMenuNoRowIsHighlighted) {
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "") << "looking at the table saves nothing";
     EXPECT_TRUE(seenAtWait.empty());
     for (uint32_t i = 1; i <= 10; i++) EXPECT_EQ(RowColour(i), GREY) << "row " << i;
+}
+
+TEST_F(HighscoreScreen, ATableThatCannotBeSavedOrReadIsShownAndTheGameGoesOn) {
+    const uint32_t FAILED = 0x503010;
+    PlayFolder::WriteBmp("bitmap/savefailed.bmp", 800, 680, FAILED);
+    std::remove("savefiles/highscores.txt");
+    ASSERT_EQ(mkdir("savefiles/highscores.txt", 0755), 0);
+    Score[1] = 500;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(RunGameOver(), "") << "nothing was saved";
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Cannot open save file savefiles/highscores.txt.\n");
+    ASSERT_EQ(seenAtWait.size(), 1u);
+    EXPECT_EQ(seenAtWait[0].screen, GAMEOVER1) << "the end picture first, as always";
+    EXPECT_EQ(Wimdows::ScreenPixel(5, 5), FAILED) << "then the failure instead of the table";
+    Wimdows::ClearScreen();
+    Wimdows::UpdateWindow();
+    testing::internal::CaptureStderr();
+    LeesHighscore();
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(Wimdows::ScreenPixel(5, 5), FAILED) << "the menu's table cannot be read either";
+    rmdir("savefiles/highscores.txt");
+}
+
+// Two copies of the game ending games at the same moments: the lock keeps every score of both.
+TEST_F(GameOverSequence, TwoCopiesSavingAtOnceLoseNoScore) {
+    WriteTable({0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+    const int GAMES = 60;
+    pid_t copies[2];
+    for (int c = 0; c < 2; c++) {
+        copies[c] = fork();
+        if (copies[c] == 0) {
+            std::freopen("/dev/null", "w", stdout);
+            for (int g = 0; g < GAMES; g++) {
+                const int32_t punten[3] = {0, 1000 + 2 * g + c, 0};
+                GameOver(GameEndRec{{false, true, false}, false, {}}, punten);
+            }
+            std::_Exit(0);
+        }
+    }
+    for (pid_t copy : copies) {
+        int status = 0;
+        ASSERT_EQ(waitpid(copy, &status, 0), copy);
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    std::vector<uint32_t> best;
+    for (int k = 1; k <= 10; k++) best.push_back(1000 + 2 * GAMES - k);
+    EXPECT_EQ(PlayFolder::ReadBytes("savefiles/highscores.txt"), TableBytes(best));
 }
 
 }  // namespace

@@ -199,6 +199,7 @@ static int64_t FloorDiv(int64_t a, int64_t b) {
 
 // Reads a BMP and brings it to width by height (0 keeps the file's own size); FALSE when it fails.
 static bool ReadPixels(const std::string &file, uint32_t width, uint32_t height, std::vector<uint32_t> &out) {
+    if (!PictureFileFits(file)) return false;
     SDL_Surface *s = SDL_LoadBMP(file.c_str());
     if (!s) return false;
     uint32_t sw = (uint32_t)s->w, sh = (uint32_t)s->h;
@@ -956,7 +957,10 @@ PictureHandle LoadBitmap(const char *name, uint32_t width, uint32_t height) {
     const std::string path = DataPath(name);
     // A picture already loaded from the same file at the same size shares its pixels; the file must still
     // be there, so that a load never succeeds for a file that is gone.
-    if (!FileExists(path)) return 0;
+    if (!FileExists(path)) {
+        TellMissingPicture(path);
+        return 0;
+    }
     auto key = std::make_tuple(path, width, height);
     std::lock_guard<std::mutex> g(gDraw.lock);
     std::shared_ptr<Picture> pic;
@@ -968,7 +972,7 @@ PictureHandle LoadBitmap(const char *name, uint32_t width, uint32_t height) {
         pic = std::make_shared<Picture>();
         pic->file = path;
         if (width == 0 || height == 0) {
-            SDL_Surface *probe = SDL_LoadBMP(path.c_str());
+            SDL_Surface *probe = PictureFileFits(path) ? SDL_LoadBMP(path.c_str()) : nullptr;
             if (!probe) return 0;
             width = width ? width : (uint32_t)probe->w;
             height = height ? height : (uint32_t)probe->h;

@@ -46,6 +46,8 @@ bool IsReservedKey(KeyCode key);
 // Enter picks, Escape goes back.
 enum MenuKey : uint8_t { MENU_NONE, MENU_UP, MENU_DOWN, MENU_LEFT, MENU_RIGHT, MENU_PICK, MENU_BACK };
 MenuKey MenuKeyOf(KeyCode key);
+// TRUE for a code that a key of the keyboard gives (the table of the layer's key codes).
+bool IsKey(KeyCode key);
 // The name a player knows a key by ("A", "Left arrow", "Keypad 4"), into name (size bytes, NUL-ended);
 // "key " and its number for a code no key has.
 void KeyName(KeyCode key, char *name, uint32_t size);
