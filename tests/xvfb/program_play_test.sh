@@ -183,10 +183,22 @@ check "keys: the controls file holds the new keys" [ "$(od -An -c "$PLAY/savefil
     "$(printf '76\r\n74\r\n73\r\n75\r\n\r\n39\r\n37\r\n38\r\n40\r\n\r\n' | od -An -c | tr -s ' \n' ' ')" ]
 
 # ---- the level editor and its level --------------------------------------------------------------------------
+# Opened by mistake, it is left with Escape on its help, or on its board before anything is placed.
 click_button 2
 check "editor: its help shows" wait_for 5 "${EDITOR_HELP[@]}"
+key Escape
+back_to_menu "editor: Escape on its help"
+click_button 2
+wait_for 5 "${EDITOR_HELP[@]}"
 key space
 check "editor: the board with its panel" wait_for 10 "${EDITOR_PANEL[@]}"
+key Escape
+back_to_menu "editor: Escape with nothing placed"
+check "editor: left without saving" save_files_unchanged controleslang.txt highscores.txt
+click_button 2
+wait_for 5 "${EDITOR_HELP[@]}"
+key space
+wait_for 10 "${EDITOR_PANEL[@]}"
 # Enter held: snake 1's start only; pressed again, snake 2's start next along the row; again, a wall or two;
 # M: the wall all round.
 hold Return 0.35
@@ -205,6 +217,17 @@ check "editor: the custom level has 30 lines of 40 cells" \
     [ "$(tr -d '\r' <"$custom" | awk 'length($0) == 40' | wc -l)" -eq 30 ]
 check "editor: four S and four T" [ "$(tr -cd S <"$custom" | wc -c) $(tr -cd T <"$custom" | wc -c)" = "4 4" ]
 check "editor: the wall all round" [ "$(head -n1 "$custom" | tr -d '\r')" = "$(printf 'M%.0s' $(seq 40))" ]
+# L brings the saved level back to be mended; saved again untouched, it is the same level.
+cp "$custom" "$WORK/custom.before"
+click_button 2
+wait_for 5 "${EDITOR_HELP[@]}"
+key space
+wait_for 10 "${EDITOR_PANEL[@]}"
+key l
+sleep 0.5
+hold Escape 0.4
+back_to_menu "editor: a mended level saved"
+check "editor: the level loaded and saved again is the same" cmp -s "$custom" "$WORK/custom.before"
 
 # The one-player snake starts on row 2 heading right and meets the wall laid after snake 2's start.
 play_to_game_over 4 "one player on the custom level"
