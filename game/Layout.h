@@ -41,8 +41,10 @@ const int32_t COUNT_X = 360, COUNT_Y = 310, COUNT_SIZE = 100;
 // direction's number and its arrow).
 const int32_t KEY_NOW_Y = 110;
 // The level maker's panel ends its first row with the Enter key's cap; the editor writes what Enter does
-// now after it, with its top-left at (EDITOR_ENTER_WORDS_X, PANEL_Y + EDITOR_ENTER_WORDS_TOP).
+// now after it, with its top-left at (EDITOR_ENTER_WORDS_X, PANEL_Y + EDITOR_ENTER_WORDS_TOP); the second
+// row ends with the Escape key's cap, and what Escape does stands after it, at the ESC_WORDS place.
 const int32_t EDITOR_ENTER_WORDS_X = 292, EDITOR_ENTER_WORDS_TOP = 17;
+const int32_t EDITOR_ESC_WORDS_X = 680, EDITOR_ESC_WORDS_TOP = 49;
 // Every menu is a column of buttons: the first one's top-left, and the distance from one top to the next.
 const int32_t MENU_X = 100, MENU_Y = 75, MENU_GAP = 85;
 // The menu column stands on a panel (x 84..396, y 58..578 of the menu background); a menu with room below

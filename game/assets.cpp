@@ -1,7 +1,8 @@
 // The tables of loaded sounds and pictures, the loading screen at start-up and the countdown before a game.
 //
-// Every wait goes through Wimdows::Wait. Once the player has closed the window the loading screen and the
-// countdown stop waiting and return at once; the fields they did not reach keep handle 0.
+// Every wait goes through Wimdows::Wait (or WaitForPress). Once the player has closed the window the loading
+// screen and the countdown stop waiting and return at once, and a press ends the loading screen once all is
+// loaded; the fields they did not reach keep handle 0.
 #include <cstdio>
 #include <cstring>
 
@@ -115,17 +116,19 @@ void Load()
         ConsoleText("Error while initializing music system!\n\n");
     LoadSongs();
 
+    // Everything is loaded now: a key, a click or a pad's button goes on to the menu at once (the press is
+    // left for the menu, which drops it).
     Music::PlaySound(Songs.laden[0], false);
-    Wimdows::Wait(1600);
-    if (!Wimdows::WindowClosed()) {
+    bool skipped = Wimdows::WaitForPress(1600);
+    if (!skipped && !Wimdows::WindowClosed()) {
         Bitmaps.laden[1] = Wimdows::LoadBitmap("bitmap/loadscreen2.bmp", 800, 680);
         Wimdows::DrawBitmap(Bitmaps.laden[1], 0, 0);
-        Wimdows::Wait(2800);
+        skipped = Wimdows::WaitForPress(2800);
     }
-    if (!Wimdows::WindowClosed()) {
+    if (!skipped && !Wimdows::WindowClosed()) {
         Bitmaps.laden[2] = Wimdows::LoadBitmap("bitmap/loadscreen3.bmp", 800, 680);
         Wimdows::DrawBitmap(Bitmaps.laden[2], 0, 0);
-        Wimdows::Wait(3600);
+        Wimdows::WaitForPress(3600);
     }
     Music::StopSound(Songs.laden[0]);
 }

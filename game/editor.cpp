@@ -6,12 +6,15 @@
 // j-1..j+2: the cell left of the snake holds its first letter and stays free in the game, so the editor
 // keeps it free too (no wall goes there, nor on the snake itself, which the game lays over any wall).
 // Every level it saves can be played: a start snake is only laid where its four cells, the cell before
-// it and the cell the cursor moves on to lie on the board (columns 2..36 for its first cell), and never
-// over the other start snake.
+// it and the cell ahead of its head lie on the board (columns 2..36 for its first cell), never over a
+// wall or the other start snake, and never where either snake's first step would meet the other; the
+// cell ahead of a head stays free of walls as the cell before it does.
 // A press of Enter that lays a start is used up by it: the next state acts on Enter only once it has been
-// let go. Closing the window ends the editor at once and writes nothing.
+// let go. Escape on the help page, or while snake 1's start is still to be laid, leaves without saving;
+// L loads the saved custom level to mend it. Closing the window ends the editor at once and writes nothing.
 
 #include <cstdio>
+#include <initializer_list>
 
 #include "game/SnakeProcedures.h"
 #include "wimdows/Wimdows.h"
@@ -30,6 +33,7 @@ using Wimdows::KEY_M;
 using Wimdows::KEY_RIGHT;
 using Wimdows::KEY_SPACE;
 using Wimdows::KEY_UP;
+static const Wimdows::KeyCode KEY_L = 'L';
 
 static const uint32_t CELL = Layout::CELL;
 static const uint32_t LAST_X = CELL * (KOLOMMEN - 1);  // 780
@@ -55,6 +59,9 @@ static const uint32_t SAVED_SIGN_MS = 1200;
 static const char *const ENTER_WORDS[4] = {"", "lays player 1's snake here", "lays player 2's snake here",
                                            "builds a wall here; the cursor moves on"};
 static const uint32_t WORDS_FONT = 3, WORDS_COLOUR = 0xCCA69A;
+// What Escape does: before snake 1's start is laid nothing is saved.
+static const char *const ESC_WORDS[4] = {"", "leave unsaved", "save and leave", "save and leave"};
+static const uint32_t CUSTOM_LEVEL_NUMBER = 4;
 
 static const char *const MANUAL[15] = {
     "First you have to choose your begin position of both snakes.",
@@ -88,6 +95,8 @@ static struct {
     Wimdows::PictureHandle panel;  // the panel under the board, with the editor's keys
     bool typed[256];               // keys pressed during the last cursor step's wait, held or let go since
     uint32_t heldMs[256];          // how long each key has been held, in the editor's own waits
+    Wimdows::KeyCode arrows[16];   // the arrows pressed anew during that wait, in order (at most 16)
+    uint32_t arrowCount;           // how many of them
 } editor;
 
 // ---- internal ----------------------------------------------------------------------------------------
@@ -114,19 +123,45 @@ static void TakeTypedKeys(uint32_t stepMs)
         editor.typed[key] = false;
         editor.heldMs[key] = Wimdows::KeyDown(key) ? editor.heldMs[key] + stepMs : 0;
     }
-    for (Wimdows::KeyCode key = Wimdows::PollFreshKey(); key != 0; key = Wimdows::PollFreshKey())
-        if (key <= 255)
-            editor.typed[key] = true;
+    editor.arrowCount = 0;
+    for (Wimdows::KeyCode key = Wimdows::PollFreshKey(); key != 0; key = Wimdows::PollFreshKey()) {
+        if (key > 255)
+            continue;
+        editor.typed[key] = true;
+        bool arrow = key == KEY_LEFT || key == KEY_RIGHT || key == KEY_UP || key == KEY_DOWN;
+        if (arrow && editor.arrowCount < sizeof editor.arrows / sizeof editor.arrows[0])
+            editor.arrows[editor.arrowCount++] = key;
+    }
     Wimdows::FlushKeys();
 }
 
-// The cell left of a start snake, which holds its first start letter in the level file.
-static bool IsLetterCell(uint32_t i, uint32_t j)
+// The cell left of a start snake, which holds its first start letter in the level file, or the cell ahead
+// of its head, its first step: both stay free of walls.
+static bool IsKeptFree(uint32_t i, uint32_t j)
 {
     for (uint32_t s = 1; s <= 2; s++)
-        if (editor.start[s].rij == i && editor.start[s].kolom == j + 1)
+        if (editor.start[s].rij == i && (editor.start[s].kolom == j + 1 || editor.start[s].kolom + 4 == j))
             return true;
     return false;
+}
+
+// Whether start snake s may lie on row i from column j on: its letter cell, four cells and the cell ahead
+// on the board and free of walls; neither it nor the cell ahead on the other start snake, and it not on
+// the cell ahead of the other's head.
+static bool StartFits(uint32_t s, uint32_t i, uint32_t j)
+{
+    const uint32_t n = editor.GrootteSlang;
+    if (i < 1 || i > RIJEN || j < 2 || j + n > KOLOMMEN)
+        return false;
+    for (uint32_t k = j - 1; k <= j + n; k++)
+        if (Veld[i][k].bezet == MUUR)
+            return false;
+    const RijEnKolomRec &other = editor.start[3 - s];
+    if (other.rij != i)
+        return true;
+    bool meets = j + n >= other.kolom && j <= other.kolom + n - 1;       // its cells or the cell ahead on the other
+    bool blocks = other.kolom + n >= j && other.kolom + n <= j + n - 1;  // on the cell ahead of the other
+    return !meets && !blocks;
 }
 
 // The letter a cell is saved as: a start letter where the game lays that snake from the next cell on.
@@ -216,17 +251,20 @@ static void CursorMove()
         Wimdows::Wait(STILL_STEP_MS);
     TakeTypedKeys(blink ? 2 * BLINK_MS : STILL_STEP_MS);
 
-    if (Repeats(KEY_LEFT)) {
-        if (editor.x != 0)
+    // Every press moves one cell, however quick the presses came; else a held arrow repeats.
+    Wimdows::KeyCode held = 0;
+    for (Wimdows::KeyCode key : {KEY_LEFT, KEY_RIGHT, KEY_UP, KEY_DOWN})
+        if (held == 0 && Wimdows::KeyDown(key) && editor.heldMs[key] >= REPEAT_DELAY_MS)
+            held = key;
+    for (uint32_t n = 0; n < (editor.arrowCount > 0 ? editor.arrowCount : held != 0 ? 1 : 0); n++) {
+        Wimdows::KeyCode key = editor.arrowCount > 0 ? editor.arrows[n] : held;
+        if (key == KEY_LEFT && editor.x != 0)
             SetCursor(editor.i, editor.j - 1);
-    } else if (Repeats(KEY_RIGHT)) {
-        if (editor.x != LAST_X)
+        else if (key == KEY_RIGHT && editor.x != LAST_X)
             SetCursor(editor.i, editor.j + 1);
-    } else if (Repeats(KEY_UP)) {
-        if (editor.y != 0)
+        else if (key == KEY_UP && editor.y != 0)
             SetCursor(editor.i - 1, editor.j);
-    } else if (Repeats(KEY_DOWN)) {
-        if (editor.y != LAST_Y)
+        else if (key == KEY_DOWN && editor.y != LAST_Y)
             SetCursor(editor.i + 1, editor.j);
     }
 }
@@ -251,15 +289,11 @@ static void DrawStartSnake(uint32_t s)
 }
 
 // Lays a start snake from the cursor to the right and leaves the cursor on the cell after it; FALSE,
-// with nothing changed, where the run, the cell before it or the cell after it would leave the board, or
-// where the run would cover the other start snake.
+// with nothing changed, where the start does not fit (StartFits).
 static bool LayStartSnake(const ArrayCard pictures, bool snake2)
 {
-    if (editor.j < 2 || editor.j + editor.GrootteSlang > KOLOMMEN)
+    if (!StartFits(snake2 ? 2 : 1, editor.i, editor.j))
         return false;
-    for (uint32_t k = 0; k < editor.GrootteSlang; k++)
-        if (IsStartCell(Veld[editor.i][editor.j + k]))
-            return false;
     editor.start[snake2 ? 2 : 1] = RijEnKolomRec{editor.i, editor.j};
     for (uint32_t k = 1; k <= editor.GrootteSlang; k++) {
         BlokRec &cell = CursorCell();
@@ -283,6 +317,8 @@ static void DrawPanel()
         Wimdows::SetFont(WORDS_FONT, WORDS_COLOUR);
         Wimdows::Text(ENTER_WORDS[editor.hulpvariable], Layout::EDITOR_ENTER_WORDS_X,
                       Layout::PANEL_Y + Layout::EDITOR_ENTER_WORDS_TOP);
+        Wimdows::Text(ESC_WORDS[editor.hulpvariable], Layout::EDITOR_ESC_WORDS_X,
+                      Layout::PANEL_Y + Layout::EDITOR_ESC_WORDS_TOP);
     }
 }
 
@@ -306,7 +342,7 @@ static void WallRound()
         const RijEnKolomRec &first = editor.start[s];
         if (first.rij == 0)
             continue;
-        for (uint32_t k = first.kolom - 1; k < first.kolom + editor.GrootteSlang; k++) {
+        for (uint32_t k = first.kolom - 1; k <= first.kolom + editor.GrootteSlang; k++) {
             BlokRec &cell = Veld[first.rij][k];
             if (cell.bezet == MUUR && !IsStartCell(cell))
                 Wimdows::Rectangle((int32_t)cell.x1, (int32_t)cell.y1, (int32_t)cell.x2 - 1, (int32_t)cell.y2 - 1, 0,
@@ -315,6 +351,41 @@ static void WallRound()
         }
         DrawStartSnake(s);
     }
+    Wimdows::UpdateWindow();
+}
+
+// The saved custom level on the board to be mended: its walls, and each start the editor could have laid
+// (one it could not is dropped with a console line, and asked for again).
+static void MendSavedLevel()
+{
+    uint32_t grootte[3];
+    RijEnKolomRec letter[3] = {};
+    ReadLevel(CUSTOM_LEVEL_NUMBER, grootte, letter);
+    Wimdows::ClearScreen();
+    TekenMuren(Bitmaps);
+    editor.start[1] = editor.start[2] = RijEnKolomRec{0, 0};
+    editor.hulpvariable = 1;
+    for (uint32_t s = 1; s <= 2; s++) {
+        if (grootte[s] == 0 || (s == 2 && editor.start[1].rij == 0))
+            continue;
+        // The game lays the snake from the cell after its first letter.
+        if (grootte[s] != editor.GrootteSlang || !StartFits(s, letter[s].rij, letter[s].kolom + 1)) {
+            std::printf("\nThe start of snake %u in %s cannot be kept: lay it again.", (unsigned)s, CUSTOM_LEVEL);
+            continue;
+        }
+        editor.start[s] = RijEnKolomRec{letter[s].rij, letter[s].kolom + 1};
+        for (uint32_t k = 0; k < editor.GrootteSlang; k++) {
+            BlokRec &cell = Veld[letter[s].rij][letter[s].kolom + 1 + k];
+            (s == 1 ? cell.BeginPosSlang : cell.BeginPosSlang2) = true;
+        }
+        DrawStartSnake(s);
+        editor.hulpvariable = s + 1;
+    }
+    std::printf("\nLevel %s is loaded to be mended.", CUSTOM_LEVEL);
+    std::fflush(stdout);
+    ResetCursor();
+    editor.enterUsedUp = Wimdows::KeyDown(KEY_ENTER);
+    DrawPanel();
     Wimdows::UpdateWindow();
 }
 
@@ -347,6 +418,11 @@ static void SaveLevel()
 
 static void StateChooseSnake1()
 {
+    // Nothing is placed yet: Escape leaves, and the saved level stays as it was.
+    if (Pressed(KEY_ESCAPE)) {
+        editor.hulpvariable = 0;
+        return;
+    }
     if (Pressed(KEY_SPACE)) {
         ResetCursor();
         Wimdows::FlushKeys();
@@ -354,7 +430,8 @@ static void StateChooseSnake1()
     CursorMove();
     if (EnterPressed() && LayStartSnake(Bitmaps.speler1, false)) {
         AfterMove();
-        editor.hulpvariable = 2;
+        // A mended level may have snake 2's start already.
+        editor.hulpvariable = editor.start[2].rij != 0 ? 3 : 2;
         editor.enterUsedUp = true;
         DrawPanel();
         Wimdows::FlushKeys();
@@ -402,7 +479,7 @@ static void StateWalls()
         StartOver();
     CursorMove();
     // No wall on a start snake or the cell before it: the game would not have it there.
-    if (editor.hulpvariable == 3 && EnterPressed() && !IsStartCell(CursorCell()) && !IsLetterCell(editor.i, editor.j)) {
+    if (editor.hulpvariable == 3 && EnterPressed() && !IsStartCell(CursorCell()) && !IsKeptFree(editor.i, editor.j)) {
         BlokRec &cell = CursorCell();
         cell.bezet = MUUR;
         Wimdows::DrawBitmap(Bitmaps.muur[1], (int32_t)cell.x1, (int32_t)cell.y1);
@@ -434,8 +511,13 @@ static void Create()
         editor.typed[key] = false;
         editor.heldMs[key] = 0;
     }
+    editor.arrowCount = 0;
 
     while (editor.hulpvariable != 0 && !Wimdows::WindowClosed()) {
+        if (editor.typed[KEY_L]) {
+            editor.typed[KEY_L] = false;
+            MendSavedLevel();
+        }
         switch (editor.hulpvariable) {
         case 1:
             StateChooseSnake1();
@@ -502,10 +584,10 @@ void LevelMaker()
     Wimdows::ClearScreen();
     Wimdows::DrawBitmap(Wimdows::LoadBitmap(HELP_PICTURE, 800, 680), 0, 0);
     Wimdows::UpdateWindow();
-    // A key typed before the help showed, or one still held from the menu, does not close it.
+    // A key typed before the help showed, or one still held from the menu, does not close it. Escape goes
+    // back to the menu.
     Wimdows::FlushKeys();
-    Wimdows::GetFreshKey();
-    if (Wimdows::WindowClosed())
+    if (Wimdows::GetFreshKey() == KEY_ESCAPE || Wimdows::WindowClosed())
         return;
 
     std::printf("\n --*--Levelmaker Manual--*--\n\n");

@@ -40,7 +40,7 @@ static GebeurtenissenRec Gebeurtenissen;
 // The pause: nothing moves until a P is pressed anew (a held P repeating does not count), at the earliest
 // a second after the pause began; a sign says so meanwhile and is gone when play goes on. The turns typed
 // meanwhile are the first ones after it, so a player can get ready. FALSE when the game is to be left
-// instead (the window was closed, or no key can come any more).
+// instead: Escape pressed anew (as in play), the window closed, or no key can come any more.
 static bool Pauze(const BesturingRec besturing[3], InvoerRec &invoer)
 {
     Wimdows::FlushKeys();
@@ -50,7 +50,7 @@ static bool Pauze(const BesturingRec besturing[3], InvoerRec &invoer)
         if (Wimdows::WindowClosed())
             return false;
         uint32_t xKey = Wimdows::GetFreshKey();
-        if (xKey == 0)
+        if (xKey == 0 || xKey == Wimdows::KEY_ESCAPE)
             return false;
         if (xKey == Wimdows::KEY_P) {
             Wimdows::RestoreArea();

@@ -101,6 +101,23 @@ static const char *WhyLevelUnplayable(const uint32_t Grootte[3], const RijEnKolo
 
 // ---- exported ----------------------------------------------------------------------------------------------
 
+void ReadLevel(uint32_t levelchoice, uint32_t Grootte[3], RijEnKolomRec Positie[3])
+{
+    VensterInBlokken();
+    Grootte[1] = Grootte[2] = 0;
+    if (levelchoice >= 5)
+        return;
+    SaveFile *file = OpenRead(levelFiles[levelchoice]);
+    char line[LINE_CAPACITY];
+    for (uint32_t rij = 1; rij <= RIJEN; rij++) {
+        // A short line leaves its missing cells free; characters beyond column 40 are ignored.
+        uint32_t length = ReadLevelLine(file, line);
+        for (uint32_t kolom = 1; kolom <= KOLOMMEN && kolom <= length; kolom++)
+            LevelCell(rij, kolom, line[kolom - 1], Grootte, Positie);
+    }
+    Close(file);
+}
+
 bool LoadLevel(uint32_t Grootte[3], PijlEn Richting[3], RijEnKolomRec Positie[3], const BitmapsRec &Bitmaps,
                uint32_t &levelchoice)
 {
@@ -119,15 +136,7 @@ bool LoadLevel(uint32_t Grootte[3], PijlEn Richting[3], RijEnKolomRec Positie[3]
         return false;
     }
     const char *name = levelFiles[levelchoice];
-    SaveFile *file = OpenRead(name);
-    char line[LINE_CAPACITY];
-    for (uint32_t rij = 1; rij <= RIJEN; rij++) {
-        // A short line leaves its missing cells free; characters beyond column 40 are ignored.
-        uint32_t length = ReadLevelLine(file, line);
-        for (uint32_t kolom = 1; kolom <= KOLOMMEN && kolom <= length; kolom++)
-            LevelCell(rij, kolom, line[kolom - 1], Grootte, Positie);
-    }
-    Close(file);
+    ReadLevel(levelchoice, Grootte, Positie);
 
     const char *reason = WhyLevelUnplayable(Grootte, Positie);
     if (reason) {

@@ -28,8 +28,8 @@ namespace {
 
 const uint32_t BACKSPACE = Wimdows::KEY_BACKSPACE, ENTER = Wimdows::KEY_ENTER, ESCAPE = Wimdows::KEY_ESCAPE,
                SPACE = Wimdows::KEY_SPACE, LEFT = Wimdows::KEY_LEFT, UP = Wimdows::KEY_UP, RIGHT = Wimdows::KEY_RIGHT,
-               DOWN = Wimdows::KEY_DOWN, KEY_D = Wimdows::KEY_D, KEY_M = Wimdows::KEY_M;
-const uint32_t ALL_KEYS[] = {BACKSPACE, ENTER, ESCAPE, SPACE, LEFT, UP, RIGHT, DOWN, KEY_D, KEY_M};
+               DOWN = Wimdows::KEY_DOWN, KEY_D = Wimdows::KEY_D, KEY_M = Wimdows::KEY_M, KEY_L = 'L';
+const uint32_t ALL_KEYS[] = {BACKSPACE, ENTER, ESCAPE, SPACE, LEFT, UP, RIGHT, DOWN, KEY_D, KEY_M, KEY_L};
 
 typedef std::vector<uint32_t> Keys;
 // In a turn: the keys before it are held, the keys after it tapped (pressed and let go at once).
@@ -296,28 +296,23 @@ TEST_F(Editor, EnterLaysOneStartPerPressAndHeldDrawsWalls) {
 
 TEST_F(Editor, NoWallGoesOnAStartSnakeOrTheCellBeforeIt) {
     std::string saved = Play({
-        {},
-        {ENTER},  // snake 1 on (2, 2..5), cursor (2, 7)
-        {},
-        {ENTER},  // snake 2 on (2, 7..10), cursor (2, 12)
-        {SPACE},  // cursor back to (2, 2)
-        {ENTER},  // refused: snake 1 lies there
-        {LEFT},   // (2, 1), before snake 1
-        {ENTER},  // refused
-        {TAP, RIGHT},
-        {TAP, RIGHT},
-        {TAP, RIGHT},
-        {TAP, RIGHT},
-        {TAP, RIGHT},  // (2, 6), before snake 2
-        {ENTER},       // refused
-        {DOWN},
-        {ENTER},  // an ordinary wall on (3, 6)
+        {},           {ENTER},  // snake 1 on (2, 2..5), cursor (2, 7)
+        {LEFT},       {ENTER},  // refused: snake 2's tail would stand in front of snake 1's head
+        {RIGHT},      {ENTER},  // snake 2 on (2, 7..10), cursor (2, 12)
+        {LEFT},       {ENTER},  // refused: (2, 11) is ahead of snake 2's head
+        {SPACE},                // cursor back to (2, 2)
+        {ENTER},                // refused: snake 1 lies there
+        {LEFT},                 // (2, 1), before snake 1
+        {ENTER},                // refused
+        {TAP, RIGHT}, {TAP, RIGHT}, {TAP, RIGHT}, {TAP, RIGHT}, {TAP, RIGHT},  // (2, 6), before snake 2
+        {ENTER},                                                               // refused
+        {DOWN},       {ENTER},                                                 // an ordinary wall on (3, 6)
         {ESCAPE},
     });
     Level want;
     want.Run(2, 1, 4, 'S').Run(2, 6, 4, 'T').Run(3, 6, 1, 'M');
     EXPECT_EQ(saved, SavedAs(want));
-    for (uint32_t k : {1, 2, 6, 7}) EXPECT_EQ(Veld[2][k].bezet, ONBEZET) << "column " << k;
+    for (uint32_t k : {1, 2, 6, 7, 11}) EXPECT_EQ(Veld[2][k].bezet, ONBEZET) << "column " << k;
 }
 
 TEST_F(Editor, BackspaceRemovesWallsButLeavesStarts) {
@@ -366,7 +361,7 @@ TEST_F(Editor, DStartsOverFromSnake2sStartButNotBeforeIt) {
     EXPECT_EQ(saved, SavedAs(want));
 }
 
-TEST_F(Editor, DWhileDrawingWallsClearsEverything) {
+TEST_F(Editor, DWhileDrawingWallsClearsEverythingAndEscapeThenLeavesUnsaved) {
     std::string saved = Play({
         {},
         {ENTER},  // snake 1 on (2, 2..5)
@@ -376,14 +371,38 @@ TEST_F(Editor, DWhileDrawingWallsClearsEverything) {
         {ENTER},   // wall (2, 12)
         {KEY_M},   // the wall round the board
         {KEY_D},   // everything gone; snake 1's start asked again
-        {ESCAPE},  // no way out while choosing snake 1's start
-        {DOWN},    // (3, 2)
-        {ENTER},   // snake 1 on (3, 2..5)
-        {ESCAPE},  // saved without snake 2
+        {ESCAPE},  // nothing placed: the editor leaves and saves nothing
     });
-    Level want;
-    want.Run(3, 1, 4, 'S');
-    EXPECT_EQ(saved, SavedAs(want));
+    EXPECT_EQ(saved, OldCustomLevel());
+    EXPECT_EQ(console.find("Level has been saved."), std::string::npos);
+    for (uint32_t k = 1; k <= 40; k++) EXPECT_EQ(Veld[1][k].bezet, ONBEZET) << "the wall round is gone";
+}
+
+TEST_F(Editor, LLoadsTheSavedLevelToMendIt) {
+    Level before;
+    before.Run(5, 1, 4, 'S').Run(7, 11, 4, 'T').Run(10, 10, 1, 'M').Run(2, 3, 1, 'M');
+    PlayFolder::WriteBytes("savefiles/custom.txt", before.Bytes());
+    std::string saved = Play({
+        {},
+        {TAP, KEY_L},  // both starts and the walls back: walls are drawn next
+        {ENTER},       // a wall on (2, 2), the cursor's home
+        {ESCAPE},
+    });
+    Level want = before;
+    want.Run(2, 2, 1, 'M');
+    EXPECT_EQ(saved, want.Bytes());
+    EXPECT_NE(console.find("\nLevel savefiles/custom.txt is loaded to be mended."), std::string::npos);
+
+    // A start the editor would refuse is dropped and asked for again: snake 2's tail ahead of snake 1's head.
+    Level blocked;
+    blocked.Run(5, 1, 4, 'S').Run(5, 5, 4, 'T');
+    PlayFolder::WriteBytes("savefiles/custom.txt", blocked.Bytes());
+    run = Script();
+    saved = Play({{}, {TAP, KEY_L}, {ESCAPE}});  // snake 2's start to lay: Escape saves snake 1's
+    Level only1;
+    only1.Run(5, 1, 4, 'S');
+    EXPECT_EQ(saved, only1.Bytes());
+    EXPECT_NE(console.find("The start of snake 2 in savefiles/custom.txt cannot be kept"), std::string::npos);
 }
 
 TEST_F(Editor, DAndEscapeTogetherNeverSaveAnEmptyBoard) {
@@ -402,7 +421,8 @@ TEST_F(Editor, DAndEscapeTogetherNeverSaveAnEmptyBoard) {
 }
 
 TEST_F(Editor, StartSnakesStayOnTheBoardOffEachOtherWhereTheGameLaysThem) {
-    std::vector<Keys> turns = Then({{}}, Taps(RIGHT, 35));  // cursor (2, 37)
+    // Every press moves one cell, five pressed in one cursor step too.
+    std::vector<Keys> turns = Then({{}}, Repeat({TAP, RIGHT, RIGHT, RIGHT, RIGHT, RIGHT}, 7));  // cursor (2, 37)
     turns = Then(turns, {
                             {ENTER},  // refused: the run would end beyond column 40
                             {LEFT},   // (2, 36)
@@ -413,8 +433,10 @@ TEST_F(Editor, StartSnakesStayOnTheBoardOffEachOtherWhereTheGameLaysThem) {
                             {LEFT},   // (2, 1)
                             {ENTER},  // refused: no cell before the run for its first letter
                         });
-    turns = Then(turns, Taps(RIGHT, 33));  // (2, 34)
+    turns = Then(turns, Taps(RIGHT, 31));  // (2, 32)
     turns = Then(turns, {
+                            {ENTER},  // refused: (2, 32..35) would head into snake 1's tail
+                            {TAP, RIGHT, RIGHT},
                             {ENTER},  // refused: (2, 34..37) would cover snake 1's start
                             {DOWN},   // (3, 34)
                             {ENTER},  // snake 2 on (3, 34..37)
@@ -512,13 +534,12 @@ protected:
 };
 
 TEST_F(EditorOnScreen, DrawsTheCursorStartsAndWalls) {
-    std::vector<uint32_t> frame, inside, beyond;    // during each blink wait, at cell (2, 2)
-    std::vector<std::vector<uint32_t>> enterWords;  // the panel's words on Enter, at steps 1, 3 and 5
-    auto words = [] {
+    std::vector<uint32_t> frame, inside, beyond;              // during each blink wait, at cell (2, 2)
+    std::vector<std::vector<uint32_t>> enterWords, escWords;  // the panel's words on Enter and Esc, steps 1, 3, 5
+    auto words = [](int32_t left, int32_t top, int32_t width) {
         std::vector<uint32_t> band;
-        for (int32_t x = Layout::EDITOR_ENTER_WORDS_X; x < Layout::EDITOR_ENTER_WORDS_X + 200; x++)
-            for (int32_t y = 0; y < 14; y++)
-                band.push_back(Wimdows::BufferPixel(x, Layout::PANEL_Y + Layout::EDITOR_ENTER_WORDS_TOP + y));
+        for (int32_t x = left; x < left + width; x++)
+            for (int32_t y = 0; y < 14; y++) band.push_back(Wimdows::BufferPixel(x, Layout::PANEL_Y + top + y));
         return band;
     };
     run.everyWait = [&](uint32_t) {
@@ -531,7 +552,10 @@ TEST_F(EditorOnScreen, DrawsTheCursorStartsAndWalls) {
         }
     };
     run.observe = [&](size_t step) {
-        if (step == 1 || step == 3 || step == 5) enterWords.push_back(words());
+        if (step == 1 || step == 3 || step == 5) {
+            enterWords.push_back(words(Layout::EDITOR_ENTER_WORDS_X, Layout::EDITOR_ENTER_WORDS_TOP, 200));
+            escWords.push_back(words(Layout::EDITOR_ESC_WORDS_X, Layout::EDITOR_ESC_WORDS_TOP, 110));
+        }
         if (step == 6) {
             for (uint32_t k = 2; k <= 4; k++) EXPECT_EQ(CellColour(2, k), SNAKE1_BODY) << "column " << k;
             EXPECT_EQ(CellColour(2, 5), SNAKE1_HEAD);
@@ -571,6 +595,8 @@ TEST_F(EditorOnScreen, DrawsTheCursorStartsAndWalls) {
     ASSERT_EQ(enterWords.size(), 3u);
     EXPECT_TRUE(enterWords[0] != enterWords[1] && enterWords[1] != enterWords[2] && enterWords[0] != enterWords[2])
         << "the panel says what Enter does in each of the three states";
+    EXPECT_TRUE(escWords[0] != escWords[1] && escWords[1] == escWords[2])
+        << "the panel says that Escape saves only once snake 1's start is laid";
     Level want;
     want.Border().Run(2, 1, 4, 'S').Run(2, 6, 4, 'T');
     EXPECT_EQ(saved, SavedAs(want));

@@ -356,6 +356,18 @@ TEST_F(Game, PauseWaitsASecondThenForATypedP) {
     EXPECT_EQ(Waits(PAUSE_WAIT), 1);
     EXPECT_EQ(s.steps, 5);
     EXPECT_EQ(console, LOADED);
+
+    // Escape typed while paused leaves the game as in play: no game over, nothing saved.
+    s = Script();
+    s.onStep = [&](int step) {
+        if (step == 5) Tap(KEY_P);
+    };
+    s.onPause = [&] { Tap(KEY_ESCAPE); };
+    Play(PenLevel({{{1, 2}, "SSSS"}, {{1, 30}, "M"}}));
+    EXPECT_EQ(Waits(PAUSE_WAIT), 1);
+    EXPECT_EQ(s.steps, 5) << "Escape in the pause left the game";
+    EXPECT_EQ(Waits(GAME_OVER_WAIT), 0);
+    EXPECT_EQ(console, LOADED);
 }
 
 TEST_F(Game, APOrEscapeTappedBetweenStepsCountsAtTheNextStep) {

@@ -133,6 +133,31 @@ TEST_F(Loading, BannerSoundsAndThreeLoadingScreens) {
     EXPECT_EQ(Bitmaps.laden[2], Bitmaps.laden[0] + 2);
 }
 
+TEST_F(Loading, AKeyOrAClickOnceLoadedGoesOnAtOnce) {
+    MakeSounds();
+    // A key pressed while the first loading screen shows (a pad's button is a key too), then a click while
+    // the second shows: each ends the loading screen there, the jingle stopped.
+    for (int at : {1, 2}) {
+        seen.clear();
+        Waits::Start().run = [at](int wait, uint32_t ms) {
+            RecordWait(wait, ms);
+            if (wait != at) return;
+            if (at == 1) {
+                Wimdows::SimulateKeyDown(Wimdows::KEY_SPACE);
+                Wimdows::SimulateKeyUp(Wimdows::KEY_SPACE);
+            } else {
+                Wimdows::SimulateLeftUp(400, 300);
+            }
+        };
+        EXPECT_EQ(RunLoad(), std::string(BANNER) + "Music system initialized.\n");
+        EXPECT_EQ(seen.size(), (size_t)at) << "the loading screen went on after the press";
+        EXPECT_FALSE(Music::SoundMarkedPlaying(Songs.laden[0])) << "the jingle stops";
+        EXPECT_NE(Songs.beep, 0u) << "every sound is loaded";
+        Wimdows::FlushKeys();
+        Music::StopMusic();
+    }
+}
+
 TEST_F(Loading, OneMissingSoundGivesItsOwnLineAndTheRestLoads) {
     MakeSounds("audio/laser.mp3");
     EXPECT_EQ(RunLoad(), std::string(BANNER) + "Music system initialized.\nfailure @ loading clicksound!\n");

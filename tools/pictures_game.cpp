@@ -427,12 +427,12 @@ static void MakeEditorHud(const std::string &dir) {
     const struct {
         const char *cap, *text;
         float w;
-    } rows[2][5] = {{{"Arrows", "move", 56}},
+    } rows[2][6] = {{{"Arrows", "move", 56}},
                     {{"M", "wall round", 24},
-                     {"Bksp", "erase (hold)", 40},
-                     {"D", "start over", 24},
-                     {"Space", "cursor home", 48},
-                     {"Esc", "save and leave", 38}}};
+                     {"Bksp", "erase", 40},
+                     {"D", "clear", 24},
+                     {"L", "load saved", 24},
+                     {"Space", "home", 48}}};
     for (int r = 0; r < 2; ++r) {
         float x = 130, y = r == 0 ? 14 : 46;
         for (const auto &k : rows[r]) {
@@ -441,9 +441,11 @@ static void MakeEditorHud(const std::string &dir) {
             x += k.w + 6 + Text(cv, hint, k.text, x + k.w + 6, y + 3) + 16;
         }
     }
-    // Enter ends the first row: what it does changes as the level is made, so the editor writes that.
-    const float enterW = 46;
+    // Enter ends the first row and Esc the second: what they do changes as the level is made, so the editor
+    // writes that.
+    const float enterW = 46, escW = 38;
     DrawKeyCap(cv, "Enter", Layout::EDITOR_ENTER_WORDS_X - 6 - enterW, 14, enterW, 22);
+    DrawKeyCap(cv, "Esc", Layout::EDITOR_ESC_WORDS_X - 6 - escW, 46, escW, 22);
     Save(cv, dir, "editorhud.bmp");
 }
 

@@ -242,9 +242,10 @@ static void MakeLevelMakerHelp(const std::string &dir) {
                          {"Enter", 56, "Place a snake's start, later a wall."},
                          {"M", 30, "A wall all round the board (press again to repair it)."},
                          {"Space", 60, "Cursor back to its start, top left."}};
-    const Row right[3] = {{"Backspace", 90, "Hold it while moving to wipe out walls."},
+    const Row right[4] = {{"Backspace", 90, "Hold it while moving to wipe out walls."},
                           {"D", 30, "Clear everything and start again."},
-                          {"Esc", 44, "Save your level and go back to the menu (once player 1's snake is placed)."}};
+                          {"L", 30, "Load your saved level to mend it."},
+                          {"Esc", 44, "Save and go back to the menu; with no snake placed, go back unsaved."}};
     float ly = y;
     for (const Row &r : left) {
         if (r.w == 0) {
@@ -271,7 +272,7 @@ static void MakeLevelMakerHelp(const std::string &dir) {
                    "Leave free cells to the right of each start: the snakes set off to the right. Where an "
                    "edge has no wall, the snakes wrap round to the other side.",
                    30, ty, 740, 19);
-    Footer(cv, "Press any key to start building.", 640);
+    Footer(cv, "Press any key to start building, Esc to go back.", 640);
     Save(cv, dir, "levelmakerhelp.bmp");
 }
 

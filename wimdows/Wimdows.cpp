@@ -86,6 +86,7 @@ struct InputRec {
     MouseStruct mouse = {0, 0, false, false};
     std::atomic<MouseProc> leftUp{nullptr};
     std::atomic<MouseProc> leftDouble{nullptr};
+    std::atomic<uint32_t> leftUps{0};  // left-button releases so far (WaitForPress)
     std::atomic<bool> key[256];
     bool lastFromPad = false;  // the key last taken from the queue came from a pad (main thread)
 };
@@ -267,6 +268,9 @@ static void CallLeftUp(int32_t x, int32_t y) {
     MapPointer(x, y);
     MouseProc proc = gInput.leftUp.load();
     if (proc) proc(Word(x), Word(y));
+    gInput.leftUps.fetch_add(1);
+    { std::lock_guard<std::mutex> g(gInput.lock); }
+    gInput.keyArrived.notify_all();
 }
 
 static void CallLeftDouble(int32_t x, int32_t y) {
@@ -838,6 +842,38 @@ void Wait(uint32_t ms) {
     std::unique_lock<std::mutex> l(gWin.lock);
     while (gWin.changed.wait_until(l, until, [] { return gWin.closed.load() || RequestsPending(); })) {
         if (gWin.closed.load()) return;
+        l.unlock();
+        RunRequests();
+        l.lock();
+    }
+}
+
+bool WaitForPress(uint32_t ms) {
+    if (gWin.closed.load()) return false;
+    RunRequests();
+    const uint32_t clicks = gInput.leftUps.load();
+    // gInput.lock held.
+    auto pressed = [clicks] {
+        if (gInput.leftUps.load() != clicks) return true;
+        for (const QueueElmt &e : gInput.queue)
+            if (!e.repeat) return true;
+        return false;
+    };
+    WaitProc proc = gWin.waitProc.load();
+    if (proc) {
+        proc(ms);
+        std::lock_guard<std::mutex> g(gInput.lock);
+        return pressed();
+    }
+    auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    std::unique_lock<std::mutex> l(gInput.lock);
+    for (;;) {
+        if (!gInput.keyArrived.wait_until(l, until, [&] {
+                return pressed() || gWin.closed.load() || gWin.state.load() != STATE_ACTIVE || RequestsPending();
+            }))
+            return false;
+        if (pressed()) return true;
+        if (gWin.closed.load() || gWin.state.load() != STATE_ACTIVE) return false;
         l.unlock();
         RunRequests();
         l.lock();

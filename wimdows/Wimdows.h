@@ -177,6 +177,9 @@ void DrawMaskBitmap(PictureHandle bitmap, PictureHandle maskbitmap, int32_t x, i
 // The one wait of the game: sleeps ms milliseconds without busy waiting; returns at once once the player
 // closed the window; with a wait procedure installed, calls that instead of sleeping.
 void Wait(uint32_t ms);
+// As Wait, but ends early once a key pressed anew is queued (also one queued before the call; FlushKeys
+// first to ignore those) or the left button is released; TRUE when that ended it. Leaves the queue as it is.
+bool WaitForPress(uint32_t ms);
 // Installs a procedure that every Wait calls instead of sleeping (null: real waits again).
 void SetWaitProc(WaitProc proc);
 // The back buffer's pixels per game unit: 2 while the window shows the game at 1.5 times its size or more

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # A game pauses when its window loses the keyboard focus, and goes on only when P is typed after the window
-# has it back: the whole program under an X server of its own, the focus taken away with xdotool.
+# has it back; Escape in a pause leaves the game. The whole program under an X server of its own, the focus
+# taken away with xdotool.
 set -u
 . "$(dirname "$0")/program_lib.sh" "$1" "$2"
 
@@ -45,5 +46,10 @@ board_picture resumed2
 check "P resumes the game: the sign is gone" sign_gone resumed1
 check "P resumes the game: the board moves again" bash -c "! [ \"\$(compare -metric AE '$WORK/resumed1.png' '$WORK/resumed2.png' null: 2>&1 | cut -d' ' -f1)\" = 0 ]"
 
-close_and_check "game after a focus pause" highscores.txt
+# Paused with P, Escape leaves the game for the menus, as it does in play: no game over, no highscore.
+key p
+sleep 1.2
+key Escape
+check "Escape in a pause leads back to the main menu" wait_menu
+close_and_check "menu after Escape in a pause"
 finish
