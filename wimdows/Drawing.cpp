@@ -17,7 +17,6 @@
 // gFront.lock guards the front picture, its part still to be shown and the view, and is taken inside
 // gDraw.lock.
 #include <SDL.h>
-#include <SDL_image.h>
 #include <SDL_ttf.h>
 
 #include <algorithm>
@@ -198,16 +197,10 @@ static int64_t FloorDiv(int64_t a, int64_t b) {
 
 // ---- internal: pictures and their budget ---------------------------------------------------------------
 
-// A picture file as a surface: a PNG (the set at twice the size) through SDL_image, anything else as a BMP.
-static SDL_Surface *LoadSurface(const std::string &file) {
-    bool png = file.size() > 4 && file.compare(file.size() - 4, 4, ".png") == 0;
-    return png ? IMG_Load(file.c_str()) : SDL_LoadBMP(file.c_str());
-}
-
-// Reads a picture file and brings it to width by height (0 keeps the file's own size); FALSE when it fails.
+// Reads a BMP and brings it to width by height (0 keeps the file's own size); FALSE when it fails.
 static bool ReadPixels(const std::string &file, uint32_t width, uint32_t height, std::vector<uint32_t> &out) {
     if (!PictureFileFits(file)) return false;
-    SDL_Surface *s = LoadSurface(file);
+    SDL_Surface *s = SDL_LoadBMP(file.c_str());
     if (!s) return false;
     uint32_t sw = (uint32_t)s->w, sh = (uint32_t)s->h;
     if (width == 0) width = sw;
@@ -250,18 +243,13 @@ static bool FileExists(const std::string &file) {
     return f != nullptr;
 }
 
-// The same picture in the set at twice the size, which is stored as PNG: ".../bitmap2x/<name>.png" for
-// ".../bitmap/<name>.bmp"; "" when the file is in no bitmap folder.
+// The same picture in the set at twice the size: ".../bitmap2x/<name>" for ".../bitmap/<name>"; "" when the
+// file is in no bitmap folder.
 static std::string TwiceSizePath(const std::string &file) {
-    std::string twice;
     size_t at = file.rfind("/bitmap/");
-    if (at != std::string::npos)
-        twice = file.substr(0, at) + "/bitmap2x/" + file.substr(at + 8);
-    else if (file.compare(0, 7, "bitmap/") == 0)
-        twice = "bitmap2x/" + file.substr(7);
-    size_t dot = twice.rfind('.');
-    if (dot != std::string::npos && twice.find('/', dot) == std::string::npos) twice.erase(dot);
-    return twice.empty() ? twice : twice + ".png";
+    if (at != std::string::npos) return file.substr(0, at) + "/bitmap2x/" + file.substr(at + 8);
+    if (file.compare(0, 7, "bitmap/") == 0) return "bitmap2x/" + file.substr(7);
+    return "";
 }
 
 static void Release(Picture &p) {
