@@ -9,7 +9,7 @@ namespace SnakeProcedures {
 
 // ---- state ---------------------------------------------------------------------------------------------
 
-static const uint32_t SCORE_KLEUR = 0xC0C0C0;  // light grey
+static const uint32_t SCORE_KLEUR = 0xC0C0C0;               // light grey
 static const uint32_t PLAAT_KNURF = 2, PLAAT_COMPUTER = 3;  // in BitmapsRec.platen, after the players'
 
 // ---- internal --------------------------------------------------------------------------------------------

@@ -38,8 +38,8 @@ static void QueueKey(const ToestandRec &t, InvoerRec &invoer, const BesturingRec
 
 // ---- exported ----------------------------------------------------------------------------------------------
 
-uint32_t QueueTypedKeys(const ToestandRec &t, InvoerRec &invoer, const BesturingRec besturing[3],
-                        const uint32_t *stops, uint32_t count)
+uint32_t QueueTypedKeys(const ToestandRec &t, InvoerRec &invoer, const BesturingRec besturing[3], const uint32_t *stops,
+                        uint32_t count)
 {
     uint32_t getypt = 0;  // bit i: stops[i] was typed
     for (uint32_t toets = Wimdows::PollKey(); toets != 0; toets = Wimdows::PollKey()) {

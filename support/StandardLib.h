@@ -11,8 +11,8 @@ namespace StandardLib {
 
 // A whole generator: both sources and which one is drawn from. Plain data: copied, it draws the same.
 struct RandomRec {
-    uint32_t words[55];  // the additive generator: word i is replaced by word i + word j (i, j 31 apart)
-    uint32_t i, j;       // both 0: never seeded
+    uint32_t words[55];   // the additive generator: word i is replaced by word i + word j (i, j 31 apart)
+    uint32_t i, j;        // both 0: never seeded
     uint32_t pseudoSeed;  // the own generator's state, 0..1012
     bool pseudo;          // draw from the own generator
 };

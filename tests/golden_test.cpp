@@ -344,8 +344,8 @@ TEST_F(Golden, EveryGamePaintsWhatItPaintedWhenRecorded) {
         Play(g, false);
         size_t recorded = 0;
         for (const StepRec &s : g.steps) recorded += s.pause ? 0 : 1;
-        EXPECT_EQ(player.firstDifference, "") << "mode " << (int)g.mode << ", level " << g.level << ", difficulty "
-                                              << g.diff;
+        EXPECT_EQ(player.firstDifference, "")
+            << "mode " << (int)g.mode << ", level " << g.level << ", difficulty " << g.diff;
         EXPECT_EQ((size_t)player.steps, recorded) << "mode " << (int)g.mode << ", level " << g.level;
     }
 }

@@ -44,10 +44,11 @@ TEST(Step, EachCellAheadEndsTheStepAsTheRulesSay) {
         OorzaakEn oorzaak;
         int32_t points;
     };
-    for (const Case &c : {Case{ONBEZET, NORMAAL, true, OORZAAK_GEEN, 0}, Case{MUUR, NORMAAL, false, OORZAAK_MUUR, 0},
-                          Case{BLOKJE, GIFTIG, false, OORZAAK_GIFTIG, 0}, Case{BLOKJE, NORMAAL, true, OORZAAK_GEEN, 200},
-                          Case{BLOKJE, SNELLER, true, OORZAAK_GEEN, 200},
-                          Case{MANUEEL_BLOKJE, NORMAAL, false, OORZAAK_KNURFSPELER, 0}}) {
+    for (const Case &c :
+         {Case{ONBEZET, NORMAAL, true, OORZAAK_GEEN, 0}, Case{MUUR, NORMAAL, false, OORZAAK_MUUR, 0},
+          Case{BLOKJE, GIFTIG, false, OORZAAK_GIFTIG, 0}, Case{BLOKJE, NORMAAL, true, OORZAAK_GEEN, 200},
+          Case{BLOKJE, SNELLER, true, OORZAAK_GEEN, 200},
+          Case{MANUEEL_BLOKJE, NORMAAL, false, OORZAAK_KNURFSPELER, 0}}) {
         ToestandRec t = Start(MODE_ONE_PLAYER);
         t.Veld[10][7].bezet = c.bezet;  // the head is on (10,6), going right
         t.Veld[10][7].soortblokje = c.soort;

@@ -129,16 +129,16 @@ enum OorzaakEn : uint8_t {
 };
 
 enum GebeurtenisEn : uint8_t {
-    G_CEL_VRIJ,         // cel is free and black again (a tail left it)
-    G_SLANG_STUK,       // cel shows snake speler's picture stuk (a piece of the snake picture table)
-    G_BLOKJE_GEZET,     // a new knurf block of kind soort on cel
-    G_BLOKJE_BEWOGEN,   // a knurf block of kind soort went from cel to naar (manueel: the hand-steered one;
-                        // vanVrij: cel was the block's and is free now)
-    G_BLOKJE_GEGETEN,   // snake speler ate the knurf block of kind soort on cel
-    G_PUNTEN,           // player speler's score is now punten
-    G_SNELLER,          // the pace went up: the wait per step is now punten ms
-    G_GECRASHT,         // snake speler could not move, for reason oorzaak
-    G_GEVANGEN,         // the hand-steered knurf block caught snake 1
+    G_CEL_VRIJ,        // cel is free and black again (a tail left it)
+    G_SLANG_STUK,      // cel shows snake speler's picture stuk (a piece of the snake picture table)
+    G_BLOKJE_GEZET,    // a new knurf block of kind soort on cel
+    G_BLOKJE_BEWOGEN,  // a knurf block of kind soort went from cel to naar (manueel: the hand-steered one;
+                       // vanVrij: cel was the block's and is free now)
+    G_BLOKJE_GEGETEN,  // snake speler ate the knurf block of kind soort on cel
+    G_PUNTEN,          // player speler's score is now punten
+    G_SNELLER,         // the pace went up: the wait per step is now punten ms
+    G_GECRASHT,        // snake speler could not move, for reason oorzaak
+    G_GEVANGEN,        // the hand-steered knurf block caught snake 1
 };
 
 struct GebeurtenisRec {

@@ -120,9 +120,9 @@ static uint32_t Trek()
 static int CelVan(uint32_t rij, uint32_t kolom) { return (int)((rij - 1) * KOLOMMEN + (kolom - 1)); }
 
 // The game the decision is about; set for the length of one decision.
-static const ToestandRec *Spel;
+static const ToestandRec *Zicht;
 
-static const BlokRec &VeldCel(int c) { return Spel->Veld[c / KOLOMMEN + 1][c % KOLOMMEN + 1]; }
+static const BlokRec &VeldCel(int c) { return Zicht->Veld[c / KOLOMMEN + 1][c % KOLOMMEN + 1]; }
 
 // The board cell a snake slot stands for, -1 for a slot off the board.
 static int SlotCel(const BlokRec &slot)
@@ -220,10 +220,10 @@ static void LeesBord(uint32_t s, const RijEnKolomRec positie[3], const PijlEn ri
         Bord.ikEerst = s < o;
         Bord.andereKop = CelVan(positie[o].rij, positie[o].kolom);
         Bord.andereLengte = (int)og + 1;
-        LeesSlang(Spel->Slang[o], og, Bord.ikEerst ? 0 : 1, false);
+        LeesSlang(Zicht->Slang[o], og, Bord.ikEerst ? 0 : 1, false);
         Bord.vrij[Bord.andereKop] = NOOIT;
     }
-    LeesSlang(Spel->Slang[s], g, 0, true);
+    LeesSlang(Zicht->Slang[s], g, 0, true);
     Bord.vrij[Bord.kop] = NOOIT;
 
     // Knurf blocks wander before the snakes move: a blue one may step onto a free neighbour, or onto a
@@ -487,11 +487,11 @@ PijlEn ComputerRichting(const ToestandRec &t, uint32_t s)
     if (s < 1 || s > 2)
         return LINKS;
     const SterkteRec &sterkte = STERKTE[t.Diff < 1 ? 1 : t.Diff > 3 ? 3 : t.Diff];
-    Spel = &t;
+    Zicht = &t;
     Bord.geheugen = &Geheugen[s];
     LeesBord(s, t.positie, t.richting, t.grootte, t.slangen, sterkte);
     int d = Zoekend(sterkte);
-    Spel = nullptr;
+    Zicht = nullptr;
     if (d < 0)
         return t.richting[s];
     // A late turn: straight on for one more step, where that can be entered.

@@ -133,7 +133,7 @@ void QueueTurn(const ToestandRec &t, InvoerRec &invoer, uint32_t speler, PijlEn 
         return;
     const BeurtenRec &wacht = t.beurten[speler];
     BeurtenRec &nieuw = invoer.beurten[speler];
-    PijlEn vorige = nieuw.aantal > 0  ? nieuw.beurt[nieuw.aantal - 1]
+    PijlEn vorige = nieuw.aantal > 0   ? nieuw.beurt[nieuw.aantal - 1]
                     : wacht.aantal > 0 ? wacht.beurt[wacht.aantal - 1]
                                        : t.richting[speler];
     if (richting == vorige)

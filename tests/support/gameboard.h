@@ -117,7 +117,8 @@ inline std::vector<SnakeState> LaySnakes(const std::vector<RijEnKolomRec> &start
     Spel.DelaySnake = delay;
     for (int p = 0; p < 3; p++) Score[p] = score[p];
     std::vector<SnakeState> states(3);
-    for (uint32_t p = 1; p <= 2; p++) states[p] = SnakeState{Spel.positie[p].rij, Spel.positie[p].kolom, RECHTS, grootte[p]};
+    for (uint32_t p = 1; p <= 2; p++)
+        states[p] = SnakeState{Spel.positie[p].rij, Spel.positie[p].kolom, RECHTS, grootte[p]};
     return states;
 }
 
