@@ -23,7 +23,7 @@ static const uint32_t RING = 2 * STEP_WINDOW;
 static const uint32_t HASH_RING = 16;
 // Round trip: pings sent this often, this many answers wanted, at most this many pings.
 static const uint32_t PING_EVERY_MS = 25, PONGS_WANTED = 5, MAX_PINGS = 40;
-// Words not yet confirmed by the other side are sent again this often.
+// Words not yet confirmed by the other side are sent again this often while this side waits (thrice that else).
 static const uint32_t RESEND_MS = 30;
 // A flood: more packets than this in one second, or more bad ones.
 static const uint32_t FLOOD_PACKETS = 400, FLOOD_BAD = 100;
@@ -327,7 +327,10 @@ static void Timers(Session *s) {
         else
             Measured(s);
     }
-    if (s->status == PLAYING && s->mineNext > s->peerNext && now - s->lastSend >= RESEND_MS) SendWords(s);
+    // Words go out with every step; sent again sooner when this side waits (the other may wait for them).
+    bool waiting = s->theirNext <= s->step;
+    if (s->status == PLAYING && s->mineNext > s->peerNext && now - s->lastSend >= (waiting ? RESEND_MS : 3 * RESEND_MS))
+        SendWords(s);
 }
 
 // ---- exported ----------------------------------------------------------------------------------------------
