@@ -248,7 +248,10 @@ static void TakePacket(Session *s, const uint8_t *b, uint32_t size) {
         good = !s->isHost && s->helloCame && s->status == WAITING && DecodeStart(b, size, s->start);
         if (good) BeginSteps(s, 2, s->start.delay);
         break;
-    case K_INPUT: good = playing && TakeWords(s, b, size); break;
+    case K_INPUT:
+        // The host's first words may overtake its start (they travel unordered): the joiner gets them again.
+        good = playing ? TakeWords(s, b, size) : !s->isHost && s->helloCame && s->status == WAITING;
+        break;
     case K_HASH: good = playing && TakeHash(s, b, size); break;
     case K_GO:
         good = playing && size == GO_SIZE && Get32(b + 1) <= s->step + STEP_WINDOW;
@@ -335,7 +338,7 @@ static void Timers(Session *s) {
 
 // ---- exported ----------------------------------------------------------------------------------------------
 
-bool IsWord(uint32_t word) { return word < (1u << 10) && (word & 3u) <= 2; }
+bool IsWord(uint32_t word) { return word < (1u << 11) && (word & 3u) <= 2; }
 
 VersionsRec OwnVersions(uint32_t rules) {
     VersionsRec v{};

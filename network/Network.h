@@ -14,8 +14,9 @@
 //
 // Thread rules: none of its own; a session belongs to the thread that opened it. Every call returns
 // within the time it is given; none waits longer.
-// Words: one player's input for one step is a word of 10 bits, the player's 9 bits as the replay packs
-// player 1 (bits 0..1 the number of typed turns, 0..2) and bit 9 for a pause asked before that step.
+// Words: one player's input for one step is a word of 11 bits, the player's 9 bits as the replay packs
+// player 1 (bits 0..1 the number of typed turns, 0..2), bit 9 for a pause asked before that step and bit 10
+// for leaving the game before it (so both machines stop after the same step).
 #pragma once
 
 #include <cstdint>
@@ -38,8 +39,8 @@ const uint32_t MAX_DELAY = 24;
 // Steps an input packet carries at most, and how far beyond the current step a word may be.
 const uint32_t MAX_WORDS = 32;
 const uint32_t STEP_WINDOW = 64;
-// The pause bit of a word; words with a bit above it, or a turn count above 2, are no words.
-const uint16_t WORD_PAUSE = 1u << 9;
+// The pause and leave bits of a word; words with a bit above them, or a turn count above 2, are no words.
+const uint16_t WORD_PAUSE = 1u << 9, WORD_LEAVE = 1u << 10;
 bool IsWord(uint32_t word);
 
 // ---- sessions ----------------------------------------------------------------------------------------

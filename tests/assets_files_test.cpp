@@ -119,6 +119,15 @@ const PictureSize PICTURES[] = {
     {"snakevsknurf2.bmp", 200, 54},
     {"snakevscomputer1.bmp", 200, 54},
     {"snakevscomputer2.bmp", 200, 54},
+    {"network1.bmp", 200, 54},
+    {"network2.bmp", 200, 54},
+    {"hostsnake1.bmp", 200, 60},
+    {"hostsnake2.bmp", 200, 60},
+    {"hostknurf1.bmp", 200, 60},
+    {"hostknurf2.bmp", 200, 60},
+    {"join1.bmp", 200, 60},
+    {"join2.bmp", 200, 60},
+    {"networkscreen.bmp", 800, 680},
 };
 
 void ExpectBmp(const std::string &name, int w, int h, const char *folder = "/bitmap/") {

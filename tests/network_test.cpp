@@ -10,10 +10,12 @@
 #include <memory>
 #include <random>
 
+#include "game/rules/Replay.h"
 #include "network/Network.h"
 #include "support/relay.h"
 
 using namespace Network;
+using namespace SnakeProcedures;
 
 namespace {
 
@@ -38,8 +40,8 @@ StartRec AStart(uint8_t delay) {
     StartRec st{};
     std::memset(st.level, '-', sizeof st.level);
     std::memset(st.level[0], 'M', 40);
-    st.level[5][3] = 'S';
-    st.level[20][3] = 'T';
+    std::memset(&st.level[5][2], 'S', 4);
+    std::memset(&st.level[20][2], 'T', 4);
     st.mode = 1;
     st.diff = 2;
     st.seed = 1234;
@@ -141,6 +143,71 @@ TEST(NetworkSession, DifferentHashesEndTheGameOnBothSides) {
     EXPECT_EQ(Status(p.host), DIFFERENT);
     EXPECT_EQ(Status(p.join), DIFFERENT);
 }
+
+// One machine of a lockstep game: its state, and the games it began (a crash begins the next).
+struct Machine {
+    Session *s;
+    ToestandRec t;
+    uint32_t games = 0;
+    bool put = false;
+};
+
+void Begin(Machine &m, const StartRec &st) {
+    SpelStartRec start{};
+    std::memcpy(start.level.rijen, st.level, sizeof st.level);
+    start.mode = ModeSettings((GameModeEn)st.mode);
+    start.diff = st.diff;
+    start.zaad = st.seed + m.games++;
+    ASSERT_TRUE(BeginSpel(m.t, start, nullptr));
+}
+
+class Lockstep : public testing::TestWithParam<GameModeEn> {};
+
+// Random input on both machines (turns, held keys, pauses) through a relay that delays each packet by 0 to
+// 200 ms (so they overtake each other) and drops some: after 2,000 steps both games are the same.
+TEST_P(Lockstep, RandomInputThroughABadLineEndsInTheSameStateOnBoth) {
+    Pair p(true, (uint8_t)MAX_DELAY);
+    p.relay->maxMs = 200;
+    p.relay->loss = GetParam() == MODE_SNAKE_VS_SNAKE ? 0.10 : 0.03;
+    ASSERT_EQ(Status(p.join), PLAYING);
+    StartRec st = Start(p.join);
+    st.mode = (uint8_t)GetParam();
+    static Machine a, b;
+    a = Machine{p.host, {}, 0, false};
+    b = Machine{p.join, {}, 0, false};
+    std::mt19937 r(GetParam());
+    for (Machine *m : {&a, &b}) Begin(*m, st);
+    const uint32_t steps = 2000;
+    for (uint32_t begin = Ms(); (NextStep(a.s) < steps || NextStep(b.s) < steps) && Ms() - begin < 100000;) {
+        for (Machine *m : {&a, &b}) {
+            Service(m->s, 0);
+            if (NextStep(m->s) >= steps) continue;
+            if (!m->put) {
+                uint32_t w = r() % 3 | (r() % 16) << 2 | (r() % 2) << 6 | (r() % 4) << 7 | (r() % 50 == 0) << 9;
+                PutWord(m->s, (uint16_t)w);
+                m->put = true;
+            }
+            uint16_t words[3];
+            if (!StepReady(m->s, words)) continue;
+            InvoerRec invoer;
+            bool pauze;
+            ASSERT_TRUE(PakUit((words[1] & 0x1FFu) | (uint32_t)(words[2] & 0x1FFu) << 9, invoer, pauze));
+            GameEndRec end;
+            if (!Stap(m->t, invoer, end, nullptr)) Begin(*m, st);
+            StepDone(m->s, ToestandHash(m->t));
+            m->put = false;
+        }
+    }
+    EXPECT_EQ(NextStep(a.s), steps);
+    EXPECT_EQ(NextStep(b.s), steps);
+    EXPECT_EQ(Status(a.s), PLAYING) << Problem(a.s);
+    EXPECT_EQ(Status(b.s), PLAYING) << Problem(b.s);
+    EXPECT_EQ(a.games, b.games);
+    EXPECT_EQ(ToestandHash(a.t), ToestandHash(b.t));
+    EXPECT_GT(p.relay->dropped, 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryModeOffered, Lockstep, testing::Values(MODE_SNAKE_VS_SNAKE, MODE_SNAKE_VS_KNURF));
 
 // Packets a hostile peer sends: random bytes of any size, and every kind with sizes and values out of line
 // (repeated, contradicting and far-future steps, words that are none).
