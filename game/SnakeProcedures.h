@@ -9,9 +9,11 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "game/Layout.h"
+#include "game/rules/Replay.h"
 #include "game/rules/Rules.h"
 #include "music/Music.h"
 #include "support/StandardMenu.h"
@@ -145,10 +147,35 @@ void StartGame(uint32_t &levelchoice);
 extern uint32_t ComputerZaad;
 // How the last game that ended by a crash ended, as the loop handed it to GameOver.
 extern GameEndRec GameEnd;
+// The seed of every game's random numbers; 0 (the start value): a new one from the clock for each game.
+// Tests fix it to play a known game.
+extern uint32_t SpelZaad;
 // Benchmarks only (nullptr in the game): called once per step right after the typed and held keys went
 // into the step's input and before the computer chooses; a scripted player queues its turn from here with
 // QueueTurn.
 extern void (*StapHaak)(const ToestandRec &t, InvoerRec &invoer);
+
+// ---- replays ------------------------------------------------------------------------------------------
+// Keeps the game that just ended (or was left) as the last game's replay, and for its highscore rows.
+void BewaarOpname(const OpnameRec &o);
+// After the table was saved (its rows 1..10 now table[]): the last game's replay for each of its scores
+// scores[1..n] that made the table, and no replay of a row that dropped out. Under the play folder's lock.
+void BewaarRijOpnames(const uint32_t table[11], const int32_t scores[3], uint32_t n);
+// The replay file of each row 1..10 of table ("": none).
+void RijOpnames(const uint32_t table[11], std::string namen[11]);
+// Plays recording o on the screen with the game's pictures and sounds, the watcher choosing the pace;
+// at its end the game-over screen of that game (nothing saved). FALSE when the watcher left it.
+bool KijkOpname(const OpnameRec &o);
+// The game that just ended, watched again; FALSE when there is none or the watcher left.
+bool KijkLaatste();
+// Reads replay file naam for KijkGeladen; FALSE (one console line, fout saying why) when it cannot be read
+// or is no replay this game can play.
+bool LaadReplay(const char *naam, char *fout, size_t lengte);
+// Plays the replay LaadReplay read last, as KijkOpname.
+bool KijkGeladen();
+// Plays replay file naam at full speed with no window: 0 when it ends in the recorded state, 1 (one line
+// saying where it first differs) when not, 2 when the file cannot be read or is no replay (one line).
+int VerifyReplay(const char *naam);
 
 // ---- save files ---------------------------------------------------------------------------------------
 
@@ -179,8 +206,9 @@ SaveFailureRec LastSaveFailure();
 // The screen after a save file failed while the program runs: the file, what went wrong and that the
 // file on disk is as it was, until a key is pressed anew; the caller then goes back to the menu.
 void ShowSaveFailure();
-// Reads a whole regular file (never waits on a pipe or device); FALSE, errno set, for anything else.
-bool ReadWholeFile(const char *name, std::vector<unsigned char> &bytes);
+// Reads a whole regular file (never waits on a pipe or device); FALSE, errno set, for anything else (EFBIG:
+// longer than largest bytes).
+bool ReadWholeFile(const char *name, std::vector<unsigned char> &bytes, size_t largest = SIZE_MAX);
 // Replaces (or makes) a file with `bytes` as Close replaces a save file, with the same temporary files and
 // their cleanup; FALSE, errno set and the old file as it was, when that fails.
 bool ReplaceFile(const char *name, const std::vector<unsigned char> &bytes);
@@ -210,16 +238,20 @@ void WrLn(SaveFile *file);
 
 // Loads level levelchoice (0..4) onto an empty board and draws its walls; arrays indexed by player 1..2.
 // FALSE (one console line) when the level cannot be played in the chosen mode.
+// The level as read goes to gelezen when it is not null.
 bool LoadLevel(uint32_t Grootte[3], PijlEn Richting[3], RijEnKolomRec Positie[3], const BitmapsRec &Bitmaps,
-               uint32_t &levelchoice);
+               uint32_t &levelchoice, LevelRec *gelezen = nullptr);
 // Reads level levelchoice (0..4) onto an empty board (walls only) and draws nothing; per snake 1..2 the
 // number of its start cells and the first of them (left as it was when it has none).
-void ReadLevel(uint32_t levelchoice, uint32_t Grootte[3], RijEnKolomRec Positie[3]);
+void ReadLevel(uint32_t levelchoice, uint32_t Grootte[3], RijEnKolomRec Positie[3], LevelRec *gelezen = nullptr);
 // Why the level of the last LoadLevel cannot be played, shown until a key is pressed anew.
 void LevelRefused(uint32_t levelchoice);
 // The end of a crashed game that ended as `end` with the points punten[1..2] the game keeps: end picture
 // and words, sound, the scores that may enter it into the highscore file, the table.
 void GameOver(const GameEndRec &end, const int32_t punten[3]);
+// The game-over screen of a game of mode that ended as end, with its points, until a key or 4 s: nothing
+// saved (a watched replay's end).
+void GameOverScreen(GameModeEn mode, const GameEndRec &end, const int32_t punten[3]);
 // Shows the highscore table until a key is pressed, this game's scores nieuw[1..2] highlighted (null: none).
 void LeesHighscore(const int32_t nieuw[3] = nullptr);
 // Enters scores[1..players] into the table (entries 1..10, best first) in front of the first entry not

@@ -19,11 +19,13 @@ struct SpelRec {
     uint32_t grootte[3];
     PijlEn richting[3];
     BesturingRec besturing[3];
+    SpelStartRec start;  // the level as read, the mode, difficulty and seed
 };
 
 // ---- state ---------------------------------------------------------------------------------------------
 
 uint32_t ComputerZaad;
+uint32_t SpelZaad;
 GameEndRec GameEnd;
 void (*StapHaak)(const ToestandRec &t, InvoerRec &invoer);
 
@@ -34,6 +36,8 @@ static const char *const PAUZE_TEKST = "Paused: press P to go on";
 
 // What the last step reported (kept out of the stack: it has room for every cell of the board).
 static GebeurtenissenRec Gebeurtenissen;
+// The game in play as it is recorded (its start and every step's input).
+static OpnameRec Opname;
 
 // ---- internal --------------------------------------------------------------------------------------------
 
@@ -60,14 +64,14 @@ static bool Pauze(const BesturingRec besturing[3], InvoerRec &invoer)
     }
 }
 
-// The computer's seed for a new game: the fixed one, or one from the clock (never the game's own random
-// numbers, whose sequence it would shift).
-static uint32_t ZaadVoorComputer()
+// A seed for a new game: the fixed one, or one from the clock.
+static uint32_t Zaad(uint32_t vast)
 {
-    if (ComputerZaad != 0)
-        return ComputerZaad;
+    if (vast != 0)
+        return vast;
     uint64_t t = (uint64_t)std::chrono::steady_clock::now().time_since_epoch().count();
-    return (uint32_t)(t ^ (t >> 32));
+    uint32_t z = (uint32_t)(t ^ (t >> 32));
+    return z != 0 ? z : 1;
 }
 
 // The loop of one game, from its set-up to its end.
@@ -85,22 +89,30 @@ static void Snake(SpelRec &spel)
     // A pad's B button must not leave a game by accident; Back does that, as Escape does.
     Wimdows::PadBIsEscape(false);
     Wimdows::DrawBitmap(spel.bitmaps.hud, 0, Layout::PANEL_Y);
-    // The game draws from a generator of its own, taken where the last game left the program's.
+    // The game draws from a generator of its own, seeded anew for every game and recorded with it.
     Gebeurtenissen.aantal = 0;
-    NieuwSpel(t, ModeNu(), Diff, StandardLib::TakeGenerator(), spel.grootte, spel.positie, &Gebeurtenissen);
+    spel.start.mode = ModeNu();
+    spel.start.diff = Diff;
+    spel.start.zaad = Zaad(SpelZaad);
+    BeginSpel(t, spel.start, &Gebeurtenissen);
     TekenGebeurtenissen(t, Gebeurtenissen, spel.bitmaps);
+    uint32_t computerZaad = Zaad(ComputerZaad);
     if (computer != 0)
-        ComputerNieuwSpel(ZaadVoorComputer());
+        ComputerNieuwSpel(computerZaad);
+    OpnameBegin(Opname, spel.start, computerZaad);
     // Only presses made during the game count as turns.
     Wimdows::FlushKeys();
 
     InvoerRec invoer{};
     bool eersteStap = true;
+    bool gepauzeerd = false;  // the game was paused before this step (the replay shows it)
+    bool gecrasht = false;
     uint32_t getypt = 0;  // P (bit 0) or Escape (bit 1) typed during the last wait
     for (;;) {
         if (!eersteStap) {
             // A P or Escape tapped during the last wait counts as one held now, so a quick tap is not lost.
             if (Wimdows::KeyDown(Wimdows::KEY_P) || (getypt & 1u) || !Wimdows::HasFocus()) {
+                gepauzeerd = true;
                 if (!Pauze(spel.besturing, invoer))
                     break;
             } else if (Wimdows::KeyDown(Wimdows::KEY_ESCAPE) || (getypt & 2u) || Wimdows::WindowClosed()) {
@@ -125,17 +137,25 @@ static void Snake(SpelRec &spel)
         GameEndRec einde;
         Gebeurtenissen.aantal = 0;
         bool verder = Stap(t, invoer, einde, &Gebeurtenissen);
+        OpnameStap(Opname, invoer, gepauzeerd, t);
+        gepauzeerd = false;
         invoer = InvoerRec{};
         TekenGebeurtenissen(t, Gebeurtenissen, spel.bitmaps);
         if (!verder) {
             int32_t punten[3];
             EindPunten(t, einde, punten);
             GameEnd = einde;
+            OpnameEinde(Opname, EINDE_GECRASHT, punten, t);
+            BewaarOpname(Opname);
             GameOver(einde, punten);
+            gecrasht = true;
             break;
         }
     }
-    StandardLib::PutGenerator(t.random);
+    if (!gecrasht) {
+        OpnameEinde(Opname, EINDE_VERLATEN, t.Score, t);
+        BewaarOpname(Opname);
+    }
     for (uint32_t p = 1; p <= MAX_SPELERS; p++)
         t.Score[p] = 0;
     Wimdows::PadBIsEscape(true);
@@ -151,7 +171,7 @@ void StartGame(uint32_t &levelchoice)
     // returns after the screen that says why, without a countdown or music; the walls of a playable one are
     // drawn once the pictures are loaded.
     const BitmapsRec geenPlaatjes{};
-    if (!LoadLevel(spel.grootte, spel.richting, spel.positie, geenPlaatjes, levelchoice)) {
+    if (!LoadLevel(spel.grootte, spel.richting, spel.positie, geenPlaatjes, levelchoice, &spel.start.level)) {
         LevelRefused(levelchoice);
         return;
     }
@@ -161,6 +181,7 @@ void StartGame(uint32_t &levelchoice)
     if (Wimdows::WindowClosed())
         return;
     TekenMuren(spel.bitmaps);
+    spel.start.levelNummer = levelchoice;
 
     Music::PlaySound(Songs.game, true);
     Snake(spel);

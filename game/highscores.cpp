@@ -1,7 +1,11 @@
 // The ten best scores in "savefiles/highscores.txt", best first, and the end of a crashed game: the end
 // picture with the words of what happened, the scores merged into the file, and the table with this
 // game's scores highlighted.
+#include <cctype>
+#include <chrono>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "game/SnakeProcedures.h"
 #include "music/Music.h"
@@ -21,6 +25,11 @@ static const uint32_t COLOUR_SHARED = 0xFFA86F;   // light blue: both players' e
 static const uint32_t COLOUR_PLAYER1 = 0x5A6AFF;  // light red
 static const uint32_t COLOUR_PLAYER2 = 0x00B000;  // green
 static const uint32_t COLOUR_OTHER = 0xC0C0C0;    // light grey
+// The mark before a row that keeps a replay, and the frame of the chosen row.
+static const char *const PLAY_MARK = "\xE2\x96\xB6";  // a right-pointing triangle
+static const uint32_t REPLAY_MARK = 0x909090, REPLAY_CHOSEN = 0x3CC9FF;
+static const uint32_t KEY_R = 'R';
+static const uint32_t END_WAIT = 4000;  // the end picture shows this long (ms)
 
 // What the game-over screen can tell, besides the mode.
 enum GameEndKindEn : uint8_t { END_SNAKE1, END_SNAKE2, END_BOTH, END_CAUGHT };
@@ -129,6 +138,8 @@ static bool SaveScore(const int32_t punten[3])
         WrLn(file);
     }
     bool saved = TryClose(file);
+    if (saved)
+        BewaarRijOpnames(highscores, scores, ScoresToEnter(punten, scores));
     UnlockPlayFolder(lock);
     if (saved) {
         std::fputs("\nHighscore has been saved.", stdout);
@@ -137,8 +148,59 @@ static bool SaveScore(const int32_t punten[3])
     return saved;
 }
 
-// The table with the rows of scores[1..2] highlighted (each set to 0 once shown), until a key is pressed anew;
-// the failure screen instead when the file cannot be read.
+// The table: each row's number in its colour, a play mark before the rows that keep a replay, a frame
+// round the chosen one (0: none).
+static void DrawTable(const uint32_t table[ENTRIES + 1], const uint32_t colours[ENTRIES + 1],
+                      const std::string replays[ENTRIES + 1], uint32_t chosen)
+{
+    Wimdows::ClearScreen();
+    Wimdows::DrawBitmap(Wimdows::LoadBitmap("bitmap/highscoretable.bmp", 800, 680), 0, 0);
+    for (uint32_t i = 1; i <= ENTRIES; i++) {
+        int32_t y = Layout::HighscoreY((int32_t)i);
+        if (!replays[i].empty()) {
+            Wimdows::SetFont(0, i == chosen ? REPLAY_CHOSEN : REPLAY_MARK);
+            Wimdows::Text(PLAY_MARK, Layout::HIGHSCORE_X - 40, y + 4);
+        }
+        if (i == chosen)
+            Wimdows::Rectangle(Layout::HIGHSCORE_X - 50, y - 8, Layout::HIGHSCORE_X + 260,
+                               y + Layout::HIGHSCORE_TEXT_HEIGHT + 6, REPLAY_CHOSEN, false);
+        Wimdows::SetFont(1, colours[i]);
+        Wimdows::TextInt((int32_t)table[i], Layout::HIGHSCORE_X, y);
+    }
+    Wimdows::UpdateWindow();
+}
+
+// Says why replay file `file` cannot be played, until a key is pressed anew.
+static void ReplayRefused(const char *file, const char *why)
+{
+    char line[260];
+    std::snprintf(line, sizeof line, "%s.", why);
+    line[0] = (char)std::toupper((unsigned char)line[0]);
+    Wimdows::FlushKeys();
+    Wimdows::ClearScreen();
+    CentredText("This replay cannot be played", 1, WORDS_AMBER, 230);
+    CentredText(file, 0, WORDS_INK, 300);
+    CentredText(line, 0, WORDS_INK, 340);
+    CentredText("Press a key to go back to the table.", 0, WORDS_INK, 420);
+    Wimdows::UpdateWindow();
+    Wimdows::GetFreshKey();
+}
+
+// The next row after `from` (up or down, round) that keeps a replay; from itself when none other does.
+static uint32_t NextReplayRow(const std::string replays[ENTRIES + 1], uint32_t from, bool down)
+{
+    uint32_t row = from;
+    for (uint32_t n = 0; n < ENTRIES; n++) {
+        row = down ? (row >= ENTRIES ? 1 : row + 1) : (row <= 1 ? ENTRIES : row - 1);
+        if (!replays[row].empty())
+            return row;
+    }
+    return from;
+}
+
+// The table with the rows of scores[1..2] highlighted (each set to -1 once shown) until a key is pressed
+// anew; the failure screen instead when the file cannot be read. Rows that keep a replay are chosen with
+// the arrows or the pointer and played with Enter or a click; any other key leaves.
 static void ShowTable(int32_t scores[3])
 {
     Wimdows::FlushKeys();
@@ -152,18 +214,80 @@ static void ShowTable(int32_t scores[3])
     ReadTable(file, table);
     Close(file);
 
-    Wimdows::ClearScreen();
-    uint32_t picture = Wimdows::LoadBitmap("bitmap/highscoretable.bmp", 800, 680);
-    Wimdows::DrawBitmap(picture, 0, 0);
     uint32_t colours[ENTRIES + 1];
     HighlightRows(table, scores, colours);
-    for (uint32_t i = 1; i <= ENTRIES; i++) {
-        Wimdows::SetFont(1, colours[i]);
-        Wimdows::TextInt((int32_t)table[i], Layout::HIGHSCORE_X, Layout::HighscoreY((int32_t)i));
+    std::string replays[ENTRIES + 1];
+    RijOpnames(table, replays);
+    bool any = false;
+    for (uint32_t i = 1; i <= ENTRIES; i++)
+        any = any || !replays[i].empty();
+    uint32_t chosen = 0;
+    DrawTable(table, colours, replays, chosen);
+    if (!any) {
+        // A key held from before (a direction held through the crash) repeats: only a new press closes it.
+        Wimdows::GetFreshKey();
+        return;
     }
-    Wimdows::UpdateWindow();
-    // A key held from before (a direction held through the crash) repeats: only a new press closes it.
-    Wimdows::GetFreshKey();
+
+    // The rows as places for the pointer; a click from an earlier screen is dropped first.
+    StandardMenu::ButtonRc rows[ENTRIES + 1] = {};
+    for (uint32_t i = 1; i <= ENTRIES; i++)
+        rows[i] = StandardMenu::ButtonRc{Layout::HIGHSCORE_X - 50,
+                                         Layout::HighscoreY((int32_t)i) - 8,
+                                         310,
+                                         Layout::HIGHSCORE_TEXT_HEIGHT + 14,
+                                         true,
+                                         {false, false},
+                                         {0, 0},
+                                         {0, 0}};
+    StandardMenu::ButtonRc whole{0, 0, 800, 680, true, {false, false}, {0, 0}, {0, 0}};
+    StandardMenu::ButtonSelected(whole);
+    int32_t lastX = -1, lastY = -1;
+    Wimdows::MousePos(lastX, lastY);
+    for (;;) {
+        // No key can come any more without a window.
+        if (Wimdows::WindowClosed() || Wimdows::State() != Wimdows::STATE_ACTIVE)
+            return;
+        uint32_t play = 0, before = chosen;
+        uint32_t key = Wimdows::PollFreshKey();
+        if (key == Wimdows::KEY_UP || key == Wimdows::KEY_DOWN)
+            chosen =
+                NextReplayRow(replays, chosen == 0 && key == Wimdows::KEY_UP ? 1 : chosen, key == Wimdows::KEY_DOWN);
+        else if (key == Wimdows::KEY_ENTER && chosen != 0)
+            play = chosen;
+        else if (key != 0)
+            return;
+        int32_t x, y;
+        Wimdows::MousePos(x, y);
+        for (uint32_t i = 1; i <= ENTRIES; i++) {
+            if (replays[i].empty())
+                continue;
+            if ((x != lastX || y != lastY) && StandardMenu::InButton(rows[i], x, y))
+                chosen = i;
+            if (StandardMenu::ButtonSelected(rows[i]))
+                play = i;
+        }
+        StandardMenu::ButtonSelected(whole);
+        lastX = x;
+        lastY = y;
+        if (play != 0) {
+            char why[200];
+            Music::StopSound(Songs.menu);
+            if (LaadReplay(replays[play].c_str(), why, sizeof why))
+                KijkGeladen();
+            else
+                ReplayRefused(replays[play].c_str(), why);
+            if (Wimdows::WindowClosed())
+                return;
+            Music::PlaySound(Songs.menu, true);
+            chosen = play;
+            DrawTable(table, colours, replays, chosen);
+            continue;
+        }
+        if (chosen != before)
+            DrawTable(table, colours, replays, chosen);
+        Wimdows::Wait(25);
+    }
 }
 
 // The screen's words over its picture.
@@ -173,6 +297,40 @@ static void DrawWords(const GameOverWordsRec &words)
     for (int i = 0; i < 2; i++)
         if (words.lines[i])
             CentredText(words.lines[i], 0, WORDS_INK, LINE_Y[i]);
+}
+
+// The end picture and its words, and the game-over sound.
+static void ShowEnd(GameModeEn mode, const GameEndRec &end)
+{
+    GameOverWordsRec words = GameOverWords(mode, end);
+    Wimdows::ClearScreen();
+    Wimdows::DrawBitmap(Wimdows::LoadBitmap(words.picture, 800, 680), 0, 0);
+    DrawWords(words);
+    Wimdows::UpdateWindow();
+    Music::PlaySound(Songs.gameover, false);
+}
+
+// Waits ms, or until R is pressed (TRUE); other keys are dropped, as the table that follows would drop
+// them. After a few presses of other keys the rest of the time is simply waited.
+static bool WaitForR(uint32_t ms)
+{
+    using Clock = std::chrono::steady_clock;
+    Clock::time_point until = Clock::now() + std::chrono::milliseconds(ms);
+    Wimdows::FlushKeys();
+    for (int presses = 0; presses <= 8; presses++) {
+        for (uint32_t key = Wimdows::PollKey(); key != 0; key = Wimdows::PollKey())
+            if (key == KEY_R)
+                return true;
+        int64_t left =
+            presses == 0 ? ms : std::chrono::duration_cast<std::chrono::milliseconds>(until - Clock::now()).count();
+        if (left <= 0)
+            return false;
+        if (presses == 8)
+            Wimdows::Wait((uint32_t)left);
+        else if (!Wimdows::WaitForPress((uint32_t)left))
+            return false;
+    }
+    return false;
 }
 
 // ---- exported ----------------------------------------------------------------------------------------------
@@ -243,24 +401,28 @@ void LeesHighscore(const int32_t nieuw[3])
     ShowTable(gezocht);
 }
 
+void GameOverScreen(GameModeEn mode, const GameEndRec &end, const int32_t punten[3])
+{
+    (void)punten;
+    ShowEnd(mode, end);
+    Wimdows::FlushKeys();
+    Wimdows::WaitForPress(END_WAIT);
+    Wimdows::FlushKeys();
+}
+
 void GameOver(const GameEndRec &end, const int32_t punten[3])
 {
     Music::StopSound(Songs.game);
     Wimdows::ClearScreen();
     Wimdows::UpdateWindow();
-
-    GameOverWordsRec words = GameOverWords(GameMode(), end);
-    Wimdows::ClearScreen();
-    Wimdows::DrawBitmap(Wimdows::LoadBitmap(words.picture, 800, 680), 0, 0);
-    DrawWords(words);
-    Wimdows::UpdateWindow();
-
-    Music::PlaySound(Songs.gameover, false);
+    ShowEnd(GameMode(), end);
     // The game is over even when the window was closed: its scores are kept whatever comes next.
     bool saved = SaveScore(punten);
     if (Wimdows::WindowClosed())
         return;
-    Wimdows::Wait(4000);
+    // R, while the end is shown, watches the game again.
+    if (WaitForR(END_WAIT) && KijkLaatste() && !Wimdows::WindowClosed())
+        ShowEnd(GameMode(), end);
     if (Wimdows::WindowClosed())
         return;
     if (!saved) {

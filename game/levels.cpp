@@ -50,76 +50,35 @@ static uint32_t ReadLevelLine(SaveFile *file, char *line)
     return LINE_CAPACITY;
 }
 
-// Applies one character of the file to cell (rij, kolom) of the board; a start cell counts towards its
-// snake's length and the first one of each snake gives its start position.
-static void LevelCell(uint32_t rij, uint32_t kolom, char c, uint32_t Grootte[3], RijEnKolomRec Positie[3])
-{
-    BlokRec &cell = Veld[rij][kolom];
-    switch (c) {
-    case 'M':
-        cell.bezet = MUUR;
-        break;
-    case '-':
-        cell.bezet = ONBEZET;
-        cell.soortblokje = NORMAAL;
-        break;
-    case 'S':
-    case 'T': {
-        uint32_t p = c == 'S' ? 1 : 2;
-        if (Grootte[p] == 0)
-            Positie[p] = RijEnKolomRec{rij, kolom};
-        Grootte[p]++;
-        break;
-    }
-    default:
-        break;
-    }
-}
-
-// Why the level just read cannot be played in the chosen mode, or null when it can.
-static const char *WhyLevelUnplayable(const uint32_t Grootte[3], const RijEnKolomRec Positie[3])
-{
-    uint32_t players = AantalSpelers < 2 ? 1 : 2;
-    uint32_t snakes = (players == 2 && AantalBlokjesManueel >= 1) ? 1 : players;
-    for (uint32_t p = 1; p <= players; p++) {
-        bool knurf = p > snakes;
-        if (Grootte[p] == 0) {
-            if (knurf)
-                return "it has no start for the knurf block of player 2";
-            return p == 1 ? "it has no start for snake 1" : "it has no start for snake 2";
-        }
-        // The snake is laid on the cells right of its first start cell, up to column kolom + Grootte.
-        // A run that fits on the row also fits in the snake's slots (at most 39 of 1200).
-        if (Positie[p].kolom + Grootte[p] > KOLOMMEN) {
-            if (knurf)
-                return "the knurf block of player 2 would start beyond column 40";
-            return p == 1 ? "snake 1 would reach beyond column 40" : "snake 2 would reach beyond column 40";
-        }
-    }
-    return nullptr;
-}
-
 // ---- exported ----------------------------------------------------------------------------------------------
 
-void ReadLevel(uint32_t levelchoice, uint32_t Grootte[3], RijEnKolomRec Positie[3])
+void ReadLevel(uint32_t levelchoice, uint32_t Grootte[3], RijEnKolomRec Positie[3], LevelRec *gelezen)
 {
-    VensterInBlokken();
-    Grootte[1] = Grootte[2] = 0;
-    if (levelchoice >= 5)
-        return;
-    SaveFile *file = OpenRead(levelFiles[levelchoice]);
-    char line[LINE_CAPACITY];
-    for (uint32_t rij = 1; rij <= RIJEN; rij++) {
+    LevelRec level;
+    std::memset(&level, '-', sizeof level);
+    if (levelchoice < 5) {
+        SaveFile *file = OpenRead(levelFiles[levelchoice]);
+        char line[LINE_CAPACITY];
         // A short line leaves its missing cells free; characters beyond column 40 are ignored.
-        uint32_t length = ReadLevelLine(file, line);
-        for (uint32_t kolom = 1; kolom <= KOLOMMEN && kolom <= length; kolom++)
-            LevelCell(rij, kolom, line[kolom - 1], Grootte, Positie);
+        for (uint32_t rij = 1; rij <= RIJEN; rij++) {
+            uint32_t length = ReadLevelLine(file, line);
+            LevelRij(level, rij, line, length);
+        }
+        Close(file);
     }
-    Close(file);
+    uint32_t grootte[3] = {0, Grootte[1], Grootte[2]};
+    RijEnKolomRec positie[3] = {{0, 0}, Positie[1], Positie[2]};
+    LegLevel(Veld, level, grootte, positie);
+    Grootte[1] = grootte[1];
+    Grootte[2] = grootte[2];
+    Positie[1] = positie[1];
+    Positie[2] = positie[2];
+    if (gelezen)
+        *gelezen = level;
 }
 
 bool LoadLevel(uint32_t Grootte[3], PijlEn Richting[3], RijEnKolomRec Positie[3], const BitmapsRec &Bitmaps,
-               uint32_t &levelchoice)
+               uint32_t &levelchoice, LevelRec *gelezen)
 {
     VensterInBlokken();
     Richting[1] = RECHTS;
@@ -136,9 +95,9 @@ bool LoadLevel(uint32_t Grootte[3], PijlEn Richting[3], RijEnKolomRec Positie[3]
         return false;
     }
     const char *name = levelFiles[levelchoice];
-    ReadLevel(levelchoice, Grootte, Positie);
+    ReadLevel(levelchoice, Grootte, Positie, gelezen);
 
-    const char *reason = WhyLevelUnplayable(Grootte, Positie);
+    const char *reason = WaaromNietSpeelbaar(ModeNu(), Grootte, Positie);
     if (reason) {
         std::printf("\nLevel %s cannot be played: %s.\n", name, reason);
         std::fflush(stdout);

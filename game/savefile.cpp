@@ -117,10 +117,14 @@ static int OpenRegular(const char *name, int flags)
 }
 
 // Reads the whole of an open descriptor; FALSE on a read error.
-static bool ReadAll(int fd, std::vector<unsigned char> &out)
+static bool ReadAll(int fd, std::vector<unsigned char> &out, size_t largest = SIZE_MAX)
 {
     unsigned char block[65536];
     for (;;) {
+        if (out.size() > largest) {
+            errno = EFBIG;
+            return false;
+        }
         ssize_t n = read(fd, block, sizeof block);
         if (n < 0) {
             if (errno == EINTR)
@@ -350,13 +354,13 @@ bool TryClose(SaveFile *file)
 
 SaveFailureRec LastSaveFailure() { return SaveFailureRec{gFailedFile.c_str(), gProblem, gFailedWriting}; }
 
-bool ReadWholeFile(const char *name, std::vector<unsigned char> &bytes)
+bool ReadWholeFile(const char *name, std::vector<unsigned char> &bytes, size_t largest)
 {
     int fd = OpenRegular(name, O_RDONLY);
     if (fd < 0)
         return false;
     bytes.clear();
-    bool ok = ReadAll(fd, bytes);
+    bool ok = ReadAll(fd, bytes, largest);
     close(fd);
     return ok;
 }

@@ -21,9 +21,10 @@ void SetDefaults();
 void StartMenu();
 // The whole program: modules, defaults, settings, window, loading screen, main menu, settings saved, window
 // closed. The exit status: 0 after the player quit, 1 when the window could not be opened (the window
-// layer has said why).
-int Run();
-// The program from its command line: --help or --version answer and give 0, anything else but no
+// layer has said why). With replay, the replay LaadReplay read is played instead of the menu.
+int Run(bool replay = false);
+// The program from its command line: --help or --version answer and give 0; --verify FILE gives what
+// VerifyReplay gives; --replay FILE plays the file (2 when it cannot be read); anything else but no
 // argument gives 2 with the usage; otherwise the play folder is made ready (1 when it cannot be) and Run.
 int Main(int argc, char **argv);
 

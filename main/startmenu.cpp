@@ -97,7 +97,9 @@ void StartMenu() {
     Music::StopMusic();
 }
 
-static void Usage(std::FILE *to) { std::fprintf(to, "Usage: kwibbel [--help | --version]\n"); }
+static void Usage(std::FILE *to) {
+    std::fprintf(to, "Usage: kwibbel [--help | --version | --replay FILE | --verify FILE]\n");
+}
 
 // The exit status of an answer on stdout: 0 when it reached it, 1 (and a line on stderr) when the write failed.
 static int Answered() {
@@ -109,15 +111,28 @@ static int Answered() {
 int Main(int argc, char **argv) {
     if (argc > 1) {
         const std::string arg = argv[1];
+        if (argc == 3 && arg == "--verify") return VerifyReplay(argv[2]);
+        if (argc == 3 && arg == "--replay") {
+            // Read before the play folder becomes the working folder, so a relative name means what it says.
+            char why[200];
+            if (!LaadReplay(argv[2], why, sizeof why)) return 2;
+            if (!PreparePlayFolder()) return 1;
+            return Run(true);
+        }
         if (argc == 2 && (arg == "--help" || arg == "-h")) {
+            const std::string folder = PlayFolderPath().empty() ? "~/.local/share/kwibbel" : PlayFolderPath();
             std::printf("Kwibbel %s: a snake game for one or two players at one keyboard.\n", KWIBBEL_VERSION);
             Usage(stdout);
             std::printf("Player 1 steers with the arrow keys, player 2 with W, A, S and D (both can be changed under\n"
                         "Options, Controls), or each with a gamepad; P pauses, Escape leaves a game. The menus take\n"
                         "the mouse, or the arrow keys, Enter and Escape. F11 switches fullscreen, F2 the music and\n"
                         "F3 the sound effects.\n"
-                        "Highscores, keys and the custom level are kept in %s/savefiles.\n",
-                        PlayFolderPath().empty() ? "~/.local/share/kwibbel" : PlayFolderPath().c_str());
+                        "Highscores, keys and the custom level are kept in %s/savefiles, the replays of the\n"
+                        "last game and of every highscore in %s/replays.\n"
+                        "  --replay FILE  watch a replay (1-4 the pace, P pause, Right one step, Escape leaves)\n"
+                        "  --verify FILE  play a replay with no window: exit 0 when it ends as recorded, 1 when\n"
+                        "                 it differs, 2 when the file cannot be read\n",
+                        folder.c_str(), folder.c_str());
             return Answered();
         }
         if (argc == 2 && arg == "--version") {
@@ -132,7 +147,7 @@ int Main(int argc, char **argv) {
     return Run();
 }
 
-int Run() {
+int Run(bool replay) {
     StartModules();
     SetDefaults();
     LoadSettings();
@@ -142,7 +157,13 @@ int Run() {
     BesturingRec keys[3];
     LeesBesturing(keys);
     Load();
-    StartMenu();
+    if (replay) {
+        KijkGeladen();
+        Quit();
+        Music::StopMusic();
+    } else {
+        StartMenu();
+    }
     SaveSettings();
     Wimdows::KillWindow();
     return 0;

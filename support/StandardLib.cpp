@@ -105,9 +105,11 @@ RandomRec TakeGenerator() {
     return gRandom;
 }
 
-void PutGenerator(const RandomRec &g) {
-    gRandom = g;
-    gRandom.pseudo = false;
+RandomRec GeneratorFromSeed(uint32_t seed) {
+    RandomRec g = {{0}, 0, 0, 94, false};
+    SeedAdditive(g, seed);
+    return g;
 }
+
 
 }  // namespace StandardLib

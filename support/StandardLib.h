@@ -38,9 +38,10 @@ void SetPseudoSeed(uint32_t seed);
 
 // A number in min..max from generator g, as RandomCard does from the module's.
 uint32_t RandomCard(RandomRec &g, uint32_t min, uint32_t max);
-// The module's generator as it stands (a game takes it at its start)...
+// The module's generator as it stands (the tests start a game from it).
 RandomRec TakeGenerator();
-// ...and where the game left it, so the next game goes on from there.
-void PutGenerator(const RandomRec &g);
+// A generator of the additive kind seeded with seed, as SeedRandom seeds the module's: the same seed gives
+// the same numbers on any machine.
+RandomRec GeneratorFromSeed(uint32_t seed);
 
 }  // namespace StandardLib

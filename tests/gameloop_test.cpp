@@ -46,6 +46,7 @@ Level PenLevel(const std::vector<std::pair<RijEnKolomRec, std::string>> &marks) 
 struct Script {
     std::vector<uint32_t> waits;
     int steps = 0;
+    bool over = false;  // the game-over screen came: the waits of the screens after it are no steps
     std::function<void(int step)> onStep;
     std::function<void()> onPause;
 };
@@ -54,7 +55,8 @@ Script *script = nullptr;
 void OnWait(uint32_t ms) {
     script->waits.push_back(ms);
     if (ms == PAUSE_WAIT && script->onPause) script->onPause();
-    if (ms == COUNTDOWN_WAIT || ms == PAUSE_WAIT || ms == GAME_OVER_WAIT) return;
+    script->over = script->over || ms == GAME_OVER_WAIT;
+    if (ms == COUNTDOWN_WAIT || ms == PAUSE_WAIT || script->over) return;
     if (++script->steps > 3000)  // a game that does not end fails instead of hanging
         Wimdows::SimulateKeyDown(KEY_ESCAPE);
     else if (script->onStep)

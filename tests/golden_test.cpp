@@ -192,10 +192,13 @@ void OnWait(uint32_t ms) {
         player.wantKey = false;
         return;
     }
-    if (ms == GAME_OVER_WAIT) {
+    // The game-over screen waits GAME_OVER_WAIT, the rest of it again after a key that is no R.
+    if (ms > PAUSE_WAIT && ms <= GAME_OVER_WAIT) {
         player.wantKey = true;
         return;
     }
+    // The screens after the game (the table polls for keys) take no steps.
+    if (player.wantKey) return;
     GameRec &g = *player.game;
     if (ms == PAUSE_WAIT) {
         // Turns typed during the pause come first after it; a fresh P goes on.
@@ -252,7 +255,7 @@ void Play(GameRec &g, bool recording) {
     lcg = g.seed;
     SetMode(g.mode, g.diff);
     StandardLib::gPseudoRandom = false;
-    StandardLib::SeedRandom(g.seed);
+    SpelZaad = g.seed;
     ComputerZaad = g.seed;
     uint32_t level = g.level;
     testing::internal::CaptureStdout();
@@ -325,6 +328,7 @@ protected:
         presser.join();
         Wimdows::SetWaitProc(nullptr);
         ComputerZaad = 0;
+        SpelZaad = 0;
         Wimdows::KillWindow();
         EndTest();
     }
@@ -347,6 +351,11 @@ TEST_F(Golden, EveryGamePaintsWhatItPaintedWhenRecorded) {
         EXPECT_EQ(player.firstDifference, "")
             << "mode " << (int)g.mode << ", level " << g.level << ", difficulty " << g.diff;
         EXPECT_EQ((size_t)player.steps, recorded) << "mode " << (int)g.mode << ", level " << g.level;
+        // The game recorded itself as it went, pauses and all: its replay plays to the same end.
+        testing::internal::CaptureStdout();
+        int verified = VerifyReplay("replays/last.replay");
+        std::string said = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(verified, 0) << said;
     }
 }
 

@@ -454,7 +454,7 @@ static Area DoText(const std::string &text, int32_t x, int32_t y, uint32_t style
     TTF_Font *font = FontFor(style, gDraw.k);
     if (!font || text.empty()) return kNoArea;
     SDL_Color fg = {(Uint8)(color & 0xFF), (Uint8)((color >> 8) & 0xFF), (Uint8)((color >> 16) & 0xFF), 255};
-    SDL_Surface *glyphs = TTF_RenderText_Blended(font, text.c_str(), fg);
+    SDL_Surface *glyphs = TTF_RenderUTF8_Blended(font, text.c_str(), fg);
     if (!glyphs) return kNoArea;
     if (glyphs->format->format != SDL_PIXELFORMAT_ARGB8888) {
         SDL_Surface *c = SDL_ConvertSurfaceFormat(glyphs, SDL_PIXELFORMAT_ARGB8888, 0);
@@ -915,7 +915,7 @@ void GetTextSize(const char *text, uint32_t style, uint32_t &width, uint32_t &he
     int w = 0, h = 0;
     if (*text == 0) {
         h = TTF_FontHeight(font);
-    } else if (TTF_SizeText(font, text, &w, &h) != 0) {
+    } else if (TTF_SizeUTF8(font, text, &w, &h) != 0) {
         return;
     }
     width = (uint32_t)(w > 0 ? w : 0);

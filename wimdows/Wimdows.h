@@ -152,7 +152,7 @@ void KeepArea(int32_t x0, int32_t y0, int32_t x1, int32_t y1);
 void RestoreArea();
 // Font number (0..5, others as 0) and colour for the following text.
 void SetFont(uint32_t style, Colour color);
-// Draws zero-terminated text with its top-left corner at (x, y), background transparent.
+// Draws zero-terminated UTF-8 text with its top-left corner at (x, y), background transparent.
 void Text(const char *text, int32_t x, int32_t y);
 // Draws a signed number in decimal at (x, y).
 void TextInt(int32_t number, int32_t x, int32_t y);

@@ -171,6 +171,7 @@ inline void StartTest() {
     ReleaseAllKeys();
     StandardLib::gPseudoRandom = true;
     StandardLib::SetPseudoSeed(94);
+    SpelZaad = 94;  // every game places the same knurf blocks
     SetMode(Mode::ONE_PLAYER, 2);
     Spel.random = StandardLib::TakeGenerator();
     Score[1] = Score[2] = 0;
@@ -184,6 +185,7 @@ inline void StartTest() {
 inline void EndTest() {
     ReleaseAllKeys();
     StandardLib::gPseudoRandom = false;
+    SpelZaad = 0;
     Score[1] = Score[2] = 0;
 }
 
