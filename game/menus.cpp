@@ -7,8 +7,8 @@
 #include <string>
 
 #include "game/SnakeProcedures.h"
-#include "network/Network.h"
 #include "music/Music.h"
+#include "network/Network.h"
 #include "support/StandardMenu.h"
 #include "wimdows/Wimdows.h"
 
@@ -201,7 +201,8 @@ void Difficulty()
     Wimdows::ClearScreen();
     LaadDiff(DiffButton);
     const int32_t now = Diff >= 1 && Diff <= 3 ? Diff : 2;  // buttons easy, medium, hard: now - 1
-    const int32_t choice = RunMenu(DiffButton, 4, MENU_BACKGROUND, (std::string("Chosen now: ") + DIFFICULTY_NAMES[now]).c_str(), now - 1);
+    const int32_t choice =
+        RunMenu(DiffButton, 4, MENU_BACKGROUND, (std::string("Chosen now: ") + DIFFICULTY_NAMES[now]).c_str(), now - 1);
     switch (choice) {
     case 0:
         Music::PlaySound(Songs.easy, false);
@@ -229,7 +230,8 @@ void Settings()
     Wimdows::ClearScreen();
     LaadSettings(SettingButton);
     // The buttons stand in the order of the modes.
-    const int32_t choice = RunMenu(SettingButton, 6, MENU_BACKGROUND, (std::string("Chosen now: ") + GameModeName(GameMode())).c_str(), GameMode());
+    const int32_t choice = RunMenu(SettingButton, 6, MENU_BACKGROUND,
+                                   (std::string("Chosen now: ") + GameModeName(GameMode())).c_str(), GameMode());
     if (choice < 0)
         return;
     // The buttons stand in the order of the modes; then the network game; the last one goes back.

@@ -100,7 +100,10 @@ static void NetScherm(const char *kop, const std::string regels[], uint32_t n, c
     Wimdows::DrawBitmap(Wimdows::LoadBitmap(NET_BACKGROUND, 800, 680), 0, 0);
     CentredText(kop, 1, HEAD_COLOUR, LINE_Y0);
     for (uint32_t i = 0; i < n; i++)
-        CentredText(regels[i].c_str(), 0, i == 0 ? INK : laatsteFout && i + 1 == n ? WARN : MUTED,
+        CentredText(regels[i].c_str(), 0,
+                    i == 0                      ? INK
+                    : laatsteFout && i + 1 == n ? WARN
+                                                : MUTED,
                     LINE_Y0 + 60 + (int32_t)i * LINE_STEP);
     if (voet)
         CentredText(voet, 0, MUTED, 560);
@@ -120,6 +123,10 @@ static void Bericht(const char *kop, const std::string &regel)
 static void SpeelNetwerkSpel(Network::Session *s)
 {
     const Network::StartRec &st = Network::Start(s);
+    if (st.mode != MODE_SNAKE_VS_SNAKE && st.mode != MODE_SNAKE_VS_KNURF) {
+        Bericht("The network game ended", "The host offers a game mode this machine does not play over the network.");
+        return;
+    }
     LevelRec level;
     std::memcpy(level.rijen, st.level, sizeof level.rijen);
     // The mode, difficulty and seeds are the host's; this machine's own settings come back afterwards.
@@ -191,7 +198,8 @@ static bool NetwerkStart(uint32_t levelchoice, GameModeEn mode, Network::StartRe
     ss.levelNummer = levelchoice;
     ss.mode = ModeSettings(mode);
     ss.diff = Diff;
-    ss.zaad = ZaadUitKlok();
+    uint64_t klok = (uint64_t)std::chrono::steady_clock::now().time_since_epoch().count();
+    ss.zaad = (uint32_t)(klok ^ (klok >> 32)) | 1u;
     const char *waarom = nullptr;
     if (!BeginSpel(proef, ss, nullptr, &waarom)) {
         reden = std::string("It cannot be played: ") + (waarom ? waarom : "no start") + ".";
@@ -385,7 +393,8 @@ static void JoinGame(std::string adres)
             }
         }
         std::string probleem;
-        Network::Session *s = Network::Join(naam.c_str(), (uint16_t)port, Network::OwnVersions(REGELS_VERSIE), probleem);
+        Network::Session *s =
+            Network::Join(naam.c_str(), (uint16_t)port, Network::OwnVersions(REGELS_VERSIE), probleem);
         if (!s) {
             regel = probleem;
             continue;

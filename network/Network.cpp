@@ -25,8 +25,8 @@ static const uint32_t HASH_RING = 16;
 static const uint32_t PING_EVERY_MS = 25, PONGS_WANTED = 5, MAX_PINGS = 40;
 // Words not yet confirmed by the other side are sent again this often while this side waits (thrice that else).
 static const uint32_t RESEND_MS = 30;
-// A flood: more packets than this in one second, or more bad ones.
-static const uint32_t FLOOD_PACKETS = 400, FLOOD_BAD = 100;
+// A flood: more packets than this in one second (a game sends well under a hundred), or more bad ones.
+static const uint32_t FLOOD_PACKETS = 1500, FLOOD_BAD = 100;
 // ENet: channel 0 reliable and ordered (all but words), channel 1 the words (unsequenced, sent again).
 static const uint8_t CH_RELIABLE = 0, CH_WORDS = 1;
 static const size_t MAX_PACKET = 2048;
@@ -204,7 +204,9 @@ static void CompareHash(Session *s, uint32_t i) {
 static bool TakeHash(Session *s, const uint8_t *b, uint32_t size) {
     if (size != HASH_SIZE) return false;
     uint32_t st = Get32(b + 1);
-    if (st == 0 || st % HASH_STEPS != 0 || st > s->step + STEP_WINDOW || st + STEP_WINDOW < s->step) return false;
+    if (st == 0 || st % HASH_STEPS != 0 || st > s->step + STEP_WINDOW) return false;
+    // A hash that came late (sent again and again on a bad line) is of a step no longer kept.
+    if (st + HASH_STEPS * (HASH_RING - 1) <= s->step) return true;
     uint32_t i = (st / HASH_STEPS) % HASH_RING;
     s->theirHashStep[i] = st;
     s->theirHash[i] = Get64(b + 5);
@@ -302,6 +304,8 @@ static void TakeEvent(Session *s, ENetEvent &e) {
         }
         s->peer = e.peer;
         enet_peer_timeout(e.peer, 0, SILENCE_TIMEOUT_MS, SILENCE_TIMEOUT_MS);
+        // ENet would drop unreliable packets when the round trip varies; the words are few and wanted.
+        enet_peer_throttle_configure(e.peer, ENET_PEER_PACKET_THROTTLE_INTERVAL, ENET_PEER_PACKET_THROTTLE_SCALE, 0);
         SendHello(s);
         break;
     case ENET_EVENT_TYPE_RECEIVE:
@@ -338,7 +342,14 @@ static void Timers(Session *s) {
 
 // ---- exported ----------------------------------------------------------------------------------------------
 
-bool IsWord(uint32_t word) { return word < (1u << 11) && (word & 3u) <= 2; }
+bool IsWord(uint32_t word) {
+    // The player's nine bits as the replay packs them: no third turn, no bits of a turn or a held direction
+    // that is not there.
+    uint32_t speler = word & 0x1FFu, aantal = speler & 3u;
+    if (word >= (1u << 11) || aantal == 3) return false;
+    if (((speler >> (2 + 2 * aantal)) & ((1u << (4 - 2 * aantal)) - 1)) != 0) return false;
+    return (speler & (1u << 6)) != 0 || (speler >> 7) == 0;
+}
 
 VersionsRec OwnVersions(uint32_t rules) {
     VersionsRec v{};

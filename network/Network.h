@@ -39,7 +39,8 @@ const uint32_t MAX_DELAY = 24;
 // Steps an input packet carries at most, and how far beyond the current step a word may be.
 const uint32_t MAX_WORDS = 32;
 const uint32_t STEP_WINDOW = 64;
-// The pause and leave bits of a word; words with a bit above them, or a turn count above 2, are no words.
+// The pause and leave bits of a word; words with a bit above them, or nine bits the replay would not make
+// (a turn count above 2, bits of a turn or direction that is not there), are no words.
 const uint16_t WORD_PAUSE = 1u << 9, WORD_LEAVE = 1u << 10;
 bool IsWord(uint32_t word);
 

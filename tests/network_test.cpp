@@ -180,10 +180,16 @@ TEST_P(Lockstep, RandomInputThroughABadLineEndsInTheSameStateOnBoth) {
     const uint32_t steps = 2000;
     for (uint32_t begin = Ms(); (NextStep(a.s) < steps || NextStep(b.s) < steps) && Ms() - begin < 100000;) {
         for (Machine *m : {&a, &b}) {
-            Service(m->s, 0);
+            Service(m->s, 1);
             if (NextStep(m->s) >= steps) continue;
             if (!m->put) {
-                uint32_t w = r() % 3 | (r() % 16) << 2 | (r() % 2) << 6 | (r() % 4) << 7 | (r() % 50 == 0) << 9;
+                InvoerRec in{};
+                uint32_t p = OwnPlayer(m->s);
+                in.beurten[p].aantal = r() % 3;
+                for (PijlEn &b : in.beurten[p].beurt) b = (PijlEn)(r() % 4);
+                in.vast[p] = r() % 2;
+                in.vastRichting[p] = (PijlEn)(r() % 4);
+                uint32_t w = (PakInvoer(in, false) >> (9 * (p - 1))) | (r() % 50 == 0 ? WORD_PAUSE : 0);
                 PutWord(m->s, (uint16_t)w);
                 m->put = true;
             }

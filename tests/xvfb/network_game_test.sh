@@ -120,7 +120,7 @@ key space
 check "host: back to the main menu" wait_menu
 
 # ---- the replays ----------------------------------------------------------------------------------------------
-replay() { ls -t "$1"/replays/*.txt 2>/dev/null | head -n1; }
+replay() { ls "$1"/replays/last.replay 2>/dev/null; }
 h="$(replay "$HOST_PLAY")" j="$(replay "$JOIN_PLAY")"
 check "both keep a replay" test -n "$h" -a -n "$j"
 check "both replays are the same" cmp -s "$h" "$j"
