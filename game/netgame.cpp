@@ -311,7 +311,7 @@ static void HostGame(uint16_t port, GameModeEn mode, uint32_t levelchoice)
                                    "This machine: " + Adressen(),
                                    std::string("Game: ") + GameModeName(mode) + ", level " +
                                        std::to_string(levelchoice + 1) + ", " + MOEILIJKHEID[start.diff],
-                                   "The other player chooses Network, then Join a game."};
+                                   "The other player joins with one of these addresses."};
     Wimdows::FlushKeys();
     NetScherm("Host a game", regels, 4, "Escape cancels.");
     for (;;) {
@@ -363,8 +363,8 @@ static void JoinGame(std::string adres)
     bool meteen = !adres.empty();
     for (;;) {
         if (!meteen) {
-            const std::string regels[3] = {"Address of the host (a name or numbers, then :port if not " +
-                                               std::to_string(Network::DEFAULT_PORT) + "):",
+            const std::string regels[3] = {"The host's address, and :port when not " +
+                                               std::to_string(Network::DEFAULT_PORT) + ":",
                                            adres + "_", regel};
             Wimdows::FlushKeys();
             NetScherm("Join a game", regels, 3, "Enter connects. Escape goes back.", true);

@@ -38,7 +38,8 @@ as() {
     local p="${1}_PLAY" i="${1}_PID" w="${1}_WID" o
     [ "$1" = HOST ] && o=JOIN_PID || o=HOST_PID
     PLAY="${!p}" GAME_PID="${!i}" WID="${!w}" PROBE_PID="${!o:-}"
-    xdotool windowfocus "$WID" 2>/dev/null
+    # Both windows stand in the same place: the one played on comes on top, with the focus.
+    xdotool windowraise "$WID" windowfocus "$WID" 2>/dev/null
     sleep 0.3
 }
 
