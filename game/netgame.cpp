@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "game/SnakeProcedures.h"
 #include "music/Music.h"
@@ -41,7 +42,8 @@ static bool Verlaten;
 
 // The network screens: a picture with a panel, the lines in it, and where.
 static const char *const NET_BACKGROUND = "bitmap/networkscreen.bmp";
-static const int32_t LINE_Y0 = 150, LINE_STEP = 40;
+static const int32_t LINE_Y0 = 150, LINE_STEP = 36;
+static const uint32_t LINE_WIDTH = 660;
 static const char *const MOEILIJKHEID[4] = {"", "easy", "medium", "hard"};
 static const uint32_t HEAD_COLOUR = 0x3CC9FF, INK = 0xFFF2EE, MUTED = 0xC8B8A8, WARN = 0x6A7AFF;
 
@@ -91,20 +93,42 @@ static bool NetwerkPauze(bool eigen)
     return true;
 }
 
+// Text cut at spaces into lines of at most `breedte` pixels in font `stijl`.
+static std::vector<std::string> Afgebroken(const std::string &tekst, uint32_t stijl, uint32_t breedte)
+{
+    std::vector<std::string> lijnen(1);
+    size_t begin = 0;
+    while (begin <= tekst.size()) {
+        size_t eind = tekst.find(' ', begin);
+        std::string woord = tekst.substr(begin, eind == std::string::npos ? std::string::npos : eind - begin);
+        std::string proef = lijnen.back().empty() ? woord : lijnen.back() + " " + woord;
+        uint32_t w = 0, h = 0;
+        Wimdows::GetTextSize(proef.c_str(), stijl, w, h);
+        if (w > breedte && !lijnen.back().empty())
+            lijnen.push_back(woord);
+        else
+            lijnen.back() = proef;
+        if (eind == std::string::npos)
+            break;
+        begin = eind + 1;
+    }
+    return lijnen;
+}
+
 // The network screen: heading kop, lines regels[0..n-1] (the first brighter, the last in red when it
-// says what went wrong), the footer voet.
+// says what went wrong; a long one goes on on the next line), the footer voet.
 static void NetScherm(const char *kop, const std::string regels[], uint32_t n, const char *voet,
                       bool laatsteFout = false)
 {
     Wimdows::ClearScreen();
     Wimdows::DrawBitmap(Wimdows::LoadBitmap(NET_BACKGROUND, 800, 680), 0, 0);
     CentredText(kop, 1, HEAD_COLOUR, LINE_Y0);
+    int32_t y = LINE_Y0 + 60;
     for (uint32_t i = 0; i < n; i++)
-        CentredText(regels[i].c_str(), 0,
-                    i == 0                      ? INK
-                    : laatsteFout && i + 1 == n ? WARN
-                                                : MUTED,
-                    LINE_Y0 + 60 + (int32_t)i * LINE_STEP);
+        for (const std::string &lijn : Afgebroken(regels[i], 0, LINE_WIDTH)) {
+            CentredText(lijn.c_str(), 0, i == 0 ? INK : laatsteFout && i + 1 == n ? WARN : MUTED, y);
+            y += LINE_STEP;
+        }
     if (voet)
         CentredText(voet, 0, MUTED, 560);
     Wimdows::UpdateWindow();
