@@ -334,6 +334,14 @@ static void Timers(Session *s) {
         else
             Measured(s);
     }
+    // ENet's own timeout waits for its next resend, which backs off: the silence is measured here too.
+    if (s->peer && s->peer->state == ENET_PEER_STATE_CONNECTED && (s->status == READY || s->status == PLAYING) &&
+        enet_time_get() - s->peer->lastReceiveTime > SILENCE_TIMEOUT_MS) {
+        End(s, LOST, "Connection lost.", R_NONE);
+        enet_peer_reset(s->peer);
+        s->peer = nullptr;
+        return;
+    }
     // Words go out with every step; sent again sooner when this side waits (the other may wait for them).
     bool waiting = s->theirNext <= s->step;
     if (s->status == PLAYING && s->mineNext > s->peerNext && now - s->lastSend >= (waiting ? RESEND_MS : 3 * RESEND_MS))

@@ -244,7 +244,8 @@ struct HostileJoiner {
     }
     ~HostileJoiner() { enet_host_destroy(h); }
     void Send(const uint8_t *b, size_t n, bool reliable) {
-        enet_peer_send(peer, reliable ? 0 : 1, enet_packet_create(b, n, reliable ? ENET_PACKET_FLAG_RELIABLE : 0));
+        ENetPacket *p = enet_packet_create(b, n, reliable ? ENET_PACKET_FLAG_RELIABLE : 0);
+        if (enet_peer_send(peer, reliable ? 0 : 1, p) != 0) enet_packet_destroy(p);
     }
     // Answers the hello and the pings as a joiner would.
     void Serve() {
