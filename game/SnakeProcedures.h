@@ -169,6 +169,9 @@ bool KijkLaatste();
 bool LaadReplay(const char *naam, char *fout, size_t lengte);
 // Plays the replay LaadReplay read last, as KijkOpname.
 bool KijkGeladen();
+// Tests: with KWIBBEL_LAST_PICTURE set, the picture of a game's (soort "game") or a watched replay's
+// ("replay") last step is shown and written to $KWIBBEL_LAST_PICTURE-soort.bmp.
+void BewaarLaatsteBeeld(const char *soort);
 // Plays replay file naam at full speed with no window: 0 when it ends in the recorded state, 1 (one line
 // saying where it first differs) when not, 2 when the file cannot be read or is no replay (one line).
 int VerifyReplay(const char *naam);
