@@ -306,8 +306,8 @@ bool SchrijfOpname(const OpnameRec &o, std::string &tekst)
     tekst += "input\n";
 
     // Steps with nothing new (no turn, no pause, the same keys held) go as their number in a row; any
-    // other step as one word of letters: P paused, H or h and a letter (or -) player 1's or 2's held key
-    // now, then player 1's turns in capitals and player 2's in small letters.
+    // other step as letters, after the number of quiet steps before it: P paused, H or h and a letter (or
+    // -) player 1's or 2's held key now, then player 1's turns in capitals and player 2's in small letters.
     bool vast[3] = {false, false, false};
     PijlEn vastRichting[3] = {LINKS, LINKS, LINKS};
     uint32_t rij = 0, regel = 0;
@@ -345,10 +345,8 @@ bool SchrijfOpname(const OpnameRec &o, std::string &tekst)
             rij++;
             continue;
         }
-        if (rij > 0)
-            Woord(std::to_string(rij));
+        Woord(rij > 0 ? std::to_string(rij) + w : w);
         rij = 0;
-        Woord(w);
     }
     if (rij > 0)
         Woord(std::to_string(rij));
@@ -615,9 +613,16 @@ bool LeesOpname(const char *tekst, size_t lengte, OpnameRec &o, char *fout, size
                      (unsigned)o.stappen);
                 return false;
             }
-            if (*woord >= '0' && *woord <= '9') {
+            // A count of quiet steps, and then perhaps the letters of one step more.
+            char *c = woord;
+            if (*c >= '0' && *c <= '9') {
+                char *na = c + std::strspn(c, "0123456789");
+                char letter = *na;
+                *na = 0;
                 uint64_t rij;
-                if (!Getal(woord, o.stappen - s, rij) || rij == 0) {
+                bool telt = Getal(c, o.stappen - s, rij) && rij > 0;
+                *na = letter;
+                if (!telt) {
                     Fout(fout, foutLengte, "line %u: \"%.20s\" is no count of steps within the %u it says",
                          (unsigned)l.nummer, woord, (unsigned)o.stappen);
                     return false;
@@ -630,11 +635,17 @@ bool LeesOpname(const char *tekst, size_t lengte, OpnameRec &o, char *fout, size
                 uint32_t w = PakInvoer(in, false);
                 for (uint64_t i = 0; i < rij; i++)
                     o.invoer[s++] = w;
-            } else {
+                c = na;
+                if (*c && s >= o.stappen) {
+                    Fout(fout, foutLengte, "line %u: more steps than the %u it says", (unsigned)l.nummer,
+                         (unsigned)o.stappen);
+                    return false;
+                }
+            }
+            if (*c) {
                 InvoerRec in{};
                 bool pauze = false;
                 bool goed = true;
-                const char *c = woord;
                 if (*c == 'P') {
                     pauze = true;
                     c++;
