@@ -216,7 +216,8 @@ bool ReplaceFile(const char *name, const std::vector<unsigned char> &bytes);
 // then goes on without it (-1, one console line). The result goes to UnlockPlayFolder.
 int LockPlayFolder();
 void UnlockPlayFolder(int lock);
-// Writes out pending output, drops what was read ahead; the next write goes to the first byte.
+// Moves the shared position back to the first byte: the next read or write starts there (nothing reaches
+// the disk before Close).
 void Flush(SaveFile *file);
 // Reads an unsigned decimal number; 0 at the end of the file.
 uint32_t RdCard(SaveFile *file);
