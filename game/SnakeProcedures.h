@@ -173,6 +173,9 @@ bool KijkLaatste();
 bool LaadReplay(const char *naam, char *fout, size_t lengte);
 // Plays the replay LaadReplay read last, as KijkOpname.
 bool KijkGeladen();
+// Tests: with KWIBBEL_LAST_PICTURE set, the picture of a game's (soort "game") or a watched replay's
+// ("replay") last step is shown and written to $KWIBBEL_LAST_PICTURE-soort.bmp.
+void BewaarLaatsteBeeld(const char *soort);
 // Plays replay file naam at full speed with no window: 0 when it ends in the recorded state, 1 (one line
 // saying where it first differs) when not, 2 when the file cannot be read or is no replay (one line).
 int VerifyReplay(const char *naam);
@@ -217,7 +220,8 @@ bool ReplaceFile(const char *name, const std::vector<unsigned char> &bytes);
 // then goes on without it (-1, one console line). The result goes to UnlockPlayFolder.
 int LockPlayFolder();
 void UnlockPlayFolder(int lock);
-// Writes out pending output, drops what was read ahead; the next write goes to the first byte.
+// Moves the shared position back to the first byte: the next read or write starts there (nothing reaches
+// the disk before Close).
 void Flush(SaveFile *file);
 // Reads an unsigned decimal number; 0 at the end of the file.
 uint32_t RdCard(SaveFile *file);

@@ -153,6 +153,7 @@ static void Snake(SpelRec &spel)
             EindPunten(t, einde, punten);
             GameEnd = einde;
             OpnameEinde(Opname, EINDE_GECRASHT, punten, t);
+            BewaarLaatsteBeeld("game");
             BewaarOpname(Opname);
             GameOver(einde, punten);
             gecrasht = true;

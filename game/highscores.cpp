@@ -26,8 +26,12 @@ static const uint32_t COLOUR_PLAYER1 = 0x5A6AFF;  // light red
 static const uint32_t COLOUR_PLAYER2 = 0x00B000;  // green
 static const uint32_t COLOUR_OTHER = 0xC0C0C0;    // light grey
 // The mark before a row that keeps a replay, and the frame of the chosen row.
-static const char *const PLAY_MARK = "\xE2\x96\xB6";  // a right-pointing triangle
-static const uint32_t REPLAY_MARK = 0x909090, REPLAY_CHOSEN = 0x3CC9FF;
+static const char *const PLAY_MARK = "\xE2\x96\xB6 replay";  // a right-pointing triangle
+static const uint32_t REPLAY_MARK = 0xA0A0A0, REPLAY_CHOSEN = 0x3CC9FF, REPLAY_HINT = 0xC8B4A0;
+// The table picture's row plates span these columns; the mark stands at the right of a row's dark box, the
+// hint under the trophy.
+static const int32_t ROW_LEFT = 100, ROW_RIGHT = 569, REPLAY_MARK_X = 470, REPLAY_HINT_X = 600, REPLAY_HINT_Y = 556;
+static const char *const REPLAY_HINT_LINES[2] = {"\xE2\x86\x91 \xE2\x86\x93 choose a replay,", "Enter watches it."};
 static const uint32_t KEY_R = 'R';
 static const uint32_t END_WAIT = 4000;  // the end picture shows this long (ms)
 
@@ -155,17 +159,26 @@ static void DrawTable(const uint32_t table[ENTRIES + 1], const uint32_t colours[
 {
     Wimdows::ClearScreen();
     Wimdows::DrawBitmap(Wimdows::LoadBitmap("bitmap/highscoretable.bmp", 800, 680), 0, 0);
+    bool any = false;
     for (uint32_t i = 1; i <= ENTRIES; i++) {
         int32_t y = Layout::HighscoreY((int32_t)i);
         if (!replays[i].empty()) {
-            Wimdows::SetFont(0, i == chosen ? REPLAY_CHOSEN : REPLAY_MARK);
-            Wimdows::Text(PLAY_MARK, Layout::HIGHSCORE_X - 40, y + 4);
+            any = true;
+            Wimdows::SetFont(3, i == chosen ? REPLAY_CHOSEN : REPLAY_MARK);
+            Wimdows::Text(PLAY_MARK, REPLAY_MARK_X, y + 10);
         }
-        if (i == chosen)
-            Wimdows::Rectangle(Layout::HIGHSCORE_X - 50, y - 8, Layout::HIGHSCORE_X + 260,
-                               y + Layout::HIGHSCORE_TEXT_HEIGHT + 6, REPLAY_CHOSEN, false);
+        if (i == chosen) {
+            // A frame round the row's plate.
+            for (int32_t d = 0; d < 2; d++)
+                Wimdows::Rectangle(ROW_LEFT + d, y - 6 + d, ROW_RIGHT - d, y + 38 - d, REPLAY_CHOSEN, false);
+        }
         Wimdows::SetFont(1, colours[i]);
         Wimdows::TextInt((int32_t)table[i], Layout::HIGHSCORE_X, y);
+    }
+    if (any) {
+        Wimdows::SetFont(3, REPLAY_HINT);
+        for (int line = 0; line < 2; line++)
+            Wimdows::Text(REPLAY_HINT_LINES[line], REPLAY_HINT_X, REPLAY_HINT_Y + 20 * line);
     }
     Wimdows::UpdateWindow();
 }

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <string>
@@ -39,9 +40,11 @@ static OpnameRec Bekeken;
 static ToestandRec Controle;
 static GebeurtenissenRec KijkGebeurtenissen;
 
-// The sign in the score panel while a replay plays.
-static const int32_t TEKEN_X0 = 560, TEKEN_X1 = 780, TEKEN_Y0 = Layout::PANEL_Y + 24, TEKEN_Y1 = Layout::PANEL_Y + 56;
-static const uint32_t TEKEN_GROND = 0x302018, TEKEN_LIJN = 0x3CC9FF, TEKEN_LETTERS = 0xFFF2EE;
+// While a replay plays, the right of the score panel (where the game's keys are shown) says so and names
+// the watcher's keys, on the panel's own ground: a gradient from its top row to its bottom row.
+static const int32_t BORD_X0 = 410, BORD_Y0 = Layout::PANEL_Y + 3, BORD_Y1 = Layout::SCREEN_HEIGHT - 1;
+static const uint32_t GROND_BOVEN = 0x462319, GROND_ONDER = 0x1D0E0A;  // 0x00BBGGRR
+static const uint32_t BORD_KOP = 0x3CC9FF, BORD_LETTERS = 0xC8B4A0;
 static const uint32_t SNELHEDEN[4] = {1, 2, 4, 8};
 static const uint32_t PAUZE_TEKEN_MS = 700;  // a pause of the game shows this long (at 1x)
 
@@ -126,20 +129,28 @@ static bool SchrijfBestand(const char *naam, const std::string &tekst)
     return false;
 }
 
-// The panel's sign while a replay plays: "Replay — 1×", or that it is paused.
+// The panel's sign while a replay plays: "Replay — 1×" (or paused) and the watcher's keys.
 static void TekenReplayBord(uint32_t snelheid, bool stil)
 {
+    auto kanaal = [](uint32_t kleur, int shift) { return (int32_t)((kleur >> shift) & 0xFF); };
+    for (int32_t y = BORD_Y0; y <= BORD_Y1; y++) {
+        uint32_t kleur = 0;
+        for (int shift = 0; shift <= 16; shift += 8) {
+            int32_t a = kanaal(GROND_BOVEN, shift), b = kanaal(GROND_ONDER, shift);
+            kleur |= (uint32_t)(a + (b - a) * (y - BORD_Y0) / (BORD_Y1 - BORD_Y0)) << shift;
+        }
+        Wimdows::Rectangle(BORD_X0, y, Layout::SCREEN_WIDTH - 1, y, kleur, true);
+    }
     char tekst[48];
     if (stil)
         std::snprintf(tekst, sizeof tekst, "Replay \xE2\x80\x94 paused");
     else
         std::snprintf(tekst, sizeof tekst, "Replay \xE2\x80\x94 %u\xC3\x97", (unsigned)snelheid);
-    Wimdows::Rectangle(TEKEN_X0, TEKEN_Y0, TEKEN_X1, TEKEN_Y1, TEKEN_GROND, true);
-    Wimdows::Rectangle(TEKEN_X0, TEKEN_Y0, TEKEN_X1, TEKEN_Y1, TEKEN_LIJN, false);
-    uint32_t w = 0, h = 0;
-    Wimdows::GetTextSize(tekst, 0, w, h);
-    Wimdows::SetFont(0, TEKEN_LETTERS);
-    Wimdows::Text(tekst, (TEKEN_X0 + TEKEN_X1 - (int32_t)w) / 2, (TEKEN_Y0 + TEKEN_Y1 - (int32_t)h) / 2);
+    Wimdows::SetFont(1, BORD_KOP);
+    Wimdows::Text(tekst, BORD_X0 + 20, Layout::PANEL_Y + 12);
+    Wimdows::SetFont(3, BORD_LETTERS);
+    Wimdows::Text(stil ? "P go on     \xE2\x86\x92 one step     Esc leave" : "1 2 3 4 pace     P pause     Esc leave",
+                  BORD_X0 + 22, Layout::PANEL_Y + 52);
 }
 
 struct KijkRec {
@@ -199,6 +210,17 @@ static bool LaadBestand(const char *naam, char *fout, size_t lengte)
 }
 
 // ---- exported ----------------------------------------------------------------------------------------------
+
+void BewaarLaatsteBeeld(const char *soort)
+{
+    const char *prefix = std::getenv("KWIBBEL_LAST_PICTURE");
+    if (!prefix || !*prefix)
+        return;
+    char naam[4096];
+    std::snprintf(naam, sizeof naam, "%s-%s.bmp", prefix, soort);
+    Wimdows::UpdateWindow();
+    Wimdows::SaveScreen(naam);
+}
 
 void BewaarOpname(const OpnameRec &o)
 {
@@ -290,6 +312,8 @@ bool KijkOpname(const OpnameRec &o)
         Wimdows::UpdateWindow();
     }
     Music::StopSound(Songs.game);
+    if (gekeken && !verder)
+        BewaarLaatsteBeeld("replay");
     if (gekeken && !verder && !Wimdows::WindowClosed()) {
         int32_t punten[3];
         EindPunten(t, einde, punten);

@@ -306,8 +306,8 @@ bool SchrijfOpname(const OpnameRec &o, std::string &tekst)
     tekst += "input\n";
 
     // Steps with nothing new (no turn, no pause, the same keys held) go as their number in a row; any
-    // other step as one word of letters: P paused, H or h and a letter (or -) player 1's or 2's held key
-    // now, then player 1's turns in capitals and player 2's in small letters.
+    // other step as letters, after the number of quiet steps before it: P paused, H or h and a letter (or
+    // -) player 1's or 2's held key now, then player 1's turns in capitals and player 2's in small letters.
     bool vast[3] = {false, false, false};
     PijlEn vastRichting[3] = {LINKS, LINKS, LINKS};
     uint32_t rij = 0, regel = 0;
@@ -345,10 +345,8 @@ bool SchrijfOpname(const OpnameRec &o, std::string &tekst)
             rij++;
             continue;
         }
-        if (rij > 0)
-            Woord(std::to_string(rij));
+        Woord(rij > 0 ? std::to_string(rij) + w : w);
         rij = 0;
-        Woord(w);
     }
     if (rij > 0)
         Woord(std::to_string(rij));
@@ -369,14 +367,17 @@ struct Lezer {
     uint32_t nummer;  // the line last read, from 1
     char regel[256];  // no line of the format is longer
     bool te_lang;
+    bool op;  // the text ended before a line was asked for
 };
 
 // The next line into l.regel (without its line end); FALSE at the end of the text or for a line longer
 // than any the format has (te_lang set).
 bool VolgendeRegel(Lezer &l)
 {
-    if (l.pos >= l.lengte)
+    if (l.pos >= l.lengte) {
+        l.op = true;
         return false;
+    }
     l.nummer++;
     size_t n = 0;
     while (l.pos < l.lengte && l.tekst[l.pos] != '\n') {
@@ -436,11 +437,22 @@ const char *Waarde(const char *regel, const char *sleutel)
     return regel + n + 1;
 }
 
+// When the last line could not be read (the text ended, or the line is longer than any of the format),
+// says so in fout and gives TRUE.
+bool Kort(const Lezer &l, char *fout, size_t lengte)
+{
+    if (l.te_lang)
+        Fout(fout, lengte, "line %u is too long", (unsigned)l.nummer);
+    else if (l.op)
+        Fout(fout, lengte, "it ends after line %u (cut short?)", (unsigned)l.nummer);
+    return l.te_lang || l.op;
+}
+
 }  // namespace
 
 bool LeesOpname(const char *tekst, size_t lengte, OpnameRec &o, char *fout, size_t foutLengte)
 {
-    Lezer l{tekst, lengte, 0, 0, {0}, false};
+    Lezer l{tekst, lengte, 0, 0, {0}, false, false};
     for (size_t i = 0; i < lengte; i++) {
         unsigned char c = (unsigned char)tekst[i];
         if (c == 0 || (c < 32 && c != '\n' && c != '\r' && c != '\t') || c >= 127) {
@@ -474,7 +486,8 @@ bool LeesOpname(const char *tekst, size_t lengte, OpnameRec &o, char *fout, size
     uint64_t waarden[6];
     for (uint32_t i = 0; i < 6; i++) {
         if (!VolgendeRegel(l) || !(v = Waarde(l.regel, SLEUTELS[i].sleutel))) {
-            Fout(fout, foutLengte, "line %u should say \"%s\"", (unsigned)l.nummer, SLEUTELS[i].sleutel);
+            if (!Kort(l, fout, foutLengte))
+                Fout(fout, foutLengte, "line %u should say \"%s\"", (unsigned)l.nummer, SLEUTELS[i].sleutel);
             return false;
         }
         if (!Getal(v, SLEUTELS[i].grootste, waarden[i])) {
@@ -501,8 +514,9 @@ bool LeesOpname(const char *tekst, size_t lengte, OpnameRec &o, char *fout, size
     for (uint32_t r = 0; r < RIJEN; r++) {
         if (!VolgendeRegel(l) || !(v = Waarde(l.regel, "row")) || std::strlen(v) != KOLOMMEN ||
             std::strspn(v, "M-ST") != KOLOMMEN) {
-            Fout(fout, foutLengte, "line %u should be row %u of the level: 40 cells of M, -, S and T",
-                 (unsigned)l.nummer, (unsigned)r + 1);
+            if (!Kort(l, fout, foutLengte))
+                Fout(fout, foutLengte, "line %u should be row %u of the level: 40 cells of M, -, S and T",
+                     (unsigned)l.nummer, (unsigned)r + 1);
             return false;
         }
         std::memcpy(o.start.level.rijen[r], v, KOLOMMEN);
@@ -520,7 +534,8 @@ bool LeesOpname(const char *tekst, size_t lengte, OpnameRec &o, char *fout, size
 
     uint64_t stappen, s1, s2;
     if (!VolgendeRegel(l) || !(v = Waarde(l.regel, "steps")) || !Getal(v, 0xFFFFFFFFFFull, stappen)) {
-        Fout(fout, foutLengte, "line %u should say \"steps\" and a number", (unsigned)l.nummer);
+        if (!Kort(l, fout, foutLengte))
+            Fout(fout, foutLengte, "line %u should say \"steps\" and a number", (unsigned)l.nummer);
         return false;
     }
     if (stappen > MAX_OPNAME_STAPPEN) {
@@ -531,27 +546,30 @@ bool LeesOpname(const char *tekst, size_t lengte, OpnameRec &o, char *fout, size
     o.stappen = (uint32_t)stappen;
     if (!VolgendeRegel(l) || !(v = Waarde(l.regel, "ending")) ||
         (std::strcmp(v, "crashed") != 0 && std::strcmp(v, "left") != 0)) {
-        Fout(fout, foutLengte, "line %u should say \"ending crashed\" or \"ending left\"", (unsigned)l.nummer);
+        if (!Kort(l, fout, foutLengte))
+            Fout(fout, foutLengte, "line %u should say \"ending crashed\" or \"ending left\"", (unsigned)l.nummer);
         return false;
     }
     o.einde = std::strcmp(v, "crashed") == 0 ? EINDE_GECRASHT : EINDE_VERLATEN;
     if (!VolgendeRegel(l) || !(v = Waarde(l.regel, "score1")) || !Getal(v, 0x7FFFFFFF, s1) || !VolgendeRegel(l) ||
         !(v = Waarde(l.regel, "score2")) || !Getal(v, 0x7FFFFFFF, s2)) {
-        Fout(fout, foutLengte, "line %u should give a score from 0 to 2147483647", (unsigned)l.nummer);
+        if (!Kort(l, fout, foutLengte))
+            Fout(fout, foutLengte, "line %u should give a score from 0 to 2147483647", (unsigned)l.nummer);
         return false;
     }
     o.punten[0] = 0;
     o.punten[1] = (int32_t)s1;
     o.punten[2] = (int32_t)s2;
     if (!VolgendeRegel(l) || !(v = Waarde(l.regel, "hash")) || !Hex(v, o.hash)) {
-        Fout(fout, foutLengte, "line %u should say \"hash\" and 16 hex digits", (unsigned)l.nummer);
+        if (!Kort(l, fout, foutLengte))
+            Fout(fout, foutLengte, "line %u should say \"hash\" and 16 hex digits", (unsigned)l.nummer);
         return false;
     }
     o.controles = 0;
     uint32_t verwacht = o.stappen / CONTROLE_STAPPEN;
     for (;;) {
         if (!VolgendeRegel(l)) {
-            Fout(fout, foutLengte, "it ends before its steps (cut short?)");
+            Kort(l, fout, foutLengte);
             return false;
         }
         if (std::strcmp(l.regel, "input") == 0)
@@ -595,9 +613,16 @@ bool LeesOpname(const char *tekst, size_t lengte, OpnameRec &o, char *fout, size
                      (unsigned)o.stappen);
                 return false;
             }
-            if (*woord >= '0' && *woord <= '9') {
+            // A count of quiet steps, and then perhaps the letters of one step more.
+            char *c = woord;
+            if (*c >= '0' && *c <= '9') {
+                char *na = c + std::strspn(c, "0123456789");
+                char letter = *na;
+                *na = 0;
                 uint64_t rij;
-                if (!Getal(woord, o.stappen - s, rij) || rij == 0) {
+                bool telt = Getal(c, o.stappen - s, rij) && rij > 0;
+                *na = letter;
+                if (!telt) {
                     Fout(fout, foutLengte, "line %u: \"%.20s\" is no count of steps within the %u it says",
                          (unsigned)l.nummer, woord, (unsigned)o.stappen);
                     return false;
@@ -610,11 +635,17 @@ bool LeesOpname(const char *tekst, size_t lengte, OpnameRec &o, char *fout, size
                 uint32_t w = PakInvoer(in, false);
                 for (uint64_t i = 0; i < rij; i++)
                     o.invoer[s++] = w;
-            } else {
+                c = na;
+                if (*c && s >= o.stappen) {
+                    Fout(fout, foutLengte, "line %u: more steps than the %u it says", (unsigned)l.nummer,
+                         (unsigned)o.stappen);
+                    return false;
+                }
+            }
+            if (*c) {
                 InvoerRec in{};
                 bool pauze = false;
                 bool goed = true;
-                const char *c = woord;
                 if (*c == 'P') {
                     pauze = true;
                     c++;

@@ -54,6 +54,7 @@ inline void Play(uint32_t number, const LevelRec levels[5], uint32_t longest, Op
     ComputerNieuwSpel(computerSeed);
     OpnameBegin(o, start, computerSeed);
     uint32_t spelers = t.mode.spelers;
+    bool holding[3] = {false, false, false};
     for (uint32_t s = 0; s < longest; s++) {
         InvoerRec in{};
         for (uint32_t p = 1; p <= spelers; p++) {
@@ -61,9 +62,10 @@ inline void Play(uint32_t number, const LevelRec levels[5], uint32_t longest, Op
             if (p == t.mode.computer || (snake && d.Next(60) != 0)) {
                 PijlEn way = ComputerRichting(t, p);
                 QueueTurn(t, in, p, way, false);
-                // Now and then a key held the way the snake goes anyway.
-                in.vast[p] = d.Next(8) == 0;
-                in.vastRichting[p] = in.vast[p] ? way : LINKS;
+                // Now and then a key held for a while, the way the snake goes anyway.
+                if (d.Next(40) == 0) holding[p] = !holding[p];
+                in.vast[p] = holding[p];
+                in.vastRichting[p] = holding[p] ? way : LINKS;
             } else if (d.Next(3) == 0) {
                 QueueTurn(t, in, p, (PijlEn)d.Next(4), !snake);
                 if (d.Next(4) == 0) QueueTurn(t, in, p, (PijlEn)d.Next(4), !snake);

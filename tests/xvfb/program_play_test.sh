@@ -34,6 +34,7 @@ wait "$GAME_PID" 2>/dev/null
 
 new_play_folder
 log "---- a whole session"
+export KWIBBEL_LAST_PICTURE="$WORK/last"
 start_game || finish
 
 # ---- start: loading screen, banner, main menu ----------------------------------------------------------------
@@ -290,11 +291,29 @@ key Return
 check "keyboard: one player chosen, back in the main menu" lit play2.bmp 0
 key Return
 check "keyboard: the slot menu" lit slot12.bmp 0
+# A table of noughts: the next game makes it, and its row keeps the game's replay.
+for r in $(seq 10); do printf '0\r\n'; done >"$PLAY/savefiles/highscores.txt"
 key Return
 check "keyboard: the walled arena's game" wait_for 10 "${GAME_PANEL[@]}"
 check "keyboard: its game over" wait_any 60 GAME_OVER_1 GAME_OVER_2
 check "keyboard: the highscore table" wait_for 10 "${HIGHSCORE_TABLE[@]}"
-key Return
+# ---- the game watched again from its row, at 8 times its pace -------------------------------------------------
+check "replay: the row keeps the game's replay" ls "$PLAY"/replays/row-0-*.replay
+key Down Return
+check "replay: it starts with the countdown" wait_any 5 COUNTDOWN_3 COUNTDOWN_2 COUNTDOWN_1
+key 4
+check "replay: it ends with the game's game-over picture" wait_any 60 GAME_OVER_1 GAME_OVER_2
+board() {
+    local w h
+    read -r w h <<<"$(identify -format '%w %h' "$1")" && convert "$1" -crop "${w}x$((h * 600 / 680))+0+0" +repage "$2"
+}
+board "$WORK/last-game.bmp" "$WORK/board-game.png" && board "$WORK/last-replay.bmp" "$WORK/board-replay.png"
+differ="$(compare -metric AE "$WORK/board-game.png" "$WORK/board-replay.png" null: 2>&1)"
+check "replay: its last board is the game's, pixel for pixel ($differ pixels differ)" [ "$differ" = 0 ]
+[ "$differ" = 0 ] || cp "$WORK"/last-*.bmp /tmp/ 2>/dev/null
+check "replay: then the table again" wait_for 10 "${HIGHSCORE_TABLE[@]}"
+check "replay: the file verifies" "$KWIBBEL" --verify "$PLAY/replays/last.replay"
+key Escape
 check "keyboard: the main menu again" lit play2.bmp 0
 key Up
 check "keyboard: Up goes round to Quit" lit quit2.bmp 5
