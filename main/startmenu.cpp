@@ -100,8 +100,8 @@ void StartMenu() {
 }
 
 static void Usage(std::FILE *to) {
-    std::fprintf(to, "Usage: kwibbel [--help | --version | --replay FILE | --verify FILE | --host [PORT] |\n"
-                     "                --join ADDRESS[:PORT]]\n");
+    std::fprintf(to, "Usage: kwibbel [--help | --version | --replay FILE | --verify FILE | --host [PORT] | --join "
+                     "ADDRESS[:PORT]]\n");
 }
 
 // A network game the command line asked for: the host's screen (on port) or the joiner's (to address).
