@@ -61,8 +61,9 @@ static uint16_t EigenWoord(const InvoerRec &invoer, uint32_t speler)
     return (uint16_t)((PakInvoer(invoer, false) >> (9 * (speler - 1))) & 0x1FFu);
 }
 
-// The pause before step `stap`: both stand still until either presses P anew (at the earliest a second
-// after it began); a sign says whose pause it is. FALSE when the game is to be left.
+// The pause before the next step: both stand still until either presses P anew (at the earliest a second
+// after it began); a sign says whose pause it is. Turns typed meanwhile are dropped (this step's input is
+// already both players'). FALSE when the game is to be left.
 static bool NetwerkPauze(bool eigen)
 {
     Network::Session *s = NetwerkSessie;
@@ -80,10 +81,13 @@ static bool NetwerkPauze(bool eigen)
         Wimdows::Wait(10);
         if (Wimdows::WindowClosed())
             return false;
+        // As in a game at one keyboard, the keys count from a second after the pause began.
+        if (NowMs() - begin < PAUZE_WACHTTIJD)
+            continue;
         uint32_t xKey = Wimdows::PollFreshKey();
         if (xKey == Wimdows::KEY_ESCAPE)
             return false;
-        if (xKey == Wimdows::KEY_P && NowMs() - begin >= PAUZE_WACHTTIJD) {
+        if (xKey == Wimdows::KEY_P) {
             Network::SendGo(s, stap);
             break;
         }
@@ -345,8 +349,8 @@ static void HostGame(uint16_t port, GameModeEn mode, uint32_t levelchoice)
             break;
         if (st == Network::READY) {
             start.delay = (uint8_t)Network::DelayFor(Network::RoundTrip(s), wachttijd);
-            Network::SendStart(s, start);
-            SpeelNetwerkSpel(s);
+            if (Network::SendStart(s, start))
+                SpeelNetwerkSpel(s);
             break;
         }
         if (st != Network::WAITING) {
