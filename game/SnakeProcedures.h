@@ -127,6 +127,8 @@ void CentredText(const char *text, uint32_t style, uint32_t colour, int32_t y);
 // A sign with text over the middle of the board, shown at once; what it covers is kept (KeepArea), so
 // Wimdows::RestoreArea takes it away without a trace.
 void ShowSign(const char *text);
+// The same sign over whatever the window shows, for ms milliseconds; the screen under it is left alone.
+void FlashSign(const char *text, uint32_t ms);
 
 // ---- playing field --------------------------------------------------------------------------------
 

@@ -20,6 +20,7 @@
 #include <SDL_image.h>
 
 #include "support/BmpFile.h"
+#include "support/eventually.h"
 #include "wimdows/Wimdows.h"
 #include "wimdows/WimdowsInternal.h"
 
@@ -256,6 +257,22 @@ TEST_F(DrawingTest, AKeptAreaComesBackWithoutATrace) {
     Rectangle(0, 0, kW - 1, kH - 1, 0x0000FF, true);
     RestoreArea();
     EXPECT_EQ(CountBuffer(0, 0, kW - 1, kH - 1, 0x0000FF), kW * kH) << "a copy is put back once only";
+}
+
+TEST_F(DrawingTest, ANoteShowsOverEveryPictureUntilItsTimeIsUp) {
+    SetBuffering(true);
+    Rectangle(0, 0, kW - 1, kH - 1, 0x203040, true);
+    UpdateWindow();
+    ShowNote(Note{10, 10, 40, 30, 0x0000FF, 0x00FF00, "", 1, 0, 0, 0}, 300);
+    EXPECT_EQ(ScreenPixel(20, 20), 0x0000FFu) << "the note shows at once";
+    EXPECT_EQ(ScreenPixel(10, 10), 0x00FF00u) << "in its frame";
+    EXPECT_EQ(BufferPixel(20, 20), 0x203040u) << "the back buffer never holds it";
+    Rectangle(0, 0, kW - 1, kH - 1, 0x405060, true);
+    UpdateWindow();
+    EXPECT_EQ(ScreenPixel(20, 20), 0x0000FFu) << "a new picture under it leaves it on top";
+    EXPECT_EQ(ScreenPixel(50, 20), 0x405060u);
+    EXPECT_TRUE(Eventually([] { return ScreenPixel(20, 20) == 0x405060u; }))
+        << "the note went by itself, and what is under it shows";
 }
 
 TEST_F(DrawingTest, ColoursAreBgrAndIgnoreTheTopByte) {

@@ -504,9 +504,10 @@ static bool StartVideo() {
 static bool ServeEvents(int xfd) {
     bool byPlayer = false;
     SDL_Event e;
-    // A placement request waiting for its gap, and the pads, limit the sleep (-1: no limit).
-    const int placement = PlacementWait(), pads = PadsPollMs();
-    const int limit = placement < 0 ? pads : (pads < 0 || placement < pads ? placement : pads);
+    // A placement request waiting for its gap, the pads and a note due to go limit the sleep (-1: no limit).
+    const int placement = PlacementWait(), pads = PadsPollMs(), note = NoteWaitMs();
+    int limit = placement < 0 ? pads : (pads < 0 || placement < pads ? placement : pads);
+    if (note >= 0 && (limit < 0 || note < limit)) limit = note;
     if (gWake.kind == WAIT_POLL) {
         // Every X event already read is handled before the thread sleeps on the connection.
         SDL_PumpEvents();
