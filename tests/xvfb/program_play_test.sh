@@ -264,6 +264,12 @@ key Return
 check "keyboard: Enter opens the options, first button lit" lit diff2.bmp 0
 key Escape
 check "keyboard: Escape goes back to the main menu" lit play2.bmp 0
+key Up Up Return
+check "keyboard: Up twice and Enter, the help screen" wait_for 5 "${HELP_SCREEN[@]}"
+key Return
+check "keyboard: back from help, Help is still lit" lit help2.bmp 4
+key Down Down
+check "keyboard: Down twice goes round to Play" lit play2.bmp 0
 key Down Return
 check "keyboard: the options again" lit diff2.bmp 0
 key Down Down Return
