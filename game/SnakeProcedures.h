@@ -252,7 +252,7 @@ void WrLn(SaveFile *file);
 bool LoadLevel(uint32_t Grootte[3], PijlEn Richting[3], RijEnKolomRec Positie[3], const BitmapsRec &Bitmaps,
                uint32_t &levelchoice);
 // Reads level levelchoice (0..4) onto an empty board (walls only) and draws nothing; per snake 1..2 the
-// number of its start cells and the first of them (row 0 when it has none).
+// number of its start cells and the first of them (left as it was when it has none).
 void ReadLevel(uint32_t levelchoice, uint32_t Grootte[3], RijEnKolomRec Positie[3]);
 // Why the level of the last LoadLevel cannot be played, shown until a key is pressed anew.
 void LevelRefused(uint32_t levelchoice);

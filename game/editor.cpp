@@ -360,7 +360,7 @@ static void WallRound()
 static void MendSavedLevel()
 {
     uint32_t grootte[3];
-    RijEnKolomRec letter[3];
+    RijEnKolomRec letter[3] = {};
     ReadLevel(CUSTOM_LEVEL_NUMBER, grootte, letter);
     Wimdows::ClearScreen();
     TekenMuren(Bitmaps);

@@ -105,7 +105,6 @@ void ReadLevel(uint32_t levelchoice, uint32_t Grootte[3], RijEnKolomRec Positie[
 {
     VensterInBlokken();
     Grootte[1] = Grootte[2] = 0;
-    Positie[1] = Positie[2] = RijEnKolomRec{0, 0};
     if (levelchoice >= 5)
         return;
     SaveFile *file = OpenRead(levelFiles[levelchoice]);
