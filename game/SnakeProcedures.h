@@ -9,39 +9,17 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "game/Layout.h"
+#include "game/rules/Rules.h"
 #include "music/Music.h"
 #include "support/StandardMenu.h"
 #include "wimdows/Wimdows.h"
 
 namespace SnakeProcedures {
 
-// ---- board and game types ------------------------------------------------------------------------
-
-enum BezetEn : uint8_t { MUUR = 0, SLANG = 1, BLOKJE = 2, ONBEZET = 3, ALBEWOGEN_BLOKJE = 4, MANUEEL_BLOKJE = 5 };
-enum SoortBlokjeEn : uint8_t { NORMAAL = 0, GIFTIG = 1, SNELLER = 2 };
-enum PijlEn : uint8_t { LINKS = 0, RECHTS = 1, BOVEN = 2, ONDER = 3 };
-
-struct BlokRec {
-    uint32_t x1, x2, y1, y2;
-    uint32_t kleur;
-    BezetEn bezet;
-    SoortBlokjeEn soortblokje;
-    bool BeginPosSlang;
-    bool BeginPosSlang2;
-};
-
-struct RijEnKolomRec {
-    uint32_t rij, kolom;
-};
-
-const uint32_t RIJEN = Layout::ROWS;
-const uint32_t KOLOMMEN = Layout::COLUMNS;
-const uint32_t SLANGSLOTS = 1201;  // slots 0..1200 per snake
-// The pixel position of a slot that stands for no cell of the board: painting it paints nothing and
-// freeing it frees nothing.
-const uint32_t BUITEN_HET_VENSTER = 2000;
+// ---- board and game types: the rules' (game/rules/Rules.h) ----------------------------------------
 
 // A player's four control keys (key codes), in the controls file's order.
 struct BesturingRec {
@@ -50,11 +28,14 @@ struct BesturingRec {
 
 typedef Wimdows::PictureHandle ArrayCard[10];
 
+// The knurf pictures in BitmapsRec.blokjes: ordinary, faster (yellow), poisonous (blue), hand-steered (green).
+enum BlokjePlaatjeEn : uint8_t { PLAATJE_NORMAAL = 0, PLAATJE_SNELLER = 1, PLAATJE_GIFTIG = 2, PLAATJE_MANUEEL = 3 };
+
 // Picture handles of the game screen.
 struct BitmapsRec {
     ArrayCard speler1;
     ArrayCard speler2;
-    Wimdows::PictureHandle blokjes[4];
+    Wimdows::PictureHandle blokjes[4];  // by BlokjePlaatjeEn
     Wimdows::PictureHandle hud;
     Wimdows::PictureHandle platen[4];  // score plates: player 1, player 2, the knurf player, the computer
     Wimdows::PictureHandle muur[2];
@@ -69,9 +50,14 @@ struct SongsRec {
 
 // ---- module state (main thread) ------------------------------------------------------------------
 
-extern BlokRec Veld[RIJEN + 1][KOLOMMEN + 1];  // Veld[rij][kolom], rows 1..30, columns 1..40
-extern BlokRec Slang[3][SLANGSLOTS];           // Slang[snake 1..2][slot 0..1200]
-extern int32_t Score[3];                       // Score[player 1..2]
+// The game in play (the loop's), whose board the level loader fills and the editor draws on; tests and
+// benchmarks look at it between steps.
+extern ToestandRec Spel;
+// Its board, snakes and scores by the names the level loader, the editor and the tests use.
+extern BlokRec (&Veld)[RIJEN + 1][KOLOMMEN + 1];
+extern BlokRec (&Slang)[3][SLANGSLOTS];
+extern int32_t (&Score)[3];
+// The settings of the next game, as the menus set them (SetGameMode, the difficulty menu).
 extern uint32_t AantalSpelers;
 extern bool BlokjeManueel;
 extern uint32_t AantalBlokjesManueel;
@@ -80,8 +66,6 @@ extern uint32_t AantalBlokjesAutomatisch;
 // table): 0 none, 1 or 2.
 extern uint32_t ComputerSpeler;
 extern int32_t Diff;
-extern int32_t DelaySnake;
-extern uint32_t SpelerAanDeBeurt;
 extern SongsRec Songs;
 extern BitmapsRec Bitmaps;
 
@@ -89,28 +73,17 @@ extern BitmapsRec Bitmaps;
 void InitSnakeProcedures();
 // The number of snakes in play: AantalSpelers - AantalBlokjesManueel (0..2).
 uint32_t AantalSlangen();
+// The settings as a row of the mode table (what the next game copies).
+ModeRec ModeNu();
+// Sets the mode settings from the mode table.
+void SetGameMode(GameModeEn mode);
 
 // ---- game modes and how a game ended ----------------------------------------------------------------
 
-// The modes of the game-mode menu; a new mode adds a value here, its name and its game-over words.
-enum GameModeEn : uint8_t {
-    MODE_ONE_PLAYER,
-    MODE_SNAKE_VS_SNAKE,
-    MODE_SNAKE_VS_KNURF,
-    MODE_SNAKE_VS_COMPUTER,
-    MODE_COUNT
-};
 // The mode the settings (AantalSpelers, AantalBlokjesManueel, ComputerSpeler) make.
 GameModeEn GameMode();
 // The mode's name as the player knows it ("snake against snake").
 const char *GameModeName(GameModeEn mode);
-
-// What happened in the last step of a game, filled by the game loop before it calls GameOver.
-struct GameEndRec {
-    bool crashed[3];  // snake 1..2 could not move
-    bool caught;      // the hand-steered knurf block stood beside snake 1's head
-};
-extern GameEndRec GameEnd;
 
 // What the game-over screen shows: the picture under the words, a headline in a colour, up to two lines.
 struct GameOverWordsRec {
@@ -130,93 +103,50 @@ void ShowSign(const char *text);
 // The same sign over whatever the window shows, for ms milliseconds; the screen under it is left alone.
 void FlashSign(const char *text, uint32_t ms);
 
-// ---- playing field --------------------------------------------------------------------------------
+// ---- playing field and the view of a game ------------------------------------------------------------
 
-// Every cell free with its pixel rectangle, start markers cleared; soortblokje kept; draws nothing.
+// Every cell of Veld free with its pixel rectangle, start markers cleared; soortblokje kept; draws nothing.
 void VensterInBlokken();
-// One step in direction volgend, no bounds checked.
-void VeranderRijKolom(uint32_t &rij, uint32_t &kolom, PijlEn volgend);
-// The snakes' edge crossing: TRUE (and the position set one beyond the opposite edge) on leaving the board.
-bool DoorMuur(PijlEn volgend, uint32_t &rij, uint32_t &kolom);
-// Frees the board cell under slot 0 of the snake.
-void ZetOnbezet(const BlokRec *slang);
 // Paints the cell black: exactly its 20 by 20 pixels (x1..x2-1, y1..y2-1), so a neighbour's picture keeps
 // its edge.
 void EraseCell(const BlokRec &cel);
-// Puts a wall round the whole board and draws it.
+// Puts a wall round the whole board Veld and draws it.
 void Muur();
-// Draws every wall cell of the board with the picture bitmaps.muur[0].
+// Draws every wall cell of the board Veld with the picture bitmaps.muur[0].
 void TekenMuren(const BitmapsRec &bitmaps);
-// The score panel: hud, the plates of the players in play and each snake's score, where Layout says.
-void TekenScorebord(const BitmapsRec &bitmaps);
+// The score panel of game t: hud, the plates of the players in play and their scores, where Layout says.
+void TekenScorebord(const ToestandRec &t, const BitmapsRec &bitmaps);
+// Paints what a step (or a game's start) reported, in its order, and plays its sounds: the pictures
+// exactly as the game has always drawn them.
+void TekenGebeurtenissen(const ToestandRec &t, const GebeurtenissenRec &uit, const BitmapsRec &bitmaps);
 
-// ---- snakes -----------------------------------------------------------------------------------------
+// ---- the turns players type -------------------------------------------------------------------------
 
-// Reads the held control keys into volgend (priority left, right, up, down); a snake cannot reverse.
-void RichtingBepalen(PijlEn &volgend, const BesturingRec &besturing, bool blokje);
-// Waiting turns: direction presses made between two steps, kept per player 1..2 so that a tap released
-// before the step, or a second press within one step, still counts (at most two wait per player).
-// Forgets every waiting turn; richting[1..2] are the players' directions now.
-void ClearTurns(const PijlEn richting[3]);
-// Records one press of player speler; dropped when it changes nothing, when two already wait, or, for a
-// snake (blokje FALSE), when it reverses the turn before it (or the direction of the last batch).
-void QueueTurn(uint32_t speler, PijlEn richting, bool blokje);
-// Moves the typed-key queue into the waiting turns of players 1..AantalSpelers (keys besturing[p]) and
-// empties it; richting[p] is each player's direction as shown while the keys were typed (the game reads
-// them after a step's wait, before its moves), which the presses are judged by.
-// The keys stops[0..count-1] are no turns: bit i of the result says that stops[i] was typed, and the
-// presses typed after the first of them are dropped with the rest of the queue.
-uint32_t QueueTypedKeys(const BesturingRec besturing[3], const PijlEn richting[3], const uint32_t *stops = nullptr,
-                        uint32_t count = 0);
-// One key typed while nothing moves (the pause) as a turn for after it, judged by the directions richting.
-void QueueTypedKey(const BesturingRec besturing[3], const PijlEn richting[3], uint32_t toets);
-// Takes the oldest waiting turn of player speler that still turns volgend (a snake never reverses);
-// FALSE, volgend unchanged, when none waits.
-bool TakeTurn(uint32_t speler, PijlEn &volgend, bool blokje);
-// One whole step of the snake of SpelerAanDeBeurt; FALSE when it could not move (crash).
-bool TekenSlang(uint32_t &rij, uint32_t &kolom, PijlEn &volgend, BlokRec *slang, uint32_t &grootte,
-                const BesturingRec &besturing, const BitmapsRec &bitmaps);
-// Moves the head one cell if the cell ahead may be entered, and draws the two changed segments.
-bool BepalenVolgendBlokjeSlang(uint32_t &rij, uint32_t &kolom, PijlEn volgend_vorig, PijlEn volgend, BlokRec *slang,
-                               uint32_t &grootte, const BitmapsRec &bitmaps);
-// Draws one segment picture for the directions it was entered and left (kop: a head).
-void TekenBitmapSlang(PijlEn volgend_vorig, PijlEn volgend, uint32_t indexslang, const BlokRec *slang,
-                      const ArrayCard bitmaps, bool kop);
-// Lays out and draws every snake in play at game start (arrays indexed by player 1..2).
-void TekenBeginSlangen(const RijEnKolomRec beginpositie[3], const uint32_t grootte[3], const PijlEn richting[3],
-                       const BitmapsRec &bitmaps);
-
-// ---- knurf blocks -----------------------------------------------------------------------------------
-
-// Places the first knurf blocks (beginspel) or the points and blocks for an eaten ordinary one.
-void TekenNieuwBlokje(bool beginspel, const BitmapsRec &bitmaps);
-// Moves the knurf blocks of this step (automatic ones every few steps, the hand-steered one always);
-// the hand-steered block takes the waiting turns of player SpelerAanDeBeurt.
-void BeweegBlokje(uint32_t teller, uint32_t &rij_vorig, uint32_t &kolom_vorig, const BesturingRec &besturing,
-                  PijlEn &volgend, const Wimdows::PictureHandle bitmaps[4]);
+// Moves the typed-key queue into the step's input as turns of players 1..2 (keys besturing[p]), judged by
+// what the players see in game t, and empties the queue. The keys stops[0..count-1] are no turns: bit i of
+// the result says that stops[i] was typed, and the presses typed after the first of them are dropped with
+// the rest of the queue.
+uint32_t QueueTypedKeys(const ToestandRec &t, InvoerRec &invoer, const BesturingRec besturing[3],
+                        const uint32_t *stops = nullptr, uint32_t count = 0);
+// One key typed while nothing moves (the pause) as a turn for after it.
+void QueueTypedKey(const ToestandRec &t, InvoerRec &invoer, const BesturingRec besturing[3], uint32_t toets);
+// The held keys of players 1..2 into the input (priority left, right, up, down).
+void HeldKeys(const ToestandRec &t, InvoerRec &invoer, const BesturingRec besturing[3]);
 
 // ---- game loop ----------------------------------------------------------------------------------------
 
 // Runs one game on level levelchoice (0..4) up to its end, the snake of ComputerSpeler steered by the
 // computer; returns to the caller (the slot menu).
 void StartGame(uint32_t &levelchoice);
-
-// ---- computer player ----------------------------------------------------------------------------------
-
-// The computer steers a snake from what a player sees: the board, both snakes and the knurf blocks. It
-// draws nothing, reads no keys, and draws none of the game's random numbers (it has a generator of its own).
-// Starts the computer afresh for a new game (what it learnt of the last one is forgotten); zaad seeds its
-// own generator.
-void ComputerNieuwSpel(uint32_t zaad);
 // The number StartGame seeds the computer's generator with at every game start; 0 (the start value): a new one
 // from the clock for each game. Tests and benchmarks fix it to replay games.
 extern uint32_t ComputerZaad;
-// The direction for snake s's next step, asked once per step before the step's knurf blocks and snakes
-// move. Arrays indexed by player 1..2 as the game loop keeps them (head cell, direction of the last step,
-// length counter); with two snakes in play the other one is read from them too. diff 1..3 sets how well it
-// plays. Never the reverse of richting[s]; richting[s] when no cell ahead can be entered.
-PijlEn ComputerRichting(uint32_t s, const RijEnKolomRec positie[3], const PijlEn richting[3], const uint32_t grootte[3],
-                        int32_t diff);
+// How the last game that ended by a crash ended, as the loop handed it to GameOver.
+extern GameEndRec GameEnd;
+// Benchmarks only (nullptr in the game): called once per step right after the typed and held keys went
+// into the step's input and before the computer chooses; a scripted player queues its turn from here with
+// QueueTurn.
+extern void (*StapHaak)(const ToestandRec &t, InvoerRec &invoer);
 
 // ---- save files ---------------------------------------------------------------------------------------
 
@@ -228,12 +158,41 @@ SaveFile *Open(const char *name);
 // Opens an existing file for reading; a missing file stops the program.
 SaveFile *OpenRead(const char *name);
 // Writes out everything and closes; a rewritten file is replaced whole or not at all, or, where its folder
-// takes no new files, rewritten in place and synced.
+// takes no new files, rewritten in place and synced. A file that cannot be written stops the program.
 void Close(SaveFile *file);
+// While the program runs: as Open (writable) or OpenRead, but a file that cannot be opened gives 0 after
+// the console line, and the program goes on (LastSaveFailure says why).
+SaveFile *TryOpen(const char *name, bool writable);
+// As Close, but FALSE after the console line when the file could not be written; the file on disk is then
+// as it was (LastSaveFailure says why).
+bool TryClose(SaveFile *file);
+// The last failure of TryOpen or TryClose: the file's name, what went wrong in a player's words ("the
+// disk is full"), and whether it was being written. Valid until the next failure.
+struct SaveFailureRec {
+    const char *file;
+    const char *problem;
+    bool writing;
+};
+SaveFailureRec LastSaveFailure();
+// The screen after a save file failed while the program runs: the file, what went wrong and that the
+// file on disk is as it was, until a key is pressed anew; the caller then goes back to the menu.
+void ShowSaveFailure();
+// Reads a whole regular file (never waits on a pipe or device); FALSE, errno set, for anything else.
+bool ReadWholeFile(const char *name, std::vector<unsigned char> &bytes);
+// Replaces (or makes) a file with `bytes` as Close replaces a save file, with the same temporary files and
+// their cleanup; FALSE, errno set and the old file as it was, when that fails.
+bool ReplaceFile(const char *name, const std::vector<unsigned char> &bytes);
+// Holds the play folder's lock (an advisory lock on "kwibbel.lock" in the working folder) so that two
+// copies of the game never read and replace the same file at once; waits up to 2 s for another copy,
+// then goes on without it (-1, one console line). The result goes to UnlockPlayFolder.
+int LockPlayFolder();
+void UnlockPlayFolder(int lock);
 // Writes out pending output, drops what was read ahead; the next write goes to the first byte.
 void Flush(SaveFile *file);
 // Reads an unsigned decimal number; 0 at the end of the file.
 uint32_t RdCard(SaveFile *file);
+// Reads a count: as RdCard, but a negative number gives 0 and one above `largest` gives `largest`.
+uint32_t RdCount(SaveFile *file, uint32_t largest);
 // Writes value in decimal, right-aligned to width with spaces (width 0: just the digits).
 void WrCard(SaveFile *file, uint32_t value, uint32_t width);
 // Reads one byte; 0 at the end of the file.
@@ -256,14 +215,16 @@ bool LoadLevel(uint32_t Grootte[3], PijlEn Richting[3], RijEnKolomRec Positie[3]
 void ReadLevel(uint32_t levelchoice, uint32_t Grootte[3], RijEnKolomRec Positie[3]);
 // Why the level of the last LoadLevel cannot be played, shown until a key is pressed anew.
 void LevelRefused(uint32_t levelchoice);
-// The end of a crashed game: end picture and words, sound, scores into the highscore file, the table.
-void GameOver();
-// Shows the highscore table (this game's scores highlighted) until a key is pressed.
-void LeesHighscore();
+// The end of a crashed game that ended as `end` with the points punten[1..2] the game keeps: end picture
+// and words, sound, the scores that may enter it into the highscore file, the table.
+void GameOver(const GameEndRec &end, const int32_t punten[3]);
+// Shows the highscore table until a key is pressed, this game's scores nieuw[1..2] highlighted (null: none).
+void LeesHighscore(const int32_t nieuw[3] = nullptr);
 // Enters scores[1..players] into the table (entries 1..10, best first) in front of the first entry not
 // larger; the tenth entry drops out; a score below all ten is not entered.
 void EnterScores(uint32_t table[11], const int32_t scores[3], uint32_t players);
-// The text colour of each table row 1..10 for this game's scores; each score is set to 0 once shown.
+// The text colour of each table row 1..10 for this game's scores (-1: none); each score is set to -1 once
+// shown, so it lights one row.
 void HighlightRows(const uint32_t table[11], int32_t scores[3], uint32_t colours[11]);
 // Reads the keys of players 1..AantalSpelers from the controls file, and gives both players' keys to pads 1
 // and 2.

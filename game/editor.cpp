@@ -395,15 +395,17 @@ static void SaveLevel()
     // Escape still held as the window closed is no request to save.
     if (Wimdows::WindowClosed())
         return;
-    SaveFile *file = Open(CUSTOM_LEVEL);
-    if (!file)
-        return;
-    for (uint32_t rij = 1; rij <= RIJEN; rij++) {
+    // A level that cannot be saved leaves the file as it was, and the player is told so.
+    SaveFile *file = TryOpen(CUSTOM_LEVEL, true);
+    for (uint32_t rij = 1; file && rij <= RIJEN; rij++) {
         for (uint32_t kolom = 1; kolom <= KOLOMMEN; kolom++)
             WrChar(file, LevelLetter(rij, kolom));
         WrLn(file);
     }
-    Close(file);
+    if (!file || !TryClose(file)) {
+        ShowSaveFailure();
+        return;
+    }
     std::printf("\nLevel has been saved.");
     std::fflush(stdout);
     // The player sees it too, before the menu comes back.

@@ -11,19 +11,16 @@ namespace SnakeProcedures {
 // ---- state ---------------------------------------------------------------------------------------------
 
 // Everything starts zero or false; the program entry sets the defaults of the settings.
-BlokRec Veld[RIJEN + 1][KOLOMMEN + 1];
-BlokRec Slang[3][SLANGSLOTS];
-int32_t Score[3];
+ToestandRec Spel;
+BlokRec (&Veld)[RIJEN + 1][KOLOMMEN + 1] = Spel.Veld;
+BlokRec (&Slang)[3][SLANGSLOTS] = Spel.Slang;
+int32_t (&Score)[3] = Spel.Score;
 uint32_t AantalSpelers;
 bool BlokjeManueel;
 uint32_t AantalBlokjesManueel;
 uint32_t AantalBlokjesAutomatisch;
 uint32_t ComputerSpeler;
 int32_t Diff;
-int32_t DelaySnake;
-uint32_t SpelerAanDeBeurt;
-
-static const uint32_t CEL = Layout::CELL;  // a cell is CEL by CEL pixels
 
 static const uint32_t SCORE_KLEUR = 0xC0C0C0;  // light grey
 static const char *const MODE_NAMES[MODE_COUNT] = {"one player", "snake against snake", "snake against knurf",
@@ -35,25 +32,6 @@ static const int32_t SIGN_Y = 260, SIGN_HEIGHT = 80, SIGN_MARGIN = 30;
 static const uint32_t SIGN_GROUND = 0x381C14, SIGN_LINE = 0x3CC9FF, SIGN_LETTERS = 0xFFF2EE;
 
 static bool gestart = false;
-
-// ---- internal ---------------------------------------------------------------------------------------------
-
-// The board cell whose rectangle a snake slot copies; FALSE for a slot that stands for no cell.
-static bool CelVanRechthoek(const BlokRec &blok, uint32_t &rij, uint32_t &kolom)
-{
-    if (blok.x1 % CEL != 0 || blok.y1 % CEL != 0)
-        return false;
-    uint32_t r = blok.y1 / CEL + 1;
-    uint32_t k = blok.x1 / CEL + 1;
-    if (r > RIJEN || k > KOLOMMEN)
-        return false;
-    // The rectangle identifies the cell only on a board that has been built.
-    if (Veld[r][k].x1 != blok.x1 || Veld[r][k].y1 != blok.y1)
-        return false;
-    rij = r;
-    kolom = k;
-    return true;
-}
 
 // ---- exported ----------------------------------------------------------------------------------------------
 
@@ -67,83 +45,34 @@ void InitSnakeProcedures()
     StandardMenu::InitStandardMenu();
 }
 
-uint32_t AantalSlangen()
+uint32_t AantalSlangen() { return SlangenIn(ModeNu()); }
+
+ModeRec ModeNu()
 {
-    uint32_t spelers = AantalSpelers > 2 ? 2 : AantalSpelers;
-    return AantalBlokjesManueel >= spelers ? 0 : spelers - AantalBlokjesManueel;
+    return ModeRec{AantalSpelers, BlokjeManueel, AantalBlokjesManueel, AantalBlokjesAutomatisch, ComputerSpeler};
 }
 
-void VensterInBlokken()
+void SetGameMode(GameModeEn mode)
 {
-    for (uint32_t rij = 1; rij <= RIJEN; rij++) {
-        for (uint32_t kolom = 1; kolom <= KOLOMMEN; kolom++) {
-            BlokRec &cel = Veld[rij][kolom];
-            cel.x1 = CEL * (kolom - 1);
-            cel.x2 = cel.x1 + CEL;
-            cel.y1 = CEL * (rij - 1);
-            cel.y2 = cel.y1 + CEL;
-            cel.bezet = ONBEZET;
-            cel.BeginPosSlang = false;
-            cel.BeginPosSlang2 = false;
-        }
-    }
+    const ModeRec &m = ModeSettings(mode);
+    AantalSpelers = m.spelers;
+    BlokjeManueel = m.blokjeManueel;
+    AantalBlokjesManueel = m.manueel;
+    AantalBlokjesAutomatisch = m.automatisch;
+    ComputerSpeler = m.computer;
 }
 
-void VeranderRijKolom(uint32_t &rij, uint32_t &kolom, PijlEn volgend)
-{
-    switch (volgend) {
-    case LINKS:
-        kolom--;
-        break;
-    case RECHTS:
-        kolom++;
-        break;
-    case BOVEN:
-        rij--;
-        break;
-    case ONDER:
-        rij++;
-        break;
-    }
-}
-
-bool DoorMuur(PijlEn volgend, uint32_t &rij, uint32_t &kolom)
-{
-    if (rij == RIJEN && volgend == ONDER) {
-        rij = 0;
-        return true;
-    }
-    if (rij == 1 && volgend == BOVEN) {
-        rij = RIJEN + 1;
-        return true;
-    }
-    if (kolom == KOLOMMEN && volgend == RECHTS) {
-        kolom = 0;
-        return true;
-    }
-    if (kolom == 1 && volgend == LINKS) {
-        kolom = KOLOMMEN + 1;
-        return true;
-    }
-    return false;
-}
+void VensterInBlokken() { VensterInBlokken(Veld); }
 
 void EraseCell(const BlokRec &cel)
 {
     Wimdows::Rectangle((int32_t)cel.x1, (int32_t)cel.y1, (int32_t)cel.x2 - 1, (int32_t)cel.y2 - 1, 0, true);
 }
 
-void ZetOnbezet(const BlokRec *slang)
-{
-    uint32_t rij, kolom;
-    if (CelVanRechthoek(slang[0], rij, kolom))
-        Veld[rij][kolom].bezet = ONBEZET;
-}
-
 void Muur()
 {
-    uint32_t horizontaal = Wimdows::LoadBitmap("bitmap/muurhor.bmp", CEL, CEL);
-    uint32_t verticaal = Wimdows::LoadBitmap("bitmap/muurver.bmp", CEL, CEL);
+    uint32_t horizontaal = Wimdows::LoadBitmap("bitmap/muurhor.bmp", Layout::CELL, Layout::CELL);
+    uint32_t verticaal = Wimdows::LoadBitmap("bitmap/muurver.bmp", Layout::CELL, Layout::CELL);
     for (uint32_t rij = 1; rij <= RIJEN; rij++) {
         for (uint32_t kolom = 1; kolom <= KOLOMMEN; kolom++) {
             BlokRec &cel = Veld[rij][kolom];
@@ -217,22 +146,6 @@ void ShowSign(const char *text)
     Wimdows::SetFont(n.style, n.letters);
     Wimdows::Text(text, n.textX, n.textY);
     Wimdows::UpdateWindow();
-}
-
-void TekenScorebord(const BitmapsRec &bitmaps)
-{
-    Wimdows::DrawBitmap(bitmaps.hud, 0, Layout::PANEL_Y);
-    uint32_t slangen = AantalSlangen();
-    // Only the plates of the players in play: a snake's (the computer's is its own), and the hand-steered
-    // knurf block's player's.
-    for (uint32_t i = 1; i <= slangen; i++)
-        Wimdows::DrawBitmap(bitmaps.platen[i == ComputerSpeler ? PLAAT_COMPUTER : i - 1], Layout::PLATE_X[i - 1],
-                            Layout::PLATE_Y);
-    if (BlokjeManueel && slangen == 1 && AantalSpelers >= 2)
-        Wimdows::DrawBitmap(bitmaps.platen[PLAAT_KNURF], Layout::PLATE_X[1], Layout::PLATE_Y);
-    Wimdows::SetFont(0, SCORE_KLEUR);
-    for (uint32_t i = 1; i <= slangen; i++)
-        Wimdows::TextInt(Score[i], Layout::ScoreX(i), Layout::SCORE_Y);
 }
 
 }  // namespace SnakeProcedures

@@ -22,9 +22,6 @@ static const uint32_t COLOUR_PLAYER1 = 0x5A6AFF;  // light red
 static const uint32_t COLOUR_PLAYER2 = 0x00B000;  // green
 static const uint32_t COLOUR_OTHER = 0xC0C0C0;    // light grey
 
-// Filled by the game loop at every game's end; read by GameOver.
-GameEndRec GameEnd;
-
 // What the game-over screen can tell, besides the mode.
 enum GameEndKindEn : uint8_t { END_SNAKE1, END_SNAKE2, END_BOTH, END_CAUGHT };
 
@@ -96,38 +93,77 @@ static const struct {
 static void ReadTable(SaveFile *file, uint32_t table[ENTRIES + 1])
 {
     for (uint32_t i = 1; i <= ENTRIES; i++) {
-        uint32_t value = RdCard(file);
-        table[i] = value > LARGEST_SCORE ? LARGEST_SCORE : value;
+        table[i] = RdCount(file, LARGEST_SCORE);
     }
 }
 
 // The scores of the game's players that may enter the table, in player order: every player's but the
 // computer's. Returns how many.
-static uint32_t ScoresToEnter(int32_t scores[3])
+static uint32_t ScoresToEnter(const int32_t punten[3], int32_t scores[3])
 {
     uint32_t players = AantalSpelers < 2 ? AantalSpelers : 2, n = 0;
     for (uint32_t p = 1; p <= players; p++)
         if (p != ComputerSpeler)
-            scores[++n] = Score[p];
+            scores[++n] = punten[p];
     return n;
 }
 
-// Merges this game's scores into the file, which is rewritten from its first byte every time.
-static void SaveScore()
+// Merges this game's scores into the file, which is rewritten from its first byte every time; FALSE (the
+// file as it was) when it cannot be read or written. Another copy of the game saving at the same moment
+// waits for this one, so that neither table loses the other's score.
+static bool SaveScore(const int32_t punten[3])
 {
     uint32_t highscores[ENTRIES + 1];
-    SaveFile *file = Open(HIGHSCORE_FILE);
+    int lock = LockPlayFolder();
+    SaveFile *file = TryOpen(HIGHSCORE_FILE, true);
+    if (!file) {
+        UnlockPlayFolder(lock);
+        return false;
+    }
     ReadTable(file, highscores);
     int32_t scores[3] = {0, 0, 0};
-    EnterScores(highscores, scores, ScoresToEnter(scores));
+    EnterScores(highscores, scores, ScoresToEnter(punten, scores));
     Flush(file);
     for (uint32_t i = 1; i <= ENTRIES; i++) {
         WrCard(file, highscores[i], 0);
         WrLn(file);
     }
+    bool saved = TryClose(file);
+    UnlockPlayFolder(lock);
+    if (saved) {
+        std::fputs("\nHighscore has been saved.", stdout);
+        std::fflush(stdout);
+    }
+    return saved;
+}
+
+// The table with the rows of scores[1..2] highlighted (each set to 0 once shown), until a key is pressed anew;
+// the failure screen instead when the file cannot be read.
+static void ShowTable(int32_t scores[3])
+{
+    Wimdows::FlushKeys();
+    // Looking at the table needs no write access to it.
+    uint32_t table[ENTRIES + 1];
+    SaveFile *file = TryOpen(HIGHSCORE_FILE, false);
+    if (!file) {
+        ShowSaveFailure();
+        return;
+    }
+    ReadTable(file, table);
     Close(file);
-    std::fputs("\nHighscore has been saved.", stdout);
-    std::fflush(stdout);
+
+    Wimdows::ClearScreen();
+    uint32_t picture = Wimdows::LoadBitmap("bitmap/highscoretable.bmp", 800, 680);
+    Wimdows::DrawBitmap(picture, 0, 0);
+    uint32_t colours[ENTRIES + 1];
+    HighlightRows(table, scores, colours);
+    for (uint32_t i = 1; i <= ENTRIES; i++) {
+        Wimdows::SetFont(1, colours[i]);
+        Wimdows::TextInt((int32_t)table[i], Layout::HIGHSCORE_X, Layout::HighscoreY((int32_t)i));
+    }
+    Wimdows::UpdateWindow();
+    // A key held from before (a direction held through the crash) repeats: only a new press closes it.
+    Wimdows::GetFreshKey();
 }
 
 // The screen's words over its picture.
@@ -186,63 +222,33 @@ void HighlightRows(const uint32_t table[11], int32_t scores[3], uint32_t colours
             colours[i] = COLOUR_SHARED;
             shared++;
             if (shared == 2) {
-                scores[1] = 0;
-                scores[2] = 0;
+                scores[1] = -1;
+                scores[2] = -1;
             }
         } else if (scores[1] == s) {
             colours[i] = COLOUR_PLAYER1;
-            scores[1] = 0;
+            scores[1] = -1;
         } else if (scores[2] == s) {
             colours[i] = COLOUR_PLAYER2;
-            scores[2] = 0;
+            scores[2] = -1;
         } else {
             colours[i] = COLOUR_OTHER;
         }
     }
 }
 
-void LeesHighscore()
+void LeesHighscore(const int32_t nieuw[3])
 {
-    Wimdows::FlushKeys();
-    Wimdows::ClearScreen();
-    uint32_t picture = Wimdows::LoadBitmap("bitmap/highscoretable.bmp", 800, 680);
-    Wimdows::DrawBitmap(picture, 0, 0);
-
-    // Looking at the table needs no write access to it.
-    uint32_t table[ENTRIES + 1];
-    SaveFile *file = OpenRead(HIGHSCORE_FILE);
-    ReadTable(file, table);
-    Close(file);
-
-    uint32_t colours[ENTRIES + 1];
-    HighlightRows(table, Score, colours);
-    for (uint32_t i = 1; i <= ENTRIES; i++) {
-        Wimdows::SetFont(1, colours[i]);
-        Wimdows::TextInt((int32_t)table[i], Layout::HIGHSCORE_X, Layout::HighscoreY((int32_t)i));
-    }
-    Wimdows::UpdateWindow();
-    // A key held from before (a direction held through the crash) repeats: only a new press closes it.
-    Wimdows::GetFreshKey();
+    int32_t gezocht[3] = {0, nieuw ? nieuw[1] : -1, nieuw ? nieuw[2] : -1};
+    ShowTable(gezocht);
 }
 
-void GameOver()
+void GameOver(const GameEndRec &end, const int32_t punten[3])
 {
     Music::StopSound(Songs.game);
     Wimdows::ClearScreen();
     Wimdows::UpdateWindow();
 
-    if (SpelerAanDeBeurt == 1 && BlokjeManueel) {
-        // The snake crashed by itself: its points go to the knurf player.
-        Score[2] = Score[1];
-        Score[1] = 0;
-    }
-    // Without a report of the game loop, SpelerAanDeBeurt names the snake that crashed (or, with a
-    // hand-steered knurf block, 2: the block caught the snake).
-    GameEndRec end = GameEnd;
-    if (!end.crashed[1] && !end.crashed[2]) {
-        end.caught = BlokjeManueel && SpelerAanDeBeurt == 2;
-        end.crashed[SpelerAanDeBeurt == 2 && !BlokjeManueel ? 2 : 1] = true;
-    }
     GameOverWordsRec words = GameOverWords(GameMode(), end);
     Wimdows::ClearScreen();
     Wimdows::DrawBitmap(Wimdows::LoadBitmap(words.picture, 800, 680), 0, 0);
@@ -251,17 +257,22 @@ void GameOver()
 
     Music::PlaySound(Songs.gameover, false);
     // The game is over even when the window was closed: its scores are kept whatever comes next.
-    SaveScore();
+    bool saved = SaveScore(punten);
     if (Wimdows::WindowClosed())
         return;
     Wimdows::Wait(4000);
     if (Wimdows::WindowClosed())
         return;
+    if (!saved) {
+        ShowSaveFailure();
+        return;
+    }
     // The computer's score is not in the table, so no row is highlighted for it.
+    int32_t nieuw[3] = {0, punten[1], punten[2]};
     if (ComputerSpeler >= 1 && ComputerSpeler <= 2)
-        Score[ComputerSpeler] = 0;
+        nieuw[ComputerSpeler] = -1;
     Wimdows::ClearScreen();
-    LeesHighscore();
+    LeesHighscore(nieuw);
 }
 
 }  // namespace SnakeProcedures

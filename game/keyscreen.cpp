@@ -108,7 +108,8 @@ void Controls()
         KeyOf(Besturing[speler], d) = key;
     }
 
-    SaveFile *file = Open(CONTROLS_FILE);
+    // A file that cannot be written keeps the keys it has, and the player is told so.
+    SaveFile *file = TryOpen(CONTROLS_FILE, true);
     if (file) {
         Flush(file);
         for (uint32_t speler = 1; speler <= 2; speler++) {
@@ -118,7 +119,10 @@ void Controls()
             }
             WrLn(file);
         }
-        Close(file);
+    }
+    if (!file || !TryClose(file)) {
+        ShowSaveFailure();
+    } else {
         for (uint32_t speler = 1; speler <= 2; speler++) {
             const BesturingRec &b = Besturing[speler];
             Wimdows::SetPadKeys(speler, b.rechts, b.links, b.boven, b.onder);

@@ -125,17 +125,6 @@ static void PlayLevel(uint32_t level)
         Music::PlaySound(Songs.menu, true);
 }
 
-// Sets the game-mode settings together; computer: the player the computer plays (0 none).
-static void SetMode(uint32_t spelers, bool manueel, uint32_t blokjesManueel, uint32_t blokjesAutomatisch,
-                    uint32_t computer)
-{
-    AantalSpelers = spelers;
-    BlokjeManueel = manueel;
-    AantalBlokjesManueel = blokjesManueel;
-    AantalBlokjesAutomatisch = blokjesAutomatisch;
-    ComputerSpeler = computer;
-}
-
 // ---- exported -----------------------------------------------------------------------------------------
 
 void LaadHoofdMenu(ButtonRc HoofdMenuButton[6]) { BuildMenu(HoofdMenuButton, HOOFDMENU_ROWS, 6); }
@@ -230,22 +219,9 @@ void Settings()
     const int32_t choice = RunMenu(SettingButton, 5, MENU_BACKGROUND, GameModeName(GameMode()), GameMode());
     if (choice < 0)
         return;
-    switch (choice) {
-    case 0:
-        SetMode(1, false, 0, 3, 0);
-        break;  // one player
-    case 1:
-        SetMode(2, false, 0, 4, 0);
-        break;  // snake against snake
-    case 2:
-        SetMode(2, true, 1, 3, 0);
-        break;  // snake against knurf
-    case 3:
-        SetMode(2, false, 0, 4, 2);
-        break;  // snake against the computer, which plays the green snake
-    default:
-        break;  // back
-    }
+    // The buttons stand in the order of the modes; the last one goes back.
+    if (choice < MODE_COUNT)
+        SetGameMode((GameModeEn)choice);
     Music::PlaySound(Songs.click, false);
 }
 

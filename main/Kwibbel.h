@@ -47,16 +47,18 @@ struct Settings {
 };
 // The settings file in the play folder: "settings.txt".
 extern const char *const SETTINGS_FILE;
-// Reads the settings file; when it is missing, unreadable or damaged, the defaults (first size, music and
-// effects on) and one line on stderr. *fine (when given) tells whether the file was read as it is.
+// Reads the settings file without ever waiting on it; when it is missing or no regular file, the defaults
+// (first size, music and effects on), and a value that makes no sense its default, with one line on
+// stderr. *fine (when given) tells whether the file was read as it is.
 Settings ReadSettings(const char *file, bool *fine = nullptr);
-// Replaces the settings file whole: a temporary file in the same folder, synced, renamed over it. FALSE
-// (the file as it was) when that fails.
+// Replaces the settings file whole as a save file is (SnakeProcedures::ReplaceFile), leaving out a value
+// the reader would refuse. FALSE (the file as it was) when that fails.
 bool WriteSettings(const char *file, const Settings &s);
 // Before the window opens: reads SETTINGS_FILE, hands the placement to the window layer and the switches to
 // the sound layer, and installs HandleRequests for the player's requests.
 void LoadSettings();
-// Writes SETTINGS_FILE when the window's placement or the sound switches differ from what it holds; a
+// Writes SETTINGS_FILE when the window's placement or the sound switches differ from what it holds: under
+// the play folder's lock, the file read again and only the values this run changed written over it; a
 // failure is told once per run on stderr.
 void SaveSettings();
 // The player's requests from the window (Wimdows::OnRequests, main thread): F2 switches the music, F3 the

@@ -42,14 +42,15 @@ static bool HoldsData(const std::string &folder) {
     return true;
 }
 
-// Makes folder and its parents (mode 0700 for new ones); FALSE when it is not there afterwards.
+// Makes folder and its parents (mode 0700 for new ones); FALSE when it is not there afterwards. A folder
+// that takes no new files will do when every save file is in it already: saves then rewrite them in place.
 static bool MakeFolders(const std::string &folder) {
     for (size_t at = 1; at <= folder.size(); ++at) {
         if (at < folder.size() && folder[at] != '/') continue;
         std::string part = folder.substr(0, at);
         if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
     }
-    return IsFolder(folder, R_OK | W_OK | X_OK);
+    return IsFolder(folder, R_OK | X_OK);
 }
 
 // Copies from to a new file to, never over an existing one; TRUE when to exists afterwards.

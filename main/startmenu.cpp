@@ -48,11 +48,7 @@ void StartModules() {
 
 void SetDefaults() {
     Diff = 2;
-    AantalSpelers = 1;
-    BlokjeManueel = false;
-    AantalBlokjesManueel = 0;
-    AantalBlokjesAutomatisch = 3;
-    ComputerSpeler = 0;
+    SetGameMode(MODE_ONE_PLAYER);
 }
 
 void StartMenu() {
@@ -106,6 +102,13 @@ void StartMenu() {
 
 static void Usage(std::FILE *to) { std::fprintf(to, "Usage: kwibbel [--help | --version]\n"); }
 
+// The exit status of an answer on stdout: 0 when it reached it, 1 (and a line on stderr) when the write failed.
+static int Answered() {
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return 0;
+    std::fprintf(stderr, "kwibbel: cannot write to the standard output.\n");
+    return 1;
+}
+
 int Main(int argc, char **argv) {
     if (argc > 1) {
         const std::string arg = argv[1];
@@ -118,11 +121,11 @@ int Main(int argc, char **argv) {
                         "F3 the sound effects.\n"
                         "Highscores, keys and the custom level are kept in %s/savefiles.\n",
                         PlayFolderPath().empty() ? "~/.local/share/kwibbel" : PlayFolderPath().c_str());
-            return 0;
+            return Answered();
         }
         if (argc == 2 && arg == "--version") {
             std::printf("Kwibbel %s\n", KWIBBEL_VERSION);
-            return 0;
+            return Answered();
         }
         std::fprintf(stderr, "kwibbel: unexpected argument '%s'\n", argc == 2 ? argv[1] : argv[2]);
         Usage(stderr);

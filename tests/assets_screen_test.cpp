@@ -171,18 +171,13 @@ protected:
 
     // Draws the snake with the game's own piece choice, the head facing its last step.
     void DrawSnake(const std::vector<Cell> &cells, const ArrayCard set) {
-        std::vector<BlokRec> slang(cells.size());
-        for (size_t i = 0; i < cells.size(); ++i) {
-            slang[i].x1 = 20 * (cells[i].kolom - 1);
-            slang[i].y1 = 20 * (cells[i].rij - 1);
-            slang[i].x2 = slang[i].x1 + 20;
-            slang[i].y2 = slang[i].y1 + 20;
-        }
         for (size_t i = 0; i < cells.size(); ++i) {
             bool head = i + 1 == cells.size();
             PijlEn left = head ? StepDir(cells[i - 1], cells[i]) : StepDir(cells[i], cells[i + 1]);
             PijlEn entered = (i == 0 || head) ? left : StepDir(cells[i - 1], cells[i]);
-            TekenBitmapSlang(entered, left, (uint32_t)i, slang.data(), set, head);
+            uint32_t piece = SnakePieces::For(entered, left, head);
+            if (piece != SnakePieces::NONE)
+                Wimdows::DrawBitmap(set[piece], 20 * ((int32_t)cells[i].kolom - 1), 20 * ((int32_t)cells[i].rij - 1));
         }
     }
 

@@ -1,6 +1,8 @@
 // The computer's snake, headless: the direction it chooses on boards laid out by hand, at each difficulty.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -25,9 +27,17 @@ PijlEn Ask(uint32_t s, const std::vector<SnakeState> &st, int32_t diff) {
         grootte[p] = st[p].grootte;
     }
     ComputerNieuwSpel(7);
-    StandardLib::SetPseudoSeed(94);
-    PijlEn d = ComputerRichting(s, positie, richting, grootte, diff);
-    EXPECT_EQ(StandardLib::PseudoRandomCardGenerator(), 716u) << "the computer drew one of the game's numbers";
+    SyncSettings();
+    Spel.Diff = diff;
+    for (uint32_t p = 1; p <= 2; p++) {
+        Spel.positie[p] = positie[p];
+        Spel.richting[p] = richting[p];
+        Spel.grootte[p] = grootte[p];
+    }
+    Spel.random.pseudoSeed = 94;
+    const ToestandRec before = Spel;
+    PijlEn d = ComputerRichting(Spel, s);
+    EXPECT_EQ(0, std::memcmp(&before, &Spel, sizeof before)) << "the computer changed the game";
     return d;
 }
 
@@ -58,6 +68,25 @@ std::vector<SnakeState> Fork(bool deadEndAbove) {
          {RijEnKolomRec{r1, 7}, RijEnKolomRec{r1, 9}, RijEnKolomRec{r2, 7}, RijEnKolomRec{r2, 9}, RijEnKolomRec{r3, 8}})
         Veld[c.rij][c.kolom].bezet = MUUR;
     PutKnurf(r2, 8, NORMAAL);
+    return st;
+}
+
+// Snake 2 (the computer, moving second, length 4) heads right at (10,9) towards a corridor along row 10
+// (walls on rows 9 and 11, columns 10..20) with a knurf block in it as bait; snake 1, length 10, comes in at
+// the far end, head (10,22) going left. Across the open board the corridor closes behind the bait.
+std::vector<SnakeState> Corridor() {
+    SetMode(Mode::SNAKE_AGAINST_COMPUTER, 3);
+    EmptyBoard(true);
+    std::vector<SnakeState> st = LaySnakes({{20, 2}, {10, 5}}, {10, 4});
+    for (uint32_t k = 10; k <= 20; k++) Veld[9][k].bezet = Veld[11][k].bezet = MUUR;
+    // Snake 1 laid again along row 10 from column 32 to its head at (10,22), going left.
+    for (uint32_t i = 0; i <= 10; i++) {
+        Veld[20][3 + i].bezet = ONBEZET;
+        Slang[1][i] = Veld[10][32 - i];
+        Veld[10][32 - i].bezet = SLANG;
+    }
+    st[1] = SnakeState{10, 22, LINKS, 10};
+    PutKnurf(10, 15, NORMAAL);
     return st;
 }
 
@@ -112,8 +141,57 @@ TEST_F(Computer, ChoosesAMoveThatAPlayerWouldCallRight) {
          },
          {2, 3},
          {BOVEN}},
-        {"a fork: the open board below, not the dead end above", [] { return Fork(true); }, {2, 3}, {ONDER}},
-        {"a fork: the open board above, not the dead end below", [] { return Fork(false); }, {2, 3}, {BOVEN}},
+        {"a fork: the open board below, not the dead end above", [] { return Fork(true); }, {1, 2, 3}, {ONDER}},
+        {"a fork: the open board above, not the dead end below", [] { return Fork(false); }, {1, 2, 3}, {BOVEN}},
+        // The faults of earlier versions, each a board it must survive.
+        {"a blue block that wandered beside its way earlier is still kept at a distance",
+         [] {
+             EmptyBoard(true);
+             std::vector<SnakeState> st = Lay(10, 5, 4);  // head (10,9)
+             PutKnurf(9, 10, GIFTIG);
+             PutKnurf(10, 14, NORMAAL);
+             return st;
+         },
+         {3},
+         {BOVEN, ONDER}},
+        {"boxed in by its own body, it follows its tail out, not into the larger pocket",
+         [] {
+             // Head (10,9) going right in a pen of rows 10..12, columns 2..9, its body filling row 10;
+             // ahead through (10,10) a pocket of 12 cells, below a way along its own tail.
+             EmptyBoard(true);
+             std::vector<SnakeState> st = Lay(10, 1, 8);
+             WallAllBut({{10, 1},  {10, 2}, {10, 3}, {10, 4}, {10, 5}, {10, 6}, {10, 7}, {10, 8},  {10, 9},  {11, 2},
+                         {11, 3},  {11, 4}, {11, 5}, {11, 6}, {11, 7}, {11, 8}, {11, 9}, {10, 10}, {10, 11}, {10, 12},
+                         {10, 13}, {9, 10}, {9, 11}, {9, 12}, {9, 13}, {8, 10}, {8, 11}, {8, 12},  {8, 13}});
+             return st;
+         },
+         {2, 3},
+         {ONDER}},
+        {"moving second, it does not race the other snake's head to a knurf block beside both",
+         [] {
+             SetMode(Mode::SNAKE_AGAINST_COMPUTER, 2);
+             EmptyBoard(true);
+             // Snake 1's head (9,6) and snake 2's (10,5) both one step from the knurf block at (10,6).
+             std::vector<SnakeState> st = LaySnakes({{9, 2}, {10, 1}}, {4, 4});
+             PutKnurf(10, 6, NORMAAL);
+             return st;
+         },
+         {2, 3},
+         {ONDER},
+         2},
+        {"against another snake it leaves a nearer faster knurf block for an ordinary one",
+         [] {
+             SetMode(Mode::SNAKE_AGAINST_COMPUTER, 2);
+             EmptyBoard(true);
+             std::vector<SnakeState> st = LaySnakes({{25, 2}, {10, 1}}, {3, 4});  // snake 2's head (10,5)
+             PutKnurf(10, 8, SNELLER);
+             PutKnurf(15, 5, NORMAAL);
+             return st;
+         },
+         {2, 3},
+         {ONDER},
+         2},
+        {"it stays out of a corridor that the other snake closes", [] { return Corridor(); }, {3}, {BOVEN, ONDER}, 2},
         {"snake 2 leaves the nearest knurf block to snake 1, which gets there first",
          [] {
              SetMode(Mode::TWO_SNAKES, 2);

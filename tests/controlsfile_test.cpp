@@ -61,6 +61,19 @@ TEST_F(KeysFromFile, OnlyTheOrderOfTheNumbersCounts) {
     EXPECT_EQ(PlayFolder::ReadBytes("savefiles/controleslang.txt"), text) << "reading leaves the file alone";
 }
 
+TEST_F(KeysFromFile, ADamagedKeyIsTheShippedOneWithOneLine) {
+    // No key (0, 1037), a reserved key (P), a key taken already (player 2's 39), and the file ending early.
+    PlayFolder::WriteBytes("savefiles/controleslang.txt", PlayFolder::CrLfLines({"0", "1037", "80", "40", "", "39"}));
+    AantalSpelers = 2;
+    testing::internal::CaptureStderr();
+    LeesBesturing(keys);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "savefiles/controleslang.txt is damaged: 7 of its keys are no keys to steer with, the keys as shipped "
+              "stand in for them.\n");
+    ExpectKeys(keys[1], 39, 37, 38, 40);
+    ExpectKeys(keys[2], 68, 65, 87, 83);
+}
+
 TEST_F(KeysFromFile, TheShippedKeysAreEightDifferentOnes) {
     PlayFolder::WriteBytes("savefiles/controleslang.txt", PlayFolder::ReadBytes(std::string(KWIBBEL_SOURCE_DIR) +
                                                                                 "/data/savefiles/controleslang.txt"));

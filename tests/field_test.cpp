@@ -84,14 +84,14 @@ TEST_F(Field, BorderWallAndScorePanelAsDrawn) {
     Score[1] = 1200;
     Score[2] = 800;
     SetMode(Mode::SNAKE_AGAINST_KNURF, 2);
-    TekenScorebord(bitmaps);
+    TekenScorebord(Spel, bitmaps);
     EXPECT_EQ(Wimdows::BufferPixel(0, Layout::PANEL_Y - 1), 0u) << "the panel starts at row Layout::PANEL_Y";
     const int32_t x1 = Layout::ScoreX(1), x2 = Layout::ScoreX(2);
     EXPECT_TRUE(anyText(x1, x1 + 47)) << "player 1's score at x = " << x1;
     EXPECT_FALSE(anyText(100, x1 - 1));
     EXPECT_FALSE(anyText(250, 330)) << "no score for the knurf player";
     SetMode(Mode::TWO_SNAKES, 2);
-    TekenScorebord(bitmaps);
+    TekenScorebord(Spel, bitmaps);
     EXPECT_TRUE(anyText(x2, x2 + 54)) << "player 2's score at x = " << x2;
     EXPECT_FALSE(anyText(250, x2 - 1));
 
@@ -113,7 +113,7 @@ TEST_F(Field, BorderWallAndScorePanelAsDrawn) {
                  {Mode::SNAKE_AGAINST_COMPUTER, 2, PLATES[0], PLATES[3]}};
     for (const auto &c : cases) {
         SetMode(c.mode, 2);
-        TekenScorebord(bitmaps);
+        TekenScorebord(Spel, bitmaps);
         EXPECT_EQ(Wimdows::BufferPixel(126, 611), c.first) << "players " << c.players;
         EXPECT_EQ(Wimdows::BufferPixel(259, 611), c.second) << "players " << c.players;
         EXPECT_EQ(Wimdows::BufferPixel(123, 611), HUD);

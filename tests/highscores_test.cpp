@@ -2,10 +2,15 @@
 // game-over sequence around them.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <thread>
@@ -82,7 +87,7 @@ TEST(HighscoreColours, TheNewRowOfOnePlayerIsRedAndItsOlderEqualGrey) {
     std::vector<uint32_t> table = {900, 800, 700, 600, 500, 500, 400, 300, 200, 100};
     EXPECT_EQ(Colours(table, s1, s2),
               (std::vector<uint32_t>{GREY, GREY, GREY, GREY, RED, GREY, GREY, GREY, GREY, GREY}));
-    EXPECT_EQ(s1, 0);
+    EXPECT_EQ(s1, -1) << "a shown score lights no second row";
     EXPECT_EQ(s2, 0);
 }
 
@@ -98,26 +103,20 @@ TEST(HighscoreColours, EqualScoresMakeTheFirstTwoRowsBlue) {
     std::vector<uint32_t> table = {900, 800, 700, 600, 500, 500, 500, 400, 300, 200};
     EXPECT_EQ(Colours(table, s1, s2),
               (std::vector<uint32_t>{GREY, GREY, GREY, GREY, BLUE, BLUE, GREY, GREY, GREY, GREY}));
-    EXPECT_EQ(s1, 0);
-    EXPECT_EQ(s2, 0);
+    EXPECT_EQ(s1, -1);
+    EXPECT_EQ(s2, -1);
 }
 
-TEST(HighscoreColours, ZerosFromTheMainMenuAreTwoBlueThenRed) {
+TEST(HighscoreColours, ScoresOfZeroLightOneRowEachAndNoneLightsNothing) {
     int32_t s1 = 0, s2 = 0;
     std::vector<uint32_t> table = {500, 400, 0, 0, 0, 0, 0, 0, 0, 0};
-    EXPECT_EQ(Colours(table, s1, s2), (std::vector<uint32_t>{GREY, GREY, BLUE, BLUE, RED, RED, RED, RED, RED, RED}));
-}
-
-TEST(HighscoreColours, AShownScoreOfZeroFollowsTheSameRule) {
-    // Player 1 scored 300 (red); afterwards both scores are 0, so the zero rows start blue.
-    int32_t s1 = 300, s2 = 0;
-    std::vector<uint32_t> table = {300, 200, 0, 0, 0, 0, 0, 0, 0, 0};
-    EXPECT_EQ(Colours(table, s1, s2), (std::vector<uint32_t>{RED, GREY, BLUE, BLUE, RED, RED, RED, RED, RED, RED}));
-    // Player 2 still unshown at 0: it takes the first zero row, green, before player 1's is cleared.
+    EXPECT_EQ(Colours(table, s1, s2), (std::vector<uint32_t>{GREY, GREY, BLUE, BLUE, GREY, GREY, GREY, GREY, GREY, GREY}));
     s1 = 300;
     s2 = 0;
     table = {900, 300, 0, 0, 100, 0, 0, 0, 0, 0};
-    EXPECT_EQ(Colours(table, s1, s2), (std::vector<uint32_t>{GREY, RED, BLUE, BLUE, GREY, RED, RED, RED, RED, RED}));
+    EXPECT_EQ(Colours(table, s1, s2), (std::vector<uint32_t>{GREY, RED, GREEN, GREY, GREY, GREY, GREY, GREY, GREY, GREY}));
+    s1 = s2 = -1;  // the table from the main menu
+    EXPECT_EQ(Colours(table, s1, s2), std::vector<uint32_t>(10, GREY));
 }
 
 // ---- the file and the sequence, in a play folder with instant waits ----
@@ -133,7 +132,8 @@ protected:
         Waits::Start().run = [](int, uint32_t) { fileDuringWait = PlayFolder::ReadBytes("savefiles/highscores.txt"); };
         GameMode::Set(GameMode::Mode::ONE_PLAYER);
         Score[1] = Score[2] = 0;
-        SpelerAanDeBeurt = 1;
+        end = GameEndRec{};
+        end.crashed[1] = true;
     }
     void TearDown() override {
         Waits::Stop();
@@ -150,9 +150,14 @@ protected:
         for (uint32_t v : table) lines.push_back(std::to_string(v));
         return PlayFolder::CrLfLines(lines);
     }
+    // How the game ended, and the points it keeps (as the game loop decides them from the scores).
+    GameEndRec end{};
+    int32_t kept[3] = {0, 0, 0};
     std::string RunGameOver() {
+        Spel.mode = ModeNu();
+        EindPunten(Spel, end, kept);
         testing::internal::CaptureStdout();
-        GameOver();
+        GameOver(end, kept);
         return testing::internal::GetCapturedStdout();
     }
 };
@@ -165,7 +170,6 @@ TEST_F(GameOverSequence, SavesBeforeTheWaitAndSaysSo) {
     EXPECT_EQ(PlayFolder::ReadBytes("savefiles/highscores.txt"), expected);
     ASSERT_EQ(Waits::Current().lengths, std::vector<uint32_t>{4000});
     EXPECT_EQ(fileDuringWait, expected) << "the scores are saved before the end picture's wait";
-    EXPECT_EQ(Score[1], 0) << "the table marks the shown score";
 }
 
 TEST_F(GameOverSequence, TheFileIsRewrittenEvenWhenNothingIsEnteredAndKeepsItsOldTail) {
@@ -182,7 +186,7 @@ TEST_F(GameOverSequence, TheFileIsRewrittenEvenWhenNothingIsEnteredAndKeepsItsOl
 
 TEST_F(GameOverSequence, TwoPlayersWithEqualScoresAreBothEntered) {
     GameMode::Set(GameMode::Mode::TWO_SNAKES);
-    SpelerAanDeBeurt = 2;
+    end = GameEndRec{{false, false, true}, false, {}};
     WriteTable(DOWN_FROM_900);
     Score[1] = Score[2] = 500;
     RunGameOver();
@@ -194,7 +198,6 @@ TEST_F(GameOverSequence, TheKnurfPlayerWinsTheSnakesPoints) {
     GameMode::Set(GameMode::Mode::SNAKE_AGAINST_KNURF);
     WriteTable({900, 800, 700, 600, 500, 400, 300, 200, 100, 50});
     Score[1] = 650;
-    SpelerAanDeBeurt = 1;
     RunGameOver();
     EXPECT_EQ(PlayFolder::ReadBytes("savefiles/highscores.txt"),
               TableBytes({900, 800, 700, 650, 600, 500, 400, 300, 200, 100}))
@@ -205,15 +208,15 @@ TEST_F(GameOverSequence, TheKnurfPlayerWinsTheSnakesPoints) {
     Score[1] = 650;
     Score[2] = 0;
     RunGameOver();
-    EXPECT_EQ(Score[1], 0);
-    EXPECT_EQ(Score[2], 650);
+    EXPECT_EQ(kept[1], 0);
+    EXPECT_EQ(kept[2], 650);
 }
 
 TEST_F(GameOverSequence, TheSnakeKeepsItsPointsWhenTheKnurfBlockIsCaught) {
     GameMode::Set(GameMode::Mode::SNAKE_AGAINST_KNURF);
     WriteTable({900, 800, 700, 600, 500, 400, 300, 200, 100, 0});
     Score[1] = 650;
-    SpelerAanDeBeurt = 2;
+    end.caught = true;
     RunGameOver();
     EXPECT_EQ(PlayFolder::ReadBytes("savefiles/highscores.txt"),
               TableBytes({900, 800, 700, 650, 600, 500, 400, 300, 200, 100}));
@@ -222,8 +225,8 @@ TEST_F(GameOverSequence, TheSnakeKeepsItsPointsWhenTheKnurfBlockIsCaught) {
     Score[1] = 650;
     Score[2] = 0;
     RunGameOver();
-    EXPECT_EQ(Score[1], 650);
-    EXPECT_EQ(Score[2], 0);
+    EXPECT_EQ(kept[1], 650);
+    EXPECT_EQ(kept[2], 0);
 }
 
 TEST_F(GameOverSequence, TwoSnakesKeepTheirOwnScores) {
@@ -231,22 +234,20 @@ TEST_F(GameOverSequence, TwoSnakesKeepTheirOwnScores) {
     WriteTable({9000, 8000, 7000, 6000, 5000, 4000, 3000, 2000, 1000, 1000});
     Score[1] = 650;
     Score[2] = 300;
-    SpelerAanDeBeurt = 1;
     RunGameOver();
-    EXPECT_EQ(Score[1], 650);
-    EXPECT_EQ(Score[2], 300);
+    EXPECT_EQ(kept[1], 650);
+    EXPECT_EQ(kept[2], 300);
 }
 
 TEST_F(GameOverSequence, AnEntryBeyondTheLargestScoreIsReadAsTheLargest) {
-    // 99999999999 does not fit in 32 bits: its reading stops before the digit that would overflow.
+    // 99999999999 does not fit in 32 bits, and no score is below 0.
     const std::string old =
-        PlayFolder::CrLfLines({"2147483648", "4294967295", "99999999999", "2147483647", "5", "4", "3", "2", "1", "0"});
+        PlayFolder::CrLfLines({"2147483648", "4294967295", "99999999999", "2147483647", "5", "4", "3", "-2", "1", "0"});
     PlayFolder::WriteBytes("savefiles/highscores.txt", old);
     Score[1] = 3;
     RunGameOver();
-    const std::string fresh = TableBytes({2147483647, 2147483647, 999999999, 2147483647, 5, 4, 3, 3, 2, 1});
+    const std::string fresh = TableBytes({2147483647, 2147483647, 2147483647, 2147483647, 5, 4, 3, 3, 0, 1});
     EXPECT_EQ(PlayFolder::ReadBytes("savefiles/highscores.txt"), fresh + old.substr(fresh.size()));
-    EXPECT_EQ(Score[1], 0) << "the entered 3 was found and shown";
 }
 
 // ---- what the player sees and hears, in a window under SDL's dummy drivers ----
@@ -304,7 +305,6 @@ protected:
         PlayFolder::WriteBmp("bitmap/gameover2.bmp", 800, 680, GAMEOVER2);
         PlayFolder::WriteBmp("bitmap/gameoverboth.bmp", 800, 680, GAMEOVERBOTH);
         PlayFolder::WriteBmp("bitmap/gameoverknurf.bmp", 800, 680, GAMEOVERKNURF);
-        GameEnd = GameEndRec{};
         PlayFolder::WriteBmp("bitmap/highscoretable.bmp", 800, 680, TABLE);
         ASSERT_TRUE(Music::InitMusic());
         PlayFolder::WriteWav("audio/ingamemusic.mp3", 200, 1000);
@@ -376,7 +376,7 @@ TEST_F(HighscoreScreen, PlayerTwosEndPictureAndTheComputersScore) {
         SCOPED_TRACE(c.computer);
         AantalSpelers = 2;
         ComputerSpeler = c.computer;
-        SpelerAanDeBeurt = 2;
+        end = GameEndRec{{false, false, true}, false, {}};
         WriteTable(DOWN_FROM_900);
         Score[1] = 850;
         Score[2] = c.computer ? 500 : 150;
@@ -467,7 +467,7 @@ TEST_F(HighscoreScreen, TheGameOverWordsSayWhatHappenedInThisMode) {
         BlokjeManueel = c.manual == 1;
         AantalBlokjesManueel = c.manual;
         ComputerSpeler = c.computer;
-        GameEnd = c.end;
+        end = c.end;
         WriteTable(DOWN_FROM_900);
         seenAtWait.clear();
         RunGameOver();
@@ -517,14 +517,60 @@ TEST_F(HighscoreScreen, EveryRowColourReadsOnTheTable) {
         }
 }
 
-TEST_F(HighscoreScreen, FromTheMainMenuTheZeroRowsAreHighlighted) {
+TEST_F(HighscoreScreen, FromTheMainMenuNoRowIsHighlighted) {
     WriteTable({500, 400, 0, 0, 0, 0, 0, 0, 0, 0});
     testing::internal::CaptureStdout();
     LeesHighscore();
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "") << "looking at the table saves nothing";
     EXPECT_TRUE(seenAtWait.empty());
-    const uint32_t expected[11] = {0, GREY, GREY, BLUE, BLUE, RED, RED, RED, RED, RED, RED};
-    for (uint32_t i = 1; i <= 10; i++) EXPECT_EQ(RowColour(i), expected[i]) << "row " << i;
+    for (uint32_t i = 1; i <= 10; i++) EXPECT_EQ(RowColour(i), GREY) << "row " << i;
+}
+
+TEST_F(HighscoreScreen, ATableThatCannotBeSavedOrReadIsShownAndTheGameGoesOn) {
+    const uint32_t FAILED = 0x503010;
+    PlayFolder::WriteBmp("bitmap/savefailed.bmp", 800, 680, FAILED);
+    std::remove("savefiles/highscores.txt");
+    ASSERT_EQ(mkdir("savefiles/highscores.txt", 0755), 0);
+    Score[1] = 500;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(RunGameOver(), "") << "nothing was saved";
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Cannot open save file savefiles/highscores.txt.\n");
+    ASSERT_EQ(seenAtWait.size(), 1u);
+    EXPECT_EQ(seenAtWait[0].screen, GAMEOVER1) << "the end picture first, as always";
+    EXPECT_EQ(Wimdows::ScreenPixel(5, 5), FAILED) << "then the failure instead of the table";
+    Wimdows::ClearScreen();
+    Wimdows::UpdateWindow();
+    testing::internal::CaptureStderr();
+    LeesHighscore();
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(Wimdows::ScreenPixel(5, 5), FAILED) << "the menu's table cannot be read either";
+    rmdir("savefiles/highscores.txt");
+}
+
+// Two copies of the game ending games at the same moments: the lock keeps every score of both.
+TEST_F(GameOverSequence, TwoCopiesSavingAtOnceLoseNoScore) {
+    WriteTable({0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+    const int GAMES = 60;
+    pid_t copies[2];
+    for (int c = 0; c < 2; c++) {
+        copies[c] = fork();
+        if (copies[c] == 0) {
+            std::freopen("/dev/null", "w", stdout);
+            for (int g = 0; g < GAMES; g++) {
+                const int32_t punten[3] = {0, 1000 + 2 * g + c, 0};
+                GameOver(GameEndRec{{false, true, false}, false, {}}, punten);
+            }
+            std::_Exit(0);
+        }
+    }
+    for (pid_t copy : copies) {
+        int status = 0;
+        ASSERT_EQ(waitpid(copy, &status, 0), copy);
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    std::vector<uint32_t> best;
+    for (int k = 1; k <= 10; k++) best.push_back(1000 + 2 * GAMES - k);
+    EXPECT_EQ(PlayFolder::ReadBytes("savefiles/highscores.txt"), TableBytes(best));
 }
 
 }  // namespace

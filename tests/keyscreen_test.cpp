@@ -12,6 +12,9 @@
 #include <vector>
 
 #include <SDL.h>
+#include <sys/resource.h>
+
+#include <csignal>
 
 #include "game/SnakeProcedures.h"
 #include "support/playfolder.h"
@@ -222,6 +225,30 @@ TEST_F(KeyScreen, EscapeHalfWayLeavesTheFileAsItWas) {
     EXPECT_EQ(Visit({{RIGHT}, {LEFT}, {ESCAPE}}), OLD_FILE);
     EXPECT_EQ(Visit({{RIGHT}, {RIGHT}, {ESCAPE}}), OLD_FILE);
     EXPECT_EQ(play.refusalWaits, std::vector<uint32_t>{1337});
+}
+
+TEST_F(KeyScreen, AFileThatCannotBeWrittenIsShownAndKept) {
+    const uint32_t FAILED = 0x503010;
+    PlayFolder::WriteBmp("bitmap/savefailed.bmp", 8, 6, FAILED);
+    std::atomic<bool> shown{false};
+    std::thread reader([&] {
+        while (!play.left) {
+            if (Wimdows::ScreenPixel(400, 100) == FAILED) shown = true, Press({' '});
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    });
+    // Files may not grow past 16 bytes, as on a full disk.
+    struct rlimit before, small;
+    getrlimit(RLIMIT_FSIZE, &before);
+    small = {16, before.rlim_max};
+    signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &small);
+    std::string saved = Visit({{RIGHT}, {LEFT}, {UP}, {DOWN}, {'D'}, {'A'}, {'W'}, {'S'}});
+    setrlimit(RLIMIT_FSIZE, &before);
+    reader.join();
+    EXPECT_EQ(saved, OLD_FILE);
+    EXPECT_TRUE(shown) << "the failure was shown";
+    EXPECT_STREQ(LastSaveFailure().problem, "it would grow beyond the size allowed");
 }
 
 // Closing the window is for good in a run, so this comes last; under CTest every test runs on its own.

@@ -24,17 +24,33 @@ protected:
 
     void SetUp() override {
         StartTest();
-        SpelerAanDeBeurt = 1;
         EmptyBoard(true);
     }
     void TearDown() override { EndTest(); }
+    // The knurf blocks' part of step teller, the hand-steered block held by player 2's keys; painted.
     void Move(uint32_t teller) {
-        BesturingRec keys = Keys(2);
-        BeweegBlokje(teller, rij, kolom, keys, richting, bitmaps.blokjes);
+        SyncSettings();
+        Spel.teller = teller;
+        Spel.positie[2] = RijEnKolomRec{rij, kolom};
+        Spel.richting[2] = richting;
+        BesturingRec keys[3];
+        AllKeys(keys);
+        InvoerRec in{};
+        HeldKeys(Spel, in, keys);
+        Events().aantal = 0;
+        BeweegBlokje(Spel, 2, in, &Events());
+        TekenGebeurtenissen(Spel, Events(), bitmaps);
+        rij = Spel.positie[2].rij;
+        kolom = Spel.positie[2].kolom;
+        richting = Spel.richting[2];
+    }
+    // New knurf blocks: the first ones of a game (begin), or those for an ordinary one player speler ate.
+    void Place(bool begin, uint32_t speler = 1) {
+        SyncSettings();
+        TekenNieuwBlokje(Spel, begin, speler, nullptr);
     }
     void PlaceHandSteered(uint32_t r, uint32_t k, PijlEn d) {
         SetMode(Mode::SNAKE_AGAINST_KNURF, 2);
-        SpelerAanDeBeurt = 2;
         rij = r;
         kolom = k;
         richting = d;
@@ -50,7 +66,7 @@ TEST_F(Knurf, GameStartPlacesOrdinaryBlocksOffTheOuterRingWithoutPoints) {
         for (uint32_t r = 1; r <= RIJEN; r++)
             for (uint32_t k = 1; k <= KOLOMMEN; k++) Veld[r][k].soortblokje = GIFTIG;  // left over from an earlier game
         SetMode(mode, 3);
-        TekenNieuwBlokje(true, bitmaps);
+        Place(true);
         EXPECT_EQ(Count(BLOKJE, NORMAAL), (int)AantalBlokjesAutomatisch);
         EXPECT_EQ(Count(BLOKJE), (int)AantalBlokjesAutomatisch);
         for (const std::string &c : Cells(BLOKJE)) {
@@ -66,15 +82,15 @@ TEST_F(Knurf, MilestonesAddAFasterThenAPoisonousBlock) {
         EmptyBoard(true);
         Score[1] = Score[2] = 0;
         Diff = diff;
-        SpelerAanDeBeurt = diff == 2 ? 2 : 1;
+        const uint32_t speler = diff == 2 ? 2 : 1;
         std::vector<int> faster, poison;
         for (int eaten = 1; eaten <= 15; eaten++) {
-            TekenNieuwBlokje(false, bitmaps);
+            Place(false, speler);
             faster.push_back(Count(BLOKJE, SNELLER));
             poison.push_back(Count(BLOKJE, GIFTIG));
         }
-        EXPECT_EQ(Score[SpelerAanDeBeurt], diff * 1500) << "Diff " << diff;
-        EXPECT_EQ(Score[3 - SpelerAanDeBeurt], 0);
+        EXPECT_EQ(Score[speler], diff * 1500) << "Diff " << diff;
+        EXPECT_EQ(Score[3 - speler], 0);
         EXPECT_EQ(faster, (std::vector<int>{0, 0, 0, 0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 2})) << "Diff " << diff;
         EXPECT_EQ(poison, (std::vector<int>{0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 1, 1})) << "Diff " << diff;
         EXPECT_EQ(Count(BLOKJE, NORMAAL), 15);
@@ -98,19 +114,19 @@ TEST_F(Knurf, FewOrNoFreeCellsNeverHangThePlacement) {
     Score[1] = 800;  // the next block brings 1000, when a faster block is due
     WallAllBut({{12, 12}});
     Veld[12][12].soortblokje = GIFTIG;
-    TekenNieuwBlokje(false, bitmaps);
+    Place(false);
     EXPECT_EQ(Cells(BLOKJE, NORMAAL), (std::vector<std::string>{"12,12"})) << "both cells coincide: one ordinary block";
     EXPECT_EQ(Count(BLOKJE), 1);
 
-    TekenNieuwBlokje(false, bitmaps);
+    Place(false);
     EXPECT_EQ(Score[1], 1200) << "no free cell left: the points count, nothing is placed";
     EXPECT_EQ(Count(BLOKJE), 1);
 
     // From seed 94 the repeatable generator's (row, column) pairs never give (13,13).
     EmptyBoard(true);
     WallAllBut({{13, 13}});
-    StandardLib::SetPseudoSeed(94);
-    TekenNieuwBlokje(true, bitmaps);
+    Spel.random.pseudoSeed = 94;
+    Place(true);
     EXPECT_EQ(Cells(BLOKJE), (std::vector<std::string>{"13,13"}));
 }
 
@@ -119,7 +135,7 @@ TEST_F(Knurf, FewOrNoFreeCellsNeverHangThePlacement) {
 TEST_F(Knurf, SweepMovesEachBlockOnceInReadingOrder) {
     for (uint32_t seed : {94u, 1u, 200u, 777u}) {
         EmptyBoard(true);
-        StandardLib::SetPseudoSeed(seed);
+        Spel.random.pseudoSeed = seed;
         // Two neighbours: the left one is visited while the right one still stands, so it can only go up.
         PutKnurf(10, 10, NORMAAL);
         PutKnurf(10, 11, NORMAAL);
@@ -144,15 +160,14 @@ TEST_F(Knurf, WalledInBlocksDrawNoNumbersAndOthersDrawUntilTheirWayComesUp) {
     PutKnurf(20, 10, NORMAAL);
     WallAround(20, 10, {LINKS, RECHTS, ONDER});
     // The directions the generator gives from seed 94 up to the first BOVEN, and its state after them.
-    StandardLib::SetPseudoSeed(94);
-    while (StandardLib::RandomCard(0, 3) != BOVEN) {}
-    uint32_t next = StandardLib::PseudoRandomCardGenerator();
+    Spel.random.pseudoSeed = 94;
+    StandardLib::RandomRec g = Spel.random;
+    while (StandardLib::RandomCard(g, 0, 3) != BOVEN) {}
 
-    StandardLib::SetPseudoSeed(94);
     Move(0);
     EXPECT_EQ(Cells(BLOKJE), (std::vector<std::string>{"10,10", "19,10"}));
     EXPECT_EQ(Veld[10][10].soortblokje, GIFTIG);
-    EXPECT_EQ(StandardLib::PseudoRandomCardGenerator(), next) << "the walled-in block drew no number";
+    EXPECT_EQ(Spel.random.pseudoSeed, g.pseudoSeed) << "the walled-in block drew no number";
 }
 
 TEST_F(Knurf, BlocksCrossTheEdgeOnlyOntoAFreeCell) {
@@ -188,7 +203,9 @@ TEST_F(Knurf, HandSteeredBlockMovesEveryStepAndTurnsAtOnce) {
     Move(3);
     EXPECT_EQ(Cell(rij, kolom), "10,11") << "the opposite key turns it back at once";
     ReleaseAllKeys();
-    QueueTurn(2, BOVEN, true);
+    InvoerRec in{};
+    QueueTurn(Spel, in, 2, BOVEN, true);
+    JoinTurns(in);
     Move(4);
     EXPECT_EQ(Cell(rij, kolom), "9,11") << "a waiting turn";
     EXPECT_EQ(Count(MANUEEL_BLOKJE), 1);

@@ -685,14 +685,39 @@ TEST_F(MenusTest, MusicAndEffectsSwitchedInAScreenSurviveARestart) {
     std::remove(Kwibbel::SETTINGS_FILE);
 }
 
-TEST_F(MenusTest, ADamagedSettingsFileMeansTheDefaultsAndOneLine) {
+TEST_F(MenusTest, ASettingChangedByAnotherCopyIsKept) {
+    PlayFolder::WriteBytes(Kwibbel::SETTINGS_FILE, "window-width=800\nwindow-height=680\nmusic=1\neffects=1\n");
+    Kwibbel::LoadSettings();
+    // The other copy turns the music off; this one then the sound effects.
+    PlayFolder::WriteBytes(Kwibbel::SETTINGS_FILE, "window-width=800\nwindow-height=680\nmusic=0\neffects=1\n");
+    Wimdows::SimulateKeyDown(Wimdows::KEY_F3);
+    Wimdows::Wait(25);
+    Wimdows::SimulateKeyUp(Wimdows::KEY_F3);
+    Wimdows::OnRequests(nullptr);
+    const std::string saved = PlayFolder::ReadBytes(Kwibbel::SETTINGS_FILE);
+    EXPECT_NE(saved.find("music=0\neffects=0\n"), std::string::npos) << saved;
+    Music::SetEffectsOn(true);
+    std::remove(Kwibbel::SETTINGS_FILE);
+}
+
+TEST_F(MenusTest, ADamagedSettingMeansItsDefaultAndOneLine) {
     PlayFolder::WriteBytes(Kwibbel::SETTINGS_FILE, "window-width=800\nwindow-height=6x0\nmusic=0\n");
     testing::internal::CaptureStderr();
     Kwibbel::Settings s = Kwibbel::ReadSettings(Kwibbel::SETTINGS_FILE);
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "settings.txt is damaged (line 2): the default settings are used.\n");
-    EXPECT_TRUE(s.music && s.effects);
+              "settings.txt is damaged (line 2): that setting takes its default.\n");
+    EXPECT_TRUE(!s.music && s.effects) << "the other values stand";
     EXPECT_EQ(s.placement.width, 0u) << "the first size";
+    // A pipe in its place is no settings file, and reading it never waits.
+    std::remove(Kwibbel::SETTINGS_FILE);
+    ASSERT_EQ(mkfifo(Kwibbel::SETTINGS_FILE, 0600), 0);
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(Kwibbel::ReadSettings(Kwibbel::SETTINGS_FILE).music);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Cannot read settings.txt: the default settings are used.\n");
+    std::remove(Kwibbel::SETTINGS_FILE);
+    // A size its reader would refuse is never written.
+    ASSERT_TRUE(Kwibbel::WriteSettings(Kwibbel::SETTINGS_FILE, {{0, 0, 20000, 680, false, false}, true, true}));
+    EXPECT_EQ(PlayFolder::ReadBytes(Kwibbel::SETTINGS_FILE).find("window-"), std::string::npos);
     // Written whole and read back, position and fullscreen too; keys of later versions are passed over.
     const Kwibbel::Settings t = {{-20, 35, 1200, 1020, true, true}, false, true};
     ASSERT_TRUE(Kwibbel::WriteSettings(Kwibbel::SETTINGS_FILE, t));

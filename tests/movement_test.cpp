@@ -23,21 +23,26 @@ protected:
 
     void SetUp() override {
         StartTest();
-        DelaySnake = 150;
+        Spel.DelaySnake = 150;
         EmptyBoard(true);
     }
     void TearDown() override { EndTest(); }
     // The typed keys taken into the waiting turns, as the game does after a step's wait; p1 and p2 are the
     // directions shown during the wait.
     static void Batch(PijlEn p1, PijlEn p2 = RECHTS) {
-        const BesturingRec keys[3] = {BesturingRec{}, Keys(1), Keys(2)};
-        const PijlEn richting[3] = {RECHTS, p1, p2};
-        QueueTypedKeys(keys, richting);
+        BesturingRec keys[3];
+        AllKeys(keys);
+        Spel.richting[1] = p1;
+        Spel.richting[2] = p2;
+        InvoerRec in{};
+        QueueTypedKeys(Spel, in, keys);
+        JoinTurns(in);
     }
 };
 
 TEST_F(Movement, HeldKeysPickByPriorityThenASnakeCannotReverse) {
-    const BesturingRec keys = Keys(1);
+    BesturingRec keys[3];
+    AllKeys(keys);
     struct Case {
         std::vector<uint32_t> held;
         PijlEn before;
@@ -51,7 +56,9 @@ TEST_F(Movement, HeldKeysPickByPriorityThenASnakeCannotReverse) {
         ReleaseAllKeys();
         for (uint32_t k : c.held) Wimdows::SimulateKeyDown(k);
         PijlEn d = c.before;
-        RichtingBepalen(d, keys, c.blokje);
+        InvoerRec in{};
+        HeldKeys(Spel, in, keys);
+        RichtingBepalen(d, in, 1, c.blokje);
         EXPECT_EQ(d, c.after) << "from " << (int)c.before << " with " << c.held.size() << " keys";
     }
 }
@@ -74,7 +81,7 @@ TEST_F(Movement, CellAheadDecidesBetweenMovingEatingAndCrashing) {
                        Case{BLOKJE, SNELLER, true, 300, 120, 5, 0}}) {
             EmptyBoard(!edge);
             Score[1] = 0;
-            DelaySnake = 150;
+            Spel.DelaySnake = 150;
             // (10,6)..(10,9) heading for (10,10); at the edge (10,37)..(10,40) heading for (10,1).
             const uint32_t from = edge ? 40 : 9, to = edge ? 1 : 10;
             std::vector<SnakeState> st = LaySnakes({{10, from - 4}}, {4});
@@ -90,7 +97,7 @@ TEST_F(Movement, CellAheadDecidesBetweenMovingEatingAndCrashing) {
             EXPECT_EQ(st[1].kolom, c.moves ? to : from) << what;
             EXPECT_EQ(st[1].rij, 10u) << what;
             EXPECT_EQ(Score[1], c.points) << what;
-            EXPECT_EQ(DelaySnake, c.delay) << what;
+            EXPECT_EQ(Spel.DelaySnake, c.delay) << what;
             EXPECT_EQ(st[1].grootte, c.grootte) << what;
             EXPECT_EQ(Count(BLOKJE), c.knurfs + 1) << what << ": an eaten ordinary block is replaced";
             if (c.moves)
@@ -109,11 +116,11 @@ TEST_F(Movement, FasterBlocksSpeedUpByTheTableDownToAFloor) {
                    Case{2, 50, 40}, Case{3, 40, 40}}) {
         EmptyBoard(true);
         Diff = c.diff;
-        DelaySnake = c.before;
+        Spel.DelaySnake = c.before;
         std::vector<SnakeState> st = LaySnakes({{10, 5}}, {4});
         PutKnurf(10, 10, SNELLER);
         ASSERT_TRUE(Step(1, st[1]));
-        EXPECT_EQ(DelaySnake, c.after) << "Diff " << c.diff << " from " << c.before;
+        EXPECT_EQ(Spel.DelaySnake, c.after) << "Diff " << c.diff << " from " << c.before;
         EXPECT_EQ(Score[1], c.diff * 100);
         Score[1] = 0;
     }
@@ -236,40 +243,44 @@ TEST_F(Movement, StopKeysAreNoTurnsAndEndTheBatch) {
     using Wimdows::KEY_ESCAPE;
     using Wimdows::KEY_P;
     const uint32_t stops[2] = {KEY_P, KEY_ESCAPE};
-    const BesturingRec keys[3] = {BesturingRec{}, Keys(1), Keys(2)};
-    const PijlEn richting[3] = {RECHTS, RECHTS, RECHTS};
+    BesturingRec keys[3];
+    AllKeys(keys);
+    InvoerRec in{};
     Tap(UP);
     Tap(KEY_ESCAPE);
     Tap(LEFT);
     Tap(KEY_ESCAPE);
-    EXPECT_EQ(QueueTypedKeys(keys, richting, stops, 2), 2u) << "only Escape was typed";
+    EXPECT_EQ(QueueTypedKeys(Spel, in, keys, stops, 2), 2u) << "only Escape was typed";
     EXPECT_EQ(Wimdows::PollKey(), 0u) << "the whole queue is emptied";
+    JoinTurns(in);
     PijlEn d = RECHTS;
     std::vector<PijlEn> taken;
-    while (TakeTurn(1, d, false)) taken.push_back(d);
+    while (TakeTurn(Spel, 1, d, false)) taken.push_back(d);
     EXPECT_EQ(taken, (std::vector<PijlEn>{BOVEN})) << "the press after the stop key is dropped";
 
     Tap(KEY_P);
     Tap(KEY_ESCAPE);
-    EXPECT_EQ(QueueTypedKeys(keys, richting, stops, 2), 3u);
+    EXPECT_EQ(QueueTypedKeys(Spel, in, keys, stops, 2), 3u);
     Tap(KEY_P);
-    EXPECT_EQ(QueueTypedKeys(keys, richting), 0u) << "without stop keys P is just another key";
+    EXPECT_EQ(QueueTypedKeys(Spel, in, keys), 0u) << "without stop keys P is just another key";
 }
 
 TEST_F(Movement, WaitingTurnsDropRepeatsReversalsAndAThirdTurn) {
     PijlEn d = RECHTS;
-    for (PijlEn p : {LINKS, BOVEN, BOVEN, ONDER, LINKS, ONDER}) QueueTurn(1, p, false);
+    InvoerRec in{};
+    for (PijlEn p : {LINKS, BOVEN, BOVEN, ONDER, LINKS, ONDER}) QueueTurn(Spel, in, 1, p, false);
+    // The knurf block may reverse: both its presses wait.
+    QueueTurn(Spel, in, 2, LINKS, true);
+    QueueTurn(Spel, in, 2, RECHTS, true);
+    JoinTurns(in);
     std::vector<PijlEn> taken;
-    while (TakeTurn(1, d, false)) taken.push_back(d);
+    while (TakeTurn(Spel, 1, d, false)) taken.push_back(d);
     EXPECT_EQ(taken, (std::vector<PijlEn>{BOVEN, LINKS}));
 
-    // The knurf block may reverse: both its presses wait.
     d = RECHTS;
-    QueueTurn(2, LINKS, true);
-    QueueTurn(2, RECHTS, true);
-    ASSERT_TRUE(TakeTurn(2, d, true));
+    ASSERT_TRUE(TakeTurn(Spel, 2, d, true));
     EXPECT_EQ(d, LINKS);
-    ASSERT_TRUE(TakeTurn(2, d, true));
+    ASSERT_TRUE(TakeTurn(Spel, 2, d, true));
     EXPECT_EQ(d, RECHTS);
 }
 
@@ -335,7 +346,6 @@ TEST_F(SnakeDrawing, PictureForEachPairOfDirections) {
         bool kop;
         int picture;
     };
-    BlokRec slang[2] = {};
     using namespace SnakePieces;
     for (Case c : {Case{RECHTS, RECHTS, false, HORIZONTAL}, Case{BOVEN, BOVEN, false, VERTICAL},
                    Case{BOVEN, BOVEN, true, HEAD_UP}, Case{RECHTS, RECHTS, true, HEAD_RIGHT},
@@ -346,8 +356,11 @@ TEST_F(SnakeDrawing, PictureForEachPairOfDirections) {
                    Case{LINKS, BOVEN, false, TOP_RIGHT}, Case{ONDER, RECHTS, false, TOP_RIGHT},
                    Case{LINKS, RECHTS, false, -1}}) {
         Wimdows::ClearScreen();
-        slang[1] = Veld[6][6];
-        TekenBitmapSlang(c.in, c.out, 1, slang, bitmaps.speler1, c.kop);
+        GebeurtenissenRec &events = Events();
+        events.aantal = 1;
+        events.lijst[0] = GebeurtenisRec{G_SLANG_STUK, 1, (uint8_t)For(c.in, c.out, c.kop), NORMAAL, OORZAAK_GEEN,
+                                         false, false, {6, 6}, {0, 0}, 0};
+        TekenGebeurtenissen(Spel, events, bitmaps);
         EXPECT_EQ(PieceOn(1, 6, 6), c.picture) << "entered " << (int)c.in << ", left " << (int)c.out;
     }
 }

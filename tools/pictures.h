@@ -41,8 +41,6 @@ void Save(const Paint::Canvas &cv, const std::string &dir, const std::string &na
 // Saves the canvas as dir/name (a .png) with the opacity of `shape`; counts failures the same way.
 void SavePngIcon(const Paint::Canvas &cv, const Paint::Canvas &shape, const std::string &dir, const std::string &name);
 int SaveFailures();
-// From now on Save also stores each picture as a PNG of the same name, instead of the BMP (TRUE), or not.
-void SetPngOutput(bool png);
 
 // ---- shared painters ------------------------------------------------------------------------------
 

@@ -556,6 +556,39 @@ static void MakeRefusedLevel(const std::string &dir) {
     Save(cv, dir, "refusedlevel.bmp");
 }
 
+// ---- a save file that failed while the game ran -----------------------------------------------------------
+
+// The game writes the file, what went wrong and that the file is as it was over the empty band
+// (Layout::REFUSED_WORDS_TOP to _BOTTOM), as on the refused level.
+static void MakeSaveFailed(const std::string &dir) {
+    Canvas cv = MakeCanvas(800, 680, 2, Pal::Navy);
+    DrawBackdrop(cv);
+    DrawHeading(cv, "A save file could not be used", 400, 28, 40);
+    // A sheet of paper with a folded corner and lines of writing, crossed out.
+    const float x0 = 330, y0 = 110, w = 140, h = 180;
+    Fill(
+        cv, x0, y0, x0 + w, y0 + h,
+        [&](float x, float y) {
+            float sheet = SdRoundRect(x, y, x0 + 4, y0 + 4, x0 + w - 4, y0 + h - 4, 6);
+            float corner = ((x - (x0 + w - 40)) - (y - y0 - 4)) * 0.7071f;  // the folded corner cut off
+            return std::max(sheet, corner);
+        },
+        [](float, float) { return Solid(Hex(0xE8ECF4)); });
+    for (int k = 0; k < 6; ++k)
+        FillRect(cv, x0 + 20, y0 + 56 + k * 18, x0 + w - 24 - (k % 3) * 14, y0 + 60 + k * 18, Pal::Muted);
+    Fill(
+        cv, x0 - 30, y0 + 20, x0 + w + 30, y0 + h + 10,
+        [&](float x, float y) {
+            float cx = x0 + w / 2, cy = y0 + h / 2 + 10;
+            float ring = std::fabs(SdCircle(x, y, cx, cy, 70)) - 6;
+            float bar = SdSegment(x, y, cx - 50, cy - 50, cx + 50, cy + 50, 6);
+            return std::min(ring, bar);
+        },
+        [](float, float) { return Solid(Hex(0xE8302A)); });
+    Footer(cv, "Press any key to go back to the menu.", 630);
+    Save(cv, dir, "savefailed.bmp");
+}
+
 // ---- the set -------------------------------------------------------------------------------------------
 
 void MakeScreenPictures(const std::string &dir) {
@@ -571,6 +604,7 @@ void MakeScreenPictures(const std::string &dir) {
     MakeArrowScreens(dir);
     MakeFail(dir);
     MakeRefusedLevel(dir);
+    MakeSaveFailed(dir);
 }
 
 }  // namespace Pictures

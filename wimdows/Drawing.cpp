@@ -17,7 +17,6 @@
 // gFront.lock guards the front picture, its part still to be shown and the view, and is taken inside
 // gDraw.lock.
 #include <SDL.h>
-#include <SDL_image.h>
 #include <SDL_ttf.h>
 
 #include <algorithm>
@@ -205,15 +204,10 @@ static int64_t FloorDiv(int64_t a, int64_t b) {
 
 // ---- internal: pictures and their budget ---------------------------------------------------------------
 
-// A picture file as a surface: a PNG (the set at twice the size) through SDL_image, anything else as a BMP.
-static SDL_Surface *LoadSurface(const std::string &file) {
-    bool png = file.size() > 4 && file.compare(file.size() - 4, 4, ".png") == 0;
-    return png ? IMG_Load(file.c_str()) : SDL_LoadBMP(file.c_str());
-}
-
-// Reads a picture file and brings it to width by height (0 keeps the file's own size); FALSE when it fails.
+// Reads a BMP and brings it to width by height (0 keeps the file's own size); FALSE when it fails.
 static bool ReadPixels(const std::string &file, uint32_t width, uint32_t height, std::vector<uint32_t> &out) {
-    SDL_Surface *s = LoadSurface(file);
+    if (!PictureFileFits(file)) return false;
+    SDL_Surface *s = SDL_LoadBMP(file.c_str());
     if (!s) return false;
     uint32_t sw = (uint32_t)s->w, sh = (uint32_t)s->h;
     if (width == 0) width = sw;
@@ -256,18 +250,13 @@ static bool FileExists(const std::string &file) {
     return f != nullptr;
 }
 
-// The same picture in the set at twice the size, which is stored as PNG: ".../bitmap2x/<name>.png" for
-// ".../bitmap/<name>.bmp"; "" when the file is in no bitmap folder.
+// The same picture in the set at twice the size: ".../bitmap2x/<name>" for ".../bitmap/<name>"; "" when the
+// file is in no bitmap folder.
 static std::string TwiceSizePath(const std::string &file) {
-    std::string twice;
     size_t at = file.rfind("/bitmap/");
-    if (at != std::string::npos)
-        twice = file.substr(0, at) + "/bitmap2x/" + file.substr(at + 8);
-    else if (file.compare(0, 7, "bitmap/") == 0)
-        twice = "bitmap2x/" + file.substr(7);
-    size_t dot = twice.rfind('.');
-    if (dot != std::string::npos && twice.find('/', dot) == std::string::npos) twice.erase(dot);
-    return twice.empty() ? twice : twice + ".png";
+    if (at != std::string::npos) return file.substr(0, at) + "/bitmap2x/" + file.substr(at + 8);
+    if (file.compare(0, 7, "bitmap/") == 0) return "bitmap2x/" + file.substr(7);
+    return "";
 }
 
 static void Release(Picture &p) {
@@ -1051,7 +1040,10 @@ PictureHandle LoadBitmap(const char *name, uint32_t width, uint32_t height) {
     const std::string path = DataPath(name);
     // A picture already loaded from the same file at the same size shares its pixels; the file must still
     // be there, so that a load never succeeds for a file that is gone.
-    if (!FileExists(path)) return 0;
+    if (!FileExists(path)) {
+        TellMissingPicture(path);
+        return 0;
+    }
     auto key = std::make_tuple(path, width, height);
     std::lock_guard<std::mutex> g(gDraw.lock);
     std::shared_ptr<Picture> pic;
@@ -1063,7 +1055,7 @@ PictureHandle LoadBitmap(const char *name, uint32_t width, uint32_t height) {
         pic = std::make_shared<Picture>();
         pic->file = path;
         if (width == 0 || height == 0) {
-            SDL_Surface *probe = SDL_LoadBMP(path.c_str());
+            SDL_Surface *probe = PictureFileFits(path) ? SDL_LoadBMP(path.c_str()) : nullptr;
             if (!probe) return 0;
             width = width ? width : (uint32_t)probe->w;
             height = height ? height : (uint32_t)probe->h;
@@ -1131,6 +1123,14 @@ Colour BufferPixel(int32_t x, int32_t y) {
     std::lock_guard<std::mutex> g(gDraw.lock);
     if (!gDraw.live || x < 0 || y < 0 || (uint32_t)x >= gDraw.xlen || (uint32_t)y >= gDraw.ylen) return 0;
     return FromPixel(gDraw.back[(size_t)y * gDraw.k * gDraw.bw + (size_t)x * gDraw.k]);
+}
+
+uint64_t BufferHash() {
+    std::lock_guard<std::mutex> g(gDraw.lock);
+    uint64_t h = 14695981039346656037ull;  // FNV-1a over the pixels, a 32-bit word at a time
+    if (!gDraw.live) return h;
+    for (uint32_t p : gDraw.back) h = (h ^ p) * 1099511628211ull;
+    return h;
 }
 
 Colour ScreenPixel(int32_t x, int32_t y) {

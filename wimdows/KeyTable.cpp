@@ -129,6 +129,15 @@ uint32_t VirtualKeyFor(int32_t keycode, int32_t scancode) {
 
 // ---- exported ----------------------------------------------------------------------------------------
 
+bool IsKey(KeyCode key) {
+    if (key == 226 || (key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9')) return true;
+    for (const KeyPair &p : kByKeycode)
+        if (p.vk == key) return true;
+    for (const KeyPair &p : kByScancode)
+        if (p.vk == key) return true;
+    return false;
+}
+
 void KeyName(KeyCode key, char *name, uint32_t size) {
     if (!name || size == 0) return;
     const char *text = nullptr;
@@ -136,14 +145,9 @@ void KeyName(KeyCode key, char *name, uint32_t size) {
     static const struct {
         KeyCode key;
         const char *name;
-    } kOwn[] = {{KEY_LEFT, "Left arrow"},
-                {KEY_UP, "Up arrow"},
-                {KEY_RIGHT, "Right arrow"},
-                {KEY_DOWN, "Down arrow"},
-                {16, "Shift"},
-                {17, "Ctrl"},
-                {KEY_ENTER, "Enter"},
-                {226, "<> key"}};
+    } kOwn[] = {{KEY_LEFT, "Left arrow"}, {KEY_UP, "Up arrow"}, {KEY_RIGHT, "Right arrow"},
+                {KEY_DOWN, "Down arrow"}, {16, "Shift"},        {17, "Ctrl"},
+                {KEY_ENTER, "Enter"},     {226, "<> key"}};
     for (const auto &own : kOwn)
         if (own.key == key) text = own.name;
     char letter[2] = {(char)key, 0};

@@ -549,6 +549,17 @@ static bool ServeEvents(int xfd) {
     return byPlayer;
 }
 
+// No larger than the usable area of display `d`, and, when positioned, wholly on it.
+static void FitOnDisplay(Placement &p, int d) {
+    SDL_Rect usable;
+    if (SDL_GetDisplayUsableBounds(d, &usable) != 0 || usable.w <= 0 || usable.h <= 0) return;
+    p.width = std::min(p.width, (uint32_t)usable.w);
+    p.height = std::min(p.height, (uint32_t)usable.h);
+    if (p.x == (int32_t)SDL_WINDOWPOS_UNDEFINED) return;
+    p.x = std::max(usable.x, std::min(p.x, usable.x + usable.w - (int32_t)p.width));
+    p.y = std::max(usable.y, std::min(p.y, usable.y + usable.h - (int32_t)p.height));
+}
+
 // The size and position the window opens with (video started): a size of 0 becomes the first size that
 // suits the display; a position off every display is left to the platform.
 static void PlaceWindow(Placement &p) {
@@ -562,13 +573,14 @@ static void PlaceWindow(Placement &p) {
     }
     p.width = std::min(std::max(p.width, std::max(1u, gWin.xlen / 2)), 16384u);
     p.height = std::min(std::max(p.height, std::max(1u, gWin.ylen / 2)), 16384u);
-    bool onDisplay = false;
-    for (int d = 0; p.positioned && d < SDL_GetNumVideoDisplays(); ++d) {
+    int display = -1;
+    for (int d = 0; p.positioned && display < 0 && d < SDL_GetNumVideoDisplays(); ++d) {
         SDL_Rect bounds;
         SDL_Point corner = {p.x, p.y};
-        if (SDL_GetDisplayBounds(d, &bounds) == 0 && SDL_PointInRect(&corner, &bounds)) onDisplay = true;
+        if (SDL_GetDisplayBounds(d, &bounds) == 0 && SDL_PointInRect(&corner, &bounds)) display = d;
     }
-    if (!onDisplay) p.x = p.y = (int32_t)SDL_WINDOWPOS_UNDEFINED;
+    if (display < 0) p.x = p.y = (int32_t)SDL_WINDOWPOS_UNDEFINED;
+    FitOnDisplay(p, display < 0 ? 0 : display);
 }
 
 // The window thread: opens the window, then serves it until the player or KillWindow closes it.
@@ -627,7 +639,7 @@ static void WinMain() {
     }
     SDL_StopTextInput();
     // The game's icon in the title bar and the task list; without the file the platform's own shows.
-    if (SDL_Surface *icon = SDL_LoadBMP(DataPath(kIconFile).c_str())) {
+    if (SDL_Surface *icon = PictureFileFits(DataPath(kIconFile)) ? SDL_LoadBMP(DataPath(kIconFile).c_str()) : nullptr) {
         SDL_SetWindowIcon(gSdl.window, icon);
         SDL_FreeSurface(icon);
     }

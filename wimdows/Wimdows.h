@@ -46,6 +46,8 @@ bool IsReservedKey(KeyCode key);
 // Enter picks, Escape goes back.
 enum MenuKey : uint8_t { MENU_NONE, MENU_UP, MENU_DOWN, MENU_LEFT, MENU_RIGHT, MENU_PICK, MENU_BACK };
 MenuKey MenuKeyOf(KeyCode key);
+// TRUE for a code that a key of the keyboard gives (the table of the layer's key codes).
+bool IsKey(KeyCode key);
 // The name a player knows a key by ("A", "Left arrow", "Keypad 4"), into name (size bytes, NUL-ended);
 // "key " and its number for a code no key has.
 void KeyName(KeyCode key, char *name, uint32_t size);
@@ -201,6 +203,9 @@ uint32_t BufferFactor();
 Colour BufferPixel(int32_t x, int32_t y);
 // The same for the picture the window shows now (before its scaling to the window's size).
 Colour ScreenPixel(int32_t x, int32_t y);
+// A hash of every pixel of the back buffer (tests compare pictures step by step); a fixed value with no
+// window.
+uint64_t BufferHash();
 // Writes the picture the window shows now, at the back buffer's size (game units times BufferFactor, no
 // bars), to a BMP file; FALSE when there is no window or the file fails.
 bool SaveScreen(const char *file);

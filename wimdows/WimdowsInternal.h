@@ -52,6 +52,12 @@ void ScaleRect(const uint32_t *src, size_t srcPitch, const LineMap &across, cons
 // area of usableW by usableH, rounded down to a whole number from 2 on, never below 1.
 double FirstScale(uint32_t usableW, uint32_t usableH, uint32_t w, uint32_t h);
 
+// FALSE, after one console line naming it (once per file), for a BMP file whose header claims more pixels
+// than its file holds or than any picture of the game has; TRUE for any other file, which the loader judges.
+bool PictureFileFits(const std::string &file);
+// One console line (once per file): a picture file is missing.
+void TellMissingPicture(const std::string &file);
+
 // The file descriptor of the X server connection behind the window; -1 when it is not an X11 window.
 // Window thread only.
 int X11ConnectionFd(SDL_Window *window);

@@ -17,10 +17,18 @@ using namespace SnakeProcedures;
 
 using GameMode::Mode;
 
+// The game state Spel takes the settings, as a game does at its start.
+inline void SyncSettings() {
+    Spel.mode = ModeNu();
+    Spel.slangen = AantalSlangen();
+    Spel.Diff = Diff;
+}
+
 // The settings as the game-mode and difficulty menus set them.
 inline void SetMode(Mode mode, int32_t diff) {
     GameMode::Set(mode);
     Diff = diff;
+    SyncSettings();
 }
 
 // An empty board of ordinary kinds, with or without the wall all round.
@@ -82,28 +90,68 @@ inline BesturingRec Keys(uint32_t player) {
     return player == 1 ? BesturingRec{39, 37, 38, 40} : BesturingRec{68, 65, 87, 83};
 }
 
-// Lays out the snakes in play as a game starts; state p holds snake p's head.
+// What the last call below reported.
+inline GebeurtenissenRec &Events() {
+    static GebeurtenissenRec events;
+    return events;
+}
+
+// Lays out the snakes in play as a game starts (no knurf block placed, the pace kept); state p holds snake
+// p's head. The start is painted with bitmaps.
 inline std::vector<SnakeState> LaySnakes(const std::vector<RijEnKolomRec> &start, const std::vector<uint32_t> &lengths,
                                          const BitmapsRec &bitmaps = BitmapsRec{}) {
     RijEnKolomRec positie[3] = {};
     uint32_t grootte[3] = {};
-    PijlEn richting[3] = {RECHTS, RECHTS, RECHTS};
     for (size_t i = 0; i < start.size() && i < 2; i++) {
         positie[i + 1] = start[i];
         grootte[i + 1] = lengths[i];
     }
-    TekenBeginSlangen(positie, grootte, richting, bitmaps);
+    SyncSettings();
+    ModeRec zonderBlokjes = Spel.mode;
+    zonderBlokjes.automatisch = 0;
+    int32_t delay = Spel.DelaySnake, score[3] = {Score[0], Score[1], Score[2]};
+    Events().aantal = 0;
+    NieuwSpel(Spel, zonderBlokjes, Diff, Spel.random, grootte, positie, &Events());
+    TekenGebeurtenissen(Spel, Events(), bitmaps);
+    Spel.mode = ModeNu();
+    Spel.DelaySnake = delay;
+    for (int p = 0; p < 3; p++) Score[p] = score[p];
     std::vector<SnakeState> states(3);
     for (uint32_t p = 1; p <= 2; p++)
-        states[p] = SnakeState{positie[p].rij, positie[p].kolom + grootte[p], RECHTS, grootte[p]};
+        states[p] = SnakeState{Spel.positie[p].rij, Spel.positie[p].kolom, RECHTS, grootte[p]};
     return states;
 }
 
-// One step of snake s with player s's keys.
+// The keys of both players, as the game reads them.
+inline void AllKeys(BesturingRec keys[3]) {
+    keys[0] = BesturingRec{};
+    keys[1] = Keys(1);
+    keys[2] = Keys(2);
+}
+
+// The turns of an input joined to those waiting, as a step begins.
+inline void JoinTurns(const InvoerRec &in) {
+    for (uint32_t p = 1; p <= 2; p++)
+        for (uint32_t i = 0; i < in.beurten[p].aantal && Spel.beurten[p].aantal < 2; i++)
+            Spel.beurten[p].beurt[Spel.beurten[p].aantal++] = in.beurten[p].beurt[i];
+}
+
+// One step of snake s with player s's held keys and the turns waiting; painted with bitmaps.
 inline bool Step(uint32_t s, SnakeState &st, const BitmapsRec &bitmaps = BitmapsRec{}) {
-    SpelerAanDeBeurt = s;
-    BesturingRec keys = Keys(s);
-    return TekenSlang(st.rij, st.kolom, st.richting, Slang[s], st.grootte, keys, bitmaps);
+    Spel.Diff = Diff;
+    Spel.positie[s] = RijEnKolomRec{st.rij, st.kolom};
+    Spel.richting[s] = st.richting;
+    Spel.grootte[s] = st.grootte;
+    BesturingRec keys[3];
+    AllKeys(keys);
+    InvoerRec in{};
+    HeldKeys(Spel, in, keys);
+    OorzaakEn oorzaak = OORZAAK_GEEN;
+    Events().aantal = 0;
+    bool moved = TekenSlang(Spel, s, in, oorzaak, &Events());
+    TekenGebeurtenissen(Spel, Events(), bitmaps);
+    st = SnakeState{Spel.positie[s].rij, Spel.positie[s].kolom, Spel.richting[s], Spel.grootte[s]};
+    return moved;
 }
 
 inline void ReleaseAllKeys() {
@@ -124,9 +172,12 @@ inline void StartTest() {
     StandardLib::gPseudoRandom = true;
     StandardLib::SetPseudoSeed(94);
     SetMode(Mode::ONE_PLAYER, 2);
+    Spel.random = StandardLib::TakeGenerator();
     Score[1] = Score[2] = 0;
-    const PijlEn rechts[3] = {RECHTS, RECHTS, RECHTS};
-    ClearTurns(rechts);
+    for (uint32_t p = 0; p < 3; p++) {
+        Spel.richting[p] = RECHTS;
+        Spel.beurten[p] = BeurtenRec{};
+    }
 }
 
 // Leaves no key held, the clock-seeded generator back and both scores 0 for the next test.

@@ -23,11 +23,6 @@ check "install: pictures, sounds and save files in share/kwibbel/" \
 for size in 16 32 48 64 128 256; do
     check "install: the ${size} px icon" [ "$(identify -format '%wx%h' "$PREFIX/share/icons/hicolor/${size}x${size}/apps/$APP.png" 2>/dev/null)" = "${size}x${size}" ]
 done
-# The pictures at twice the size are PNG (6 MB where their BMPs took 119 MB); the 1x BMPs are 30 MB of it.
-installed_kb="$(du -sk --apparent-size "$PREFIX" | cut -f1)"
-log "installed: $((installed_kb / 1024)) MB"
-check "install: at most 45 MB installed" [ "$installed_kb" -le $((45 * 1024)) ]
-check "install: the pictures at twice the size as PNG" [ -f "$SHARE/bitmap2x/play1.png" -a ! -e "$SHARE/bitmap2x/play1.bmp" ]
 check "the desktop entry is valid" desktop-file-validate "$PREFIX/share/applications/$APP.desktop"
 check "the AppStream metainfo is valid" appstreamcli validate --no-net "$PREFIX/share/metainfo/$APP.metainfo.xml"
 chmod -R a-w "$PREFIX"
@@ -79,10 +74,6 @@ quit_installed() {
 
 log "---- first start with a new home folder"
 start_installed && check "first start: the main menu" wait_menu
-# Docks match the window to its desktop entry by the window's class.
-wm_class="$(xprop -id "$WID" WM_CLASS | sed 's/.*= //; s/.*, "\(.*\)"/\1/')"
-check "the window's class ($wm_class) is the desktop entry's StartupWMClass" \
-    grep -qx "StartupWMClass=$wm_class" "$PREFIX/share/applications/$APP.desktop"
 quit_installed "first start"
 for f in "$SHARE"/savefiles/*; do
     check "first start: $(basename "$f") copied into the play folder" cmp -s "$f" "$MINE/savefiles/$(basename "$f")"
@@ -134,9 +125,8 @@ if (cd "$BUILD" && cpack -G DEB -B "$WORK/package" >"$WORK/cpack.log" 2>&1); the
         check "package: holds $f" grep -qx "$f" "$WORK/contents"
     done
     depends="$(dpkg-deb -f "$deb" Depends)"
-    log "package: $(dpkg-deb -f "$deb" Installed-Size) KB installed"
     log "package depends on: $depends"
-    for dep in libsdl2-2.0-0 libsdl2-mixer-2.0-0 libsdl2-ttf-2.0-0 libsdl2-image-2.0-0 fonts-dejavu-core; do
+    for dep in libsdl2-2.0-0 libsdl2-mixer-2.0-0 libsdl2-ttf-2.0-0 fonts-dejavu-core; do
         check "package: depends on $dep" grep -q "$dep" <<<"$depends"
     done
 else

@@ -77,19 +77,19 @@ grab() { import -window "$WID" "$WORK/screen.png" 2>/dev/null; }
 # for by the limit, or left out of the part compared. At scale 2 the window is compared with the picture of
 # bitmap2x/ pixel for pixel; at other scales the window's picture is brought back to the game's size, and
 # its part and the picture are both brought to a quarter of their size and compared there (the limit a
-# sixteenth, and a few pixels more for the scaling). The set at twice the size is stored as PNG.
+# sixteenth, and a few pixels more for the scaling).
 shows() {
     local file="$PLAY/bitmap/$1" x="$2" y="$3" limit="${4:-0}" part="${5:-}"
     local size="$part" fuzz=6% quarter=
     [ -n "$size" ] || size="$(identify -format '%wx%h' "$file" 2>/dev/null)" || return 1
     if [ "$VIEW_SCALE" = 1 ] && [ "$VIEW_X$VIEW_Y" = 00 ]; then
         import -window "$WID" -crop "${size}+${x}+${y}" +repage "$WORK/crop.png" 2>/dev/null || return 1
-    elif [ "$VIEW_SCALE" = 2 ] && [ -f "$PLAY/bitmap2x/${1%.bmp}.png" ]; then
+    elif [ "$VIEW_SCALE" = 2 ] && [ -f "$PLAY/bitmap2x/$1" ]; then
         local w="${size%x*}" h="${size#*x}" wx wy
         read -r wx wy < <(at "$x" "$y")
         size="$((2 * w))x$((2 * h))"
         [ -n "$part" ] && part="$size"
-        file="$PLAY/bitmap2x/${1%.bmp}.png"
+        file="$PLAY/bitmap2x/$1"
         limit=$((4 * limit))
         import -window "$WID" -crop "${size}+${wx}+${wy}" +repage "$WORK/crop.png" 2>/dev/null || return 1
     else

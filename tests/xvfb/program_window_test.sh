@@ -142,4 +142,15 @@ check "restart: the main menu at 1.5 times" wait_menu
 click_button 5
 wait_exit 10
 check "restart: effects still off, music on" grep -qx "effects=0" "$PLAY/settings.txt"
+
+# ---- a size larger than the screen: the window fits the screen, and what is saved reads back -------------------
+sed -i 's/^window-width=.*/window-width=16384/; s/^window-height=.*/window-height=16384/' "$PLAY/settings.txt"
+start_game || finish
+read -r W H _ < <(client_size)
+check "16384 by 16384 asked: the window fits the 1920 by 1600 screen (got $W by $H)" [ "$W" -le 1920 -a "$H" -le 1600 ]
+view_for "$W" "$H"
+wait_menu
+click_button 5
+wait_exit 10
+check "the size saved is the window's (got $(grep window-width "$PLAY/settings.txt"))" setting "window-width=$W"
 finish

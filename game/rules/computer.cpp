@@ -7,7 +7,7 @@
 // the chance it takes on the easy level comes from a small generator of its own.
 #include <cstring>
 
-#include "game/SnakeProcedures.h"
+#include "game/rules/Rules.h"
 
 namespace SnakeProcedures {
 
@@ -17,15 +17,18 @@ namespace SnakeProcedures {
 // a blue block in the steps ahead in which the knurf blocks wander.
 enum MijdEn { MIJD_NIETS, MIJD_NU, MIJD_ALLES };
 
-// How well the computer plays at one difficulty.
+// How well the computer plays at one difficulty. Easy plays as a beginner: it sees the walls and the
+// snakes and mostly keeps out of dead ends, but now and then runs for a knurf block without looking
+// where that leaves it, or turns a step late.
 struct SterkteRec {
-    bool zoekt;      // searches paths over the whole board; FALSE: looks one cell ahead only
     int ruimte;      // takes a path if it can follow its own tail afterwards, or (ruimte > 0) if it
                      // then has room for ruimte times its length
-    MijdEn vooruit;  // how far ahead it keeps out of reach of the blue and hand-steered blocks
+    MijdEn vooruit;  // how far ahead it keeps out of reach of the blue and hand-steered blocks (all the
+                     // way: and out of the cells the other snake's head reaches first)
     bool mijdtKop;   // keeps its next cell out of reach of the other snake's head when that moves first
                      // (only with vooruit, which says how far it keeps out of risks at all)
-    uint32_t gok;    // takes its second-best move once in gok steps on average (0: never)
+    uint32_t blind;  // once in blind decisions on average it takes the nearest knurf block blindly (0: never)
+    uint32_t laat;   // once in laat turns on average it goes on straight for one more step (0: never)
 };
 
 // What the snake has left once it has gone along a path.
@@ -61,11 +64,13 @@ static const int MAX_REEKS = (int)SLANGSLOTS + 2 * CELLEN;
 static GeheugenRec Geheugen[3];  // per snake 1..2
 
 static const SterkteRec STERKTE[4] = {
-    {false, 0, MIJD_NIETS, false, 0},
-    {false, 0, MIJD_NIETS, false, 5},  // easy
-    {true, 2, MIJD_NU, false, 0},      // medium
-    {true, 0, MIJD_ALLES, true, 0},    // hard
+    {1, MIJD_NIETS, false, 0, 0},
+    {1, MIJD_NIETS, false, 4, 4},  // easy
+    {2, MIJD_NU, true, 0, 0},      // medium
+    {0, MIJD_ALLES, true, 0, 0},   // hard
 };
+// How many steps ahead a cell that the other snake's head reaches first counts as closed by its body.
+static const uint16_t ANDER_HORIZON = 12;
 
 
 // The board as one decision sees it, rebuilt for every decision.
@@ -75,6 +80,7 @@ static struct {
     bool burenKlaar;
     uint16_t vrij[CELLEN];     // the first step (1: the coming one) in which a head may enter; NOOIT
     bool eten[CELLEN];         // an ordinary or faster knurf block
+    bool sneller[CELLEN];      // a faster knurf block
     bool risico[CELLEN];       // something may take the cell in the coming step before this snake moves
     bool halo[CELLEN];         // a free cell beside a blue or hand-steered block
     int16_t lijf[SLANGSLOTS];  // the cell of each own slot 0..grootte, -1 for a slot that is no cell
@@ -83,7 +89,8 @@ static struct {
     PijlEn richting;
     int achter;     // the cell behind the head, where it may not go
     int andereKop;  // -1 without another snake
-    bool ikEerst;   // this snake moves before the other one
+    int andereLengte;
+    bool ikEerst;  // this snake moves before the other one
 } Bord;
 
 // Scratch of the searches.
@@ -110,15 +117,12 @@ static uint32_t Trek()
     return z;
 }
 
-static PijlEn Tegengesteld(PijlEn richting)
-{
-    static const PijlEn tegen[4] = {RECHTS, LINKS, ONDER, BOVEN};
-    return tegen[richting];
-}
-
 static int CelVan(uint32_t rij, uint32_t kolom) { return (int)((rij - 1) * KOLOMMEN + (kolom - 1)); }
 
-static const BlokRec &VeldCel(int c) { return Veld[c / KOLOMMEN + 1][c % KOLOMMEN + 1]; }
+// The game the decision is about; set for the length of one decision.
+static const ToestandRec *Zicht;
+
+static const BlokRec &VeldCel(int c) { return Zicht->Veld[c / KOLOMMEN + 1][c % KOLOMMEN + 1]; }
 
 // The board cell a snake slot stands for, -1 for a slot off the board.
 static int SlotCel(const BlokRec &slot)
@@ -189,7 +193,7 @@ static void LeesSlang(const BlokRec *slots, uint32_t grootte, uint16_t eerderVri
 }
 
 static void LeesBord(uint32_t s, const RijEnKolomRec positie[3], const PijlEn richting[3], const uint32_t grootte[3],
-                     const SterkteRec &sterkte)
+                     uint32_t slangen, const SterkteRec &sterkte)
 {
     if (!Bord.burenKlaar)
         MaakBuren();
@@ -197,6 +201,7 @@ static void LeesBord(uint32_t s, const RijEnKolomRec positie[3], const PijlEn ri
         const BlokRec &cel = VeldCel(c);
         bool blok = cel.bezet == BLOKJE || cel.bezet == ALBEWOGEN_BLOKJE;
         Bord.eten[c] = blok && cel.soortblokje != GIFTIG;
+        Bord.sneller[c] = blok && cel.soortblokje == SNELLER;
         Bord.vrij[c] = cel.bezet == ONBEZET || Bord.eten[c] ? 1 : NOOIT;
         Bord.risico[c] = false;
         Bord.halo[c] = false;
@@ -209,15 +214,16 @@ static void LeesBord(uint32_t s, const RijEnKolomRec positie[3], const PijlEn ri
     Bord.achter = Bord.buur[Bord.kop][Tegengesteld(richting[s])];
     Bord.andereKop = -1;
     Bord.ikEerst = true;
-    if (AantalSlangen() == 2) {
+    if (slangen == 2) {
         uint32_t o = 3 - s;
         uint32_t og = grootte[o] + 1 < SLANGSLOTS ? grootte[o] : SLANGSLOTS - 2;
         Bord.ikEerst = s < o;
         Bord.andereKop = CelVan(positie[o].rij, positie[o].kolom);
-        LeesSlang(Slang[o], og, Bord.ikEerst ? 0 : 1, false);
+        Bord.andereLengte = (int)og + 1;
+        LeesSlang(Zicht->Slang[o], og, Bord.ikEerst ? 0 : 1, false);
         Bord.vrij[Bord.andereKop] = NOOIT;
     }
-    LeesSlang(Slang[s], g, 0, true);
+    LeesSlang(Zicht->Slang[s], g, 0, true);
     Bord.vrij[Bord.kop] = NOOIT;
 
     // Knurf blocks wander before the snakes move: a blue one may step onto a free neighbour, or onto a
@@ -244,14 +250,21 @@ static void LeesBord(uint32_t s, const RijEnKolomRec positie[3], const PijlEn ri
             Bord.risico[Bord.buur[Bord.andereKop][d]] = true;
 }
 
-// Whether a search keeps out of cell n when it enters it in step t from now.
+// Whether a search keeps out of cell n when it enters it in step t from now. Beside a blue block it keeps
+// out in every step until the block may have wandered off: one that wandered there earlier stays a risk.
+// A cell that the other snake's head reaches first is closed by its body for as long as that is long.
 static bool Mijden(MijdEn mijd, uint16_t t, int n)
 {
     if (mijd == MIJD_NIETS)
         return false;
     if (t == 1)
         return Bord.risico[n];
-    return mijd == MIJD_ALLES && t <= GIF_HORIZON && Bord.halo[n] && Zwerven(t);
+    if (mijd != MIJD_ALLES)
+        return false;
+    if (t <= GIF_HORIZON && Bord.halo[n])
+        return true;
+    uint16_t a = Bord.andereKop >= 0 ? Zoeken.andereAfstand[n] : NOOIT;
+    return a <= ANDER_HORIZON && (a < t || (a == t && !Bord.ikEerst)) && t <= a + Bord.andereLengte;
 }
 
 // Breadth-first from cell start, the head there after step t0 from now: a cell is entered when the step
@@ -356,16 +369,16 @@ static int Pad(int doel)
     return lengte;
 }
 
-// A path to the nearest knurf block that leaves the snake safe, the ones it reaches before the other
-// snake first: the direction of its first step, or -1.
-static int NaarEten(const SterkteRec &sterkte, MijdEn mijd)
+// A path to the nearest knurf block that leaves the snake safe (blind: any path), the ones it reaches
+// before the other snake first, faster blocks only with snellerOok: the direction of its first step, or -1.
+static int NaarEten(const SterkteRec &sterkte, MijdEn mijd, bool snellerOok, bool blind)
 {
     bool gevonden;
     Zoek(Bord.kop, 0, Bord.vrij, mijd, Zoeken.afstand, Zoeken.vorige, CELLEN, nullptr, gevonden);
     int blokken[MAX_PADEN + 1], sleutel[MAX_PADEN + 1];
     int aantal = 0;
     for (int c = 0; c < CELLEN; c++) {
-        if (!Bord.eten[c] || Zoeken.afstand[c] == NOOIT)
+        if (!Bord.eten[c] || Zoeken.afstand[c] == NOOIT || (Bord.sneller[c] && !snellerOok))
             continue;
         bool eerst = Bord.andereKop < 0 || Zoeken.afstand[c] < Zoeken.andereAfstand[c] ||
                      (Zoeken.afstand[c] == Zoeken.andereAfstand[c] && Bord.ikEerst);
@@ -381,6 +394,8 @@ static int NaarEten(const SterkteRec &sterkte, MijdEn mijd)
     }
     for (int i = 0; i < aantal; i++) {
         int lengte = Pad(blokken[i]);
+        if (blind)
+            return RichtingNaar(Bord.kop, Zoeken.pad[1]);
         int nodig = (int)Bord.grootte + 2;  // its cells after eating
         int genoeg = sterkte.ruimte > 0 ? nodig * sterkte.ruimte : CELLEN;
         RuimteRec r = RuimteNaPad(Zoeken.pad, lengte, mijd, genoeg, true);
@@ -406,7 +421,8 @@ static int Uitwijken(MijdEn mijd, GraadEn &graad)
         RuimteRec r = RuimteNaPad(stap, 1, mijd, CELLEN, false);
         int nodig = (int)Bord.grootte + 1 + (Bord.eten[n] ? 1 : 0);
         GraadEn g = r.staart ? STAART_BEREIKBAAR : r.gebied >= nodig ? RUIM : KRAP;
-        bool halo = Bord.halo[n];
+        // A faster block speeds up the other player too: it counts as a risk when two snakes play.
+        bool halo = Bord.halo[n] || (Bord.andereKop >= 0 && Bord.sneller[n]);
         bool beter = g > graad || (g == graad && besteHalo && !halo) ||
                      (g == graad && halo == besteHalo &&
                       (r.gebied > besteGebied || (r.gebied == besteGebied && (PijlEn)d == Bord.richting)));
@@ -420,20 +436,24 @@ static int Uitwijken(MijdEn mijd, GraadEn &graad)
     return beste;
 }
 
-// The searching computer: knurf blocks first, then its tail or room; out of every risk it can see first,
-// then out of the risks of the coming step only. It takes a risk (a blue block or the other snake's head
-// may get there first) only for its tail or a knurf block, or when nothing else is left.
+// The computer: knurf blocks first, then its tail or room; out of every risk it can see first, then out
+// of the risks of the coming step only. It takes a risk (a blue block or the other snake's head may get
+// there first) only for its tail or a knurf block, or when nothing else is left. Against another snake it
+// leaves the faster blocks alone (they speed up the game for both) unless nothing else is to be had safely.
 static int Zoekend(const SterkteRec &sterkte)
 {
     bool gevonden;
     if (Bord.andereKop >= 0)
         Zoek(Bord.andereKop, 0, Bord.vrij, MIJD_NIETS, Zoeken.andereAfstand, nullptr, CELLEN, nullptr, gevonden);
+    bool blind = sterkte.blind > 0 && Trek() % sterkte.blind == 0;
     int beste = -1;
     GraadEn besteGraad = GEEN_ZET;
     for (int m = sterkte.vooruit; m >= MIJD_NIETS; m--) {
         if (m == MIJD_NIETS && besteGraad >= RUIM)
             break;
-        int d = NaarEten(sterkte, (MijdEn)m);
+        int d = NaarEten(sterkte, (MijdEn)m, Bord.andereKop < 0, blind);
+        if (d < 0 && Bord.andereKop >= 0)
+            d = NaarEten(sterkte, (MijdEn)m, true, blind);
         if (d >= 0)
             return d;
         GraadEn graad;
@@ -453,42 +473,6 @@ static int Zoekend(const SterkteRec &sterkte)
     return beste;
 }
 
-// The easy computer: of the cells ahead that can be entered, the one nearest to a knurf block as the crow
-// flies; now and then the one after it.
-static int EenCelVooruit(const SterkteRec &sterkte)
-{
-    int eten[CELLEN];
-    int aantalEten = 0;
-    for (int c = 0; c < CELLEN; c++)
-        if (Bord.eten[c])
-            eten[aantalEten++] = c;
-    int keuze[4], afstand[4], aantal = 0;
-    for (int d = 0; d < 4; d++) {
-        int n = Bord.buur[Bord.kop][d];
-        if ((PijlEn)d == Tegengesteld(Bord.richting) || Bord.vrij[n] > 1)
-            continue;
-        int kortst = CELLEN;
-        for (int i = 0; i < aantalEten; i++) {
-            int dr = eten[i] / (int)KOLOMMEN - n / (int)KOLOMMEN, dk = eten[i] % (int)KOLOMMEN - n % (int)KOLOMMEN;
-            int a = (dr < 0 ? -dr : dr) + (dk < 0 ? -dk : dk);
-            kortst = a < kortst ? a : kortst;
-        }
-        int i = aantal++;
-        while (i > 0 && afstand[i - 1] > kortst) {
-            keuze[i] = keuze[i - 1];
-            afstand[i] = afstand[i - 1];
-            i--;
-        }
-        keuze[i] = d;
-        afstand[i] = kortst;
-    }
-    if (aantal == 0)
-        return -1;
-    if (aantal > 1 && sterkte.gok > 0 && Trek() % sterkte.gok == 0)
-        return keuze[1];
-    return keuze[0];
-}
-
 // ---- exported ----------------------------------------------------------------------------------------------
 
 void ComputerNieuwSpel(uint32_t zaad)
@@ -498,16 +482,23 @@ void ComputerNieuwSpel(uint32_t zaad)
         Geheugen[s].zaad = zaad != 0 ? zaad + s - 1 : s;
 }
 
-PijlEn ComputerRichting(uint32_t s, const RijEnKolomRec positie[3], const PijlEn richting[3], const uint32_t grootte[3],
-                        int32_t diff)
+PijlEn ComputerRichting(const ToestandRec &t, uint32_t s)
 {
     if (s < 1 || s > 2)
         return LINKS;
-    const SterkteRec &sterkte = STERKTE[diff < 1 ? 1 : diff > 3 ? 3 : diff];
+    const SterkteRec &sterkte = STERKTE[t.Diff < 1 ? 1 : t.Diff > 3 ? 3 : t.Diff];
+    Zicht = &t;
     Bord.geheugen = &Geheugen[s];
-    LeesBord(s, positie, richting, grootte, sterkte);
-    int d = sterkte.zoekt ? Zoekend(sterkte) : EenCelVooruit(sterkte);
-    return d < 0 ? richting[s] : (PijlEn)d;
+    LeesBord(s, t.positie, t.richting, t.grootte, t.slangen, sterkte);
+    int d = Zoekend(sterkte);
+    Zicht = nullptr;
+    if (d < 0)
+        return t.richting[s];
+    // A late turn: straight on for one more step, where that can be entered.
+    if ((PijlEn)d != t.richting[s] && sterkte.laat > 0 && Bord.vrij[Bord.buur[Bord.kop][t.richting[s]]] <= 1 &&
+        Trek() % sterkte.laat == 0)
+        return t.richting[s];
+    return (PijlEn)d;
 }
 
 }  // namespace SnakeProcedures
