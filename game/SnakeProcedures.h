@@ -244,8 +244,11 @@ RijEnKolomRec AfterMoveCell(RijEnKolomRec cursor);
 void Load();
 // Every sound into Songs, with its volume.
 void LoadSongs();
-// The game's pictures into bitmaps behind a three-two-one countdown.
+// The game's pictures into bitmaps (the count pictures into laden).
 void LoadBitmaps(BitmapsRec &bitmaps);
+// Three, two, one, each seen and heard in turn over the middle of the picture drawn so far (the board the
+// game starts on), which is then shown whole; FALSE, with the count left on it, once the window is closed.
+bool Countdown(const BitmapsRec &bitmaps);
 // The six buttons of the main menu.
 void LaadHoofdMenu(StandardMenu::ButtonRc HoofdMenuButton[6]);
 // The farewell line.

@@ -498,7 +498,8 @@ static void Create()
     editor.start[1] = editor.start[2] = RijEnKolomRec{0, 0};
     editor.enterUsedUp = Wimdows::KeyDown(KEY_ENTER);  // an Enter still held from the help screen lays nothing
     LoadBitmaps(Bitmaps);
-    if (Wimdows::WindowClosed())
+    Wimdows::ClearScreen();
+    if (!Countdown(Bitmaps))
         return;
     // The editor's own panel names its keys; the game's (which names the game's) stands in without it.
     editor.panel = Wimdows::LoadBitmap(EDITOR_PANEL, 800, 80);

@@ -116,6 +116,7 @@ play_to_game_over() {
     wait_for 5 "${SLOT_MENU[@]}" || { fail "$what: no slot menu"; return; }
     click_button "$slot"
     check "$what: the countdown shows" wait_any 5 COUNTDOWN_3 COUNTDOWN_2 COUNTDOWN_1
+    check "$what: over the game's panel and board, before the first step" shows "${GAME_PANEL[@]}"
     check "$what: the game shows its score panel" wait_for 10 "${GAME_PANEL[@]}"
     [ -n "$during" ] && "$during" "$what"
     [ -n "$held" ] && xdotool keydown "$held"
