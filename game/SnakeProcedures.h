@@ -85,15 +85,17 @@ GameModeEn GameMode();
 // The mode's name as the player knows it ("snake against snake").
 const char *GameModeName(GameModeEn mode);
 
-// What the game-over screen shows: the picture under the words, a headline in a colour, up to two lines.
+// What the game-over screen shows: the picture under the words, a headline in a colour, up to two lines
+// (what happened, and why), and the points of each player in play.
 struct GameOverWordsRec {
     const char *picture;
     const char *headline;
     uint32_t colour;
-    const char *lines[2];  // null: no line
+    char lines[2][96];  // "": no line
+    char points[96];
 };
-// The picture and words for a game of `mode` that ended as `end` says.
-GameOverWordsRec GameOverWords(GameModeEn mode, const GameEndRec &end);
+// The picture and words for a game of `mode` that ended as `end` says, with the points it keeps.
+GameOverWordsRec GameOverWords(GameModeEn mode, const GameEndRec &end, const int32_t punten[3]);
 
 // Text in font `style` and `colour`, centred on the window's middle column, its top at y.
 void CentredText(const char *text, uint32_t style, uint32_t colour, int32_t y);
