@@ -425,6 +425,11 @@ TEST(GeneratedPictures, NumbersAreWrittenOnPlainDarkAreas) {
         for (int y = 30; y < 58; ++y)
             for (int x = 9; x < 119; ++x) ASSERT_LT(Luma(p.At(x, y)), 20) << plate << " at " << x << "," << y;
     }
+    // The knurf player's: its points under its job, in the small font; the job ends inside the frame.
+    Picture k = ReadBmp("plateknurf.bmp");
+    const int kx = Layout::KNURF_SCORE_X - Layout::PLATE_X[1], ky = Layout::KNURF_SCORE_Y - Layout::PLATE_Y;
+    for (int y = 20; y < ky + 17; ++y)
+        for (int x = y < ky ? 120 : kx; x < 124; ++x) ASSERT_LT(Luma(k.At(x, y)), 20) << "at " << x << "," << y;
 }
 
 TEST(GeneratedPictures, BackgroundsLeaveTheButtonColumnToTheButtons) {
