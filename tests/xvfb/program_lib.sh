@@ -186,6 +186,15 @@ EDITOR_HELP=(levelmakerhelp.bmp 0 0)
 EDITOR_PANEL=(editorhud.bmp 0 "$PANEL_Y" 3000)
 
 wait_menu() { wait_for 30 "${MAIN_MENU[@]}"; }
+# wait_play: a game is under way: its panel shows, and the countdown over its board has ended.
+wait_play() {
+    wait_for 10 "${GAME_PANEL[@]}" || return 1
+    local end=$((SECONDS + 5))
+    while shows "${COUNTDOWN_3[@]}" || shows "${COUNTDOWN_2[@]}" || shows "${COUNTDOWN_1[@]}"; do
+        [ $SECONDS -lt $end ] || return 1
+        sleep 0.1
+    done
+}
 
 # click <x> <y>: a left click at window position (x, y); the pointer then leaves the buttons. A click within
 # 0.6 s of the one before could be its double click, which a menu drops when the first click chose the

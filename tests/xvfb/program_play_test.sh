@@ -117,7 +117,7 @@ play_to_game_over() {
     click_button "$slot"
     check "$what: the countdown shows" wait_any 5 COUNTDOWN_3 COUNTDOWN_2 COUNTDOWN_1
     check "$what: over the game's panel and board, before the first step" shows "${GAME_PANEL[@]}"
-    check "$what: the game shows its score panel" wait_for 10 "${GAME_PANEL[@]}"
+    check "$what: the game shows its score panel, the countdown over" wait_play
     [ -n "$during" ] && "$during" "$what"
     [ -n "$held" ] && xdotool keydown "$held"
     check "$what: the game ends with a game-over picture" \
@@ -177,7 +177,7 @@ back_to_menu "easy chosen"
 click_button 0
 wait_for 5 "${SLOT_MENU[@]}"
 click_button 1
-check "Escape game: the game shows" wait_for 10 "${GAME_PANEL[@]}"
+check "Escape game: the game shows" wait_play
 sleep 1
 hold Escape 0.4
 back_to_menu "Escape during a game"
@@ -298,7 +298,7 @@ check "keyboard: one player chosen, back in the main menu" lit play2.bmp 0
 key Return
 check "keyboard: the slot menu" lit slot12.bmp 0
 key Return
-check "keyboard: the walled arena's game" wait_for 10 "${GAME_PANEL[@]}"
+check "keyboard: the walled arena's game" wait_play
 check "keyboard: its game over" wait_any 60 GAME_OVER_1 GAME_OVER_2
 check "keyboard: the highscore table" wait_for 10 "${HIGHSCORE_TABLE[@]}"
 key Return

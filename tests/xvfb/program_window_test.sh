@@ -82,7 +82,7 @@ check "2x again: the main menu" wait_menu
 click_button 0
 wait_for 5 "${SLOT_MENU[@]}"
 click_button 1
-check "2x: a game starts on the level without walls" wait_for 10 "${GAME_PANEL[@]}"
+check "2x: a game starts on the level without walls" wait_play
 sleep 1.5
 import -window "$WID" "$SHOTS/game-2x.png"
 log "screenshot: $SHOTS/game-2x.png"
