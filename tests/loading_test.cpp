@@ -338,7 +338,7 @@ bool UseGenerated(const char *sub, const char *sample) {
 }
 
 TEST_F(Loading, TheGeneratedPicturesAreAllThere) {
-    if (!UseGenerated("bitmap", "muurhor.bmp"))
+    if (!UseGenerated("bitmap", "muurhor.png"))
         GTEST_SKIP() << "the pictures are not generated in " << KWIBBEL_DATA_DIR;
     RunLoad();
     for (uint32_t picture : Bitmaps.laden) EXPECT_NE(picture, 0u);

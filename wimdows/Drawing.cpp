@@ -204,10 +204,9 @@ static int64_t FloorDiv(int64_t a, int64_t b) {
 
 // ---- internal: pictures and their budget ---------------------------------------------------------------
 
-// Reads a BMP and brings it to width by height (0 keeps the file's own size); FALSE when it fails.
+// Reads a picture file and brings it to width by height (0 keeps the file's own size); FALSE when it fails.
 static bool ReadPixels(const std::string &file, uint32_t width, uint32_t height, std::vector<uint32_t> &out) {
-    if (!PictureFileFits(file)) return false;
-    SDL_Surface *s = SDL_LoadBMP(file.c_str());
+    SDL_Surface *s = ReadPictureFile(file);
     if (!s) return false;
     uint32_t sw = (uint32_t)s->w, sh = (uint32_t)s->h;
     if (width == 0) width = sw;
@@ -244,18 +243,13 @@ static bool ReadPixels(const std::string &file, uint32_t width, uint32_t height,
     return ok;
 }
 
-static bool FileExists(const std::string &file) {
-    std::FILE *f = std::fopen(file.c_str(), "rb");
-    if (f) std::fclose(f);
-    return f != nullptr;
-}
-
-// The same picture in the set at twice the size: ".../bitmap2x/<name>" for ".../bitmap/<name>"; "" when the
-// file is in no bitmap folder.
-static std::string TwiceSizePath(const std::string &file) {
+// The same picture in the set at twice the size, in the bitmap2x folder beside the bitmap folder (as a BMP
+// when one is there, else as the PNG it is stored as); "" when the file is in no bitmap folder or the set
+// lacks it.
+static std::string TwiceSizeFile(const std::string &file) {
     size_t at = file.rfind("/bitmap/");
-    if (at != std::string::npos) return file.substr(0, at) + "/bitmap2x/" + file.substr(at + 8);
-    if (file.compare(0, 7, "bitmap/") == 0) return "bitmap2x/" + file.substr(7);
+    if (at != std::string::npos) return PictureFileFor(file.substr(0, at) + "/bitmap2x/" + file.substr(at + 8));
+    if (file.compare(0, 7, "bitmap/") == 0) return PictureFileFor("bitmap2x/" + file.substr(7));
     return "";
 }
 
@@ -291,8 +285,8 @@ static bool Hold(Picture &p, uint64_t keepFrom) {
     std::vector<uint32_t> px;
     bool ok = false;
     if (k == 2) {
-        std::string twice = TwiceSizePath(p.file);
-        ok = !twice.empty() && FileExists(twice) && ReadPixels(twice, p.width * 2, p.height * 2, px);
+        std::string twice = TwiceSizeFile(p.file);
+        ok = !twice.empty() && ReadPixels(twice, p.width * 2, p.height * 2, px);
     }
     if (!ok) ok = ReadPixels(p.file, p.width * k, p.height * k, px);
     if (!ok) return false;
@@ -1037,11 +1031,11 @@ const char *ProgramFolder() {
 
 PictureHandle LoadBitmap(const char *name, uint32_t width, uint32_t height) {
     if (!name) return 0;
-    const std::string path = DataPath(name);
     // A picture already loaded from the same file at the same size shares its pixels; the file must still
     // be there, so that a load never succeeds for a file that is gone.
-    if (!FileExists(path)) {
-        TellMissingPicture(path);
+    const std::string path = PictureFileFor(DataPath(name));
+    if (path.empty()) {
+        TellMissingPicture(DataPath(name));
         return 0;
     }
     auto key = std::make_tuple(path, width, height);
@@ -1055,7 +1049,7 @@ PictureHandle LoadBitmap(const char *name, uint32_t width, uint32_t height) {
         pic = std::make_shared<Picture>();
         pic->file = path;
         if (width == 0 || height == 0) {
-            SDL_Surface *probe = PictureFileFits(path) ? SDL_LoadBMP(path.c_str()) : nullptr;
+            SDL_Surface *probe = ReadPictureFile(path);
             if (!probe) return 0;
             width = width ? width : (uint32_t)probe->w;
             height = height ? height : (uint32_t)probe->h;

@@ -639,7 +639,8 @@ static void WinMain() {
     }
     SDL_StopTextInput();
     // The game's icon in the title bar and the task list; without the file the platform's own shows.
-    if (SDL_Surface *icon = PictureFileFits(DataPath(kIconFile)) ? SDL_LoadBMP(DataPath(kIconFile).c_str()) : nullptr) {
+    const std::string iconFile = PictureFileFor(DataPath(kIconFile));
+    if (SDL_Surface *icon = iconFile.empty() ? nullptr : ReadPictureFile(iconFile)) {
         SDL_SetWindowIcon(gSdl.window, icon);
         SDL_FreeSurface(icon);
     }

@@ -165,7 +165,8 @@ void Int2Char(char *chp, int32_t nr);
 void SetDataFolder(const char *folder);
 // The folder the running program's file lies in, ending in "/"; "" when the platform cannot tell.
 const char *ProgramFolder();
-// Loads a BMP file stretched to width by height; the handle, or 0 when the file cannot be loaded.
+// Loads a BMP file (or, when it is not there, the PNG of the same name) stretched to width by height; the
+// handle, or 0 when the file cannot be loaded.
 PictureHandle LoadBitmap(const char *file, uint32_t width, uint32_t height);
 // A short note over the window's picture, shown at once and gone after ms milliseconds by itself, whatever
 // the screen under it draws meanwhile (the back buffer never holds it): a box filled with `ground` and

@@ -18,16 +18,19 @@ check "no display: no save file touched" save_files_unchanged
 check "--help into a full disk: exit status 1" sh -c '"$0" --help >/dev/full 2>/dev/null; [ $? -eq 1 ]' "$KWIBBEL"
 
 start_x
-# ---- hostile files: a pipe for settings.txt, a picture that claims 30000 by 30000 pixels in 1 KB ----------------
+# ---- hostile files: a pipe for settings.txt, pictures (BMP, PNG) that claim 30000 by 30000 pixels in 1 KB ------
 new_play_folder
 log "---- a pipe for the settings, a damaged picture"
 mkfifo "$PLAY/settings.txt"
 printf 'BM\0\0\0\0\0\0\0\0\066\0\0\0\050\0\0\0\060\165\0\0\060\165\0\0\001\0\030\0' >"$PLAY/bitmap/helptext.bmp"
 head -c 1024 /dev/zero >>"$PLAY/bitmap/helptext.bmp"
+printf '\211PNG\r\n\032\n\0\0\0\rIHDR\0\0u0\0\0u0\010\002\0\0\0' >"$PLAY/bitmap/quit2.png"
+head -c 1024 /dev/zero >>"$PLAY/bitmap/quit2.png"
 start_game || finish
 check "hostile files: the main menu shows all the same" wait_menu
 check "hostile files: one line for the pipe" grep -qx "Cannot read settings.txt: the default settings are used." "$PLAY/stderr"
 check "hostile files: one line for the picture" grep -q "^Picture bitmap/helptext.bmp is refused" "$PLAY/stderr"
+check "hostile files: one line for the PNG" grep -q "^Picture bitmap/quit2.png is refused" "$PLAY/stderr"
 check "hostile files: the game is small (RSS $(ps -o rss= -p "$GAME_PID") KB)" [ "$(ps -o rss= -p "$GAME_PID")" -lt 400000 ]
 kill "$GAME_PID"
 wait "$GAME_PID" 2>/dev/null
