@@ -2,8 +2,8 @@
 // (walls, both snakes, the knurf blocks). It heads for the nearest ordinary or faster knurf block that it
 // reaches before the other snake, but only along a path after which it can still follow its own tail (or,
 // playing less well, has room for twice its length); with no such path it follows its tail or heads into
-// the largest free region. It keeps out of the way of the blue knurf blocks in the steps in which they
-// may wander. It draws nothing, reads no keys and takes none of the game's random numbers:
+// the largest free region. It keeps out of the way of the blue knurf blocks: out of their reach in the
+// steps in which they may wander and, playing well, out of every cell beside one in all its plans. It draws nothing, reads no keys and takes none of the game's random numbers:
 // the chance it takes on the easy level comes from a small generator of its own.
 #include <cstring>
 
@@ -60,8 +60,6 @@ static const uint16_t NOOIT = 0xFFFF;
 static const uint32_t CEL = Layout::CELL;  // pixels per cell, as the slots' rectangles give them
 // Knurf blocks whose paths are checked in one decision, nearest first.
 static const int MAX_PADEN = 4;
-// How many steps ahead the blue blocks are kept at a distance: further on they will have wandered.
-static const uint16_t GIF_HORIZON = 6;
 // The longest list of cells a path can bring: the snake's slots, a path and a doubled cell per step.
 static const int MAX_REEKS = (int)SLANGSLOTS + 2 * CELLEN;
 
@@ -258,7 +256,8 @@ static void LeesBord(uint32_t s, const RijEnKolomRec positie[3], const PijlEn ri
 }
 
 // Whether a search keeps out of cell n when it enters it in step t from now. Beside a blue block it keeps
-// out in every step until the block may have wandered off: one that wandered there earlier stays a risk.
+// out in every step: a block that wanders there while the snake passes a corridor shuts it in, and one
+// that wandered there earlier stays a risk.
 // A cell that the other snake's head reaches first is closed by its body for as long as that is long.
 static bool Mijden(MijdEn mijd, uint16_t t, int n)
 {
@@ -268,7 +267,7 @@ static bool Mijden(MijdEn mijd, uint16_t t, int n)
         return Bord.risico[n];
     if (mijd != MIJD_ALLES)
         return false;
-    if (t <= GIF_HORIZON && Bord.halo[n])
+    if (Bord.halo[n])
         return true;
     uint16_t a = Bord.andereKop >= 0 ? Zoeken.andereAfstand[n] : NOOIT;
     return a <= ANDER_HORIZON && (a < t || (a == t && !Bord.ikEerst)) && t <= a + Bord.andereLengte;
