@@ -5,6 +5,7 @@
 // the largest free region. It keeps out of the way of the blue knurf blocks: out of their reach in the
 // steps in which they may wander and, playing well, out of every cell beside one in all its plans. It draws nothing, reads no keys and takes none of the game's random numbers:
 // the chance it takes on the easy level comes from a small generator of its own.
+#include <algorithm>
 #include <cstring>
 
 #include "game/rules/Rules.h"
@@ -104,7 +105,7 @@ static struct {
     int16_t reeks[MAX_REEKS];
     int zonderWachten;         // rij[0..zonderWachten): the cells the last search reached without waiting
     uint16_t geraakt[CELLEN];  // a body cell's first touch in a search that waits
-    int16_t wacht[CELLEN];
+    int32_t wacht[CELLEN];     // a heap of the body cells touched too early, the shortest wait first
     int16_t pad[CELLEN + 1];
 } Zoeken;
 
@@ -313,7 +314,8 @@ static int Zoek(int start, uint16_t t0, const uint16_t *vrij, MijdEn mijd, uint1
                     // Left later: remembered with the first step in which the snake could stand beside it.
                     if (wachten && vrij[n] != NOOIT && Zoeken.geraakt[n] == NOOIT) {
                         Zoeken.geraakt[n] = stap;
-                        Zoeken.wacht[wachtend++] = (int16_t)n;
+                        Zoeken.wacht[wachtend++] = -((vrij[n] - stap) * CELLEN + n);
+                        std::push_heap(Zoeken.wacht, Zoeken.wacht + wachtend);
                     }
                     continue;
                 }
@@ -325,21 +327,21 @@ static int Zoek(int start, uint16_t t0, const uint16_t *vrij, MijdEn mijd, uint1
                     return bereikt;
             }
         }
-        // The body cells the snake can wait for with the room it has now.
-        int blijft = 0, voor = staart;
-        for (int i = 0; i < wachtend; i++) {
-            int n = Zoeken.wacht[i];
-            if (vrij[n] - Zoeken.geraakt[n] > bereikt || Mijden(mijd, (uint16_t)(t0 + vrij[n]), n)) {
-                Zoeken.wacht[blijft++] = (int16_t)n;
+        // The body cell with the shortest wait, if the snake has the room to wait for it.
+        int voor = staart;
+        while (wachtend > 0 && staart == voor) {
+            int n = -Zoeken.wacht[0] % CELLEN;
+            if (vrij[n] - Zoeken.geraakt[n] > bereikt)
+                break;
+            std::pop_heap(Zoeken.wacht, Zoeken.wacht + wachtend--);
+            if (afstand[n] != NOOIT || Mijden(mijd, (uint16_t)(t0 + vrij[n]), n))
                 continue;
-            }
             if (!gewacht)
                 Zoeken.zonderWachten = staart;
             gewacht = true;
             if (neem(n, vrij[n], -1))
                 return bereikt;
         }
-        wachtend = blijft;
         if (staart == voor)
             return bereikt;
     }
