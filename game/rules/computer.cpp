@@ -73,7 +73,7 @@ static const SterkteRec STERKTE[4] = {
     {0, MIJD_ALLES, true, 0, 0, true},  // hard
 };
 // How many steps ahead a cell that the other snake's head reaches first counts as closed by its body.
-static const uint16_t ANDER_HORIZON = 12;
+static const uint16_t ANDER_HORIZON = 20;
 
 
 // The board as one decision sees it, rebuilt for every decision.
