@@ -2,9 +2,10 @@
 // (walls, both snakes, the knurf blocks). It heads for the nearest ordinary or faster knurf block that it
 // reaches before the other snake, but only along a path after which it can still follow its own tail (or,
 // playing less well, has room for twice its length); with no such path it follows its tail or heads into
-// the largest free region. It keeps out of the way of the blue knurf blocks: out of their reach in the
-// steps in which they may wander and, playing well, out of every cell beside one in all its plans. It draws nothing, reads no keys and takes none of the game's random numbers:
-// the chance it takes on the easy level comes from a small generator of its own.
+// the largest free region, counting the cells of its body that it can wait for. It keeps out of the way
+// of the blue knurf blocks: out of their reach in the steps in which they may wander and, playing well,
+// out of every cell beside one in all its plans. It draws nothing, reads no keys and takes none of the
+// game's random numbers: the chances it takes on the easy level come from a small generator of its own.
 #include <algorithm>
 #include <cstring>
 
@@ -94,6 +95,7 @@ static struct {
     int andereKop;  // -1 without another snake
     int andereLengte;
     bool ikEerst;  // this snake moves before the other one
+    bool risicos;  // there is something to keep out of: searches that keep out of less find the same
 } Bord;
 
 // Scratch of the searches.
@@ -231,6 +233,7 @@ static void LeesBord(uint32_t s, const RijEnKolomRec positie[3], const PijlEn ri
     }
     LeesSlang(Zicht->Slang[s], g, 0, true);
     Bord.vrij[Bord.kop] = NOOIT;
+    Bord.risicos = Bord.andereKop >= 0;
 
     // Knurf blocks wander before the snakes move: a blue one may step onto a free neighbour, or onto a
     // knurf block's cell that the sweep (row by row) has emptied before reaching it; the hand-steered
@@ -246,6 +249,7 @@ static void LeesBord(uint32_t s, const RijEnKolomRec positie[3], const PijlEn ri
                 int n = Bord.buur[c][d];
                 bool vrij = VeldCel(n).bezet == ONBEZET;
                 Bord.halo[n] = Bord.halo[n] || vrij;
+                Bord.risicos = true;
                 if ((manueel || Zwerven(1)) && (vrij || (Bord.eten[n] && n < c)))
                     Bord.risico[n] = true;
             }
@@ -516,6 +520,8 @@ static int Zoekend(const SterkteRec &sterkte)
             beste = d;
             besteGraad = graad;
         }
+        if (!Bord.risicos)
+            break;
     }
     return beste;
 }
@@ -541,7 +547,7 @@ PijlEn ComputerRichting(const ToestandRec &t, uint32_t s)
     Zicht = nullptr;
     if (d < 0)
         return t.richting[s];
-    // A late turn: straight on for one more step, where that can be entered.
+    // A late turn: straight on for one more step, where that can be entered and is out of the risks seen.
     int rechtdoor = Bord.buur[Bord.kop][t.richting[s]];
     if ((PijlEn)d != t.richting[s] && sterkte.laat > 0 && Bord.vrij[rechtdoor] <= 1 && !Bord.risico[rechtdoor] &&
         Trek() % sterkte.laat == 0)
