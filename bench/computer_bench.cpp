@@ -3,7 +3,8 @@
 // Whole games of StartGame, headless (no window, every wait instant), the computer asked by the game loop
 // itself at every step, as in a game against a player. Each game has its own fixed seed for the game's
 // random numbers and for the computer's, the same seeds in every row, so every figure reproduces. A game
-// that has not ended after LONGEST_GAME steps is left with Escape (a draw).
+// that has not ended after LONGEST_GAME steps (LONGEST_FILLING in the row that fills the arena) is left
+// with Escape (a draw).
 //
 // Alone: the computer steers snake 1 of a one-player game (three knurf blocks). Prints knurf blocks eaten
 // per game (mean, median, worst), the steps per game, capped games, and the share of the level's free
@@ -72,7 +73,8 @@ struct Followed {
 // ---- state -----------------------------------------------------------------------------------------------
 
 const uint32_t COUNTDOWN_WAIT = 800, PAUSE_WAIT = 1000, GAME_OVER_WAIT = 4000;
-const int LONGEST_GAME = 20000;  // steps
+const int LONGEST_GAME = 20000;      // steps
+const int LONGEST_FILLING = 200000;  // steps: a snake filling the arena takes its time
 const char *LEVEL_NAMES[5] = {"muur", "geenmuur", "smiley", "insane", "custom"};
 const char *DIFF_NAMES[4] = {"", "easy", "medium", "hard"};
 const int CELLS = (int)(RIJEN * KOLOMMEN);
@@ -82,6 +84,7 @@ int out;  // the real standard output, for the figures
 Opponent opponent;
 int32_t copyDiff;
 Followed game;
+int longestGame;
 std::vector<double> stepMicros;
 
 // ---- internal ---------------------------------------------------------------------------------------------
@@ -249,7 +252,7 @@ void OnWait(uint32_t ms)
         game.inGame = false;
     } else if (!special && game.inGame) {
         game.seconds += ms / 1000.0;
-        if (++game.steps >= LONGEST_GAME) {
+        if (++game.steps >= longestGame) {
             game.capped = true;
             Wimdows::SimulateKeyDown(Wimdows::KEY_ESCAPE);
         }
@@ -295,6 +298,7 @@ void PlayRow(uint32_t level, int32_t diff, Opponent against, int32_t otherDiff, 
     Diff = diff;
     opponent = against;
     copyDiff = otherDiff;
+    longestGame = onlyOrdinary ? LONGEST_FILLING : LONGEST_GAME;
     uint32_t computer = ComputerSpeler;
     stepMicros.clear();
     std::vector<double> knurfs;

@@ -57,7 +57,7 @@ game_cpu() {
         click_button 0
         wait_for 5 "${SLOT_MENU[@]}"
         click_button 1
-        wait_for 10 "${GAME_PANEL[@]}" || continue
+        wait_play || continue
         sleep 1
         figures="$(cpu_over 8)"
         # Still playing: the panel shows and the board changes from one moment to the next.
@@ -144,7 +144,7 @@ measure() {
         click_button 0
         wait_for 5 "${SLOT_MENU[@]}"
         click_button $((i % 5))
-        wait_for 10 "${GAME_PANEL[@]}"
+        wait_play
         if [ $((i % 5)) -eq 0 ]; then
             # Every fifth game, on the walled level, runs into a wall: game over and the table.
             wait_any 60 GAME_OVER_1 GAME_OVER_2

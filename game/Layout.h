@@ -24,6 +24,9 @@ const int32_t PLATE_Y = PANEL_Y + PLATE_TOP;
 // Player p's score (p = 1, 2) is written with its top-left at (ScoreX(p), SCORE_Y).
 inline int32_t ScoreX(uint32_t player) { return (int32_t)player * SCREEN_WIDTH / 6; }  // 133, 266
 const int32_t SCORE_Y = 640;
+// The knurf player's plate (snake against knurf) shows the knurf and its task, and under the task the
+// player's points, in the small font, with their top-left at (KNURF_SCORE_X, KNURF_SCORE_Y).
+const int32_t KNURF_SCORE_X = PLATE_X[1] + 36, KNURF_SCORE_Y = PLATE_Y + 42;
 
 // ---- other screens -------------------------------------------------------------------------------------------
 

@@ -91,21 +91,25 @@ GameModeEn GameMode();
 // The mode's name as the player knows it ("snake against snake").
 const char *GameModeName(GameModeEn mode);
 
-// What the game-over screen shows: the picture under the words, a headline in a colour, up to two lines.
+// What the game-over screen shows: the picture under the words, a headline in a colour, up to two lines
+// (what happened, and why), and the points of each player in play.
 struct GameOverWordsRec {
     const char *picture;
     const char *headline;
     uint32_t colour;
-    const char *lines[2];  // null: no line
+    char lines[2][96];  // "": no line
+    char points[96];
 };
-// The picture and words for a game of `mode` that ended as `end` says.
-GameOverWordsRec GameOverWords(GameModeEn mode, const GameEndRec &end);
+// The picture and words for a game of `mode` that ended as `end` says, with the points it keeps.
+GameOverWordsRec GameOverWords(GameModeEn mode, const GameEndRec &end, const int32_t punten[3]);
 
 // Text in font `style` and `colour`, centred on the window's middle column, its top at y.
 void CentredText(const char *text, uint32_t style, uint32_t colour, int32_t y);
 // A sign with text over the middle of the board, shown at once; what it covers is kept (KeepArea), so
 // Wimdows::RestoreArea takes it away without a trace.
 void ShowSign(const char *text);
+// The same sign over whatever the window shows, for ms milliseconds; the screen under it is left alone.
+void FlashSign(const char *text, uint32_t ms);
 
 // ---- playing field and the view of a game ------------------------------------------------------------
 
@@ -282,8 +286,11 @@ RijEnKolomRec AfterMoveCell(RijEnKolomRec cursor);
 void Load();
 // Every sound into Songs, with its volume.
 void LoadSongs();
-// The game's pictures into bitmaps behind a three-two-one countdown.
+// The game's pictures into bitmaps (the count pictures into laden).
 void LoadBitmaps(BitmapsRec &bitmaps);
+// Three, two, one, each seen and heard in turn over the middle of the picture drawn so far (the board the
+// game starts on), which is then shown whole; FALSE, with the count left on it, once the window is closed.
+bool Countdown(const BitmapsRec &bitmaps);
 // The six buttons of the main menu.
 void LaadHoofdMenu(StandardMenu::ButtonRc HoofdMenuButton[6]);
 // The farewell line.

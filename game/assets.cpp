@@ -1,8 +1,9 @@
-// The tables of loaded sounds and pictures, the loading screen at start-up and the countdown before a game.
+// The tables of loaded sounds and pictures, the loading screen at start-up and the countdown before a game
+// (over the board the game starts on).
 //
 // Every wait goes through Wimdows::Wait (or WaitForPress). Once the player has closed the window the loading
 // screen and the countdown stop waiting and return at once, and a press ends the loading screen once all is
-// loaded; the fields they did not reach keep handle 0.
+// loaded; the loading screens it did not reach keep handle 0.
 #include <cstdio>
 #include <cstring>
 
@@ -60,6 +61,8 @@ static const char *const knurfFiles[4] = {
 static const char *const plateFiles[4] = {"bitmap/plate1.bmp", "bitmap/plate2.bmp", "bitmap/plateknurf.bmp",
                                           "bitmap/platecomputer.bmp"};
 
+static const char *const countFiles[3] = {"bitmap/3.bmp", "bitmap/2.bmp", "bitmap/1.bmp"};
+
 // How long each count picture shows.
 static const uint32_t COUNT_WAIT = 800;
 
@@ -76,14 +79,6 @@ static void LoadSnakePieces(ArrayCard pieces, uint32_t player)
 {
     for (uint32_t i = 0; i < SnakePieces::COUNT; i++)
         pieces[i] = Wimdows::LoadBitmap(("bitmap/" + SnakePieces::FileName(player, i)).c_str(), 20, 20);
-}
-
-// One count picture on a black screen, shown at once.
-static void ShowCount(Wimdows::PictureHandle picture)
-{
-    Wimdows::ClearScreen();
-    Wimdows::DrawBitmap(picture, Layout::COUNT_X, Layout::COUNT_Y);
-    Wimdows::UpdateWindow();
 }
 
 // ---- exported ----------------------------------------------------------------------------------------------
@@ -136,40 +131,35 @@ void Load()
 void LoadBitmaps(BitmapsRec &bitmaps)
 {
     std::memset(&bitmaps, 0, sizeof bitmaps);
-
-    // The three is heard before it is seen; the two and the one are seen just before they are heard.
-    Music::PlaySound(Songs.laden[3], false);
-    bitmaps.laden[0] = Wimdows::LoadBitmap("bitmap/3.bmp", 100, 100);
-    bitmaps.laden[1] = Wimdows::LoadBitmap("bitmap/2.bmp", 100, 100);
-    bitmaps.laden[2] = Wimdows::LoadBitmap("bitmap/1.bmp", 100, 100);
-    ShowCount(bitmaps.laden[0]);
-    Wimdows::Wait(COUNT_WAIT);
-    if (Wimdows::WindowClosed())
-        return;
-
+    for (int i = 0; i < 3; i++)
+        bitmaps.laden[i] = Wimdows::LoadBitmap(countFiles[i], Layout::COUNT_SIZE, Layout::COUNT_SIZE);
     LoadSnakePieces(bitmaps.speler2, 2);
-    ShowCount(bitmaps.laden[1]);
-    Music::PlaySound(Songs.laden[2], false);
-    Wimdows::Wait(COUNT_WAIT);
-    if (Wimdows::WindowClosed())
-        return;
-
     LoadSnakePieces(bitmaps.speler1, 1);
     for (int i = 0; i < 4; i++)
         bitmaps.blokjes[i] = Wimdows::LoadBitmap(knurfFiles[i], 20, 20);
-    ShowCount(bitmaps.laden[2]);
-    Music::PlaySound(Songs.laden[1], false);
-    Wimdows::Wait(COUNT_WAIT);
-    if (Wimdows::WindowClosed())
-        return;
-
     bitmaps.hud = Wimdows::LoadBitmap("bitmap/hud.bmp", 800, 80);
     for (int i = 0; i < 4; i++)
         bitmaps.platen[i] = Wimdows::LoadBitmap(plateFiles[i], 128, 66);
     bitmaps.muur[0] = Wimdows::LoadBitmap("bitmap/muurhor.bmp", 20, 20);
     bitmaps.muur[1] = Wimdows::LoadBitmap("bitmap/muurver.bmp", 20, 20);
-    Wimdows::ClearScreen();
+}
+
+bool Countdown(const BitmapsRec &bitmaps)
+{
+    const int32_t x = Layout::COUNT_X, y = Layout::COUNT_Y, last = Layout::COUNT_SIZE - 1;
+    Wimdows::KeepArea(x, y, x + last, y + last);
+    // Each number is seen as it is heard.
+    for (int i = 0; i < 3; i++) {
+        Wimdows::DrawBitmap(bitmaps.laden[i], x, y);
+        Wimdows::UpdateWindow();
+        Music::PlaySound(Songs.laden[3 - i], false);
+        Wimdows::Wait(COUNT_WAIT);
+        if (Wimdows::WindowClosed())
+            return false;
+    }
+    Wimdows::RestoreArea();
     Wimdows::UpdateWindow();
+    return true;
 }
 
 }  // namespace SnakeProcedures

@@ -140,7 +140,8 @@ static void TakeTypedKeys(uint32_t stepMs)
 static bool IsKeptFree(uint32_t i, uint32_t j)
 {
     for (uint32_t s = 1; s <= 2; s++)
-        if (editor.start[s].rij == i && (editor.start[s].kolom == j + 1 || editor.start[s].kolom + 4 == j))
+        if (editor.start[s].rij == i &&
+            (editor.start[s].kolom == j + 1 || editor.start[s].kolom + editor.GrootteSlang == j))
             return true;
     return false;
 }
@@ -478,7 +479,7 @@ static void StateWalls()
     if (editor.hulpvariable == 3 && Pressed(KEY_D))
         StartOver();
     CursorMove();
-    // No wall on a start snake or the cell before it: the game would not have it there.
+    // No wall on a start snake or the cell before it (the game would not have it there), nor on its first step.
     if (editor.hulpvariable == 3 && EnterPressed() && !IsStartCell(CursorCell()) && !IsKeptFree(editor.i, editor.j)) {
         BlokRec &cell = CursorCell();
         cell.bezet = MUUR;
@@ -497,7 +498,8 @@ static void Create()
     editor.start[1] = editor.start[2] = RijEnKolomRec{0, 0};
     editor.enterUsedUp = Wimdows::KeyDown(KEY_ENTER);  // an Enter still held from the help screen lays nothing
     LoadBitmaps(Bitmaps);
-    if (Wimdows::WindowClosed())
+    Wimdows::ClearScreen();
+    if (!Countdown(Bitmaps))
         return;
     // The editor's own panel names its keys; the game's (which names the game's) stands in without it.
     editor.panel = Wimdows::LoadBitmap(EDITOR_PANEL, 800, 80);

@@ -114,17 +114,37 @@ void CentredText(const char *text, uint32_t style, uint32_t colour, int32_t y)
     Wimdows::Text(text, 400 - (int32_t)(w / 2), y);
 }
 
-void ShowSign(const char *text)
+// The sign's box and its text's place (the text centred), as a note of the window layer.
+static Wimdows::Note SignNote(const char *text)
 {
     uint32_t w = 0, h = 0;
     Wimdows::GetTextSize(text, 1, w, h);
-    int32_t x0 = 400 - (int32_t)w / 2 - SIGN_MARGIN, x1 = 400 + (int32_t)w / 2 + SIGN_MARGIN;
-    int32_t y1 = SIGN_Y + SIGN_HEIGHT - 1;
-    Wimdows::KeepArea(x0, SIGN_Y, x1, y1);
-    Wimdows::Rectangle(x0, SIGN_Y, x1, y1, SIGN_GROUND, true);
-    Wimdows::Rectangle(x0, SIGN_Y, x1, y1, SIGN_LINE, false);
-    Wimdows::Rectangle(x0 + 1, SIGN_Y + 1, x1 - 1, y1 - 1, SIGN_LINE, false);
-    CentredText(text, 1, SIGN_LETTERS, SIGN_Y + (SIGN_HEIGHT - (int32_t)h) / 2);
+    Wimdows::Note n;
+    n.x0 = 400 - (int32_t)w / 2 - SIGN_MARGIN;
+    n.x1 = 400 + (int32_t)w / 2 + SIGN_MARGIN;
+    n.y0 = SIGN_Y;
+    n.y1 = SIGN_Y + SIGN_HEIGHT - 1;
+    n.ground = SIGN_GROUND;
+    n.line = SIGN_LINE;
+    n.text = text;
+    n.style = 1;
+    n.letters = SIGN_LETTERS;
+    n.textX = 400 - (int32_t)(w / 2);
+    n.textY = SIGN_Y + (SIGN_HEIGHT - (int32_t)h) / 2;
+    return n;
+}
+
+void FlashSign(const char *text, uint32_t ms) { Wimdows::ShowNote(SignNote(text), ms); }
+
+void ShowSign(const char *text)
+{
+    const Wimdows::Note n = SignNote(text);
+    Wimdows::KeepArea(n.x0, n.y0, n.x1, n.y1);
+    Wimdows::Rectangle(n.x0, n.y0, n.x1, n.y1, n.ground, true);
+    Wimdows::Rectangle(n.x0, n.y0, n.x1, n.y1, n.line, false);
+    Wimdows::Rectangle(n.x0 + 1, n.y0 + 1, n.x1 - 1, n.y1 - 1, n.line, false);
+    Wimdows::SetFont(n.style, n.letters);
+    Wimdows::Text(text, n.textX, n.textY);
     Wimdows::UpdateWindow();
 }
 

@@ -102,11 +102,15 @@ static void Snake(SpelRec &spel)
     if (computer != 0)
         ComputerNieuwSpel(computerZaad);
     OpnameBegin(Opname, spel.start, computerZaad);
+    // The countdown runs over the board as it starts, so the players see where they head; then the music.
+    // A window closed meanwhile ends the game at the first look at the keys, before any step.
+    bool eersteStap = Countdown(spel.bitmaps);
+    if (eersteStap)
+        Music::PlaySound(Songs.game, true);
     // Only presses made during the game count as turns.
     Wimdows::FlushKeys();
 
     InvoerRec invoer{};
-    bool eersteStap = true;
     bool gepauzeerd = false;  // the game was paused before this step (the replay shows it)
     bool gecrasht = false;
     uint32_t getypt = 0;  // P (bit 0) or Escape (bit 1) typed during the last wait
@@ -177,7 +181,7 @@ void StartGame(uint32_t &levelchoice)
 
     // The level is read before anything is shown, so a level that cannot be played in the chosen mode
     // returns after the screen that says why, without a countdown or music; the walls of a playable one are
-    // drawn once the pictures are loaded.
+    // drawn once the pictures are loaded, and the game's set-up counts down over them.
     const BitmapsRec geenPlaatjes{};
     if (!LoadLevel(spel.grootte, spel.richting, spel.positie, geenPlaatjes, levelchoice, &spel.start.level)) {
         LevelRefused(levelchoice);
@@ -191,7 +195,6 @@ void StartGame(uint32_t &levelchoice)
     TekenMuren(spel.bitmaps);
     spel.start.levelNummer = levelchoice;
 
-    Music::PlaySound(Songs.game, true);
     Snake(spel);
     Music::StopSound(Songs.game);
 }

@@ -43,11 +43,16 @@ void TekenScorebord(const ToestandRec &t, const BitmapsRec &bitmaps)
     for (uint32_t i = 1; i <= slangen; i++)
         Wimdows::DrawBitmap(bitmaps.platen[i == t.mode.computer ? PLAAT_COMPUTER : i - 1], Layout::PLATE_X[i - 1],
                             Layout::PLATE_Y);
-    if (t.mode.blokjeManueel && slangen == 1 && t.mode.spelers >= 2)
+    bool knurfspeler = t.mode.blokjeManueel && slangen == 1 && t.mode.spelers >= 2;
+    if (knurfspeler)
         Wimdows::DrawBitmap(bitmaps.platen[PLAAT_KNURF], Layout::PLATE_X[1], Layout::PLATE_Y);
     Wimdows::SetFont(0, SCORE_KLEUR);
     for (uint32_t i = 1; i <= slangen; i++)
         Wimdows::TextInt(t.Score[i], Layout::ScoreX(i), Layout::SCORE_Y);
+    if (knurfspeler) {
+        Wimdows::SetFont(3, SCORE_KLEUR);
+        Wimdows::TextInt(t.Score[2], Layout::KNURF_SCORE_X, Layout::KNURF_SCORE_Y);
+    }
 }
 
 void TekenGebeurtenissen(const ToestandRec &t, const GebeurtenissenRec &uit, const BitmapsRec &bitmaps)

@@ -1,6 +1,6 @@
 // The ten best scores in "savefiles/highscores.txt", best first, and the end of a crashed game: the end
-// picture with the words of what happened, the scores merged into the file, and the table with this
-// game's scores highlighted.
+// picture with the words of what happened and why and the points of each player, the scores merged into
+// the file, and the table with this game's scores highlighted (rows that keep a replay can be watched).
 #include <cctype>
 #include <chrono>
 #include <cstdio>
@@ -43,62 +43,75 @@ static const uint32_t WORDS_RED = 0x7A8AFF, WORDS_GREEN = 0x9AE38F, WORDS_AMBER 
 static const uint32_t WORDS_INK = 0xFFF2EE;
 // Written in the empty band below the picture's art.
 static const int32_t HEADLINE_Y = Layout::GAME_OVER_WORDS_TOP + 10;
-static const int32_t LINE_Y[2] = {Layout::GAME_OVER_WORDS_TOP + 70, Layout::GAME_OVER_WORDS_TOP + 102};
+static const int32_t LINE_Y[2] = {Layout::GAME_OVER_WORDS_TOP + 66, Layout::GAME_OVER_WORDS_TOP + 96};
+static const int32_t POINTS_Y = Layout::GAME_OVER_WORDS_TOP + 130;
 
 // Every end a mode can have, with what the screen then says; the first row of a mode stands in for an end
-// the mode cannot have.
+// the mode cannot have. In the lines, each %s is what happened to a crashed snake (see Cause): the snake
+// the row is about, or in the rows of both snakes, the first and then the second.
 static const struct {
     GameModeEn mode;
     GameEndKindEn end;
-    GameOverWordsRec words;
+    const char *picture, *headline;
+    uint32_t colour;
+    const char *lines[2];
 } END_WORDS[] = {
-    {MODE_ONE_PLAYER, END_SNAKE1, {"bitmap/gameover.bmp", "Player 1", WORDS_RED, {"Your snake has crashed.", nullptr}}},
+    {MODE_ONE_PLAYER, END_SNAKE1, "bitmap/gameover.bmp", "Player 1", WORDS_RED, {"Your snake %s.", ""}},
     {MODE_SNAKE_VS_SNAKE,
      END_SNAKE1,
-     {"bitmap/gameover.bmp", "Player 1", WORDS_RED, {"The red snake has crashed.", "That ends the game for both."}}},
+     "bitmap/gameover.bmp",
+     "Player 1",
+     WORDS_RED,
+     {"The red snake %s.", "That ends the game for both."}},
     {MODE_SNAKE_VS_SNAKE,
      END_SNAKE2,
-     {"bitmap/gameover2.bmp",
-      "Player 2",
-      WORDS_GREEN,
-      {"The green snake has crashed.", "That ends the game for both."}}},
+     "bitmap/gameover2.bmp",
+     "Player 2",
+     WORDS_GREEN,
+     {"The green snake %s.", "That ends the game for both."}},
     {MODE_SNAKE_VS_SNAKE,
      END_BOTH,
-     {"bitmap/gameoverboth.bmp",
-      "Player 1 and player 2",
-      WORDS_AMBER,
-      {"Both snakes crashed in the same step.", nullptr}}},
+     "bitmap/gameoverboth.bmp",
+     "Player 1 and player 2",
+     WORDS_AMBER,
+     {"Both snakes crashed in the same step:", "red %s, green %s."}},
     {MODE_SNAKE_VS_KNURF,
      END_SNAKE1,
-     {"bitmap/gameover.bmp",
-      "Player 1",
-      WORDS_RED,
-      {"The red snake has crashed.", "Its points go to the knurf player."}}},
+     "bitmap/gameover.bmp",
+     "Player 1",
+     WORDS_RED,
+     {"The red snake %s.", "Its points go to the knurf player."}},
     {MODE_SNAKE_VS_KNURF,
      END_CAUGHT,
-     {"bitmap/gameoverknurf.bmp",
-      "Player 2",
-      WORDS_LIME,
-      {"The green knurf has caught the red snake!", "The snake's points stay with player 1."}}},
+     "bitmap/gameoverknurf.bmp",
+     "Player 2",
+     WORDS_LIME,
+     {"The green knurf has caught the red snake!", "The snake's points stay with player 1."}},
     {MODE_SNAKE_VS_COMPUTER,
      END_SNAKE1,
-     {"bitmap/gameover.bmp",
-      "Player 1",
-      WORDS_RED,
-      {"Your red snake has crashed: the computer wins.", "Only your score goes into the table."}}},
+     "bitmap/gameover.bmp",
+     "Player 1",
+     WORDS_RED,
+     {"Your red snake %s: the computer wins.", "Only your score goes into the table."}},
     {MODE_SNAKE_VS_COMPUTER,
      END_SNAKE2,
-     {"bitmap/gameover2.bmp",
-      "The computer",
-      WORDS_GREEN,
-      {"The computer's green snake has crashed: you win!", "Only your score goes into the table."}}},
+     "bitmap/gameover2.bmp",
+     "The computer",
+     WORDS_GREEN,
+     {"The computer's green snake %s: you win!", "Only your score goes into the table."}},
     {MODE_SNAKE_VS_COMPUTER,
      END_BOTH,
-     {"bitmap/gameoverboth.bmp",
-      "Player 1 and the computer",
-      WORDS_AMBER,
-      {"Both snakes crashed in the same step.", "Only your score goes into the table."}}},
+     "bitmap/gameoverboth.bmp",
+     "Player 1 and the computer",
+     WORDS_AMBER,
+     {"Both snakes crashed in the same step:", "you %s, the computer %s."}},
 };
+
+// The points line of each mode: every player in play by name, the points the game keeps.
+static const char *const POINTS_WORDS[MODE_COUNT] = {"Score: %d", "Player 1: %d     Player 2: %d",
+                                                     "Player 1 (snake): %d     Player 2 (knurf): %d",
+                                                     "You: %d     Computer: %d"};
+static const uint32_t POINTS_COLOUR = 0x3CC9FF;  // amber
 
 // ---- internal --------------------------------------------------------------------------------------------
 
@@ -303,19 +316,39 @@ static void ShowTable(int32_t scores[3])
     }
 }
 
+// What happened to a snake that could not move.
+static const char *Cause(OorzaakEn oorzaak)
+{
+    switch (oorzaak) {
+    case OORZAAK_MUUR:
+        return "hit a wall";
+    case OORZAAK_EIGEN_LIJF:
+        return "hit its own body";
+    case OORZAAK_ANDERE_SLANG:
+        return "hit the other snake";
+    case OORZAAK_GIFTIG:
+        return "ate a blue knurf";
+    case OORZAAK_KNURFSPELER:
+        return "hit the knurf";
+    default:
+        return "crashed";
+    }
+}
+
 // The screen's words over its picture.
 static void DrawWords(const GameOverWordsRec &words)
 {
     CentredText(words.headline, 1, words.colour, HEADLINE_Y);
     for (int i = 0; i < 2; i++)
-        if (words.lines[i])
+        if (words.lines[i][0])
             CentredText(words.lines[i], 0, WORDS_INK, LINE_Y[i]);
+    CentredText(words.points, 0, POINTS_COLOUR, POINTS_Y);
 }
 
 // The end picture and its words, and the game-over sound.
-static void ShowEnd(GameModeEn mode, const GameEndRec &end)
+static void ShowEnd(GameModeEn mode, const GameEndRec &end, const int32_t punten[3])
 {
-    GameOverWordsRec words = GameOverWords(mode, end);
+    GameOverWordsRec words = GameOverWords(mode, end, punten);
     Wimdows::ClearScreen();
     Wimdows::DrawBitmap(Wimdows::LoadBitmap(words.picture, 800, 680), 0, 0);
     DrawWords(words);
@@ -348,7 +381,7 @@ static bool WaitForR(uint32_t ms)
 
 // ---- exported ----------------------------------------------------------------------------------------------
 
-GameOverWordsRec GameOverWords(GameModeEn mode, const GameEndRec &end)
+GameOverWordsRec GameOverWords(GameModeEn mode, const GameEndRec &end, const int32_t punten[3])
 {
     GameEndKindEn kind = END_SNAKE1;
     if (end.caught)
@@ -357,16 +390,22 @@ GameOverWordsRec GameOverWords(GameModeEn mode, const GameEndRec &end)
         kind = END_BOTH;
     else if (end.crashed[2])
         kind = END_SNAKE2;
-    const GameOverWordsRec *found = nullptr;
+    const auto *found = &END_WORDS[0];
     for (const auto &row : END_WORDS) {
         if (row.mode != mode)
             continue;
-        if (!found || row.end == kind)
-            found = &row.words;
+        if (found->mode != mode || row.end == kind)
+            found = &row;
         if (row.end == kind)
             break;
     }
-    return found ? *found : END_WORDS[0].words;
+    GameOverWordsRec words{found->picture, found->headline, found->colour, {}, {}};
+    // The snake a row is about first: snake 2 in the rows of snake 2's crash.
+    const char *first = Cause(end.oorzaak[kind == END_SNAKE2 ? 2 : 1]), *second = Cause(end.oorzaak[2]);
+    for (int i = 0; i < 2; i++)
+        std::snprintf(words.lines[i], sizeof words.lines[i], found->lines[i], first, second);
+    std::snprintf(words.points, sizeof words.points, POINTS_WORDS[found->mode], punten[1], punten[2]);
+    return words;
 }
 
 void EnterScores(uint32_t table[11], const int32_t scores[3], uint32_t players)
@@ -416,8 +455,7 @@ void LeesHighscore(const int32_t nieuw[3])
 
 void GameOverScreen(GameModeEn mode, const GameEndRec &end, const int32_t punten[3])
 {
-    (void)punten;
-    ShowEnd(mode, end);
+    ShowEnd(mode, end, punten);
     Wimdows::FlushKeys();
     Wimdows::WaitForPress(END_WAIT);
     Wimdows::FlushKeys();
@@ -428,14 +466,14 @@ void GameOver(const GameEndRec &end, const int32_t punten[3])
     Music::StopSound(Songs.game);
     Wimdows::ClearScreen();
     Wimdows::UpdateWindow();
-    ShowEnd(GameMode(), end);
+    ShowEnd(GameMode(), end, punten);
     // The game is over even when the window was closed: its scores are kept whatever comes next.
     bool saved = SaveScore(punten);
     if (Wimdows::WindowClosed())
         return;
     // R, while the end is shown, watches the game again.
     if (WaitForR(END_WAIT) && KijkLaatste() && !Wimdows::WindowClosed())
-        ShowEnd(GameMode(), end);
+        ShowEnd(GameMode(), end, punten);
     if (Wimdows::WindowClosed())
         return;
     if (!saved) {

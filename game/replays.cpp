@@ -279,7 +279,9 @@ bool KijkOpname(const OpnameRec &o)
     TekenGebeurtenissen(t, KijkGebeurtenissen, bitmaps);
     KijkRec k{1, false};
     TekenReplayBord(k.snelheid, k.stil);
-    Wimdows::UpdateWindow();
+    // As in the game, the count runs over the board it starts on.
+    if (!Countdown(bitmaps))
+        return false;
     Music::PlaySound(Songs.game, true);
 
     GameEndRec einde{};

@@ -179,11 +179,17 @@ void SaveSettings() {
 }
 
 void HandleRequests(uint32_t requests) {
-    if (requests & Wimdows::REQUEST_MUSIC) Music::SetMusicOn(!Music::MusicOn());
+    // The window says what was switched: a short sign in the pause sign's style.
+    const uint32_t SIGN_MS = 1200;
+    if (requests & Wimdows::REQUEST_MUSIC) {
+        Music::SetMusicOn(!Music::MusicOn());
+        SnakeProcedures::FlashSign(Music::MusicOn() ? "Music on" : "Music off", SIGN_MS);
+    }
     if (requests & Wimdows::REQUEST_EFFECTS) {
         Music::SetEffectsOn(!Music::EffectsOn());
         // Sound effects coming back say so with a click; going off, the silence does.
         if (Music::EffectsOn()) Music::PlaySound(SnakeProcedures::Songs.click, false);
+        SnakeProcedures::FlashSign(Music::EffectsOn() ? "Sound effects on" : "Sound effects off", SIGN_MS);
     }
     SaveSettings();
 }

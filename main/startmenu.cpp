@@ -57,6 +57,8 @@ void StartMenu() {
     Wimdows::SetBuffering(true);
     if (!Wimdows::WindowClosed()) Music::PlaySound(Songs.menu, true);
     bool quit = false;
+    // Back from a screen that only shows something (help, highscores), the keyboard's light stays on its button.
+    int32_t lit = -1;
     while (!quit && !Wimdows::WindowClosed()) {
         StandardMenu::ButtonRc HoofdMenuButton[6];
         LaadHoofdMenu(HoofdMenuButton);
@@ -64,8 +66,9 @@ void StartMenu() {
         const uint32_t help = Wimdows::LoadBitmap("bitmap/helptext.bmp", 800, 680);
         Wimdows::DrawBitmap(background, 0, 0);
         Wimdows::UpdateWindow();
-        const int32_t choice = StandardMenu::MenuSelection(HoofdMenuButton, 6);
+        const int32_t choice = StandardMenu::MenuSelection(HoofdMenuButton, 6, -1, lit);
         if (Wimdows::WindowClosed()) break;
+        lit = choice == HIGHSCORE || choice == HELP ? choice : -1;
         switch (choice) {
         case PLAY:
             Music::PlaySound(Songs.click, false);

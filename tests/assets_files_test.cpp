@@ -24,12 +24,6 @@ std::vector<uint8_t> ReadAll(const std::string &path) {
     return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
-uint32_t Le(const std::vector<uint8_t> &b, size_t at, int bytes) {
-    uint32_t v = 0;
-    for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | b[at + i];
-    return v;
-}
-
 // ---- pictures -----------------------------------------------------------------------------------------
 
 struct PictureSize {
@@ -130,28 +124,30 @@ const PictureSize PICTURES[] = {
     {"networkscreen.bmp", 800, 680},
 };
 
-void ExpectBmp(const std::string &name, int w, int h, const char *folder = "/bitmap/") {
+// The picture the game asks for as "<name>.bmp", stored in `folder` as "<name>.png": an 8-bit RGB PNG of
+// that size.
+void ExpectPng(const std::string &bmpName, int w, int h, const char *folder = "/bitmap/") {
+    const std::string name = bmpName.substr(0, bmpName.size() - 4) + ".png";
     std::vector<uint8_t> b = ReadAll(DATA + folder + name);
-    ASSERT_GE(b.size(), 54u) << name << " is missing or too short";
-    EXPECT_EQ(b[0], 'B') << name;
-    EXPECT_EQ(b[1], 'M') << name;
-    EXPECT_EQ((int)Le(b, 18, 4), w) << name << ": width";
-    EXPECT_EQ((int32_t)Le(b, 22, 4), h) << name << ": height";
-    EXPECT_EQ(Le(b, 28, 2), 24u) << name << ": bits per pixel";
-    EXPECT_EQ(Le(b, 30, 4), 0u) << name << ": compression";
-    EXPECT_EQ(b.size(), Le(b, 10, 4) + (size_t)((w * 3 + 3) & ~3) * h) << name << ": file length";
+    ASSERT_GE(b.size(), 33u) << name << " is missing or too short";
+    EXPECT_EQ(std::string(b.begin() + 1, b.begin() + 4), "PNG") << name;
+    auto be32 = [&](size_t at) { return (int)(b[at] << 24 | b[at + 1] << 16 | b[at + 2] << 8 | b[at + 3]); };
+    EXPECT_EQ(be32(16), w) << name << ": width";
+    EXPECT_EQ(be32(20), h) << name << ": height";
+    EXPECT_EQ(b[24], 8) << name << ": bits per channel";
+    EXPECT_EQ(b[25], 2) << name << ": colour type RGB";
 }
 
-TEST(AssetFiles, EveryPictureIsABmpOfTheSizeTheGameLoadsItAt) {
-    for (const PictureSize &p : PICTURES) ExpectBmp(p.name, p.w, p.h);
+TEST(AssetFiles, EveryPictureIsStoredAsAPngOfTheSizeTheGameLoadsItAt) {
+    for (const PictureSize &p : PICTURES) ExpectPng(p.name, p.w, p.h);
     for (uint32_t piece = 0; piece < SnakePieces::COUNT; piece++)
-        for (uint32_t player : {1u, 2u}) ExpectBmp(SnakePieces::FileName(player, piece), 20, 20);
+        for (uint32_t player : {1u, 2u}) ExpectPng(SnakePieces::FileName(player, piece), 20, 20);
 }
 
 TEST(AssetFiles, EveryPictureHasATwinAtTwiceItsSize) {
-    for (const PictureSize &p : PICTURES) ExpectBmp(p.name, 2 * p.w, 2 * p.h, "/bitmap2x/");
+    for (const PictureSize &p : PICTURES) ExpectPng(p.name, 2 * p.w, 2 * p.h, "/bitmap2x/");
     for (uint32_t piece = 0; piece < SnakePieces::COUNT; piece++)
-        for (uint32_t player : {1u, 2u}) ExpectBmp(SnakePieces::FileName(player, piece), 40, 40, "/bitmap2x/");
+        for (uint32_t player : {1u, 2u}) ExpectPng(SnakePieces::FileName(player, piece), 40, 40, "/bitmap2x/");
 }
 
 // ---- sounds -----------------------------------------------------------------------------------------------

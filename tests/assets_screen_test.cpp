@@ -14,6 +14,9 @@
 #include <string>
 #include <vector>
 
+#include <SDL.h>
+#include <SDL_image.h>
+
 #include "game/SnakePieces.h"
 #include "game/SnakeProcedures.h"
 #include "wimdows/Wimdows.h"
@@ -24,7 +27,7 @@ namespace {
 
 const std::string BITMAPS = std::string(KWIBBEL_DATA_DIR) + "/bitmap/";
 
-// ---- reading our BMPs and writing a PNG -----------------------------------------------------------------
+// ---- reading our pictures and writing a PNG ------------------------------------------------------------
 
 struct Picture {
     int w = 0, h = 0;
@@ -32,23 +35,21 @@ struct Picture {
     uint32_t At(int x, int y) const { return px[(size_t)y * w + x]; }
 };
 
-// Reads a 24-bit bottom-up BMP as the generators write them.
-Picture ReadBmp(const std::string &name) {
-    std::ifstream in(BITMAPS + name, std::ios::binary);
-    std::vector<uint8_t> b((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+// Reads a generated picture (named as the game asks for it, "x.bmp") from the PNG it is stored as.
+Picture ReadPicture(const std::string &name) {
     Picture p;
-    if (b.size() < 54) return p;
-    auto le = [&](size_t at) { return (uint32_t)b[at] | b[at + 1] << 8 | b[at + 2] << 16 | (uint32_t)b[at + 3] << 24; };
-    p.w = (int)le(18);
-    p.h = (int)le(22);
-    size_t off = le(10), stride = ((size_t)p.w * 3 + 3) & ~(size_t)3;
-    if (b.size() < off + stride * p.h) return Picture();
+    SDL_Surface *s = IMG_Load((BITMAPS + name.substr(0, name.size() - 4) + ".png").c_str());
+    SDL_Surface *c = s ? SDL_ConvertSurfaceFormat(s, SDL_PIXELFORMAT_RGB888, 0) : nullptr;
+    SDL_FreeSurface(s);
+    if (!c) return p;
+    p.w = c->w;
+    p.h = c->h;
     p.px.resize((size_t)p.w * p.h);
     for (int y = 0; y < p.h; ++y)
-        for (int x = 0; x < p.w; ++x) {
-            const uint8_t *q = &b[off + (size_t)(p.h - 1 - y) * stride + (size_t)x * 3];
-            p.px[(size_t)y * p.w + x] = (uint32_t)q[2] << 16 | q[1] << 8 | q[0];
-        }
+        for (int x = 0; x < p.w; ++x)
+            p.px[(size_t)y * p.w + x] =
+                ((const uint32_t *)((const uint8_t *)c->pixels + (size_t)y * c->pitch))[x] & 0xFFFFFF;
+    SDL_FreeSurface(c);
     return p;
 }
 
@@ -293,7 +294,7 @@ TEST_F(SampleScreen, TheHighscoreNumbersSitOnTheirRows) {
     ASSERT_TRUE(WritePng(dir + "/highscores.png", 800, 680, screen));
     // Each number (what differs from the bare table) lies inside the black plate of its row, which runs
     // from 2 above the number's top to 36 below it.
-    Picture bare = ReadBmp("highscoretable.bmp");
+    Picture bare = ReadPicture("highscoretable.bmp");
     ASSERT_EQ(bare.w, 800);
     for (int i = 1; i <= 10; ++i) {
         int top = 1000, bottom = -1;
@@ -311,7 +312,7 @@ TEST_F(SampleScreen, TheHighscoreNumbersSitOnTheirRows) {
 
 // ---- the pictures' own properties -----------------------------------------------------------------------
 
-Picture Piece(int player, int i) { return ReadBmp(SnakePieces::FileName((uint32_t)player, (uint32_t)i)); }
+Picture Piece(int player, int i) { return ReadPicture(SnakePieces::FileName((uint32_t)player, (uint32_t)i)); }
 
 TEST(GeneratedPictures, EverySnakePieceJoinsEveryPieceItCanMeet) {
     // The sides each piece opens to: right, left, up, down.
@@ -397,7 +398,7 @@ TEST(GeneratedPictures, PlayersAndKnurfsAreToldApartAtAGlance) {
     EXPECT_GT(g2, r2 + 60) << "player 2's snake is green";
     const char *knurfs[4] = {"knurfs.bmp", "knurfsgeel.bmp", "knurfsblauw.bmp", "knurfsgroen.bmp"};
     double m[4][3];
-    for (int i = 0; i < 4; ++i) MeanColour(ReadBmp(knurfs[i]), m[i][0], m[i][1], m[i][2]);
+    for (int i = 0; i < 4; ++i) MeanColour(ReadPicture(knurfs[i]), m[i][0], m[i][1], m[i][2]);
     EXPECT_GT(m[1][0] + m[1][1], 2.5 * m[1][2]) << "the faster knurf is yellow";
     EXPECT_GT(m[2][2], m[2][0] + 60) << "the poisonous knurf is blue";
     EXPECT_GT(m[3][1], m[3][0] + 40) << "the steered knurf is green";
@@ -410,7 +411,7 @@ TEST(GeneratedPictures, PlayersAndKnurfsAreToldApartAtAGlance) {
 
 TEST(GeneratedPictures, NumbersAreWrittenOnPlainDarkAreas) {
     // Highscore rank i: where the game writes it, about Layout::HIGHSCORE_TEXT_HEIGHT pixels high.
-    Picture table = ReadBmp("highscoretable.bmp");
+    Picture table = ReadPicture("highscoretable.bmp");
     ASSERT_EQ(table.w, 800);
     for (int i = 1; i <= 10; ++i)
         for (int y = Layout::HighscoreY(i); y < Layout::HighscoreY(i) + Layout::HIGHSCORE_TEXT_HEIGHT; ++y)
@@ -419,28 +420,33 @@ TEST(GeneratedPictures, NumbersAreWrittenOnPlainDarkAreas) {
     // The score plates, drawn at (Layout::PLATE_X[p], Layout::PLATE_Y): numbers at (Layout::ScoreX(p),
     // Layout::SCORE_Y) on the window (9 and 31 on a plate), 22 pixels bold.
     for (const char *plate : {"plate1.bmp", "plate2.bmp", "platecomputer.bmp"}) {
-        Picture p = ReadBmp(plate);
+        Picture p = ReadPicture(plate);
         ASSERT_EQ(p.w, Layout::PLATE_WIDTH) << plate;
         ASSERT_EQ(p.h, Layout::PLATE_HEIGHT) << plate;
         for (int y = 30; y < 58; ++y)
             for (int x = 9; x < 119; ++x) ASSERT_LT(Luma(p.At(x, y)), 20) << plate << " at " << x << "," << y;
     }
+    // The knurf player's: its points under its job, in the small font; the job ends inside the frame.
+    Picture k = ReadPicture("plateknurf.bmp");
+    const int kx = Layout::KNURF_SCORE_X - Layout::PLATE_X[1], ky = Layout::KNURF_SCORE_Y - Layout::PLATE_Y;
+    for (int y = 20; y < ky + 17; ++y)
+        for (int x = y < ky ? 120 : kx; x < 124; ++x) ASSERT_LT(Luma(k.At(x, y)), 20) << "at " << x << "," << y;
 }
 
 TEST(GeneratedPictures, BackgroundsLeaveTheButtonColumnToTheButtons) {
     // Buttons stand at x = 100 with tops at 75 .. 500; the widest is 280 and the lowest ends at 560. The
     // button pictures' corners carry the colour of the panel behind them.
-    Picture button = ReadBmp("play1.bmp");
+    Picture button = ReadPicture("play1.bmp");
     ASSERT_GT(button.w, 0);
     uint32_t panel = button.At(0, 0);
     for (const char *bg : {"backgroundmenu.bmp", "slotmenubackground.bmp"}) {
-        Picture p = ReadBmp(bg);
+        Picture p = ReadPicture(bg);
         ASSERT_EQ(p.w, 800) << bg;
         for (int y = 75; y < 560; ++y)
             for (int x = 100; x < 380; ++x) ASSERT_LE(Diff(p.At(x, y), panel), 3) << bg << " at " << x << "," << y;
     }
     for (const char *b : {"slot1.bmp", "previous1.bmp", "diff1.bmp", "sp1.bmp"})
-        EXPECT_LE(Diff(ReadBmp(b).At(0, 0), panel), 3) << b;
+        EXPECT_LE(Diff(ReadPicture(b).At(0, 0), panel), 3) << b;
 }
 
 TEST(GeneratedPictures, MouseOverPicturesAreClearlyDifferent) {
@@ -449,7 +455,7 @@ TEST(GeneratedPictures, MouseOverPicturesAreClearlyDifferent) {
         {"slot4.bmp", "slot42.bmp"}, {"slot5.bmp", "slot52.bmp"}, {"previous1.bmp", "previous2.bmp"},
         {"easy1.bmp", "easy2.bmp"},  {"sp1.bmp", "sp2.bmp"},      {"controls1.bmp", "controls2.bmp"}};
     for (auto &pr : pairs) {
-        Picture a = ReadBmp(pr[0]), b = ReadBmp(pr[1]);
+        Picture a = ReadPicture(pr[0]), b = ReadPicture(pr[1]);
         ASSERT_EQ(a.px.size(), b.px.size()) << pr[0];
         double sum = 0;
         for (size_t i = 0; i < a.px.size(); ++i) sum += Diff(a.px[i], b.px[i]);

@@ -167,6 +167,20 @@ TEST_F(Computer, ChoosesAMoveThatAPlayerWouldCallRight) {
          },
          {2, 3},
          {ONDER}},
+        {"boxed in, it waits in the pocket beside its tail end for its body to clear, not the larger dead end",
+         [] {
+             // Head (10,21) going right against a wall, its body along row 10 from column 10; below a pocket
+             // of 8 cells beside the body's last cells, above a closed pocket of 10.
+             EmptyBoard(true);
+             std::vector<SnakeState> st = Lay(10, 9, 12);
+             std::vector<RijEnKolomRec> open;
+             for (uint32_t k = 18; k <= 21; k++) open.insert(open.end(), {{11, k}, {12, k}});
+             for (uint32_t r = 5; r <= 9; r++) open.insert(open.end(), {{r, 21}, {r, 22}});
+             WallAllBut(open);
+             return st;
+         },
+         {1, 2, 3},
+         {ONDER}},
         {"moving second, it does not race the other snake's head to a knurf block beside both",
          [] {
              SetMode(Mode::SNAKE_AGAINST_COMPUTER, 2);
@@ -176,7 +190,7 @@ TEST_F(Computer, ChoosesAMoveThatAPlayerWouldCallRight) {
              PutKnurf(10, 6, NORMAAL);
              return st;
          },
-         {2, 3},
+         {1, 2, 3},
          {ONDER},
          2},
         {"against another snake it leaves a nearer faster knurf block for an ordinary one",

@@ -89,7 +89,8 @@ TEST_F(Field, BorderWallAndScorePanelAsDrawn) {
     const int32_t x1 = Layout::ScoreX(1), x2 = Layout::ScoreX(2);
     EXPECT_TRUE(anyText(x1, x1 + 47)) << "player 1's score at x = " << x1;
     EXPECT_FALSE(anyText(100, x1 - 1));
-    EXPECT_FALSE(anyText(250, 330)) << "no score for the knurf player";
+    EXPECT_FALSE(anyText(250, Layout::KNURF_SCORE_X - 1)) << "the knurf player's score is beside its knurf";
+    EXPECT_TRUE(anyText(Layout::KNURF_SCORE_X, Layout::KNURF_SCORE_X + 30));
     SetMode(Mode::TWO_SNAKES, 2);
     TekenScorebord(Spel, bitmaps);
     EXPECT_TRUE(anyText(x2, x2 + 54)) << "player 2's score at x = " << x2;

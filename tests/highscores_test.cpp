@@ -265,7 +265,7 @@ struct Ink {
 struct Seen {
     uint32_t ms, screen;
     bool music, gameoverSound;
-    Ink bands[3];  // the headline and the two lines of the game-over words
+    Ink bands[4];  // the headline, the two lines of the game-over words and the points
 };
 std::vector<Seen> seenAtWait;
 
@@ -282,13 +282,13 @@ Ink InkIn(int32_t y0, int32_t y1, uint32_t ground) {
 
 void WatchWait(int, uint32_t ms) {
     uint32_t ground = Wimdows::ScreenPixel(5, 5);
-    const int32_t top = Layout::GAME_OVER_WORDS_TOP;  // the headline and two lines of words below it
-    seenAtWait.push_back(Seen{
-        ms,
-        ground,
-        Music::SoundMarkedPlaying(Songs.game),
-        Music::SoundMarkedPlaying(Songs.gameover),
-        {InkIn(top + 10, top + 46, ground), InkIn(top + 70, top + 98, ground), InkIn(top + 102, top + 130, ground)}});
+    const int32_t top = Layout::GAME_OVER_WORDS_TOP;  // the headline, two lines of words and the points below it
+    seenAtWait.push_back(Seen{ms,
+                              ground,
+                              Music::SoundMarkedPlaying(Songs.game),
+                              Music::SoundMarkedPlaying(Songs.gameover),
+                              {InkIn(top + 10, top + 46, ground), InkIn(top + 66, top + 93, ground),
+                               InkIn(top + 96, top + 123, ground), InkIn(top + 130, top + 158, ground)}});
 }
 
 class HighscoreScreen : public GameOverSequence {
@@ -395,75 +395,93 @@ TEST_F(HighscoreScreen, PlayerTwosEndPictureAndTheComputersScore) {
     GastSpeler = 0;
 }
 
-// The words of each end in each mode: drawn centred, in the band of their row; none where there is none.
+// The words of each end in each mode: drawn centred, in the band of their row; none where there is none. They
+// say why each crashed snake could not move, and the points each player in play keeps (300 for player 1's
+// snake, 200 for player 2; a snake that crashed by itself in snake against knurf gives its points away).
 TEST_F(HighscoreScreen, TheGameOverWordsSayWhatHappenedInThisMode) {
     struct Case {
         uint32_t players, manual;
         GameEndRec end;
         uint32_t picture;
-        const char *headline, *line1, *line2;
+        const char *headline, *line1, *line2, *points;
         uint32_t computer = 0;
     };
+    const OorzaakEn W = OORZAAK_MUUR, B = OORZAAK_EIGEN_LIJF, S = OORZAAK_ANDERE_SLANG, K = OORZAAK_GIFTIG;
     const Case cases[] = {
-        {1, 0, {{false, true, false}, false}, GAMEOVER1, "Player 1", "Your snake has crashed.", ""},
-        {2,
+        {1,
          0,
-         {{false, true, false}, false},
+         {{false, true, false}, false, {{}, B}},
          GAMEOVER1,
          "Player 1",
-         "The red snake has crashed.",
-         "That ends the game for both."},
+         "Your snake hit its own body.",
+         "",
+         "Score: 300"},
         {2,
          0,
-         {{false, false, true}, false},
+         {{false, true, false}, false, {{}, W}},
+         GAMEOVER1,
+         "Player 1",
+         "The red snake hit a wall.",
+         "That ends the game for both.",
+         "Player 1: 300     Player 2: 200"},
+        {2,
+         0,
+         {{false, false, true}, false, {{}, {}, S}},
          GAMEOVER2,
          "Player 2",
-         "The green snake has crashed.",
-         "That ends the game for both."},
+         "The green snake hit the other snake.",
+         "That ends the game for both.",
+         "Player 1: 300     Player 2: 200"},
         {2,
          0,
-         {{false, true, true}, false},
+         {{false, true, true}, false, {{}, S, K}},
          GAMEOVERBOTH,
          "Player 1 and player 2",
-         "Both snakes crashed in the same step.",
-         ""},
+         "Both snakes crashed in the same step:",
+         "red hit the other snake, green ate a blue knurf.",
+         "Player 1: 300     Player 2: 200"},
         {2,
          1,
-         {{false, true, false}, false},
+         {{false, true, false}, false, {{}, W}},
          GAMEOVER1,
          "Player 1",
-         "The red snake has crashed.",
-         "Its points go to the knurf player."},
+         "The red snake hit a wall.",
+         "Its points go to the knurf player.",
+         "Player 1 (snake): 0     Player 2 (knurf): 300"},
         {2,
          1,
-         {{false, true, false}, true},
+         {{false, true, false}, true, {{}, OORZAAK_KNURFSPELER}},
          GAMEOVERKNURF,
          "Player 2",
          "The green knurf has caught the red snake!",
-         "The snake's points stay with player 1."},
+         "The snake's points stay with player 1.",
+         "Player 1 (snake): 300     Player 2 (knurf): 0"},
         {2,
          0,
-         {{false, true, false}, false},
+         {{false, true, false}, false, {{}, K}},
          GAMEOVER1,
          "Player 1",
-         "Your red snake has crashed: the computer wins.",
+         "Your red snake ate a blue knurf: the computer wins.",
          "Only your score goes into the table.",
+         "You: 300     Computer: 200",
          2},
         {2,
          0,
-         {{false, false, true}, false},
+         {{false, false, true}, false, {{}, {}, W}},
          GAMEOVER2,
          "The computer",
-         "The computer's green snake has crashed: you win!",
+         "The computer's green snake hit a wall: you win!",
          "Only your score goes into the table.",
+         "You: 300     Computer: 200",
          2},
         {2,
          0,
-         {{false, true, true}, false},
+         {{false, true, true}, false, {{}, W, B}},
          GAMEOVERBOTH,
          "Player 1 and the computer",
-         "Both snakes crashed in the same step.",
-         "Only your score goes into the table.",
+         "Both snakes crashed in the same step:",
+         "you hit a wall, the computer hit its own body.",
+         "You: 300     Computer: 200",
          2},
     };
     for (const Case &c : cases) {
@@ -473,13 +491,15 @@ TEST_F(HighscoreScreen, TheGameOverWordsSayWhatHappenedInThisMode) {
         AantalBlokjesManueel = c.manual;
         ComputerSpeler = c.computer;
         end = c.end;
+        Score[1] = 300;
+        Score[2] = c.players == 2 && c.manual == 0 ? 200 : 0;
         WriteTable(DOWN_FROM_900);
         seenAtWait.clear();
         RunGameOver();
         ASSERT_GE(seenAtWait.size(), 1u);  // the end shows for one wait (longer with keys pressed)
         EXPECT_EQ(seenAtWait[0].screen, c.picture);
-        const char *texts[3] = {c.headline, c.line1, c.line2};
-        for (int band = 0; band < 3; band++) {
+        const char *texts[4] = {c.headline, c.line1, c.line2, c.points};
+        for (int band = 0; band < 4; band++) {
             const Ink &ink = seenAtWait[0].bands[band];
             uint32_t w = 0, h = 0;
             Wimdows::GetTextSize(texts[band], band == 0 ? 1 : 0, w, h);

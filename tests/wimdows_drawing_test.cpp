@@ -13,9 +13,14 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <vector>
 
+#include <SDL.h>
+#include <SDL_image.h>
+
 #include "support/BmpFile.h"
+#include "support/eventually.h"
 #include "wimdows/Wimdows.h"
 #include "wimdows/WimdowsInternal.h"
 
@@ -252,6 +257,22 @@ TEST_F(DrawingTest, AKeptAreaComesBackWithoutATrace) {
     Rectangle(0, 0, kW - 1, kH - 1, 0x0000FF, true);
     RestoreArea();
     EXPECT_EQ(CountBuffer(0, 0, kW - 1, kH - 1, 0x0000FF), kW * kH) << "a copy is put back once only";
+}
+
+TEST_F(DrawingTest, ANoteShowsOverEveryPictureUntilItsTimeIsUp) {
+    SetBuffering(true);
+    Rectangle(0, 0, kW - 1, kH - 1, 0x203040, true);
+    UpdateWindow();
+    ShowNote(Note{10, 10, 40, 30, 0x0000FF, 0x00FF00, "", 1, 0, 0, 0}, 300);
+    EXPECT_EQ(ScreenPixel(20, 20), 0x0000FFu) << "the note shows at once";
+    EXPECT_EQ(ScreenPixel(10, 10), 0x00FF00u) << "in its frame";
+    EXPECT_EQ(BufferPixel(20, 20), 0x203040u) << "the back buffer never holds it";
+    Rectangle(0, 0, kW - 1, kH - 1, 0x405060, true);
+    UpdateWindow();
+    EXPECT_EQ(ScreenPixel(20, 20), 0x0000FFu) << "a new picture under it leaves it on top";
+    EXPECT_EQ(ScreenPixel(50, 20), 0x405060u);
+    EXPECT_TRUE(Eventually([] { return ScreenPixel(20, 20) == 0x405060u; }))
+        << "the note went by itself, and what is under it shows";
 }
 
 TEST_F(DrawingTest, ColoursAreBgrAndIgnoreTheTopByte) {
@@ -540,14 +561,26 @@ TEST_F(DrawingTest, WithoutAWindowNothingDraws) {
 // ---- the window's scale -------------------------------------------------------------------------------------
 
 TEST_F(DrawingTest, FromOneAndAHalfTimesTheBufferIsTwiceAsSharp) {
-    // bitmap/p.bmp red; bitmap2x/p.bmp green with a blue right half, so a pixel tells which set it came from.
+    // bitmap/p.bmp red; bitmap2x/p.png green with a blue right half, so a pixel tells which set it came from.
+    // Pictures are stored as PNG, a BMP of the name asked for is read first: bitmap/p.png (white) is not
+    // read, bitmap/only1x.png (yellow, with no twin) stands for only1x.bmp.
     ASSERT_EQ(mkdir(FilePath("bitmap").c_str(), 0755) == 0 || errno == EEXIST, true);
     ASSERT_EQ(mkdir(FilePath("bitmap2x").c_str(), 0755) == 0 || errno == EEXIST, true);
+    auto storeAsPng = [](const std::string &bmp, const std::string &png) {
+        SDL_Surface *s = SDL_LoadBMP(FilePath(bmp).c_str());
+        bool ok = s && IMG_SavePNG(s, FilePath(png).c_str()) == 0;
+        SDL_FreeSurface(s);
+        return ok && std::remove(FilePath(bmp).c_str()) == 0;
+    };
     std::vector<uint32_t> twice(8 * 8);
     for (int i = 0; i < 64; ++i) twice[i] = i % 8 < 4 ? 0x00FF00 : 0xFF0000;
+    ASSERT_TRUE(TestBmp::WriteSolidBmp(FilePath("bitmap/white.bmp").c_str(), 4, 4, 0xFFFFFF));
+    ASSERT_TRUE(storeAsPng("bitmap/white.bmp", "bitmap/p.png"));
     ASSERT_TRUE(TestBmp::WriteSolidBmp(FilePath("bitmap/p.bmp").c_str(), 4, 4, 0x0000FF));
     ASSERT_TRUE(TestBmp::WriteBmp24(FilePath("bitmap2x/p.bmp").c_str(), 8, 8, twice));
+    ASSERT_TRUE(storeAsPng("bitmap2x/p.bmp", "bitmap2x/p.png"));
     ASSERT_TRUE(TestBmp::WriteSolidBmp(FilePath("bitmap/only1x.bmp").c_str(), 4, 4, 0x00FFFF));
+    ASSERT_TRUE(storeAsPng("bitmap/only1x.bmp", "bitmap/only1x.png"));
     SetBuffering(true);
     uint32_t p = LoadBitmap(FilePath("bitmap/p.bmp").c_str(), 4, 4);
     uint32_t only = LoadBitmap(FilePath("bitmap/only1x.bmp").c_str(), 4, 4);

@@ -16,7 +16,7 @@ rm -f "$out"/page-*.png
 
 # Sorts every picture into a group by its size.
 small=() ; buttons=() ; bars=() ; screens=()
-for f in "$src"/*.bmp; do
+for f in "$src"/*.png; do
   size="$(identify -format '%wx%h' "$f")"
   case "$size" in
     20x20|100x100) small+=("$f") ;;
@@ -38,7 +38,7 @@ sheet() {  # title, tile geometry, columns, files...
 # Board pieces, enlarged five times with hard pixel edges so every pixel can be judged.
 scaled=()
 for f in "${small[@]}"; do
-  n="$(basename "$f" .bmp)"
+  n="$(basename "$f" .png)"
   if [ "$(identify -format '%w' "$f")" = 20 ]; then
     convert "$f" -filter point -resize 500% "$tmp/$n.png"
   else

@@ -1,10 +1,12 @@
 // make_pictures: paints every picture of the game into a bitmap folder.
 // Usage: make_pictures <bitmap folder> <folder with the shipped level files> [<icon folder>]
 //        make_pictures --double <bitmap2x folder> <folder with the shipped level files>
-// The second form paints the same pictures, same names, at twice their size (no icons): the window layer
-// draws from that set when the window shows the game at 1.5 times or more.
+// The second form paints the same pictures at twice their size (no icons): the window layer draws from that
+// set when the window shows the game at 1.5 times or more. Every picture is stored as a PNG of the name the
+// game asks for ("play1.png" for "play1.bmp"), pixel for pixel the BMP it is made from.
 // Exit status 0 when every picture was written.
 #include <SDL.h>
+#include <SDL_image.h>
 
 #include <cstdio>
 #include <fstream>
@@ -22,7 +24,20 @@ static int failures = 0;
 // ---- writing ---------------------------------------------------------------------------------------------
 
 void Save(const Canvas &cv, const std::string &dir, const std::string &name) {
-    if (!SaveBmp(cv, dir + "/" + name)) ++failures;
+    const std::string bmp = dir + "/" + name;
+    if (!SaveBmp(cv, bmp)) {
+        ++failures;
+        return;
+    }
+    // The BMP's pixels, compressed without loss.
+    const std::string png = bmp.substr(0, bmp.size() - 4) + ".png";
+    SDL_Surface *s = SDL_LoadBMP(bmp.c_str());
+    if (!s || IMG_SavePNG(s, png.c_str()) != 0) {
+        std::fprintf(stderr, "make_pictures: cannot write %s: %s\n", png.c_str(), SDL_GetError());
+        ++failures;
+    }
+    SDL_FreeSurface(s);
+    std::remove(bmp.c_str());
 }
 
 void SavePngIcon(const Canvas &cv, const Canvas &shape, const std::string &dir, const std::string &name) {
@@ -117,6 +132,10 @@ int main(int argc, char **argv) {
         return 2;
     }
     if (SDL_Init(0) != 0 || !InitText()) return 1;
+    if ((IMG_Init(IMG_INIT_PNG) & IMG_INIT_PNG) == 0) {
+        std::fprintf(stderr, "make_pictures: no PNG writer: %s\n", IMG_GetError());
+        return 1;
+    }
     std::string dir = argv[1], levels = argv[2];
     SetOutputScale(twice ? 2 : 1);
     Pictures::MakeGamePictures(dir);
@@ -125,6 +144,7 @@ int main(int argc, char **argv) {
     if (!twice) Pictures::MakeIcons(dir, argc > 3 ? argv[3] : "");
     int bad = Pictures::SaveFailures();
     if (bad) std::fprintf(stderr, "make_pictures: %d pictures were not written\n", bad);
+    IMG_Quit();
     SDL_Quit();
     return bad ? 1 : 0;
 }

@@ -36,7 +36,8 @@ enum KnurfKind { KNURF_NORMAL, KNURF_FASTER, KNURF_POISON, KNURF_STEERED };
 
 // ---- writing ------------------------------------------------------------------------------------------
 
-// Saves the canvas as dir/name (a .bmp); counts failures for the exit status.
+// Saves the canvas as the picture dir/name (a .bmp name), stored as the PNG of that name ("x.png" for
+// "x.bmp") with the BMP's pixels; counts failures for the exit status.
 void Save(const Paint::Canvas &cv, const std::string &dir, const std::string &name);
 // Saves the canvas as dir/name (a .png) with the opacity of `shape`; counts failures the same way.
 void SavePngIcon(const Paint::Canvas &cv, const Paint::Canvas &shape, const std::string &dir, const std::string &name);

@@ -471,10 +471,16 @@ static void MakeHud(const std::string &dir) {
         Text(plate, Style(SANS_BOLD, 12, pl.ink), pl.label, x + 8, 15);
         FillCircle(plate, x + 113, 22, 4, pl.frame);
         if (pl.knurf) {
-            // The knurf player scores only when the snake crashes: a knurf and its job instead of a number.
-            DrawKnurf(plate, KNURF_STEERED, x + 8, 36, 28);
-            Text(plate, Style(SANS_BOLD, 13, pl.ink), "KNURF", x + 42, 36);
-            Text(plate, Style(SANS, 10.5f, Pal::Muted), "block the snake", x + 42, 53);
+            // The knurf and its job; the game writes the player's points under the job (the knurf player
+            // scores only when the snake crashes by itself). The job stays inside the frame at every size.
+            DrawKnurf(plate, KNURF_STEERED, x + 6, 38, 26);
+            const float jobX = (float)Layout::KNURF_SCORE_X, room = x + 117 - jobX;
+            TextStyle job = Style(SANS_BOLD, 11, pl.ink);
+            float w = 0, h = 0;
+            for (MeasureText(job, "block the snake", w, h); w > room && job.size > 7;
+                 MeasureText(job, "block the snake", w, h))
+                job.size -= 0.5f;
+            Text(plate, job, "block the snake", jobX, (float)(Layout::KNURF_SCORE_Y - Layout::PANEL_Y - 17));
         }
         Save(Crop(plate, Layout::PLATE_X[pl.place], Layout::PLATE_TOP, Layout::PLATE_WIDTH, Layout::PLATE_HEIGHT), dir,
              pl.file);

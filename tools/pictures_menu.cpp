@@ -184,8 +184,23 @@ static void ButtonLabel(Canvas &cv, const std::string &label, float x, float cy,
     Text(cv, st, label, x, cy - h / 2);
 }
 
+// Where a button's label goes: right of its icon, up to 10 units from its right edge.
+static float LabelLeft(int h) { return 12 + (h - 18) + 6.0f; }
+
+// The label size at which every one of `labels` fits a w by h button (a menu's buttons set alike).
+static float CommonLabelSize(const std::vector<std::string> &labels, int w, int h) {
+    float size = h >= 58 ? 21 : 20, fit = size;
+    for (const std::string &label : labels) {
+        float tw, th;
+        MeasureText(Style(SANS_BOLD, size), label, tw, th);
+        if (tw > w - 10 - LabelLeft(h)) fit = std::min(fit, size * (w - 10 - LabelLeft(h)) / tw);
+    }
+    return fit;
+}
+
+// A button with an icon and a label; `size` 0 sets the label as large as the button allows.
 static void MakeButton(const std::string &dir, const std::string &normal, const std::string &mouseOver, int w, int h,
-                       const std::string &label, IconFn icon) {
+                       const std::string &label, IconFn icon, float size = 0) {
     for (int hover = 0; hover <= 1; ++hover) {
         Canvas cv = MakeCanvas(w, h, 3, Pal::Panel);
         ButtonPlate(cv, hover);
@@ -193,8 +208,8 @@ static void MakeButton(const std::string &dir, const std::string &normal, const 
         float cx = 12 + r, cy = h / 2.0f;
         FillCircle(cv, cx, cy, r, hover ? Hex(0x3A1606) : Hex(0x0E1533), hover ? 0.85f : 1.0f);
         icon(cv, cx, cy, r, hover);
-        float left = cx + r + 6;
-        float size = h >= 58 ? 21 : 20;
+        float left = LabelLeft(h);
+        if (size == 0) size = h >= 58 ? 21 : 20;
         ButtonLabel(cv, label, (left + w - 10) / 2, cy, size, hover, CENTER, w - 10 - left);
         Save(cv, dir, hover ? mouseOver : normal);
     }
@@ -428,10 +443,14 @@ void MakeMenuPictures(const std::string &dir, const std::string &levelDir) {
     MakeButton(dir, "hard1.bmp", "hard2.bmp", 200, 60, "Hard",
                [](Canvas &cv, float cx, float cy, float r, bool h) { IconChevrons(3, cv, cx, cy, r, h); });
 
-    MakeButton(dir, "sp1.bmp", "sp2.bmp", 200, 54, "One player", IconOneSnake);
-    MakeButton(dir, "snakevssnake1.bmp", "snakevssnake2.bmp", 200, 54, "Snake vs snake", IconSnakeVsSnake);
-    MakeButton(dir, "snakevsknurf1.bmp", "snakevsknurf2.bmp", 200, 54, "Snake vs knurf", IconSnakeVsKnurf);
-    MakeButton(dir, "snakevscomputer1.bmp", "snakevscomputer2.bmp", 200, 54, "Snake vs computer", IconSnakeVsComputer);
+    // The game modes side by side: their labels in one size.
+    const float mode =
+        CommonLabelSize({"One player", "Snake vs snake", "Snake vs knurf", "Snake vs computer"}, 200, 54);
+    MakeButton(dir, "sp1.bmp", "sp2.bmp", 200, 54, "One player", IconOneSnake, mode);
+    MakeButton(dir, "snakevssnake1.bmp", "snakevssnake2.bmp", 200, 54, "Snake vs snake", IconSnakeVsSnake, mode);
+    MakeButton(dir, "snakevsknurf1.bmp", "snakevsknurf2.bmp", 200, 54, "Snake vs knurf", IconSnakeVsKnurf, mode);
+    MakeButton(dir, "snakevscomputer1.bmp", "snakevscomputer2.bmp", 200, 54, "Snake vs computer", IconSnakeVsComputer,
+               mode);
 
     MakeButton(dir, "network1.bmp", "network2.bmp", 200, 54, "Network game", IconNetwork);
     MakeButton(dir, "hostsnake1.bmp", "hostsnake2.bmp", 200, 60, "Host: vs snake", IconSnakeVsSnake);

@@ -118,8 +118,9 @@ static void MakeHelp(const std::string &dir) {
     DrawKeyCap(cv, "A", P2 + 2, y + 28, 26, 26);
     DrawKeyCap(cv, "S", P2 + 30, y + 28, 26, 26);
     DrawKeyCap(cv, "D", P2 + 58, y + 28, 26, 26);
-    Text(cv, Bold(14.5f, Hex(0x8FE39A)), "Player 2", P2 + 88, y + 8);
-    Text(cv, body, "green snake", P2 + 88, y + 28);
+    // Clear of the D key's cap.
+    Text(cv, Bold(14.5f, Hex(0x8FE39A)), "Player 2", P2 + 96, y + 8);
+    Text(cv, body, "green snake", P2 + 96, y + 28);
     y += 62;
     y = Paragraph(cv, body, "Choose other keys under Options, Controls.", L, y, W, lh);
     y += 6;

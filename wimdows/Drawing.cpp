@@ -20,6 +20,7 @@
 #include <SDL_ttf.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -131,6 +132,12 @@ struct FrontRec {
     int32_t offX = 0, offY = 0;
     LineMap across, down;
     bool fresh = false;  // the view changed: the bars still need painting
+    // ShowNote's note over the front picture until noteUntil: its area (front pixels) and, in turns, the
+    // note's pixels (while off) or the front's pixels under it (while on).
+    bool noteOn = false;
+    Area noteArea = kNoArea;
+    std::vector<uint32_t> notePx;
+    std::chrono::steady_clock::time_point noteUntil;
 };
 
 // The records are made once and never destroyed, so that a window thread still running when the program
@@ -197,10 +204,9 @@ static int64_t FloorDiv(int64_t a, int64_t b) {
 
 // ---- internal: pictures and their budget ---------------------------------------------------------------
 
-// Reads a BMP and brings it to width by height (0 keeps the file's own size); FALSE when it fails.
+// Reads a picture file and brings it to width by height (0 keeps the file's own size); FALSE when it fails.
 static bool ReadPixels(const std::string &file, uint32_t width, uint32_t height, std::vector<uint32_t> &out) {
-    if (!PictureFileFits(file)) return false;
-    SDL_Surface *s = SDL_LoadBMP(file.c_str());
+    SDL_Surface *s = ReadPictureFile(file);
     if (!s) return false;
     uint32_t sw = (uint32_t)s->w, sh = (uint32_t)s->h;
     if (width == 0) width = sw;
@@ -237,18 +243,13 @@ static bool ReadPixels(const std::string &file, uint32_t width, uint32_t height,
     return ok;
 }
 
-static bool FileExists(const std::string &file) {
-    std::FILE *f = std::fopen(file.c_str(), "rb");
-    if (f) std::fclose(f);
-    return f != nullptr;
-}
-
-// The same picture in the set at twice the size: ".../bitmap2x/<name>" for ".../bitmap/<name>"; "" when the
-// file is in no bitmap folder.
-static std::string TwiceSizePath(const std::string &file) {
+// The same picture in the set at twice the size, in the bitmap2x folder beside the bitmap folder (as a BMP
+// when one is there, else as the PNG it is stored as); "" when the file is in no bitmap folder or the set
+// lacks it.
+static std::string TwiceSizeFile(const std::string &file) {
     size_t at = file.rfind("/bitmap/");
-    if (at != std::string::npos) return file.substr(0, at) + "/bitmap2x/" + file.substr(at + 8);
-    if (file.compare(0, 7, "bitmap/") == 0) return "bitmap2x/" + file.substr(7);
+    if (at != std::string::npos) return PictureFileFor(file.substr(0, at) + "/bitmap2x/" + file.substr(at + 8));
+    if (file.compare(0, 7, "bitmap/") == 0) return PictureFileFor("bitmap2x/" + file.substr(7));
     return "";
 }
 
@@ -284,8 +285,8 @@ static bool Hold(Picture &p, uint64_t keepFrom) {
     std::vector<uint32_t> px;
     bool ok = false;
     if (k == 2) {
-        std::string twice = TwiceSizePath(p.file);
-        ok = !twice.empty() && FileExists(twice) && ReadPixels(twice, p.width * 2, p.height * 2, px);
+        std::string twice = TwiceSizeFile(p.file);
+        ok = !twice.empty() && ReadPixels(twice, p.width * 2, p.height * 2, px);
     }
     if (!ok) ok = ReadPixels(p.file, p.width * k, p.height * k, px);
     if (!ok) return false;
@@ -303,6 +304,27 @@ static Picture *Entry(PictureHandle bitmap) {
 
 // ---- internal: drawing (gDraw.lock held; game units in) ---------------------------------------------------
 
+// Puts the note on the front picture, or takes it off again (gFront.lock held).
+static void NoteSwap() {
+    const Area &a = gFront.noteArea;
+    const size_t w = (size_t)(a.x1 - a.x0 + 1);
+    for (int32_t y = a.y0; y <= a.y1; ++y)
+        std::swap_ranges(&gFront.front[(size_t)y * gFront.xlen + a.x0],
+                         &gFront.front[(size_t)y * gFront.xlen + a.x1 + 1], &gFront.notePx[(size_t)(y - a.y0) * w]);
+    gFront.noteOn = !gFront.noteOn;
+}
+
+// Forgets the note, taking it off the front picture first (gFront.lock held).
+static void DropNote() {
+    if (gFront.noteOn) {
+        NoteSwap();
+        gFront.pending = Union(gFront.pending, gFront.noteArea);
+    }
+    gFront.noteOn = false;
+    gFront.noteArea = kNoArea;
+    std::vector<uint32_t>().swap(gFront.notePx);
+}
+
 // Notes an area of buffer pixels drawn into the back buffer; in direct mode also puts it on the screen at once.
 static void Drawn(const Area &a) {
     if (Empty(a)) return;
@@ -314,10 +336,14 @@ static void Drawn(const Area &a) {
     if (gDraw.buffering || gDraw.replaying) return;
     {
         std::lock_guard<std::mutex> g(gFront.lock);
+        // A note stays over what is drawn under it.
+        const bool note = gFront.noteOn;
+        if (note) NoteSwap();
         for (int32_t y = a.y0; y <= a.y1; ++y) {
             size_t at = (size_t)y * gDraw.bw + a.x0;
             std::memcpy(&gFront.front[at], &gDraw.back[at], (size_t)(a.x1 - a.x0 + 1) * 4);
         }
+        if (note) NoteSwap();
         gFront.pending = Union(gFront.pending, a);
     }
     WakeWindowThread();
@@ -339,6 +365,8 @@ static void UpdateLocked() {
     Area changed = kNoArea;
     {
         std::lock_guard<std::mutex> g(gFront.lock);
+        const bool note = gFront.noteOn;
+        if (note) NoteSwap();
         for (int32_t y = d.y0; y <= d.y1; ++y) {
             int32_t x0 = gDraw.rowFirst[y], x1 = gDraw.rowLast[y];
             gDraw.rowFirst[y] = (int32_t)gDraw.bw;
@@ -349,6 +377,7 @@ static void UpdateLocked() {
             std::memcpy(&gFront.front[at], &gDraw.back[at], span);
             changed = Union(changed, Area{x0, y, x1, y});
         }
+        if (note) NoteSwap();
         if (Empty(changed)) return;
         gFront.pending = Union(gFront.pending, changed);
     }
@@ -637,6 +666,8 @@ static void RepaintAt(uint32_t k) {
 // The front picture at the new factor (both locks held): the new back buffer when everything drawn had been
 // shown, else the old front picture scaled, with the whole back buffer to be compared at the next update.
 static void FrontAtFactor(bool waiting) {
+    // A note made at the old factor does not fit the new picture.
+    DropNote();
     std::vector<uint32_t> front((size_t)gDraw.bw * gDraw.bh);
     if (waiting)
         ScalePixels(gFront.front.data(), gFront.xlen, gFront.ylen, front.data(), gDraw.bw, gDraw.bh);
@@ -676,6 +707,7 @@ void SurfaceOpen(uint32_t w, uint32_t h, uint32_t winW, uint32_t winH) {
     // The first picture is black.
     std::lock_guard<std::mutex> g(gDraw.lock);
     std::lock_guard<std::mutex> gf(gFront.lock);
+    DropNote();
     gFront.gameW = w;
     gFront.gameH = h;
     uint32_t k = SetView(winW, winH);
@@ -740,6 +772,7 @@ void SurfaceClose() {
     std::vector<DrawOp>().swap(gDraw.ops);
     gDraw.opsComplete = true;
     std::lock_guard<std::mutex> gf(gFront.lock);
+    DropNote();
     std::vector<uint32_t>().swap(gFront.front);
     gFront.xlen = gFront.ylen = 0;
     gFront.pending = kNoArea;
@@ -750,11 +783,20 @@ void SurfaceClose() {
     gFront.fresh = false;
 }
 
+int NoteWaitMs() {
+    std::lock_guard<std::mutex> g(gFront.lock);
+    if (!gFront.noteOn) return -1;
+    auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(gFront.noteUntil - std::chrono::steady_clock::now());
+    return left.count() > 0 ? (int)left.count() : 0;
+}
+
 void ShowFront(SDL_Window *window, bool whole) {
     SDL_Rect rects[5];
     int count = 0;
     {
         std::lock_guard<std::mutex> g(gFront.lock);
+        if (gFront.noteOn && std::chrono::steady_clock::now() >= gFront.noteUntil) DropNote();
         SDL_Surface *s = SDL_GetWindowSurface(window);
         if (!s || gFront.front.empty() || gFront.showW == 0) return;
         if (whole || gFront.fresh) {
@@ -849,6 +891,41 @@ void ClearScreen() {
         w = gDraw.xlen, h = gDraw.ylen;
     }
     Rectangle(0, 0, (int32_t)w, (int32_t)h, 0, true);
+}
+
+void ShowNote(const Note &note, uint32_t ms) {
+    {
+        std::lock_guard<std::mutex> g(gDraw.lock);
+        if (!gDraw.live) return;
+        const Area a = ToBuffer(Clip(note.x0, note.y0, note.x1, note.y1, gDraw.xlen, gDraw.ylen));
+        if (Empty(a)) return;
+        // Painted into the back buffer with the internal calls (nothing recorded, nothing shown), taken out,
+        // and the back buffer's pixels put back as they were.
+        const size_t w = (size_t)(a.x1 - a.x0 + 1);
+        std::vector<uint32_t> saved(w * (size_t)(a.y1 - a.y0 + 1)), px(saved.size());
+        for (int32_t y = a.y0; y <= a.y1; ++y)
+            std::memcpy(&saved[(size_t)(y - a.y0) * w], &gDraw.back[(size_t)y * gDraw.bw + a.x0], w * 4);
+        const bool replaying = gDraw.replaying;
+        gDraw.replaying = true;
+        DoRectangle(note.x0, note.y0, note.x1, note.y1, ToPixel(note.ground), true);
+        DoRectangle(note.x0, note.y0, note.x1, note.y1, ToPixel(note.line), false);
+        DoRectangle(note.x0 + 1, note.y0 + 1, note.x1 - 1, note.y1 - 1, ToPixel(note.line), false);
+        if (note.text) DoText(note.text, note.textX, note.textY, note.style, note.letters);
+        gDraw.replaying = replaying;
+        for (int32_t y = a.y0; y <= a.y1; ++y) {
+            uint32_t *row = &gDraw.back[(size_t)y * gDraw.bw + a.x0];
+            std::memcpy(&px[(size_t)(y - a.y0) * w], row, w * 4);
+            std::memcpy(row, &saved[(size_t)(y - a.y0) * w], w * 4);
+        }
+        std::lock_guard<std::mutex> gf(gFront.lock);
+        DropNote();
+        gFront.noteArea = a;
+        gFront.notePx.swap(px);
+        gFront.noteUntil = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+        NoteSwap();
+        gFront.pending = Union(gFront.pending, a);
+    }
+    WakeWindowThread();
 }
 
 void Rectangle(int32_t x0, int32_t y0, int32_t x1, int32_t y1, Colour color, bool fill) {
@@ -954,11 +1031,11 @@ const char *ProgramFolder() {
 
 PictureHandle LoadBitmap(const char *name, uint32_t width, uint32_t height) {
     if (!name) return 0;
-    const std::string path = DataPath(name);
     // A picture already loaded from the same file at the same size shares its pixels; the file must still
     // be there, so that a load never succeeds for a file that is gone.
-    if (!FileExists(path)) {
-        TellMissingPicture(path);
+    const std::string path = PictureFileFor(DataPath(name));
+    if (path.empty()) {
+        TellMissingPicture(DataPath(name));
         return 0;
     }
     auto key = std::make_tuple(path, width, height);
@@ -972,7 +1049,7 @@ PictureHandle LoadBitmap(const char *name, uint32_t width, uint32_t height) {
         pic = std::make_shared<Picture>();
         pic->file = path;
         if (width == 0 || height == 0) {
-            SDL_Surface *probe = PictureFileFits(path) ? SDL_LoadBMP(path.c_str()) : nullptr;
+            SDL_Surface *probe = ReadPictureFile(path);
             if (!probe) return 0;
             width = width ? width : (uint32_t)probe->w;
             height = height ? height : (uint32_t)probe->h;

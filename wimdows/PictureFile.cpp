@@ -1,12 +1,18 @@
-// Wimdows, picture files judged before they are read: a BMP whose header claims more pixels than its file
-// can hold, or more than any picture of the game has, is refused before a byte of pixels is allocated (a
-// damaged or hostile file would otherwise take gigabytes). A refused or missing picture is one console
-// line, once per file, and the game goes on without it.
+// Wimdows, picture files: which file stands for a picture, and each judged before it is read. The game
+// names its pictures as BMP files; its own are stored as PNG files of the same name (a tenth of the size,
+// the same pixels), and a BMP that is there is read first, so a picture of the player's own still counts.
+// A BMP whose header claims more pixels than its file can hold, or a BMP or PNG that claims more than any
+// picture of the game has, is refused before a byte of pixels is allocated (a damaged or hostile file
+// would otherwise take gigabytes). A refused or missing picture is one console line, once per file, and the game goes on
+// without it.
+#include <SDL.h>
+#include <SDL_image.h>
 #include <sys/stat.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <mutex>
 #include <set>
 #include <string>
@@ -39,7 +45,47 @@ static void TellOnce(const std::string &file, const std::string &line) {
     std::fprintf(stderr, "%s\n", line.c_str());
 }
 
+static void TellRefused(const std::string &file, int64_t width, int64_t height, int64_t bytes) {
+    TellOnce(file, "Picture " + file + " is refused: it claims " + std::to_string(width) + " by " +
+                       std::to_string(height) + " pixels in a file of " + std::to_string((long long)bytes) +
+                       " bytes; the game goes on without it.");
+}
+
+static int64_t Big(const unsigned char *p, int bytes) {
+    int64_t v = 0;
+    for (int i = 0; i < bytes; ++i) v = v * 256 + p[i];
+    return v;
+}
+
+static bool Exists(const std::string &file) {
+    struct stat st;
+    return stat(file.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// The PNG form of a file name: "<stem>.png" for "<stem>.bmp" (or for a name without an ending).
+static std::string PngName(const std::string &file) {
+    size_t dot = file.rfind('.'), slash = file.rfind('/');
+    bool ending = dot != std::string::npos && (slash == std::string::npos || dot > slash);
+    return (ending ? file.substr(0, dot) : file) + ".png";
+}
+
+static bool IsPng(const std::string &file) { return file.size() > 4 && file.compare(file.size() - 4, 4, ".png") == 0; }
+
 // ---- exported within the module ----------------------------------------------------------------------
+
+std::string PictureFileFor(const std::string &file) {
+    if (Exists(file)) return file;
+    if (!IsPng(file)) {
+        std::string png = PngName(file);
+        if (Exists(png)) return png;
+    }
+    return "";
+}
+
+SDL_Surface *ReadPictureFile(const std::string &file) {
+    if (!PictureFileFits(file)) return nullptr;
+    return IsPng(file) ? IMG_Load(file.c_str()) : SDL_LoadBMP(file.c_str());
+}
 
 bool PictureFileFits(const std::string &file) {
     std::FILE *f = std::fopen(file.c_str(), "rb");
@@ -48,7 +94,15 @@ bool PictureFileFits(const std::string &file) {
     size_t got = std::fread(h, 1, sizeof h, f);
     std::fclose(f);
     struct stat st;
-    if (got < 26 || h[0] != 'B' || h[1] != 'M' || stat(file.c_str(), &st) != 0) return true;  // no BMP: the loader's
+    if (stat(file.c_str(), &st) != 0) return true;
+    if (got >= 24 && std::memcmp(h, "\x89PNG\r\n\x1a\n", 8) == 0 && std::memcmp(h + 12, "IHDR", 4) == 0) {
+        // Compressed rows: the bound alone.
+        const int64_t width = Big(h + 16, 4), height = Big(h + 20, 4);
+        bool fits = width >= 1 && height >= 1 && width <= kPictureSideMax && height <= kPictureSideMax;
+        if (!fits) TellRefused(file, width, height, st.st_size);
+        return fits;
+    }
+    if (got < 26 || h[0] != 'B' || h[1] != 'M') return true;  // no BMP: the loader's
     const int64_t pixelsAt = Little(h + 10, 4), header = Little(h + 14, 4);
     const bool core = header == 12;  // the old header with 16-bit sizes; every later one 32-bit
     int64_t width = core ? Little(h + 18, 2) : (int32_t)Little(h + 18, 4);
@@ -61,10 +115,7 @@ bool PictureFileFits(const std::string &file) {
     const int64_t rowBytes = (width * bits + 31) / 32 * 4;
     bool fits = width >= 1 && height >= 1 && width <= kPictureSideMax && height <= kPictureSideMax;
     if (fits && raw) fits = pixelsAt + rowBytes * height <= (int64_t)st.st_size;
-    if (!fits)
-        TellOnce(file, "Picture " + file + " is refused: it claims " + std::to_string(width) + " by " +
-                           std::to_string(height) + " pixels in a file of " + std::to_string((long long)st.st_size) +
-                           " bytes; the game goes on without it.");
+    if (!fits) TellRefused(file, width, height, st.st_size);
     return fits;
 }
 

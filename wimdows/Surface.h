@@ -23,8 +23,11 @@ void SurfaceOpen(uint32_t w, uint32_t h, uint32_t winW, uint32_t winH);
 bool SurfaceResize(uint32_t winW, uint32_t winH);
 // Frees both pictures, every loaded picture and the kept area; drawing does nothing afterwards.
 void SurfaceClose();
-// Puts the part of the front picture not yet on the screen (with whole: all of it, and the bars) on `window`.
+// Puts the part of the front picture not yet on the screen (with whole: all of it, and the bars) on `window`;
+// a note whose time is up goes first.
 void ShowFront(SDL_Window *window, bool whole);
+// Milliseconds until the note shown now is due to go (0: now), or -1 when none shows (window thread).
+int NoteWaitMs();
 // A position in the window's pixels to game units (the bars lie outside 0..w-1 by 0..h-1); unchanged while
 // no window is open. Any thread, no lock of the layer held but gWin's or gWake's.
 void MapPointer(int32_t &x, int32_t &y);

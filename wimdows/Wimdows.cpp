@@ -504,9 +504,10 @@ static bool StartVideo() {
 static bool ServeEvents(int xfd) {
     bool byPlayer = false;
     SDL_Event e;
-    // A placement request waiting for its gap, and the pads, limit the sleep (-1: no limit).
-    const int placement = PlacementWait(), pads = PadsPollMs();
-    const int limit = placement < 0 ? pads : (pads < 0 || placement < pads ? placement : pads);
+    // A placement request waiting for its gap, the pads and a note due to go limit the sleep (-1: no limit).
+    const int placement = PlacementWait(), pads = PadsPollMs(), note = NoteWaitMs();
+    int limit = placement < 0 ? pads : (pads < 0 || placement < pads ? placement : pads);
+    if (note >= 0 && (limit < 0 || note < limit)) limit = note;
     if (gWake.kind == WAIT_POLL) {
         // Every X event already read is handled before the thread sleeps on the connection.
         SDL_PumpEvents();
@@ -638,7 +639,8 @@ static void WinMain() {
     }
     SDL_StopTextInput();
     // The game's icon in the title bar and the task list; without the file the platform's own shows.
-    if (SDL_Surface *icon = PictureFileFits(DataPath(kIconFile)) ? SDL_LoadBMP(DataPath(kIconFile).c_str()) : nullptr) {
+    const std::string iconFile = PictureFileFor(DataPath(kIconFile));
+    if (SDL_Surface *icon = iconFile.empty() ? nullptr : ReadPictureFile(iconFile)) {
         SDL_SetWindowIcon(gSdl.window, icon);
         SDL_FreeSurface(icon);
     }

@@ -165,8 +165,22 @@ void Int2Char(char *chp, int32_t nr);
 void SetDataFolder(const char *folder);
 // The folder the running program's file lies in, ending in "/"; "" when the platform cannot tell.
 const char *ProgramFolder();
-// Loads a BMP file stretched to width by height; the handle, or 0 when the file cannot be loaded.
+// Loads a BMP file (or, when it is not there, the PNG of the same name) stretched to width by height; the
+// handle, or 0 when the file cannot be loaded.
 PictureHandle LoadBitmap(const char *file, uint32_t width, uint32_t height);
+// A short note over the window's picture, shown at once and gone after ms milliseconds by itself, whatever
+// the screen under it draws meanwhile (the back buffer never holds it): a box filled with `ground` and
+// framed twice in `line`, and the text in font `style` and colour `letters` at (textX, textY). A newer
+// note replaces it; a change of the buffer's factor ends it.
+struct Note {
+    int32_t x0, y0, x1, y1;
+    Colour ground, line;
+    const char *text;
+    uint32_t style;
+    Colour letters;
+    int32_t textX, textY;
+};
+void ShowNote(const Note &note, uint32_t ms);
 // Draws a loaded picture with its top-left corner at (x, y).
 void DrawBitmap(PictureHandle bitmap, int32_t x, int32_t y);
 // Draws `bitmap` through a black-and-white mask: white copies the picture, black keeps the buffer.

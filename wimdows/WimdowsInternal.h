@@ -7,6 +7,7 @@
 #include <vector>
 
 struct SDL_Window;
+struct SDL_Surface;
 
 namespace Wimdows {
 
@@ -53,8 +54,14 @@ void ScaleRect(const uint32_t *src, size_t srcPitch, const LineMap &across, cons
 double FirstScale(uint32_t usableW, uint32_t usableH, uint32_t w, uint32_t h);
 
 // FALSE, after one console line naming it (once per file), for a BMP file whose header claims more pixels
-// than its file holds or than any picture of the game has; TRUE for any other file, which the loader judges.
+// than its file holds, or a BMP or PNG file that claims more than any picture of the game has; TRUE for any
+// other file, which the loader judges.
 bool PictureFileFits(const std::string &file);
+// The file that stands for picture file `file`: the file itself when it is there, else the PNG of the same
+// name ("x.png" for "x.bmp"), which is how the game's own pictures are stored; "" when neither is there.
+std::string PictureFileFor(const std::string &file);
+// A picture file (BMP, or PNG by its name) read into a new surface; null when it is refused or unreadable.
+SDL_Surface *ReadPictureFile(const std::string &file);
 // One console line (once per file): a picture file is missing.
 void TellMissingPicture(const std::string &file);
 

@@ -2,9 +2,11 @@
 // (walls, both snakes, the knurf blocks). It heads for the nearest ordinary or faster knurf block that it
 // reaches before the other snake, but only along a path after which it can still follow its own tail (or,
 // playing less well, has room for twice its length); with no such path it follows its tail or heads into
-// the largest free region. It keeps out of the way of the blue knurf blocks in the steps in which they
-// may wander. It draws nothing, reads no keys and takes none of the game's random numbers:
-// the chance it takes on the easy level comes from a small generator of its own.
+// the largest free region, counting the cells of its body that it can wait for. It keeps out of the way
+// of the blue knurf blocks: out of their reach in the steps in which they may wander and, playing well,
+// out of every cell beside one in all its plans. It draws nothing, reads no keys and takes none of the
+// game's random numbers: the chances it takes on the easy level come from a small generator of its own.
+#include <algorithm>
 #include <cstring>
 
 #include "game/rules/Rules.h"
@@ -18,22 +20,26 @@ namespace SnakeProcedures {
 enum MijdEn { MIJD_NIETS, MIJD_NU, MIJD_ALLES };
 
 // How well the computer plays at one difficulty. Easy plays as a beginner: it sees the walls and the
-// snakes and mostly keeps out of dead ends, but now and then runs for a knurf block without looking
-// where that leaves it, or turns a step late.
+// snakes, does not run into the other snake's head and mostly keeps out of dead ends, but often runs for
+// a knurf block without looking where that leaves it, turns a step late and walks into the blue blocks'
+// way.
 struct SterkteRec {
     int ruimte;      // takes a path if it can follow its own tail afterwards, or (ruimte > 0) if it
                      // then has room for ruimte times its length
-    MijdEn vooruit;  // how far ahead it keeps out of reach of the blue and hand-steered blocks (all the
-                     // way: and out of the cells the other snake's head reaches first)
+    MijdEn vooruit;  // how far ahead it keeps out of risks: of the blue and hand-steered blocks (with
+                     // blauw) and the other snake's head (with mijdtKop); all the way: and out of the
+                     // cells the other snake's head reaches first
     bool mijdtKop;   // keeps its next cell out of reach of the other snake's head when that moves first
                      // (only with vooruit, which says how far it keeps out of risks at all)
     uint32_t blind;  // once in blind decisions on average it takes the nearest knurf block blindly (0: never)
     uint32_t laat;   // once in laat turns on average it goes on straight for one more step (0: never)
+    bool blauw;      // counts the reach of the blue and hand-steered blocks as a risk
 };
 
 // What the snake has left once it has gone along a path.
 struct RuimteRec {
-    int gebied;   // cells its head can still reach in time
+    int gebied;   // cells its head can still reach in time, waiting for body cells to be left
+    int open;     // of those, the ones it reaches without waiting
     bool staart;  // it reaches a cell of its own body in time: it can follow its tail from there
 };
 
@@ -56,21 +62,19 @@ static const uint16_t NOOIT = 0xFFFF;
 static const uint32_t CEL = Layout::CELL;  // pixels per cell, as the slots' rectangles give them
 // Knurf blocks whose paths are checked in one decision, nearest first.
 static const int MAX_PADEN = 4;
-// How many steps ahead the blue blocks are kept at a distance: further on they will have wandered.
-static const uint16_t GIF_HORIZON = 6;
 // The longest list of cells a path can bring: the snake's slots, a path and a doubled cell per step.
 static const int MAX_REEKS = (int)SLANGSLOTS + 2 * CELLEN;
 
 static GeheugenRec Geheugen[3];  // per snake 1..2
 
 static const SterkteRec STERKTE[4] = {
-    {1, MIJD_NIETS, false, 0, 0},
-    {1, MIJD_NIETS, false, 4, 4},  // easy
-    {2, MIJD_NU, true, 0, 0},      // medium
-    {0, MIJD_ALLES, true, 0, 0},   // hard
+    {1, MIJD_NIETS, false, 0, 0, false},
+    {1, MIJD_NU, true, 2, 2, false},    // easy
+    {2, MIJD_NU, true, 0, 0, true},     // medium
+    {0, MIJD_ALLES, true, 0, 0, true},  // hard
 };
 // How many steps ahead a cell that the other snake's head reaches first counts as closed by its body.
-static const uint16_t ANDER_HORIZON = 12;
+static const uint16_t ANDER_HORIZON = 20;
 
 
 // The board as one decision sees it, rebuilt for every decision.
@@ -91,6 +95,7 @@ static struct {
     int andereKop;  // -1 without another snake
     int andereLengte;
     bool ikEerst;  // this snake moves before the other one
+    bool risicos;  // there is something to keep out of: searches that keep out of less find the same
 } Bord;
 
 // Scratch of the searches.
@@ -100,6 +105,9 @@ static struct {
     uint16_t vrij[CELLEN];  // the board after a path
     bool doel[CELLEN];
     int16_t reeks[MAX_REEKS];
+    int zonderWachten;         // rij[0..zonderWachten): the cells the last search reached without waiting
+    uint16_t geraakt[CELLEN];  // a body cell's first touch in a search that waits
+    int32_t wacht[CELLEN];     // a heap of the body cells touched too early, the shortest wait first
     int16_t pad[CELLEN + 1];
 } Zoeken;
 
@@ -225,12 +233,13 @@ static void LeesBord(uint32_t s, const RijEnKolomRec positie[3], const PijlEn ri
     }
     LeesSlang(Zicht->Slang[s], g, 0, true);
     Bord.vrij[Bord.kop] = NOOIT;
+    Bord.risicos = Bord.andereKop >= 0;
 
     // Knurf blocks wander before the snakes move: a blue one may step onto a free neighbour, or onto a
     // knurf block's cell that the sweep (row by row) has emptied before reaching it; the hand-steered
     // one steps in every step. The other snake's head, moving first, may take any cell beside it.
     VolgKnurfRitme();
-    if (sterkte.vooruit != MIJD_NIETS) {
+    if (sterkte.vooruit != MIJD_NIETS && sterkte.blauw) {
         for (int c = 0; c < CELLEN; c++) {
             const BlokRec &cel = VeldCel(c);
             bool manueel = cel.bezet == MANUEEL_BLOKJE;
@@ -240,6 +249,7 @@ static void LeesBord(uint32_t s, const RijEnKolomRec positie[3], const PijlEn ri
                 int n = Bord.buur[c][d];
                 bool vrij = VeldCel(n).bezet == ONBEZET;
                 Bord.halo[n] = Bord.halo[n] || vrij;
+                Bord.risicos = true;
                 if ((manueel || Zwerven(1)) && (vrij || (Bord.eten[n] && n < c)))
                     Bord.risico[n] = true;
             }
@@ -251,7 +261,8 @@ static void LeesBord(uint32_t s, const RijEnKolomRec positie[3], const PijlEn ri
 }
 
 // Whether a search keeps out of cell n when it enters it in step t from now. Beside a blue block it keeps
-// out in every step until the block may have wandered off: one that wandered there earlier stays a risk.
+// out in every step: a block that wanders there while the snake passes a corridor shuts it in, and one
+// that wandered there earlier stays a risk.
 // A cell that the other snake's head reaches first is closed by its body for as long as that is long.
 static bool Mijden(MijdEn mijd, uint16_t t, int n)
 {
@@ -261,7 +272,7 @@ static bool Mijden(MijdEn mijd, uint16_t t, int n)
         return Bord.risico[n];
     if (mijd != MIJD_ALLES)
         return false;
-    if (t <= GIF_HORIZON && Bord.halo[n])
+    if (Bord.halo[n])
         return true;
     uint16_t a = Bord.andereKop >= 0 ? Zoeken.andereAfstand[n] : NOOIT;
     return a <= ANDER_HORIZON && (a < t || (a == t && !Bord.ikEerst)) && t <= a + Bord.andereLengte;
@@ -271,37 +282,73 @@ static bool Mijden(MijdEn mijd, uint16_t t, int n)
 // of arrival is not before its vrij (counted from t0), and not when mijd keeps out of it. Fills afstand
 // (steps from start; NOOIT where not reached) and vorige; stops once genoeg cells are reached or, with
 // doel, a doel cell. Returns the number of cells reached; gevonden says whether a doel cell was among them.
+// With wachten (no vorige then) the snake may also wait for a cell of a snake's body to be left: it
+// dawdles in the cells it has reached so far, as long as there are at least as many as steps to wait,
+// and enters the cell once it is free.
 static int Zoek(int start, uint16_t t0, const uint16_t *vrij, MijdEn mijd, uint16_t *afstand, int16_t *vorige,
-                int genoeg, const bool *doel, bool &gevonden)
+                int genoeg, const bool *doel, bool &gevonden, bool wachten = false)
 {
     std::memset(afstand, 0xFF, sizeof(uint16_t) * CELLEN);
+    if (wachten)
+        std::memset(Zoeken.geraakt, 0xFF, sizeof Zoeken.geraakt);
     gevonden = false;
-    int kop = 0, staart = 0, bereikt = 0;
+    int kop = 0, staart = 0, bereikt = 0, wachtend = 0;
+    bool gewacht = false;  // a doel cell reached after waiting does not count
     afstand[start] = 0;
     Zoeken.rij[staart++] = (int16_t)start;
-    while (kop < staart) {
-        int c = Zoeken.rij[kop++];
-        uint16_t stap = (uint16_t)(afstand[c] + 1);
-        for (int d = 0; d < 4; d++) {
-            int n = Bord.buur[c][d];
-            if (afstand[n] != NOOIT || vrij[n] > stap || Mijden(mijd, (uint16_t)(t0 + stap), n))
-                continue;
-            if (start == Bord.kop && t0 + stap == 1 && n == Bord.achter)
-                continue;  // a snake never reverses
-            afstand[n] = stap;
-            if (vorige)
-                vorige[n] = (int16_t)c;
-            Zoeken.rij[staart++] = (int16_t)n;
-            bereikt++;
-            if (doel && doel[n]) {
-                gevonden = true;
-                return bereikt;
+    Zoeken.zonderWachten = CELLEN + 1;
+    auto neem = [&](int n, uint16_t stap, int c) {
+        afstand[n] = stap;
+        if (vorige)
+            vorige[n] = (int16_t)c;
+        Zoeken.rij[staart++] = (int16_t)n;
+        bereikt++;
+        gevonden = doel && doel[n] && !gewacht;
+        return gevonden || bereikt >= genoeg;
+    };
+    for (;;) {
+        while (kop < staart) {
+            int c = Zoeken.rij[kop++];
+            uint16_t stap = (uint16_t)(afstand[c] + 1);
+            for (int d = 0; d < 4; d++) {
+                int n = Bord.buur[c][d];
+                if (afstand[n] != NOOIT)
+                    continue;
+                if (vrij[n] > stap) {
+                    // Left later: remembered with the first step in which the snake could stand beside it.
+                    if (wachten && vrij[n] != NOOIT && Zoeken.geraakt[n] == NOOIT) {
+                        Zoeken.geraakt[n] = stap;
+                        Zoeken.wacht[wachtend++] = -((vrij[n] - stap) * CELLEN + n);
+                        std::push_heap(Zoeken.wacht, Zoeken.wacht + wachtend);
+                    }
+                    continue;
+                }
+                if (Mijden(mijd, (uint16_t)(t0 + stap), n))
+                    continue;
+                if (start == Bord.kop && t0 + stap == 1 && n == Bord.achter)
+                    continue;  // a snake never reverses
+                if (neem(n, stap, c))
+                    return bereikt;
             }
-            if (bereikt >= genoeg)
+        }
+        // The body cell with the shortest wait, if the snake has the room to wait for it.
+        int voor = staart;
+        while (wachtend > 0 && staart == voor) {
+            int n = -Zoeken.wacht[0] % CELLEN;
+            if (vrij[n] - Zoeken.geraakt[n] > bereikt)
+                break;
+            std::pop_heap(Zoeken.wacht, Zoeken.wacht + wachtend--);
+            if (afstand[n] != NOOIT || Mijden(mijd, (uint16_t)(t0 + vrij[n]), n))
+                continue;
+            if (!gewacht)
+                Zoeken.zonderWachten = staart;
+            gewacht = true;
+            if (neem(n, vrij[n], -1))
                 return bereikt;
         }
+        if (staart == voor)
+            return bereikt;
     }
-    return bereikt;
 }
 
 // What the snake has left after going along pad[1..lengte] from its head, eating on the way: the board
@@ -344,9 +391,10 @@ static RuimteRec RuimteNaPad(const int16_t *pad, int lengte, MijdEn mijd, int ge
 
     RuimteRec ruimte{};
     ruimte.gebied = Zoek(kop, (uint16_t)lengte, Zoeken.vrij, mijd, Zoeken.proef, nullptr, genoeg,
-                         zoekStaart ? Zoeken.doel : nullptr, ruimte.staart);
-    for (int c = 0; c < CELLEN && !ruimte.staart; c++)
-        ruimte.staart = Zoeken.doel[c] && Zoeken.proef[c] != NOOIT;
+                         zoekStaart ? Zoeken.doel : nullptr, ruimte.staart, true);
+    ruimte.open = Zoeken.zonderWachten <= ruimte.gebied ? Zoeken.zonderWachten - 1 : ruimte.gebied;
+    for (int i = 1; i <= ruimte.open && !ruimte.staart; i++)
+        ruimte.staart = Zoeken.doel[Zoeken.rij[i]];
     return ruimte;
 }
 
@@ -399,7 +447,7 @@ static int NaarEten(const SterkteRec &sterkte, MijdEn mijd, bool snellerOok, boo
         int nodig = (int)Bord.grootte + 2;  // its cells after eating
         int genoeg = sterkte.ruimte > 0 ? nodig * sterkte.ruimte : CELLEN;
         RuimteRec r = RuimteNaPad(Zoeken.pad, lengte, mijd, genoeg, true);
-        if (r.staart || (sterkte.ruimte > 0 && r.gebied >= genoeg))
+        if (r.staart || (sterkte.ruimte > 0 && r.open >= genoeg))
             return RichtingNaar(Bord.kop, Zoeken.pad[1]);
     }
     return -1;
@@ -423,13 +471,16 @@ static int Uitwijken(MijdEn mijd, GraadEn &graad)
         GraadEn g = r.staart ? STAART_BEREIKBAAR : r.gebied >= nodig ? RUIM : KRAP;
         // A faster block speeds up the other player too: it counts as a risk when two snakes play.
         bool halo = Bord.halo[n] || (Bord.andereKop >= 0 && Bord.sneller[n]);
+        // With its tail in reach, the most room it reaches without waiting (where its tail leads it
+        // anyway); without, the most room counting the body cells it can wait for.
+        int gebied = g == STAART_BEREIKBAAR ? r.open : r.gebied;
         bool beter = g > graad || (g == graad && besteHalo && !halo) ||
                      (g == graad && halo == besteHalo &&
-                      (r.gebied > besteGebied || (r.gebied == besteGebied && (PijlEn)d == Bord.richting)));
+                      (gebied > besteGebied || (gebied == besteGebied && (PijlEn)d == Bord.richting)));
         if (beste < 0 || beter) {
             beste = d;
             graad = g;
-            besteGebied = r.gebied;
+            besteGebied = gebied;
             besteHalo = halo;
         }
     }
@@ -469,6 +520,8 @@ static int Zoekend(const SterkteRec &sterkte)
             beste = d;
             besteGraad = graad;
         }
+        if (!Bord.risicos)
+            break;
     }
     return beste;
 }
@@ -494,8 +547,9 @@ PijlEn ComputerRichting(const ToestandRec &t, uint32_t s)
     Zicht = nullptr;
     if (d < 0)
         return t.richting[s];
-    // A late turn: straight on for one more step, where that can be entered.
-    if ((PijlEn)d != t.richting[s] && sterkte.laat > 0 && Bord.vrij[Bord.buur[Bord.kop][t.richting[s]]] <= 1 &&
+    // A late turn: straight on for one more step, where that can be entered and is out of the risks seen.
+    int rechtdoor = Bord.buur[Bord.kop][t.richting[s]];
+    if ((PijlEn)d != t.richting[s] && sterkte.laat > 0 && Bord.vrij[rechtdoor] <= 1 && !Bord.risico[rechtdoor] &&
         Trek() % sterkte.laat == 0)
         return t.richting[s];
     return (PijlEn)d;

@@ -19,7 +19,7 @@ wait_menu || { fail "no main menu"; finish; }
 click_button 0
 wait_for 5 "${SLOT_MENU[@]}" || { fail "no slot menu"; finish; }
 click_button 0
-check "the game shows its panel" wait_for 10 "${GAME_PANEL[@]}" || finish
+check "the game shows its panel" wait_play || finish
 
 # The focus goes to the root window, as when the player clicks another program.
 xdotool windowfocus "$ROOT" 2>/dev/null

@@ -19,10 +19,15 @@ INSTALLED="$PREFIX/bin/kwibbel"
 # ---- the installed tree ------------------------------------------------------------------------------------
 check "install: the program in bin/" [ -x "$INSTALLED" ]
 check "install: pictures, sounds and save files in share/kwibbel/" \
-    [ -f "$SHARE/bitmap/play1.bmp" -a -f "$SHARE/audio/menumusic.mp3" -a -f "$SHARE/savefiles/highscores.txt" ]
+    [ -f "$SHARE/bitmap/play1.png" -a -f "$SHARE/audio/menumusic.mp3" -a -f "$SHARE/savefiles/highscores.txt" ]
 for size in 16 32 48 64 128 256; do
     check "install: the ${size} px icon" [ "$(identify -format '%wx%h' "$PREFIX/share/icons/hicolor/${size}x${size}/apps/$APP.png" 2>/dev/null)" = "${size}x${size}" ]
 done
+# Both picture sets are stored as PNG: 9 MB where their BMPs took 150 MB.
+installed_kb="$(du -sk --apparent-size "$PREFIX" | cut -f1)"
+log "installed: $((installed_kb / 1024)) MB"
+check "install: at most 25 MB installed" [ "$installed_kb" -le $((25 * 1024)) ]
+check "install: the pictures as PNG, no BMP" [ -f "$SHARE/bitmap2x/play1.png" -a -z "$(find "$SHARE" -name '*.bmp')" ]
 check "the desktop entry is valid" desktop-file-validate "$PREFIX/share/applications/$APP.desktop"
 check "the AppStream metainfo is valid" appstreamcli validate --no-net "$PREFIX/share/metainfo/$APP.metainfo.xml"
 chmod -R a-w "$PREFIX"
@@ -74,6 +79,10 @@ quit_installed() {
 
 log "---- first start with a new home folder"
 start_installed && check "first start: the main menu" wait_menu
+# Docks match the window to its desktop entry by the window's class.
+wm_class="$(xprop -id "$WID" WM_CLASS | sed 's/.*= //; s/.*, "\(.*\)"/\1/')"
+check "the window's class ($wm_class) is the desktop entry's StartupWMClass" \
+    grep -qx "StartupWMClass=$wm_class" "$PREFIX/share/applications/$APP.desktop"
 quit_installed "first start"
 for f in "$SHARE"/savefiles/*; do
     check "first start: $(basename "$f") copied into the play folder" cmp -s "$f" "$MINE/savefiles/$(basename "$f")"
@@ -119,14 +128,15 @@ if (cd "$BUILD" && cpack -G DEB -B "$WORK/package" >"$WORK/cpack.log" 2>&1); the
     deb="$(ls "$WORK"/package/kwibbel_*.deb 2>/dev/null | head -n1)"
     check "package: named kwibbel_<version>_<arch>.deb" [ -n "$deb" ]
     dpkg-deb -c "$deb" | awk '{print $6}' >"$WORK/contents"
-    for f in ./usr/bin/kwibbel ./usr/share/kwibbel/bitmap/play1.bmp ./usr/share/kwibbel/audio/menumusic.mp3 \
+    for f in ./usr/bin/kwibbel ./usr/share/kwibbel/bitmap/play1.png ./usr/share/kwibbel/audio/menumusic.mp3 \
         ./usr/share/kwibbel/savefiles/highscores.txt ./usr/share/applications/$APP.desktop \
         ./usr/share/metainfo/$APP.metainfo.xml ./usr/share/icons/hicolor/256x256/apps/$APP.png; do
         check "package: holds $f" grep -qx "$f" "$WORK/contents"
     done
     depends="$(dpkg-deb -f "$deb" Depends)"
+    log "package: $(dpkg-deb -f "$deb" Installed-Size) KB installed"
     log "package depends on: $depends"
-    for dep in libsdl2-2.0-0 libsdl2-mixer-2.0-0 libsdl2-ttf-2.0-0 fonts-dejavu-core libenet7; do
+    for dep in libsdl2-2.0-0 libsdl2-mixer-2.0-0 libsdl2-ttf-2.0-0 libsdl2-image-2.0-0 fonts-dejavu-core libenet7; do
         check "package: depends on $dep" grep -q "$dep" <<<"$depends"
     done
 else

@@ -28,7 +28,7 @@ to_keys_halfway() { to_keys && key l && wait_for 5 "${KEY_SCREEN_LEFT[@]}" && ke
 to_countdown() { wait_menu && click_button 0 && wait_for 5 "${SLOT_MENU[@]}" && click_button 0 &&
     wait_any 3 COUNTDOWN_3 COUNTDOWN_2; }
 to_game() { wait_menu && click_button 0 && wait_for 5 "${SLOT_MENU[@]}" && click_button 0 &&
-    wait_for 10 "${GAME_PANEL[@]}" && sleep 0.5; }
+    wait_play && sleep 0.5; }
 to_pause() { to_game && hold p 0.4 && sleep 1.5; }
 # Level 0 has walls all round: a snake that nobody steers runs into one within seconds.
 to_game_over() { to_game && wait_any 20 GAME_OVER_1 GAME_OVER_2; }

@@ -20,7 +20,12 @@ for tool in Xvfb xdotool import compare identify; do
 done
 [ -x "$KWIBBEL" ] || { echo "missing $KWIBBEL"; exit 1; }
 [ -x "$XCLOSE" ] || { echo "missing $XCLOSE"; exit 1; }
-[ -f "$DATA/bitmap/play1.bmp" ] || { echo "missing the generated pictures in $DATA"; exit 1; }
+# picture_file <folder> <name.bmp>: the file the game reads for a picture: the BMP when it is there, else the
+# PNG of the same name, which the game's own pictures are stored as; fails when neither is there.
+picture_file() {
+    if [ -f "$1/$2" ]; then echo "$1/$2"; elif [ -f "$1/${2%.bmp}.png" ]; then echo "$1/${2%.bmp}.png"; else return 1; fi
+}
+picture_file "$DATA/bitmap" play1.bmp >/dev/null || { echo "missing the generated pictures in $DATA"; exit 1; }
 
 # Our own X server on the first free display number.
 start_x() { xvfb_start; }
@@ -79,17 +84,18 @@ grab() { import -window "$WID" "$WORK/screen.png" 2>/dev/null; }
 # its part and the picture are both brought to a quarter of their size and compared there (the limit a
 # sixteenth, and a few pixels more for the scaling).
 shows() {
-    local file="$PLAY/bitmap/$1" x="$2" y="$3" limit="${4:-0}" part="${5:-}"
+    local file x="$2" y="$3" limit="${4:-0}" part="${5:-}" twice
     local size="$part" fuzz=6% quarter=
+    file="$(picture_file "$PLAY/bitmap" "$1")" || return 1
     [ -n "$size" ] || size="$(identify -format '%wx%h' "$file" 2>/dev/null)" || return 1
     if [ "$VIEW_SCALE" = 1 ] && [ "$VIEW_X$VIEW_Y" = 00 ]; then
         import -window "$WID" -crop "${size}+${x}+${y}" +repage "$WORK/crop.png" 2>/dev/null || return 1
-    elif [ "$VIEW_SCALE" = 2 ] && [ -f "$PLAY/bitmap2x/$1" ]; then
+    elif [ "$VIEW_SCALE" = 2 ] && twice="$(picture_file "$PLAY/bitmap2x" "$1")"; then
         local w="${size%x*}" h="${size#*x}" wx wy
         read -r wx wy < <(at "$x" "$y")
         size="$((2 * w))x$((2 * h))"
         [ -n "$part" ] && part="$size"
-        file="$PLAY/bitmap2x/$1"
+        file="$twice"
         limit=$((4 * limit))
         import -window "$WID" -crop "${size}+${wx}+${wy}" +repage "$WORK/crop.png" 2>/dev/null || return 1
     else
@@ -186,6 +192,15 @@ EDITOR_HELP=(levelmakerhelp.bmp 0 0)
 EDITOR_PANEL=(editorhud.bmp 0 "$PANEL_Y" 3000)
 
 wait_menu() { wait_for 30 "${MAIN_MENU[@]}"; }
+# wait_play: a game is under way: its panel shows, and the countdown over its board has ended.
+wait_play() {
+    wait_for 10 "${GAME_PANEL[@]}" || return 1
+    local end=$((SECONDS + 5))
+    while shows "${COUNTDOWN_3[@]}" || shows "${COUNTDOWN_2[@]}" || shows "${COUNTDOWN_1[@]}"; do
+        [ $SECONDS -lt $end ] || return 1
+        sleep 0.1
+    done
+}
 
 # click <x> <y>: a left click at window position (x, y); the pointer then leaves the buttons. A click within
 # 0.6 s of the one before could be its double click, which a menu drops when the first click chose the

@@ -18,16 +18,19 @@ check "no display: no save file touched" save_files_unchanged
 check "--help into a full disk: exit status 1" sh -c '"$0" --help >/dev/full 2>/dev/null; [ $? -eq 1 ]' "$KWIBBEL"
 
 start_x
-# ---- hostile files: a pipe for settings.txt, a picture that claims 30000 by 30000 pixels in 1 KB ----------------
+# ---- hostile files: a pipe for settings.txt, pictures (BMP, PNG) that claim 30000 by 30000 pixels in 1 KB ------
 new_play_folder
 log "---- a pipe for the settings, a damaged picture"
 mkfifo "$PLAY/settings.txt"
 printf 'BM\0\0\0\0\0\0\0\0\066\0\0\0\050\0\0\0\060\165\0\0\060\165\0\0\001\0\030\0' >"$PLAY/bitmap/helptext.bmp"
 head -c 1024 /dev/zero >>"$PLAY/bitmap/helptext.bmp"
+printf '\211PNG\r\n\032\n\0\0\0\rIHDR\0\0u0\0\0u0\010\002\0\0\0' >"$PLAY/bitmap/quit2.png"
+head -c 1024 /dev/zero >>"$PLAY/bitmap/quit2.png"
 start_game || finish
 check "hostile files: the main menu shows all the same" wait_menu
 check "hostile files: one line for the pipe" grep -qx "Cannot read settings.txt: the default settings are used." "$PLAY/stderr"
 check "hostile files: one line for the picture" grep -q "^Picture bitmap/helptext.bmp is refused" "$PLAY/stderr"
+check "hostile files: one line for the PNG" grep -q "^Picture bitmap/quit2.png is refused" "$PLAY/stderr"
 check "hostile files: the game is small (RSS $(ps -o rss= -p "$GAME_PID") KB)" [ "$(ps -o rss= -p "$GAME_PID")" -lt 400000 ]
 kill "$GAME_PID"
 wait "$GAME_PID" 2>/dev/null
@@ -117,7 +120,8 @@ play_to_game_over() {
     wait_for 5 "${SLOT_MENU[@]}" || { fail "$what: no slot menu"; return; }
     click_button "$slot"
     check "$what: the countdown shows" wait_any 5 COUNTDOWN_3 COUNTDOWN_2 COUNTDOWN_1
-    check "$what: the game shows its score panel" wait_for 10 "${GAME_PANEL[@]}"
+    check "$what: over the game's panel and board, before the first step" shows "${GAME_PANEL[@]}"
+    check "$what: the game shows its score panel, the countdown over" wait_play
     [ -n "$during" ] && "$during" "$what"
     [ -n "$held" ] && xdotool keydown "$held"
     check "$what: the game ends with a game-over picture" \
@@ -177,7 +181,7 @@ back_to_menu "easy chosen"
 click_button 0
 wait_for 5 "${SLOT_MENU[@]}"
 click_button 1
-check "Escape game: the game shows" wait_for 10 "${GAME_PANEL[@]}"
+check "Escape game: the game shows" wait_play
 sleep 1
 hold Escape 0.4
 back_to_menu "Escape during a game"
@@ -281,6 +285,12 @@ key Return
 check "keyboard: Enter opens the options, first button lit" lit diff2.bmp 0
 key Escape
 check "keyboard: Escape goes back to the main menu" lit play2.bmp 0
+key Up Up Return
+check "keyboard: Up twice and Enter, the help screen" wait_for 5 "${HELP_SCREEN[@]}"
+key Return
+check "keyboard: back from help, Help is still lit" lit help2.bmp 4
+key Down Down
+check "keyboard: Down twice goes round to Play" lit play2.bmp 0
 key Down Return
 check "keyboard: the options again" lit diff2.bmp 0
 key Down Down Return
@@ -294,7 +304,7 @@ check "keyboard: the slot menu" lit slot12.bmp 0
 # A table of noughts: the next game makes it, and its row keeps the game's replay.
 for r in $(seq 10); do printf '0\r\n'; done >"$PLAY/savefiles/highscores.txt"
 key Return
-check "keyboard: the walled arena's game" wait_for 10 "${GAME_PANEL[@]}"
+check "keyboard: the walled arena's game" wait_play
 check "keyboard: its game over" wait_any 60 GAME_OVER_1 GAME_OVER_2
 check "keyboard: the highscore table" wait_for 10 "${HIGHSCORE_TABLE[@]}"
 # ---- the game watched again from its row, at 8 times its pace -------------------------------------------------
