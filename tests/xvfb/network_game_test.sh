@@ -16,7 +16,7 @@ udp_open() { grep -qi ":$(printf '%04X' "$1") " /proc/net/udp /proc/net/udp6 2>/
 # words_at <y>: the window shows words on the network screen's band y..y+30 (its picture has none there).
 words_at() {
     import -window "$WID" -crop "700x30+50+$1" +repage "$WORK/band.png" 2>/dev/null
-    convert "$PLAY/bitmap/networkscreen.bmp" -crop "700x30+50+$1" +repage "$WORK/bandpic.png"
+    convert "$(picture_file "$PLAY/bitmap" networkscreen.bmp)" -crop "700x30+50+$1" +repage "$WORK/bandpic.png"
     [ "$(compare -metric AE -fuzz 6% "$WORK/band.png" "$WORK/bandpic.png" null: 2>&1 | cut -d' ' -f1)" -gt 100 ]
 }
 
@@ -73,8 +73,12 @@ start_as JOIN --join "127.0.0.1:$PORT"
 as JOIN
 key space
 check "join: the joiner's screen" wait_for 15 "${NETWORK_SCREEN[@]}"
-sleep 6
-check "join: after 5 s a line says nobody answered" words_at 290
+# The third line of the screen: nothing while connecting, then the answer that did not come.
+sleep 4
+no_words_at() { ! words_at "$1"; }
+check "join: no line before 5 s" no_words_at 280
+said() { local end=$((SECONDS + 8)); until words_at 280; do [ $SECONDS -le $end ] || return 1; sleep 0.2; done; }
+check "join: after 5 s a line says nobody answered" said
 shot join-no-answer
 key Escape
 check "join: Escape goes back to the main menu" wait_menu
