@@ -60,7 +60,6 @@ enum StatusEn : uint8_t {
     LOST,       // nothing came for SILENCE_TIMEOUT_MS, or the connection broke
     DIFFERENT,  // the two games are no longer the same (the hashes differ)
     FLOOD,      // the other side sent too much, or too much nonsense
-    FAILED,     // the session could not be opened (Problem says why)
 };
 
 // The versions a side says in its handshake: the program's ("1.1.0") and the rules'.
@@ -97,7 +96,7 @@ void Close(Session *s);
 // now), returning early when something came that changed what a caller may wait for. The status after it.
 StatusEn Service(Session *s, uint32_t ms);
 StatusEn Status(const Session *s);
-// What went wrong, in a player's words (VERSIONS, FAILED, FLOOD, LOST...); "" while all is well.
+// What went wrong, in a player's words (VERSIONS, FLOOD, LOST...); "" while all is well.
 const std::string &Problem(const Session *s);
 // The measured round trip in ms (READY on; 0 before).
 uint32_t RoundTrip(const Session *s);
