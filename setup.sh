@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(
   build-essential cmake pkg-config
-  libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libsdl2-image-dev libfontconfig-dev fonts-dejavu-core
+  libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libsdl2-image-dev libfontconfig-dev fonts-dejavu-core libenet-dev
   libgtest-dev googletest
   libmp3lame-dev lame espeak-ng sox
   xvfb xdotool x11-utils imagemagick openbox

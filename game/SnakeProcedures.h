@@ -19,6 +19,10 @@
 #include "support/StandardMenu.h"
 #include "wimdows/Wimdows.h"
 
+namespace Network {
+struct Session;
+}
+
 namespace SnakeProcedures {
 
 // ---- board and game types: the rules' (game/rules/Rules.h) ----------------------------------------
@@ -300,6 +304,30 @@ void Settings();
 void LaadSlots(StandardMenu::ButtonRc SlotButton[6]);
 void LaadOptions(StandardMenu::ButtonRc OptionButton[4]);
 void LaadDiff(StandardMenu::ButtonRc DiffButton[4]);
-void LaadSettings(StandardMenu::ButtonRc SettingButton[5]);
+void LaadSettings(StandardMenu::ButtonRc SettingButton[6]);
+void LaadNetwork(StandardMenu::ButtonRc NetworkButton[4]);
+// The network menu (from the game-mode menu): host a game of snake against snake or against the knurf
+// (then the level), or join one.
+void NetworkMenu();
+
+// ---- a game over the network (netgame.cpp) -------------------------------------------------------------
+
+// A game over the network, from the menus or the command line: the host's screen for mode (snake against
+// snake or against the knurf) on level (0..4) at UDP port `port`, or the joiner's screen (address "" asks
+// for one; one given connects at once). The menu music stops meanwhile; back when the game is over.
+void PlayOverTheNetwork(bool host, GameModeEn mode, uint32_t level, const char *address, uint16_t port);
+// While a network game is played (null otherwise): its session; the player whose score this machine does
+// not enter (the other machine's, 0: none); the level the host sent, played instead of the slot's file.
+extern Network::Session *NetwerkSessie;
+extern uint32_t GastSpeler;
+extern const LevelRec *LevelVanBuiten;
+// The game loop's part of a network game. This machine's player steers with the player-1 keys.
+void NetwerkBesturing(BesturingRec besturing[3]);
+// Before a step: this machine's input for a later step sent (with a pause when P was typed or held, or the
+// window lost the focus), the step waited for until both inputs are there (a sign after 0.3 s), and invoer
+// set to both; a pause that either asked for is held here (gepauzeerd set). getypt: the bits of P (1) and
+// Escape (2) typed in the last wait. FALSE when the game is to end: Escape, the window closed, the other
+// player left, the connection broke or the games differ (then the reason is shown after the game).
+bool NetwerkStap(const ToestandRec &t, InvoerRec &invoer, uint32_t getypt, bool &gepauzeerd);
 
 }  // namespace SnakeProcedures

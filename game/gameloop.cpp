@@ -86,6 +86,8 @@ static void Snake(SpelRec &spel)
     // No key, held or typed, steers the computer's snake: its player has none.
     if (computer != 0)
         spel.besturing[computer] = BesturingRec{};
+    if (NetwerkSessie)
+        NetwerkBesturing(spel.besturing);
     // A pad's B button must not leave a game by accident; Back does that, as Escape does.
     Wimdows::PadBIsEscape(false);
     Wimdows::DrawBitmap(spel.bitmaps.hud, 0, Layout::PANEL_Y);
@@ -115,11 +117,13 @@ static void Snake(SpelRec &spel)
     for (;;) {
         if (!eersteStap) {
             // A P or Escape tapped during the last wait counts as one held now, so a quick tap is not lost.
-            if (Wimdows::KeyDown(Wimdows::KEY_P) || (getypt & 1u) || !Wimdows::HasFocus()) {
+            // Over the network both go to the other machine first (NetwerkStap).
+            bool hier = NetwerkSessie == nullptr;
+            if (hier && (Wimdows::KeyDown(Wimdows::KEY_P) || (getypt & 1u) || !Wimdows::HasFocus())) {
                 gepauzeerd = true;
                 if (!Pauze(spel.besturing, invoer))
                     break;
-            } else if (Wimdows::KeyDown(Wimdows::KEY_ESCAPE) || (getypt & 2u) || Wimdows::WindowClosed()) {
+            } else if (hier && (Wimdows::KeyDown(Wimdows::KEY_ESCAPE) || (getypt & 2u) || Wimdows::WindowClosed())) {
                 break;
             }
             Wimdows::UpdateWindow();
@@ -134,6 +138,9 @@ static void Snake(SpelRec &spel)
         HeldKeys(t, invoer, spel.besturing);
         if (StapHaak)
             StapHaak(t, invoer);
+        // Over the network the step waits for the other machine's input and takes both.
+        if (NetwerkSessie && !NetwerkStap(t, invoer, getypt, gepauzeerd))
+            break;
         // The computer chooses from the board the players see now, before anything of the step moves.
         if (computer != 0)
             QueueTurn(t, invoer, computer, ComputerRichting(t, computer), false);

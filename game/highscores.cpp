@@ -124,12 +124,12 @@ static void ReadTable(SaveFile *file, uint32_t table[ENTRIES + 1])
 }
 
 // The scores of the game's players that may enter the table, in player order: every player's but the
-// computer's. Returns how many.
+// computer's and, over the network, the other machine's. Returns how many.
 static uint32_t ScoresToEnter(const int32_t punten[3], int32_t scores[3])
 {
     uint32_t players = AantalSpelers < 2 ? AantalSpelers : 2, n = 0;
     for (uint32_t p = 1; p <= players; p++)
-        if (p != ComputerSpeler)
+        if (p != ComputerSpeler && p != GastSpeler)
             scores[++n] = punten[p];
     return n;
 }
@@ -484,6 +484,8 @@ void GameOver(const GameEndRec &end, const int32_t punten[3])
     int32_t nieuw[3] = {0, punten[1], punten[2]};
     if (ComputerSpeler >= 1 && ComputerSpeler <= 2)
         nieuw[ComputerSpeler] = -1;
+    if (GastSpeler >= 1 && GastSpeler <= 2)
+        nieuw[GastSpeler] = -1;
     Wimdows::ClearScreen();
     LeesHighscore(nieuw);
 }

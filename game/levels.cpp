@@ -56,7 +56,9 @@ void ReadLevel(uint32_t levelchoice, uint32_t Grootte[3], RijEnKolomRec Positie[
 {
     LevelRec level;
     std::memset(&level, '-', sizeof level);
-    if (levelchoice < 5) {
+    if (LevelVanBuiten) {
+        level = *LevelVanBuiten;
+    } else if (levelchoice < 5) {
         SaveFile *file = OpenRead(levelFiles[levelchoice]);
         char line[LINE_CAPACITY];
         // A short line leaves its missing cells free; characters beyond column 40 are ignored.

@@ -8,6 +8,7 @@
 
 #include "game/SnakeProcedures.h"
 #include "music/Music.h"
+#include "network/Network.h"
 #include "support/StandardMenu.h"
 #include "wimdows/Wimdows.h"
 
@@ -55,13 +56,23 @@ static const MenuRow DIFF_ROWS[4] = {
     {66, 60, "bitmap/previous1.bmp", "bitmap/previous2.bmp"},
 };
 
-static const MenuRow SETTING_ROWS[5] = {
+// The modes in the order of the mode table, then the game over the network, then back.
+static const MenuRow SETTING_ROWS[6] = {
     {200, 54, "bitmap/sp1.bmp", "bitmap/sp2.bmp"},
     {200, 54, "bitmap/snakevssnake1.bmp", "bitmap/snakevssnake2.bmp"},
     {200, 54, "bitmap/snakevsknurf1.bmp", "bitmap/snakevsknurf2.bmp"},
     {200, 54, "bitmap/snakevscomputer1.bmp", "bitmap/snakevscomputer2.bmp"},
+    {200, 54, "bitmap/network1.bmp", "bitmap/network2.bmp"},
     {66, 54, "bitmap/previous1.bmp", "bitmap/previous2.bmp"},
 };
+
+static const MenuRow NETWORK_ROWS[4] = {
+    {200, 60, "bitmap/hostsnake1.bmp", "bitmap/hostsnake2.bmp"},
+    {200, 60, "bitmap/hostknurf1.bmp", "bitmap/hostknurf2.bmp"},
+    {200, 60, "bitmap/join1.bmp", "bitmap/join2.bmp"},
+    {66, 60, "bitmap/previous1.bmp", "bitmap/previous2.bmp"},
+};
+static const GameModeEn NETWORK_MODES[2] = {MODE_SNAKE_VS_SNAKE, MODE_SNAKE_VS_KNURF};
 
 static const char *const MENU_BACKGROUND = "bitmap/backgroundmenu.bmp";
 // The note under a settings menu: the small proportional font, pale blue-grey (0x00BBGGRR).
@@ -79,10 +90,9 @@ static void BuildMenu(ButtonRc *buttons, const MenuRow *rows, int n)
     StandardMenu::SetVerticalMenu(Layout::MENU_X, Layout::MENU_Y, Layout::MENU_GAP, buttons, n);
 }
 
-// What a settings menu has chosen now, written under its buttons: "Chosen now: " and the name.
-static void ChosenNow(const char *name)
+// The note under a menu's buttons ("Chosen now: medium").
+static void Note(const std::string &text)
 {
-    std::string text = std::string("Chosen now: ") + name;
     uint32_t w = 0, h = 0;
     Wimdows::GetTextSize(text.c_str(), NOTE_FONT, w, h);
     Wimdows::SetFont(NOTE_FONT, NOTE_COLOUR);
@@ -91,7 +101,8 @@ static void ChosenNow(const char *name)
 
 // Runs a built menu over its background until a choice in 0..n-1 is made; -1 when the window was closed.
 // A choice outside the menu's range writes the guard line and shows the same buttons again. `now`, when
-// given, names what the menu has chosen now, button `current`, where the keyboard's highlight starts.
+// given, is the note under the buttons (what the menu has chosen now); button `current` is where the
+// keyboard's highlight starts.
 static int32_t RunMenu(ButtonRc *buttons, int n, const char *background, const char *now = nullptr,
                        int32_t current = -1)
 {
@@ -101,7 +112,7 @@ static int32_t RunMenu(ButtonRc *buttons, int n, const char *background, const c
         const uint32_t picture = Wimdows::LoadBitmap(background, 800, 680);
         Wimdows::DrawBitmap(picture, 0, 0);
         if (now)
-            ChosenNow(now);
+            Note(now);
         Wimdows::UpdateWindow();
         // Escape picks the last button, each sub-menu's way back.
         const int32_t choice = StandardMenu::MenuSelection(buttons, n, n - 1, current);
@@ -135,7 +146,9 @@ void LaadOptions(ButtonRc OptionButton[4]) { BuildMenu(OptionButton, OPTION_ROWS
 
 void LaadDiff(ButtonRc DiffButton[4]) { BuildMenu(DiffButton, DIFF_ROWS, 4); }
 
-void LaadSettings(ButtonRc SettingButton[5]) { BuildMenu(SettingButton, SETTING_ROWS, 5); }
+void LaadSettings(ButtonRc SettingButton[6]) { BuildMenu(SettingButton, SETTING_ROWS, 6); }
+
+void LaadNetwork(ButtonRc NetworkButton[4]) { BuildMenu(NetworkButton, NETWORK_ROWS, 4); }
 
 void Quit()
 {
@@ -188,7 +201,8 @@ void Difficulty()
     Wimdows::ClearScreen();
     LaadDiff(DiffButton);
     const int32_t now = Diff >= 1 && Diff <= 3 ? Diff : 2;  // buttons easy, medium, hard: now - 1
-    const int32_t choice = RunMenu(DiffButton, 4, MENU_BACKGROUND, DIFFICULTY_NAMES[now], now - 1);
+    const int32_t choice =
+        RunMenu(DiffButton, 4, MENU_BACKGROUND, (std::string("Chosen now: ") + DIFFICULTY_NAMES[now]).c_str(), now - 1);
     switch (choice) {
     case 0:
         Music::PlaySound(Songs.easy, false);
@@ -212,17 +226,47 @@ void Difficulty()
 
 void Settings()
 {
-    ButtonRc SettingButton[5];
+    ButtonRc SettingButton[6];
     Wimdows::ClearScreen();
     LaadSettings(SettingButton);
     // The buttons stand in the order of the modes.
-    const int32_t choice = RunMenu(SettingButton, 5, MENU_BACKGROUND, GameModeName(GameMode()), GameMode());
+    const int32_t choice = RunMenu(SettingButton, 6, MENU_BACKGROUND,
+                                   (std::string("Chosen now: ") + GameModeName(GameMode())).c_str(), GameMode());
     if (choice < 0)
         return;
-    // The buttons stand in the order of the modes; the last one goes back.
+    // The buttons stand in the order of the modes; then the network game; the last one goes back.
     if (choice < MODE_COUNT)
         SetGameMode((GameModeEn)choice);
     Music::PlaySound(Songs.click, false);
+    if (choice == MODE_COUNT)
+        NetworkMenu();
+}
+
+void NetworkMenu()
+{
+    ButtonRc NetworkButton[4];
+    Wimdows::ClearScreen();
+    LaadNetwork(NetworkButton);
+    const std::string port = "The host listens on UDP port " + std::to_string(Network::DEFAULT_PORT) + ".";
+    const int32_t choice = RunMenu(NetworkButton, 4, MENU_BACKGROUND, port.c_str());
+    if (choice < 0)
+        return;
+    Music::PlaySound(Songs.click, false);
+    if (choice == 2) {
+        PlayOverTheNetwork(false, NETWORK_MODES[0], 0, "", Network::DEFAULT_PORT);
+        return;
+    }
+    if (choice > 2)
+        return;
+    // The host chooses the level; the arrow goes back.
+    ButtonRc SlotButton[6];
+    Wimdows::ClearScreen();
+    LaadSlots(SlotButton);
+    const int32_t level = RunMenu(SlotButton, 6, SLOT_BACKGROUND);
+    if (level < 0 || level == 5)
+        return;
+    Music::PlaySound(Songs.click, false);
+    PlayOverTheNetwork(true, NETWORK_MODES[choice], (uint32_t)level, "", Network::DEFAULT_PORT);
 }
 
 }  // namespace SnakeProcedures

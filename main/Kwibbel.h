@@ -24,7 +24,8 @@ void StartMenu();
 // layer has said why). With replay, the replay LaadReplay read is played instead of the menu.
 int Run(bool replay = false);
 // The program from its command line: --help or --version answer and give 0; --verify FILE gives what
-// VerifyReplay gives; --replay FILE plays the file (2 when it cannot be read); anything else but no
+// VerifyReplay gives; --replay FILE plays the file (2 when it cannot be read); --host [PORT] and --join
+// ADDRESS[:PORT] run the program with that network game's screen before the menu; anything else but no
 // argument gives 2 with the usage; otherwise the play folder is made ready (1 when it cannot be) and Run.
 int Main(int argc, char **argv);
 

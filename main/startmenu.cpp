@@ -3,10 +3,12 @@
 #include "main/Kwibbel.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "game/SnakeProcedures.h"
 #include "music/Music.h"
+#include "network/Network.h"
 #include "support/StandardLib.h"
 #include "support/StandardMenu.h"
 #include "wimdows/Wimdows.h"
@@ -101,7 +103,22 @@ void StartMenu() {
 }
 
 static void Usage(std::FILE *to) {
-    std::fprintf(to, "Usage: kwibbel [--help | --version | --replay FILE | --verify FILE]\n");
+    std::fprintf(to, "Usage: kwibbel [--help | --version | --replay FILE | --verify FILE | --host [PORT] | --join "
+                     "ADDRESS[:PORT]]\n");
+}
+
+// A network game the command line asked for: the host's screen (on port) or the joiner's (to address).
+static struct {
+    bool host, join;
+    uint16_t port;
+    std::string address;
+} CommandLineGame;
+
+// A port number of the command line (1..65535); 0 for anything else.
+static uint16_t PortArgument(const char *text) {
+    char *end = nullptr;
+    unsigned long port = std::strtoul(text, &end, 10);
+    return *text >= '0' && *text <= '9' && *end == 0 && port >= 1 && port <= 65535 ? (uint16_t)port : 0;
 }
 
 // The exit status of an answer on stdout: 0 when it reached it, 1 (and a line on stderr) when the write failed.
@@ -122,6 +139,18 @@ int Main(int argc, char **argv) {
             if (!PreparePlayFolder()) return 1;
             return Run(true);
         }
+        if (arg == "--host" && (argc == 2 || (argc == 3 && PortArgument(argv[2]) != 0))) {
+            CommandLineGame.host = true;
+            CommandLineGame.port = argc == 3 ? PortArgument(argv[2]) : Network::DEFAULT_PORT;
+            if (!PreparePlayFolder()) return 1;
+            return Run();
+        }
+        if (argc == 3 && arg == "--join" && argv[2][0] != 0) {
+            CommandLineGame.join = true;
+            CommandLineGame.address = argv[2];
+            if (!PreparePlayFolder()) return 1;
+            return Run();
+        }
         if (argc == 2 && (arg == "--help" || arg == "-h")) {
             const std::string folder = PlayFolderPath().empty() ? "~/.local/share/kwibbel" : PlayFolderPath();
             std::printf("Kwibbel %s: a snake game for one or two players at one keyboard.\n", KWIBBEL_VERSION);
@@ -134,8 +163,11 @@ int Main(int argc, char **argv) {
                         "last game and of every highscore in %s/replays.\n"
                         "  --replay FILE  watch a replay (1-4 the pace, P pause, Right one step, Escape leaves)\n"
                         "  --verify FILE  play a replay with no window: exit 0 when it ends as recorded, 1 when\n"
-                        "                 it differs, 2 when the file cannot be read\n",
-                        folder.c_str(), folder.c_str());
+                        "                 it differs, 2 when the file cannot be read\n"
+                        "  --host [PORT]  host a game over the network (snake against snake on the first level)\n"
+                        "                 on UDP port PORT, %u if not given\n"
+                        "  --join ADDRESS[:PORT]  join the game a host offers at ADDRESS (a name or numbers)\n",
+                        folder.c_str(), folder.c_str(), (unsigned)Network::DEFAULT_PORT);
             return Answered();
         }
         if (argc == 2 && arg == "--version") {
@@ -165,6 +197,12 @@ int Run(bool replay) {
         Quit();
         Music::StopMusic();
     } else {
+        // A network game the command line asked for comes first; then the menu, as after every game.
+        if (CommandLineGame.host || CommandLineGame.join) {
+            Wimdows::SetBuffering(true);
+            PlayOverTheNetwork(CommandLineGame.host, MODE_SNAKE_VS_SNAKE, 0, CommandLineGame.address.c_str(),
+                               CommandLineGame.port);
+        }
         StartMenu();
     }
     SaveSettings();

@@ -113,6 +113,15 @@ const PictureSize PICTURES[] = {
     {"snakevsknurf2.bmp", 200, 54},
     {"snakevscomputer1.bmp", 200, 54},
     {"snakevscomputer2.bmp", 200, 54},
+    {"network1.bmp", 200, 54},
+    {"network2.bmp", 200, 54},
+    {"hostsnake1.bmp", 200, 60},
+    {"hostsnake2.bmp", 200, 60},
+    {"hostknurf1.bmp", 200, 60},
+    {"hostknurf2.bmp", 200, 60},
+    {"join1.bmp", 200, 60},
+    {"join2.bmp", 200, 60},
+    {"networkscreen.bmp", 800, 680},
 };
 
 // The picture the game asks for as "<name>.bmp", stored in `folder` as "<name>.png": an 8-bit RGB PNG of

@@ -365,23 +365,25 @@ TEST_F(HighscoreScreen, PlayerOnesEndPictureWithTheSoundThenTheTable) {
     for (uint32_t i = 1; i <= 10; i++) EXPECT_EQ(RowColour(i), expected[i]) << "row " << i;
 }
 
-// Player 2's crash shows its own picture; both scores are entered, but never the computer's, whose row is
-// then not highlighted either.
+// Player 2's crash shows its own picture; both scores are entered, but never the computer's, nor over the
+// network the other machine's player's, whose row is then not highlighted either.
 TEST_F(HighscoreScreen, PlayerTwosEndPictureAndTheComputersScore) {
     const struct {
-        uint32_t computer;
+        uint32_t computer, guest;
         std::vector<uint32_t> table;
         uint32_t lastRow;
-    } cases[] = {{0, {900, 850, 800, 700, 600, 500, 400, 300, 200, 150}, GREEN},
-                 {2, {900, 850, 800, 700, 600, 500, 400, 300, 200, 100}, GREY}};
+    } cases[] = {{0, 0, {900, 850, 800, 700, 600, 500, 400, 300, 200, 150}, GREEN},
+                 {2, 0, {900, 850, 800, 700, 600, 500, 400, 300, 200, 100}, GREY},
+                 {0, 2, {900, 850, 800, 700, 600, 500, 400, 300, 200, 100}, GREY}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.computer);
         AantalSpelers = 2;
         ComputerSpeler = c.computer;
+        GastSpeler = c.guest;
         end = GameEndRec{{false, false, true}, false, {}};
         WriteTable(DOWN_FROM_900);
         Score[1] = 850;
-        Score[2] = c.computer ? 500 : 150;
+        Score[2] = c.computer || c.guest ? 500 : 150;
         seenAtWait.clear();
         RunGameOver();
         ASSERT_GE(seenAtWait.size(), 1u);  // the end shows for one wait (longer with keys pressed)
@@ -390,6 +392,7 @@ TEST_F(HighscoreScreen, PlayerTwosEndPictureAndTheComputersScore) {
         const uint32_t expected[11] = {0, GREY, RED, GREY, GREY, GREY, GREY, GREY, GREY, GREY, c.lastRow};
         for (uint32_t i = 1; i <= 10; i++) EXPECT_EQ(RowColour(i), expected[i]) << "row " << i;
     }
+    GastSpeler = 0;
 }
 
 // The words of each end in each mode: drawn centred, in the band of their row; none where there is none. They

@@ -80,6 +80,14 @@ const char *const MENU_PICTURES[] = {
     "snakevsknurf2",
     "snakevscomputer1",
     "snakevscomputer2",
+    "network1",
+    "network2",
+    "hostsnake1",
+    "hostsnake2",
+    "hostknurf1",
+    "hostknurf2",
+    "join1",
+    "join2",
     "backgroundmenu",
     "slotmenubackground",
     "helptext",
@@ -262,7 +270,7 @@ void ExpectMenu(const char *menu, const ButtonRc *buttons, const std::vector<Exp
 }
 
 TEST_F(MenusTest, EveryMenuShowsItsOwnPicturesInItsColumn) {
-    ButtonRc six[6], five[5], four[4];
+    ButtonRc six[6], four[4];
     LaadHoofdMenu(six);
     ExpectMenu("main", six,
                {{200, 50, "play1", "play2"},
@@ -291,13 +299,20 @@ TEST_F(MenusTest, EveryMenuShowsItsOwnPicturesInItsColumn) {
                 {200, 60, "medium1", "medium2"},
                 {200, 60, "hard1", "hard2"},
                 {66, 60, "previous1", "previous2"}});
-    LaadSettings(five);
-    ExpectMenu("game mode", five,
+    LaadSettings(six);
+    ExpectMenu("game mode", six,
                {{200, 54, "sp1", "sp2"},
                 {200, 54, "snakevssnake1", "snakevssnake2"},
                 {200, 54, "snakevsknurf1", "snakevsknurf2"},
                 {200, 54, "snakevscomputer1", "snakevscomputer2"},
+                {200, 54, "network1", "network2"},
                 {66, 54, "previous1", "previous2"}});
+    LaadNetwork(four);
+    ExpectMenu("network", four,
+               {{200, 60, "hostsnake1", "hostsnake2"},
+                {200, 60, "hostknurf1", "hostknurf2"},
+                {200, 60, "join1", "join2"},
+                {66, 60, "previous1", "previous2"}});
 }
 
 TEST_F(MenusTest, MainMenuClickPositions) {
@@ -386,7 +401,7 @@ TEST_F(MenusTest, GameModesSetAllTheirSettings) {
     // Back keeps the last mode (snake against knurf).
     Waits::Current().count = 0;
     Waits::Current().run = [](int wait, uint32_t) {
-        if (wait == 1) Wimdows::SimulateLeftUp(120, Layout::MENU_Y + 4 * Layout::MENU_GAP + 27);
+        if (wait == 1) Wimdows::SimulateLeftUp(120, Layout::MENU_Y + 5 * Layout::MENU_GAP + 27);
     };
     Settings();
     // Visits 2 and 4 come after the computer mode, 3 after snake against knurf.

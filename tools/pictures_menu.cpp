@@ -122,6 +122,18 @@ static void IconSnakeVsSnake(Canvas &cv, float cx, float cy, float r, bool) {
     DrawSnakePiece(cv, 2, 5, cx + s * 0.1f, cy - s / 2, s);
 }
 
+// Two little screens joined by a line: a game on two machines.
+static void IconNetwork(Canvas &cv, float cx, float cy, float r, bool hover) {
+    Rgb ink = IconInk(hover);
+    FillRect(cv, cx - r * 0.5f, cy + r * 0.05f, cx + r * 0.5f, cy + r * 0.17f, ink);
+    for (int side = -1; side <= 1; side += 2) {
+        float x = cx + side * r * 0.52f, w = r * 0.42f, h = r * 0.62f;
+        FillRect(cv, x - w / 2, cy - h / 2, x + w / 2, cy + h / 2, ink);
+        FillRect(cv, x - w / 2 + r * 0.08f, cy - h / 2 + r * 0.08f, x + w / 2 - r * 0.08f, cy + h / 6,
+                 side < 0 ? Pal::Red : Pal::Green);
+    }
+}
+
 static void IconSnakeVsKnurf(Canvas &cv, float cx, float cy, float r, bool) {
     float s = r * 0.72f;
     DrawSnakePiece(cv, 1, 4, cx - s * 1.1f, cy - s / 2, s);
@@ -351,6 +363,16 @@ static void MakeSlotBackground(const std::string &dir) {
     Save(cv, dir, "slotmenubackground.bmp");
 }
 
+// The host's and the joiner's screens: a heading and one wide panel that the game writes its lines in.
+static void MakeNetworkScreen(const std::string &dir) {
+    Canvas cv = MakeCanvas(800, 680, 2, Pal::Navy);
+    DrawBackdrop(cv);
+    DrawHeading(cv, "Play over the network", 400, 40, 40);
+    ButtonPanel(cv, 50, 120, 750, 530);
+    BoardScene(cv, 400 - 4.5f * 14, 420, 14);
+    Save(cv, dir, "networkscreen.bmp");
+}
+
 static void MakeLoadScreens(const std::string &dir) {
     const char *tips[3] = {"Pink knurfs are food: every one makes your snake longer.",
                            "Yellow knurfs are food too, and they make the game faster.",
@@ -430,7 +452,13 @@ void MakeMenuPictures(const std::string &dir, const std::string &levelDir) {
     MakeButton(dir, "snakevscomputer1.bmp", "snakevscomputer2.bmp", 200, 54, "Snake vs computer", IconSnakeVsComputer,
                mode);
 
+    MakeButton(dir, "network1.bmp", "network2.bmp", 200, 54, "Network game", IconNetwork);
+    MakeButton(dir, "hostsnake1.bmp", "hostsnake2.bmp", 200, 60, "Host: vs snake", IconSnakeVsSnake);
+    MakeButton(dir, "hostknurf1.bmp", "hostknurf2.bmp", 200, 60, "Host: vs knurf", IconSnakeVsKnurf);
+    MakeButton(dir, "join1.bmp", "join2.bmp", 200, 60, "Join a game", IconNetwork);
+
     MakeMenuBackground(dir);
+    MakeNetworkScreen(dir);
     MakeSlotBackground(dir);
     MakeLoadScreens(dir);
 }

@@ -55,7 +55,7 @@ xvfb_start() {
 window_of() {
     local i id
     for i in $(seq 200); do
-        id="$(xdotool search --pid "$2" --name "^$1\$" 2>/dev/null | head -n1)"
+        id="$(xdotool search --all --pid "$2" --name "^$1\$" 2>/dev/null | head -n1)"
         [ -n "$id" ] && { echo "$id"; return 0; }
         kill -0 "$2" 2>/dev/null || return 1
         sleep 0.05

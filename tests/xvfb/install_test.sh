@@ -136,7 +136,7 @@ if (cd "$BUILD" && cpack -G DEB -B "$WORK/package" >"$WORK/cpack.log" 2>&1); the
     depends="$(dpkg-deb -f "$deb" Depends)"
     log "package: $(dpkg-deb -f "$deb" Installed-Size) KB installed"
     log "package depends on: $depends"
-    for dep in libsdl2-2.0-0 libsdl2-mixer-2.0-0 libsdl2-ttf-2.0-0 libsdl2-image-2.0-0 fonts-dejavu-core; do
+    for dep in libsdl2-2.0-0 libsdl2-mixer-2.0-0 libsdl2-ttf-2.0-0 libsdl2-image-2.0-0 fonts-dejavu-core libenet7; do
         check "package: depends on $dep" grep -q "$dep" <<<"$depends"
     done
 else

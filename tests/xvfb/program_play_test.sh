@@ -103,7 +103,7 @@ click 120 "$(button_y 3)"
 back_to_menu "options, back"
 choose_difficulty 3
 back_to_menu "difficulty, back"
-choose_mode 4
+choose_mode 5
 back_to_menu "game mode, back"
 click_button 0
 check "slots: the slot menu shows" wait_for 5 "${SLOT_MENU[@]}"
