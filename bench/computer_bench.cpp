@@ -91,8 +91,7 @@ std::vector<double> stepMicros;
 
 // This thread's CPU time in microseconds: what the step cost, without the time other programs on this
 // shared machine took the core.
-double CpuMicros()
-{
+double CpuMicros() {
     timespec t;
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
     return (double)t.tv_sec * 1e6 + (double)t.tv_nsec / 1e3;
@@ -102,8 +101,7 @@ int CellOf(uint32_t rij, uint32_t kolom) { return (int)((rij - 1) * KOLOMMEN + (
 const BlokRec &At(int c) { return Veld[c / KOLOMMEN + 1][c % KOLOMMEN + 1]; }
 
 // The cell a snake's head reaches from c in direction d, with the snakes' edge crossing.
-int Next(int c, int d)
-{
+int Next(int c, int d) {
     uint32_t r = (uint32_t)(c / KOLOMMEN + 1), k = (uint32_t)(c % KOLOMMEN + 1);
     DoorMuur((PijlEn)d, r, k);
     VeranderRijKolom(r, k, (PijlEn)d);
@@ -113,15 +111,13 @@ int Next(int c, int d)
 bool Food(int c) { return (At(c).bezet == BLOKJE || At(c).bezet == ALBEWOGEN_BLOKJE) && At(c).soortblokje != GIFTIG; }
 bool Open(int c) { return At(c).bezet == ONBEZET || Food(c); }
 
-PijlEn Reverse(PijlEn d)
-{
+PijlEn Reverse(PijlEn d) {
     static const PijlEn r[4] = {RECHTS, LINKS, ONDER, BOVEN};
     return r[d];
 }
 
 // Cells reachable from c over open cells (c itself not counted), up to `enough`.
-int Room(int c, int enough)
-{
+int Room(int c, int enough) {
     static int queue[RIJEN * KOLOMMEN];
     std::vector<bool> seen(CELLS, false);
     seen[c] = true;
@@ -143,18 +139,15 @@ int Room(int c, int enough)
 
 // The greedy player: the first step of a shortest way to the nearest knurf block; without one, the first
 // open cell of straight on, left, right.
-PijlEn Greedy(int head, PijlEn now)
-{
+PijlEn Greedy(int head, PijlEn now) {
     static int queue[RIJEN * KOLOMMEN], first[RIJEN * KOLOMMEN];
     std::vector<bool> seen(CELLS, false);
     seen[head] = true;
     int qh = 0, qt = 0;
     for (int d = 0; d < 4; d++) {
         int n = Next(head, d);
-        if ((PijlEn)d == Reverse(now) || !Open(n) || seen[n])
-            continue;
-        if (Food(n))
-            return (PijlEn)d;
+        if ((PijlEn)d == Reverse(now) || !Open(n) || seen[n]) continue;
+        if (Food(n)) return (PijlEn)d;
         seen[n] = true;
         first[n] = d;
         queue[qt++] = n;
@@ -163,10 +156,8 @@ PijlEn Greedy(int head, PijlEn now)
         int x = queue[qh++];
         for (int d = 0; d < 4; d++) {
             int n = Next(x, d);
-            if (seen[n] || !Open(n))
-                continue;
-            if (Food(n))
-                return (PijlEn)first[x];
+            if (seen[n] || !Open(n)) continue;
+            if (Food(n)) return (PijlEn)first[x];
             seen[n] = true;
             first[n] = first[x];
             queue[qt++] = n;
@@ -177,17 +168,14 @@ PijlEn Greedy(int head, PijlEn now)
 
 // The wall follower: of the open cells ahead, one with room for its length if there is one, then the one
 // with the most closed neighbours (a wall or a snake beside it), straight on in a tie.
-PijlEn Walls(int head, PijlEn now, uint32_t length)
-{
+PijlEn Walls(int head, PijlEn now, uint32_t length) {
     int best = -1, bestScore = -1;
     const int order[3] = {now, now < 2 ? 2 : 0, now < 2 ? 3 : 1};  // straight on, then the two turns
     for (int d : order) {
         int n = Next(head, d);
-        if (!Open(n))
-            continue;
+        if (!Open(n)) continue;
         int closed = 0;
-        for (int e = 0; e < 4; e++)
-            closed += Open(Next(n, e)) || Next(n, e) == head ? 0 : 1;
+        for (int e = 0; e < 4; e++) closed += Open(Next(n, e)) || Next(n, e) == head ? 0 : 1;
         int score = (Room(n, (int)length + 2) >= (int)length + 2 ? 10 : 0) + closed;
         if (score > bestScore) {
             best = d;
@@ -198,8 +186,7 @@ PijlEn Walls(int head, PijlEn now, uint32_t length)
 }
 
 // Every step, before the computer chooses: the scripted player's turn, and what the bench follows.
-void OnStep(const ToestandRec &t, InvoerRec &invoer)
-{
+void OnStep(const ToestandRec &t, InvoerRec &invoer) {
     const RijEnKolomRec *positie = t.positie;
     const PijlEn *richting = t.richting;
     const uint32_t *grootte = t.grootte;
@@ -208,8 +195,7 @@ void OnStep(const ToestandRec &t, InvoerRec &invoer)
     game.gameGrootte = grootte;
     // A faster pace since the last step: the player whose score rose ate a faster knurf block.
     if (game.steps > 0 && t.DelaySnake < game.delay)
-        for (int p = 1; p <= 2; p++)
-            game.faster[p] += Score[p] > game.score[p] ? 1 : 0;
+        for (int p = 1; p <= 2; p++) game.faster[p] += Score[p] > game.score[p] ? 1 : 0;
     game.delay = t.DelaySnake;
     game.score[1] = Score[1];
     game.score[2] = Score[2];
@@ -232,12 +218,10 @@ void OnStep(const ToestandRec &t, InvoerRec &invoer)
     game.turnsMade = CpuMicros();
 }
 
-void OnWait(uint32_t ms)
-{
+void OnWait(uint32_t ms) {
     double now = CpuMicros();
     bool special = ms == COUNTDOWN_WAIT || ms == PAUSE_WAIT || ms == GAME_OVER_WAIT;
-    if (!special && game.stepped)
-        stepMicros.push_back(now - game.turnsMade);
+    if (!special && game.stepped) stepMicros.push_back(now - game.turnsMade);
     game.stepped = false;
     if (game.gamePositie) {
         std::memcpy(game.positie, game.gamePositie, sizeof game.positie);
@@ -246,8 +230,7 @@ void OnWait(uint32_t ms)
     }
     if (ms == COUNTDOWN_WAIT && !game.inGame) {
         game.inGame = true;
-        for (int c = 0; c < CELLS; c++)
-            game.freeCells += At(c).bezet != MUUR ? 1 : 0;
+        for (int c = 0; c < CELLS; c++) game.freeCells += At(c).bezet != MUUR ? 1 : 0;
     } else if (ms == GAME_OVER_WAIT) {
         game.inGame = false;
     } else if (!special && game.inGame) {
@@ -260,34 +243,27 @@ void OnWait(uint32_t ms)
 }
 
 // Why snake s could not move, read from the board at the game's end.
-Cause CauseOfCrash(uint32_t s)
-{
+Cause CauseOfCrash(uint32_t s) {
     int head = CellOf(game.positie[s].rij, game.positie[s].kolom);
     int ahead = Next(head, game.richting[s]);
     uint32_t o = 3 - s;
-    if (ahead == CellOf(game.positie[o].rij, game.positie[o].kolom))
-        return HEAD_ON;
+    if (ahead == CellOf(game.positie[o].rij, game.positie[o].kolom)) return HEAD_ON;
     bool open = false;
-    for (int d = 0; d < 4; d++)
-        open = open || ((PijlEn)d != Reverse(game.richting[s]) && Open(Next(head, d)));
-    if (!open)
-        return BOXED;
+    for (int d = 0; d < 4; d++) open = open || ((PijlEn)d != Reverse(game.richting[s]) && Open(Next(head, d)));
+    if (!open) return BOXED;
     const BlokRec &cel = At(ahead);
-    if (cel.bezet == BLOKJE || cel.bezet == ALBEWOGEN_BLOKJE)
-        return BLUE;
+    if (cel.bezet == BLOKJE || cel.bezet == ALBEWOGEN_BLOKJE) return BLUE;
     if (cel.bezet == SLANG) {
         for (uint32_t i = 0; i <= game.grootte[o]; i++) {
             const BlokRec &slot = Slang[o][i];
-            if (slot.x1 == cel.x1 && slot.y1 == cel.y1)
-                return OTHER_BODY;
+            if (slot.x1 == cel.x1 && slot.y1 == cel.y1) return OTHER_BODY;
         }
     }
     return OWN;
 }
 
 // The row's games; prints one line of figures.
-void PlayRow(uint32_t level, int32_t diff, Opponent against, int32_t otherDiff, bool onlyOrdinary)
-{
+void PlayRow(uint32_t level, int32_t diff, Opponent against, int32_t otherDiff, bool onlyOrdinary) {
     bool alone = against == ALONE;
     AantalSpelers = alone ? 1 : 2;
     BlokjeManueel = false;
@@ -320,17 +296,14 @@ void PlayRow(uint32_t level, int32_t diff, Opponent against, int32_t otherDiff, 
         fasterMine += game.faster[computer];
         fasterTheirs += alone ? 0 : game.faster[1];
         pace += game.delay;
-        if (game.capped || alone)
-            continue;
+        if (game.capped || alone) continue;
         bool mine = GameEnd.crashed[computer], theirs = GameEnd.crashed[1];
         won += theirs && !mine ? 1 : 0;
         lost += mine && !theirs ? 1 : 0;
-        if (mine)
-            causes[CauseOfCrash(computer)]++;
+        if (mine) causes[CauseOfCrash(computer)]++;
     }
     double mean = 0;
-    for (double k : knurfs)
-        mean += k;
+    for (double k : knurfs) mean += k;
     mean /= (double)knurfs.size();
     double worst = *std::min_element(knurfs.begin(), knurfs.end());
     std::string timing;
@@ -355,18 +328,15 @@ bool Part(const char *wanted, const char *part) { return !std::strcmp(wanted, "a
 
 }  // namespace
 
-int main(int argc, char **argv)
-{
-    if (argc > 1)
-        games = std::max(1, std::atoi(argv[1]));
+int main(int argc, char **argv) {
+    if (argc > 1) games = std::max(1, std::atoi(argv[1]));
     const char *part = argc > 2 ? argv[2] : "all";
     int onlyLevel = argc > 3 ? std::atoi(argv[3]) : -1;  // one level's rows against a player
 
     // A play folder of our own with fresh copies of the shipped save files; no pictures or sounds.
     std::filesystem::path play;
     out = StartInBenchFolder("computer-bench", false, play);
-    if (out < 0)
-        return 1;
+    if (out < 0) return 1;
 
     InitSnakeProcedures();
     Wimdows::SetWaitProc(OnWait);
@@ -377,8 +347,7 @@ int main(int argc, char **argv)
         dprintf(out, "%-28s | %-20s | %-20s | %s\n", "", "knurfs per game", "games", "step with decision (us)");
         dprintf(out, "%-11s %-7s %-8s | %6s %6s %6s | %6s %6s %6s | %6s %6s %6s\n", "level", "diff", "knurfs", "mean",
                 "median", "worst", "steps", "capped", "filled", "median", "p99", "worst");
-        for (uint32_t level = 0; level < 5; level++)
-            PlayRow(level, 2, ALONE, 0, false);
+        for (uint32_t level = 0; level < 5; level++) PlayRow(level, 2, ALONE, 0, false);
         PlayRow(0, 1, ALONE, 0, false);
         PlayRow(0, 3, ALONE, 0, false);
         PlayRow(1, 3, ALONE, 0, false);
@@ -386,8 +355,7 @@ int main(int argc, char **argv)
     }
     const char *againstParts[3] = {"greedy", "walls", "copies"};
     for (int a = 0; a < 3; a++) {
-        if (!Part(part, againstParts[a]))
-            continue;
+        if (!Part(part, againstParts[a])) continue;
         dprintf(out, "\ncomputer_bench: snake against the computer, the computer player 2 against %s, %d games each\n",
                 a == 2 ? "a copy of itself" : againstParts[a], games);
         dprintf(out, "%-19s %-7s | %-11s | %-13s | %-19s | %-14s | %s\n", "", "", "computer", "per game",
@@ -396,15 +364,13 @@ int main(int argc, char **argv)
                 "level", "diff", "against", "won", "lst", "drw", "knurfs", "secs", "own", "oth", "h-o", "blu", "box",
                 "mine", "his", "ms", "median", "p99", "worst");
         for (uint32_t level = 0; level < 5; level++) {
-            if (onlyLevel >= 0 && (int)level != onlyLevel)
-                continue;
+            if (onlyLevel >= 0 && (int)level != onlyLevel) continue;
             if (a == 2) {
                 PlayRow(level, 2, COPY, 1, false);
                 PlayRow(level, 3, COPY, 2, false);
                 continue;
             }
-            for (int32_t diff = 1; diff <= 3; diff++)
-                PlayRow(level, diff, a == 0 ? GREEDY : WALLS, 0, false);
+            for (int32_t diff = 1; diff <= 3; diff++) PlayRow(level, diff, a == 0 ? GREEDY : WALLS, 0, false);
         }
     }
 

@@ -26,9 +26,9 @@
 
 #include "bench/benchfolder.h"
 #include "game/SnakeProcedures.h"
-#include "tests/support/gamemode.h"
 #include "music/Music.h"
 #include "support/StandardLib.h"
+#include "tests/support/gamemode.h"
 #include "wimdows/Wimdows.h"
 
 using namespace SnakeProcedures;
@@ -69,45 +69,37 @@ long firstStepKiB = 0;  // resident memory at the first game's first step
 // ---- internal ---------------------------------------------------------------------------------------------
 
 // The resident memory of this process in KiB, -1 when it cannot be read.
-long ResidentKiB()
-{
+long ResidentKiB() {
     std::FILE *f = std::fopen("/proc/self/status", "r");
-    if (!f)
-        return -1;
+    if (!f) return -1;
     char line[256];
     long kib = -1;
     while (std::fgets(line, sizeof line, f))
-        if (std::strncmp(line, "VmRSS:", 6) == 0)
-            kib = std::strtol(line + 6, nullptr, 10);
+        if (std::strncmp(line, "VmRSS:", 6) == 0) kib = std::strtol(line + 6, nullptr, 10);
     std::fclose(f);
     return kib;
 }
 
 // ---- internal: the autopilot ------------------------------------------------------------------------------
 
-PijlEn Opposite(PijlEn d)
-{
+PijlEn Opposite(PijlEn d) {
     static const PijlEn opposite[4] = {RECHTS, LINKS, ONDER, BOVEN};
     return opposite[d];
 }
 
-void MoveSnakeWay(uint32_t &r, uint32_t &k, PijlEn d)
-{
+void MoveSnakeWay(uint32_t &r, uint32_t &k, PijlEn d) {
     DoorMuur(d, r, k);
     VeranderRijKolom(r, k, d);
 }
 
-bool SafeCell(uint32_t r, uint32_t k)
-{
+bool SafeCell(uint32_t r, uint32_t k) {
     const BlokRec &c = Veld[r][k];
-    if (c.bezet == ONBEZET)
-        return true;
+    if (c.bezet == ONBEZET) return true;
     return c.bezet == BLOKJE && c.soortblokje != GIFTIG;
 }
 
 // How many safe cells can be reached from (r, k), up to cap.
-int Room(uint32_t r0, uint32_t k0, int cap)
-{
+int Room(uint32_t r0, uint32_t k0, int cap) {
     static uint32_t seen[RIJEN + 1][KOLOMMEN + 1];
     static uint32_t mark = 0;
     mark++;
@@ -130,8 +122,7 @@ int Room(uint32_t r0, uint32_t k0, int cap)
     return n;
 }
 
-int DistanceToFood(uint32_t r, uint32_t k)
-{
+int DistanceToFood(uint32_t r, uint32_t k) {
     int best = 1000;
     for (uint32_t rr = 1; rr <= RIJEN; rr++)
         for (uint32_t kk = 1; kk <= KOLOMMEN; kk++)
@@ -141,8 +132,7 @@ int DistanceToFood(uint32_t r, uint32_t k)
 }
 
 // The head of snake s as the game start laid it: slots 1..g in a row, slot g + 1 a copy of the head.
-bool FindStartHead(uint32_t s, Bot &bot)
-{
+bool FindStartHead(uint32_t s, Bot &bot) {
     for (uint32_t g = 1; g + 1 < SLANGSLOTS && g < 45; g++) {
         const BlokRec &a = Slang[s][g], &b = Slang[s][g + 1];
         if (a.x1 == b.x1 && a.y1 == b.y1 && a.x1 < 800 && a.y1 < 600) {
@@ -154,19 +144,16 @@ bool FindStartHead(uint32_t s, Bot &bot)
 }
 
 // Chooses and holds the key of snake s's next direction: room to live first, then the nearest food.
-void Steer(uint32_t s)
-{
+void Steer(uint32_t s) {
     Bot &bot = bots[s];
     int bestScore = -1;
     PijlEn best = bot.richting;
     for (int d = 0; d < 4; d++) {
         PijlEn dir = (PijlEn)d;
-        if (dir == Opposite(bot.richting))
-            continue;
+        if (dir == Opposite(bot.richting)) continue;
         uint32_t r = bot.rij, k = bot.kolom;
         MoveSnakeWay(r, k, dir);
-        if (!SafeCell(r, k))
-            continue;
+        if (!SafeCell(r, k)) continue;
         int score = std::min(Room(r, k, 80), 80) * 1000 - DistanceToFood(r, k);
         if (score > bestScore) {
             bestScore = score;
@@ -175,43 +162,33 @@ void Steer(uint32_t s)
     }
     const BesturingRec &keys = KEYS[s];
     uint32_t keyOf[4] = {keys.links, keys.rechts, keys.boven, keys.onder};
-    for (uint32_t key : keyOf)
-        Wimdows::SimulateKeyUp(key);
-    if (best != bot.richting)
-        Wimdows::SimulateKeyDown(keyOf[best]);
+    for (uint32_t key : keyOf) Wimdows::SimulateKeyUp(key);
+    if (best != bot.richting) Wimdows::SimulateKeyDown(keyOf[best]);
     bot.richting = best;
 }
 
-void OnStepWait()
-{
+void OnStepWait() {
     uint32_t snakes = AantalSlangen();
     if (firstStepWait) {
         firstStepWait = false;
-        if (firstStepKiB == 0)
-            firstStepKiB = ResidentKiB();
-        for (uint32_t s = 1; s <= 2; s++)
-            bots[s].active = s <= snakes && FindStartHead(s, bots[s]);
+        if (firstStepKiB == 0) firstStepKiB = ResidentKiB();
+        for (uint32_t s = 1; s <= 2; s++) bots[s].active = s <= snakes && FindStartHead(s, bots[s]);
     } else {
         for (uint32_t s = 1; s <= snakes; s++)
-            if (bots[s].active)
-                MoveSnakeWay(bots[s].rij, bots[s].kolom, bots[s].richting);
+            if (bots[s].active) MoveSnakeWay(bots[s].rij, bots[s].kolom, bots[s].richting);
     }
     for (uint32_t s = 1; s <= snakes; s++)
-        if (bots[s].active)
-            Steer(s);
+        if (bots[s].active) Steer(s);
     if (BlokjeManueel && ++knurfKeyTimer % 7 == 0) {
         const BesturingRec &keys = KEYS[2];
         uint32_t keyOf[4] = {keys.links, keys.rechts, keys.boven, keys.onder};
-        for (uint32_t key : keyOf)
-            Wimdows::SimulateKeyUp(key);
+        for (uint32_t key : keyOf) Wimdows::SimulateKeyUp(key);
         Wimdows::SimulateKeyDown(keyOf[StandardLib::RANDOM(4)]);
     }
-    if (++stepsThisGame > LONGEST_GAME)
-        Wimdows::SimulateKeyDown(Wimdows::KEY_ESCAPE);
+    if (++stepsThisGame > LONGEST_GAME) Wimdows::SimulateKeyDown(Wimdows::KEY_ESCAPE);
 }
 
-void OnWait(uint32_t ms)
-{
+void OnWait(uint32_t ms) {
     Clock::time_point now = Clock::now();
     if (ms == COUNTDOWN_WAIT) {
         inGame = true;
@@ -222,24 +199,21 @@ void OnWait(uint32_t ms)
         Wimdows::SimulateKeyUp(Wimdows::KEY_ESCAPE);
         return;
     }
-    if (!inGame || ms == PAUSE_WAIT)
-        return;
+    if (!inGame || ms == PAUSE_WAIT) return;
     if (ms == GAME_OVER_WAIT) {
         inGame = false;
         haveLastStep = false;
         wantKeyForTable = true;  // the highscore table waits for a key
         return;
     }
-    if (haveLastStep)
-        stepMicros.push_back(std::chrono::duration<double, std::micro>(now - lastStepEnd).count());
+    if (haveLastStep) stepMicros.push_back(std::chrono::duration<double, std::micro>(now - lastStepEnd).count());
     OnStepWait();
     haveLastStep = true;
     lastStepEnd = Clock::now();
 }
 
 // Presses a key now and then while the highscore table after a game waits for one.
-void TableKeyPresser(std::atomic<bool> *stop)
-{
+void TableKeyPresser(std::atomic<bool> *stop) {
     while (!stop->load()) {
         if (wantKeyForTable.load()) {
             Wimdows::SimulateKeyDown(32);
@@ -249,24 +223,21 @@ void TableKeyPresser(std::atomic<bool> *stop)
     }
 }
 
-void SetMode(Mode mode, int32_t diff)
-{
+void SetMode(Mode mode, int32_t diff) {
     GameMode::Set(mode);
     Diff = diff;
 }
 
 }  // namespace
 
-int main()
-{
+int main() {
     setenv("SDL_VIDEODRIVER", "dummy", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
 
     // A play folder of our own: the generated pictures and sounds, fresh copies of the save files.
     std::filesystem::path play;
     int out = StartInBenchFolder("bench", true, play);
-    if (out < 0)
-        return 1;
+    if (out < 0) return 1;
 
     InitSnakeProcedures();
     StandardLib::SeedRandom(20240607);
@@ -305,8 +276,7 @@ int main()
         }
     }
     dprintf(out, "resident memory (KiB): %ld before the first game", beforeGames);
-    for (const auto &m : memoryAfter)
-        dprintf(out, ", %ld after %d", m.second, m.first);
+    for (const auto &m : memoryAfter) dprintf(out, ", %ld after %d", m.second, m.first);
     dprintf(out, "\n");
     long first = memoryAfter.front().second, last = memoryAfter.back().second;
     dprintf(out,

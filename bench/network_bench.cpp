@@ -35,8 +35,7 @@ struct Side {
     uint32_t steps = 0, waits = 0, signs = 0;
 };
 
-void Row(uint32_t rtt, double loss, double seconds)
-{
+void Row(uint32_t rtt, double loss, double seconds) {
     std::string problem;
     Session *host = Host(0, OwnVersions(1), problem, "127.0.0.1");
     Relay relay(Port(host), rtt + 7);
@@ -47,8 +46,7 @@ void Row(uint32_t rtt, double loss, double seconds)
         if (Status(host) == READY) {
             StartRec st{};
             for (auto &row : st.level)
-                for (char &c : row)
-                    c = '-';
+                for (char &c : row) c = '-';
             st.diff = 2;
             st.mode = 1;
             st.delay = (uint8_t)DelayFor(RoundTrip(host), PACE_MS);
@@ -70,15 +68,13 @@ void Row(uint32_t rtt, double loss, double seconds)
     while (Since(begin) < seconds && Status(host) == PLAYING && Status(join) == PLAYING) {
         for (Side &d : sides) {
             Service(d.s, 0);
-            if (Clock::now() < d.due)
-                continue;
+            if (Clock::now() < d.due) continue;
             if (!d.put) {
                 PutWord(d.s, (uint16_t)(r() % 3 | (r() % 4) << 2));
                 d.put = true;
             }
             uint16_t words[3];
-            if (!StepReady(d.s, words))
-                continue;
+            if (!StepReady(d.s, words)) continue;
             double waited = Since(d.due);
             d.waits += waited > 0.020;
             d.signs += waited > 0.300;
@@ -102,12 +98,10 @@ void Row(uint32_t rtt, double loss, double seconds)
 
 }  // namespace
 
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
     double seconds = argc > 1 ? std::atof(argv[1]) : 20;
     std::printf("network game at a %u ms step, %.0f s per row (host / joiner)\n", PACE_MS, seconds);
     for (double loss : {0.0, 0.05})
-        for (uint32_t rtt : {0u, 50u, 100u, 200u})
-            Row(rtt, loss, seconds);
+        for (uint32_t rtt : {0u, 50u, 100u, 200u}) Row(rtt, loss, seconds);
     return 0;
 }

@@ -15,8 +15,7 @@ static OpnameRec recorded, read;
 static ToestandRec state, check;
 static LevelRec levels[5];
 
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
     uint32_t games = argc > 1 ? (uint32_t)std::atoi(argv[1]) : 1000;
     if (!RandomGames::ReadLevels(KWIBBEL_SOURCE_DIR "/data/savefiles", levels)) {
         std::fprintf(stderr, "replay_bench: the shipped levels cannot be read\n");
@@ -42,8 +41,7 @@ int main(int argc, char **argv)
         steps += recorded.stappen;
         bytes += text.size();
         headerBytes += text.find("input\n") + 6;
-        if (text.size() > largest)
-            largest = text.size();
+        if (text.size() > largest) largest = text.size();
     }
     std::printf("%llu of %u random games verify (%llu steps; played in %.1f s, read and verified in %.1f s)\n",
                 (unsigned long long)verified, games, (unsigned long long)steps, playSeconds, verifySeconds);
@@ -62,14 +60,12 @@ int main(int argc, char **argv)
     in.beurten[1] = BeurtenRec{{BOVEN, LINKS}, 2};
     OpnameBegin(read, recorded.start, 0);
     Clock::time_point t0 = Clock::now();
-    for (uint32_t i = 0; i < rounds; i++)
-        OpnameStap(read, in, false, state);
+    for (uint32_t i = 0; i < rounds; i++) OpnameStap(read, in, false, state);
     double each = std::chrono::duration<double, std::nano>(Clock::now() - t0).count() / rounds;
     std::printf("recording a step: %.1f ns on average (a word, and a state hash every %u steps); no allocation\n", each,
                 (unsigned)CONTROLE_STAPPEN);
     t0 = Clock::now();
-    for (uint32_t i = 0; i < 1000; i++)
-        (void)ToestandHash(state);
+    for (uint32_t i = 0; i < 1000; i++) (void)ToestandHash(state);
     std::printf("one state hash: %.1f us\n",
                 std::chrono::duration<double, std::micro>(Clock::now() - t0).count() / 1000);
     return verified == games ? 0 : 1;

@@ -16,8 +16,7 @@
 #include <cstdlib>
 #include <cstring>
 
-static long long Now()
-{
+static long long Now() {
     timespec t;
     clock_gettime(CLOCK_REALTIME, &t);
     return t.tv_sec * 1000000000LL + t.tv_nsec;
@@ -38,55 +37,44 @@ X11_FUNCTION(XSetErrorHandler);
 X11_FUNCTION(XSync);
 
 // The first top-level window titled `title`, or 0.
-static Window FindWindow(Display *display, const char *title)
-{
+static Window FindWindow(Display *display, const char *title) {
     Window root = pXDefaultRootWindow(display), parent = 0, *children = nullptr, found = 0;
     unsigned int count = 0;
-    if (!pXQueryTree(display, root, &root, &parent, &children, &count))
-        return 0;
+    if (!pXQueryTree(display, root, &root, &parent, &children, &count)) return 0;
     for (unsigned int i = 0; i < count && !found; i++) {
         char *name = nullptr;
         if (pXFetchName(display, children[i], &name) && name) {
-            if (std::strcmp(name, title) == 0)
-                found = children[i];
+            if (std::strcmp(name, title) == 0) found = children[i];
             pXFree(name);
         }
     }
-    if (children)
-        pXFree(children);
+    if (children) pXFree(children);
     return found;
 }
 
 // TRUE when some pixel of a sparse grid over the window (with px >= 0: its pixel (px, py)) is not black.
-static bool ShowsPicture(Display *display, Window window, int px = -1, int py = -1)
-{
+static bool ShowsPicture(Display *display, Window window, int px = -1, int py = -1) {
     XWindowAttributes a;
-    if (!pXGetWindowAttributes(display, window, &a) || a.map_state != IsViewable)
-        return false;
+    if (!pXGetWindowAttributes(display, window, &a) || a.map_state != IsViewable) return false;
     if (px >= 0) {
-        if (px >= a.width || py >= a.height)
-            return false;
+        if (px >= a.width || py >= a.height) return false;
         XImage *one = pXGetImage(display, window, px, py, 1, 1, AllPlanes, ZPixmap);
-        if (one == nullptr)
-            return false;
+        if (one == nullptr) return false;
         bool lit = (one->f.get_pixel(one, 0, 0) & 0xFFFFFF) != 0;
         one->f.destroy_image(one);
         return lit;
     }
     XImage *image = pXGetImage(display, window, 0, 0, a.width, a.height, AllPlanes, ZPixmap);
-    if (image == nullptr)
-        return false;
+    if (image == nullptr) return false;
     bool any = false;
     for (int y = 0; y < a.height && !any; y += 7)
         for (int x = 0; x < a.width && !any; x += 7)
-            if (image->f.get_pixel(image, x, y) & 0xFFFFFF)
-                any = true;
+            if (image->f.get_pixel(image, x, y) & 0xFFFFFF) any = true;
     image->f.destroy_image(image);
     return any;
 }
 
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
     const bool known = argc == 6 && std::strcmp(argv[1], "--window") == 0;
     if (argc != 3 && !known) {
         std::fprintf(stderr, "usage: xfirstpicture <title> <limit ms> | --window <id> <limit ms> <x> <y>\n");
@@ -130,10 +118,8 @@ int main(int argc, char **argv)
     }
     const long long end = Now() + std::atoll(argv[2]) * 1000000LL;
     Window window = 0;
-    while (Now() < end && (window = FindWindow(display, argv[1])) == 0)
-        nanosleep(&pause, nullptr);
-    if (window == 0)
-        return 1;
+    while (Now() < end && (window = FindWindow(display, argv[1])) == 0) nanosleep(&pause, nullptr);
+    if (window == 0) return 1;
     std::printf("window %lld\n", Now());
     std::fflush(stdout);
     while (Now() < end) {

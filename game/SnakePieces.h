@@ -33,8 +33,7 @@ const char *const NAMES[COUNT] = {"hor",        "left_down", "right_down", "tail
 
 // The file of `piece` in player `player`'s set (1 or 2) inside the picture folder: player 1's files end in
 // "_player2" (the red snake), player 2's have no ending.
-inline std::string FileName(uint32_t player, uint32_t piece)
-{
+inline std::string FileName(uint32_t player, uint32_t piece) {
     return std::string("snakeskinbody_") + NAMES[piece] + (player == 1 ? "_player2" : "") + ".bmp";
 }
 
@@ -49,13 +48,11 @@ const uint32_t HEADS[4] = {HEAD_LEFT, HEAD_RIGHT, HEAD_UP, HEAD_DOWN};
 
 // The piece for a segment whose cell the snake entered moving `entered` and left moving `left`; a head
 // (head TRUE, entered == left) faces `left`. NONE for a reversal.
-inline uint32_t For(uint32_t entered, uint32_t left, bool head)
-{
+inline uint32_t For(uint32_t entered, uint32_t left, bool head) {
     entered &= 3;
     left &= 3;
     if (entered == left) {
-        if (head)
-            return HEADS[left];
+        if (head) return HEADS[left];
         return (left == LEFT || left == RIGHT) ? HORIZONTAL : VERTICAL;
     }
     return CORNERS[entered][left];

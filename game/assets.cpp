@@ -68,23 +68,20 @@ static const uint32_t COUNT_WAIT = 800;
 
 // ---- internal --------------------------------------------------------------------------------------------
 
-static void ConsoleText(const char *text)
-{
+static void ConsoleText(const char *text) {
     std::fputs(text, stdout);
     std::fflush(stdout);
 }
 
 // Loads the ten pieces of player `player`'s snake.
-static void LoadSnakePieces(ArrayCard pieces, uint32_t player)
-{
+static void LoadSnakePieces(ArrayCard pieces, uint32_t player) {
     for (uint32_t i = 0; i < SnakePieces::COUNT; i++)
         pieces[i] = Wimdows::LoadBitmap(("bitmap/" + SnakePieces::FileName(player, i)).c_str(), 20, 20);
 }
 
 // ---- exported ----------------------------------------------------------------------------------------------
 
-void LoadSongs()
-{
+void LoadSongs() {
     for (const SoundRow &row : soundTable) {
         uint32_t &field = row.field ? Songs.*(row.field) : Songs.laden[row.ladenIndex];
         field = Music::LoadSound(row.file);
@@ -99,8 +96,7 @@ void LoadSongs()
     }
 }
 
-void Load()
-{
+void Load() {
     Bitmaps.laden[0] = Wimdows::LoadBitmap("bitmap/loadscreen1.bmp", 800, 680);
     Wimdows::DrawBitmap(Bitmaps.laden[0], 0, 0);
 
@@ -128,24 +124,20 @@ void Load()
     Music::StopSound(Songs.laden[0]);
 }
 
-void LoadBitmaps(BitmapsRec &bitmaps)
-{
+void LoadBitmaps(BitmapsRec &bitmaps) {
     std::memset(&bitmaps, 0, sizeof bitmaps);
     for (int i = 0; i < 3; i++)
         bitmaps.laden[i] = Wimdows::LoadBitmap(countFiles[i], Layout::COUNT_SIZE, Layout::COUNT_SIZE);
     LoadSnakePieces(bitmaps.speler2, 2);
     LoadSnakePieces(bitmaps.speler1, 1);
-    for (int i = 0; i < 4; i++)
-        bitmaps.blokjes[i] = Wimdows::LoadBitmap(knurfFiles[i], 20, 20);
+    for (int i = 0; i < 4; i++) bitmaps.blokjes[i] = Wimdows::LoadBitmap(knurfFiles[i], 20, 20);
     bitmaps.hud = Wimdows::LoadBitmap("bitmap/hud.bmp", 800, 80);
-    for (int i = 0; i < 4; i++)
-        bitmaps.platen[i] = Wimdows::LoadBitmap(plateFiles[i], 128, 66);
+    for (int i = 0; i < 4; i++) bitmaps.platen[i] = Wimdows::LoadBitmap(plateFiles[i], 128, 66);
     bitmaps.muur[0] = Wimdows::LoadBitmap("bitmap/muurhor.bmp", 20, 20);
     bitmaps.muur[1] = Wimdows::LoadBitmap("bitmap/muurver.bmp", 20, 20);
 }
 
-bool Countdown(const BitmapsRec &bitmaps)
-{
+bool Countdown(const BitmapsRec &bitmaps) {
     const int32_t x = Layout::COUNT_X, y = Layout::COUNT_Y, last = Layout::COUNT_SIZE - 1;
     Wimdows::KeepArea(x, y, x + last, y + last);
     // Each number is seen as it is heard.
@@ -154,8 +146,7 @@ bool Countdown(const BitmapsRec &bitmaps)
         Wimdows::UpdateWindow();
         Music::PlaySound(Songs.laden[3 - i], false);
         Wimdows::Wait(COUNT_WAIT);
-        if (Wimdows::WindowClosed())
-            return false;
+        if (Wimdows::WindowClosed()) return false;
     }
     Wimdows::RestoreArea();
     Wimdows::UpdateWindow();

@@ -11,21 +11,18 @@ namespace SnakeProcedures {
 static const Wimdows::KeyCode SHIPPED_KEYS[8] = {
     Wimdows::KEY_RIGHT, Wimdows::KEY_LEFT, Wimdows::KEY_UP, Wimdows::KEY_DOWN, 'D', 'A', 'W', 'S'};
 
-void LeesAlleBesturingen(BesturingRec besturing[3])
-{
+void LeesAlleBesturingen(BesturingRec besturing[3]) {
     SaveFile *file = OpenRead("savefiles/controleslang.txt");
     // Line ends and empty lines are separators to RdCard, so only the order of the numbers counts.
     Wimdows::KeyCode keys[8];
-    for (Wimdows::KeyCode &key : keys)
-        key = RdCard(file);
+    for (Wimdows::KeyCode &key : keys) key = RdCard(file);
     Close(file);
     // A damaged file (a number that is no key, a reserved key, a key taken already) would leave a snake
     // that no key steers: that direction gets its key as shipped.
     uint32_t replaced = 0;
     for (uint32_t n = 0; n < 8; n++) {
         bool taken = false;
-        for (uint32_t m = 0; m < n; m++)
-            taken = taken || keys[m] == keys[n];
+        for (uint32_t m = 0; m < n; m++) taken = taken || keys[m] == keys[n];
         if (taken || !Wimdows::IsKey(keys[n]) || Wimdows::IsReservedKey(keys[n])) {
             keys[n] = SHIPPED_KEYS[n];
             replaced++;
@@ -42,12 +39,10 @@ void LeesAlleBesturingen(BesturingRec besturing[3])
     }
 }
 
-void LeesBesturing(BesturingRec besturing[3])
-{
+void LeesBesturing(BesturingRec besturing[3]) {
     BesturingRec gelezen[3] = {};
     LeesAlleBesturingen(gelezen);
-    for (uint32_t i = 1; i <= AantalSpelers && i <= 2; i++)
-        besturing[i] = gelezen[i];
+    for (uint32_t i = 1; i <= AantalSpelers && i <= 2; i++) besturing[i] = gelezen[i];
 }
 
 }  // namespace SnakeProcedures

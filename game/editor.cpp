@@ -110,23 +110,20 @@ static bool Pressed(Wimdows::KeyCode key) { return Wimdows::KeyDown(key) || (key
 
 // A key that repeats while held (the arrows, Enter on walls): it acts in the step it was pressed in, then
 // once it has been held REPEAT_DELAY_MS, at every step.
-static bool Repeats(Wimdows::KeyCode key)
-{
+static bool Repeats(Wimdows::KeyCode key) {
     return editor.typed[key] || (Wimdows::KeyDown(key) && editor.heldMs[key] >= REPEAT_DELAY_MS);
 }
 
 // Takes the keys pressed during the step's wait (of stepMs) from the queue; each counts for this one step.
 // Auto-repeats are no presses: a held key acts by being held, and its repeats must not outlast it.
-static void TakeTypedKeys(uint32_t stepMs)
-{
+static void TakeTypedKeys(uint32_t stepMs) {
     for (uint32_t key = 0; key < 256; key++) {
         editor.typed[key] = false;
         editor.heldMs[key] = Wimdows::KeyDown(key) ? editor.heldMs[key] + stepMs : 0;
     }
     editor.arrowCount = 0;
     for (Wimdows::KeyCode key = Wimdows::PollFreshKey(); key != 0; key = Wimdows::PollFreshKey()) {
-        if (key > 255)
-            continue;
+        if (key > 255) continue;
         editor.typed[key] = true;
         bool arrow = key == KEY_LEFT || key == KEY_RIGHT || key == KEY_UP || key == KEY_DOWN;
         if (arrow && editor.arrowCount < sizeof editor.arrows / sizeof editor.arrows[0])
@@ -137,8 +134,7 @@ static void TakeTypedKeys(uint32_t stepMs)
 
 // The cell left of a start snake, which holds its first start letter in the level file, or the cell ahead
 // of its head, its first step: both stay free of walls.
-static bool IsKeptFree(uint32_t i, uint32_t j)
-{
+static bool IsKeptFree(uint32_t i, uint32_t j) {
     for (uint32_t s = 1; s <= 2; s++)
         if (editor.start[s].rij == i &&
             (editor.start[s].kolom == j + 1 || editor.start[s].kolom + editor.GrootteSlang == j))
@@ -149,25 +145,20 @@ static bool IsKeptFree(uint32_t i, uint32_t j)
 // Whether start snake s may lie on row i from column j on: its letter cell, four cells and the cell ahead
 // on the board and free of walls; neither it nor the cell ahead on the other start snake, and it not on
 // the cell ahead of the other's head.
-static bool StartFits(uint32_t s, uint32_t i, uint32_t j)
-{
+static bool StartFits(uint32_t s, uint32_t i, uint32_t j) {
     const uint32_t n = editor.GrootteSlang;
-    if (i < 1 || i > RIJEN || j < 2 || j + n > KOLOMMEN)
-        return false;
+    if (i < 1 || i > RIJEN || j < 2 || j + n > KOLOMMEN) return false;
     for (uint32_t k = j - 1; k <= j + n; k++)
-        if (Veld[i][k].bezet == MUUR)
-            return false;
+        if (Veld[i][k].bezet == MUUR) return false;
     const RijEnKolomRec &other = editor.start[3 - s];
-    if (other.rij != i)
-        return true;
+    if (other.rij != i) return true;
     bool meets = j + n >= other.kolom && j <= other.kolom + n - 1;       // its cells or the cell ahead on the other
     bool blocks = other.kolom + n >= j && other.kolom + n <= j + n - 1;  // on the cell ahead of the other
     return !meets && !blocks;
 }
 
 // The letter a cell is saved as: a start letter where the game lays that snake from the next cell on.
-static char LevelLetter(uint32_t rij, uint32_t kolom)
-{
+static char LevelLetter(uint32_t rij, uint32_t kolom) {
     const char letters[3] = {0, 'S', 'T'};
     for (uint32_t s = 1; s <= 2; s++) {
         const RijEnKolomRec &first = editor.start[s];
@@ -179,8 +170,7 @@ static char LevelLetter(uint32_t rij, uint32_t kolom)
 
 // Enter pressed (or held long enough to repeat), and not the press that laid the last start; or Enter
 // tapped during the step.
-static bool EnterPressed()
-{
+static bool EnterPressed() {
     if (!Wimdows::KeyDown(KEY_ENTER)) {
         editor.enterUsedUp = false;
         return editor.typed[KEY_ENTER];
@@ -188,16 +178,14 @@ static bool EnterPressed()
     return !editor.enterUsedUp && Repeats(KEY_ENTER);
 }
 
-static void ResetCursor()
-{
+static void ResetCursor() {
     editor.x = CELL;
     editor.y = CELL;
     editor.i = 2;
     editor.j = 2;
 }
 
-static void SetCursor(uint32_t i, uint32_t j)
-{
+static void SetCursor(uint32_t i, uint32_t j) {
     editor.i = i;
     editor.j = j;
     editor.x = CELL * (j - 1);
@@ -205,8 +193,7 @@ static void SetCursor(uint32_t i, uint32_t j)
 }
 
 // Gives the cursor cell its rectangle again (a cell is known by its rectangle).
-static void SetCursorRectangle()
-{
+static void SetCursorRectangle() {
     BlokRec &cell = CursorCell();
     cell.x1 = editor.x;
     cell.y1 = editor.y;
@@ -215,8 +202,7 @@ static void SetCursorRectangle()
 }
 
 // One blink over exactly the cursor cell (its neighbours' pictures stay whole): frame, then black.
-static void Blink()
-{
+static void Blink() {
     int32_t x0 = (int32_t)editor.x, y0 = (int32_t)editor.y;
     int32_t x1 = x0 + (int32_t)CELL - 1, y1 = y0 + (int32_t)CELL - 1;
     Wimdows::Rectangle(x0, y0, x1, y1, CURSOR_COLOUR, false);
@@ -228,11 +214,9 @@ static void Blink()
 }
 
 // One cursor step: delete mode, the blink (or a short pause), then at most one arrow.
-static void CursorMove()
-{
+static void CursorMove() {
     editor.Backspacepressed = Wimdows::KeyDown(KEY_BACKSPACE);
-    if (editor.Backspacepressed)
-        Wimdows::FlushKeys();
+    if (editor.Backspacepressed) Wimdows::FlushKeys();
 
     BlokRec &cell = CursorCell();
     bool blink = false;
@@ -255,8 +239,7 @@ static void CursorMove()
     // Every press moves one cell, however quick the presses came; else a held arrow repeats.
     Wimdows::KeyCode held = 0;
     for (Wimdows::KeyCode key : {KEY_LEFT, KEY_RIGHT, KEY_UP, KEY_DOWN})
-        if (held == 0 && Wimdows::KeyDown(key) && editor.heldMs[key] >= REPEAT_DELAY_MS)
-            held = key;
+        if (held == 0 && Wimdows::KeyDown(key) && editor.heldMs[key] >= REPEAT_DELAY_MS) held = key;
     for (uint32_t n = 0; n < (editor.arrowCount > 0 ? editor.arrowCount : held != 0 ? 1 : 0); n++) {
         Wimdows::KeyCode key = editor.arrowCount > 0 ? editor.arrows[n] : held;
         if (key == KEY_LEFT && editor.x != 0)
@@ -270,19 +253,16 @@ static void CursorMove()
     }
 }
 
-static void AfterMove()
-{
+static void AfterMove() {
     RijEnKolomRec next = AfterMoveCell({editor.i, editor.j});
     SetCursor(next.rij, next.kolom);
 }
 
 // Draws start snake s on its cells (body pieces, the head facing right on the last cell).
-static void DrawStartSnake(uint32_t s)
-{
+static void DrawStartSnake(uint32_t s) {
     const uint32_t *pictures = s == 1 ? Bitmaps.speler1 : Bitmaps.speler2;
     const RijEnKolomRec &first = editor.start[s];
-    if (first.rij == 0)
-        return;
+    if (first.rij == 0) return;
     for (uint32_t k = 0; k < editor.GrootteSlang; k++) {
         const BlokRec &cell = Veld[first.rij][first.kolom + k];
         Wimdows::DrawBitmap(pictures[k + 1 < editor.GrootteSlang ? 0 : 4], (int32_t)cell.x1, (int32_t)cell.y1);
@@ -291,10 +271,8 @@ static void DrawStartSnake(uint32_t s)
 
 // Lays a start snake from the cursor to the right and leaves the cursor on the cell after it; FALSE,
 // with nothing changed, where the start does not fit (StartFits).
-static bool LayStartSnake(const ArrayCard pictures, bool snake2)
-{
-    if (!StartFits(snake2 ? 2 : 1, editor.i, editor.j))
-        return false;
+static bool LayStartSnake(const ArrayCard pictures, bool snake2) {
+    if (!StartFits(snake2 ? 2 : 1, editor.i, editor.j)) return false;
     editor.start[snake2 ? 2 : 1] = RijEnKolomRec{editor.i, editor.j};
     for (uint32_t k = 1; k <= editor.GrootteSlang; k++) {
         BlokRec &cell = CursorCell();
@@ -311,8 +289,7 @@ static bool LayStartSnake(const ArrayCard pictures, bool snake2)
 }
 
 // The panel under the board, with what Enter does now.
-static void DrawPanel()
-{
+static void DrawPanel() {
     Wimdows::DrawBitmap(editor.panel, 0, Layout::PANEL_Y);
     if (editor.hulpvariable >= 1 && editor.hulpvariable <= 3) {
         Wimdows::SetFont(WORDS_FONT, WORDS_COLOUR);
@@ -324,8 +301,7 @@ static void DrawPanel()
 }
 
 // The board emptied and the editor back at snake 1's start.
-static void StartOver()
-{
+static void StartOver() {
     Wimdows::ClearScreen();
     VensterInBlokken();
     ResetCursor();
@@ -336,13 +312,11 @@ static void StartOver()
 
 // The wall round the board, except on the start snakes and the cells before them, which the game keeps
 // free of walls.
-static void WallRound()
-{
+static void WallRound() {
     Muur();
     for (uint32_t s = 1; s <= 2; s++) {
         const RijEnKolomRec &first = editor.start[s];
-        if (first.rij == 0)
-            continue;
+        if (first.rij == 0) continue;
         for (uint32_t k = first.kolom - 1; k <= first.kolom + editor.GrootteSlang; k++) {
             BlokRec &cell = Veld[first.rij][k];
             if (cell.bezet == MUUR && !IsStartCell(cell))
@@ -357,8 +331,7 @@ static void WallRound()
 
 // The saved custom level on the board to be mended: its walls, and each start the editor could have laid
 // (one it could not is dropped with a console line, and asked for again).
-static void MendSavedLevel()
-{
+static void MendSavedLevel() {
     uint32_t grootte[3];
     RijEnKolomRec letter[3] = {};
     ReadLevel(CUSTOM_LEVEL_NUMBER, grootte, letter);
@@ -367,8 +340,7 @@ static void MendSavedLevel()
     editor.start[1] = editor.start[2] = RijEnKolomRec{0, 0};
     editor.hulpvariable = 1;
     for (uint32_t s = 1; s <= 2; s++) {
-        if (grootte[s] == 0 || (s == 2 && editor.start[1].rij == 0))
-            continue;
+        if (grootte[s] == 0 || (s == 2 && editor.start[1].rij == 0)) continue;
         // The game lays the snake from the cell after its first letter.
         if (grootte[s] != editor.GrootteSlang || !StartFits(s, letter[s].rij, letter[s].kolom + 1)) {
             std::printf("\nThe start of snake %u in %s cannot be kept: lay it again.", (unsigned)s, CUSTOM_LEVEL);
@@ -390,16 +362,13 @@ static void MendSavedLevel()
     Wimdows::UpdateWindow();
 }
 
-static void SaveLevel()
-{
+static void SaveLevel() {
     // Escape still held as the window closed is no request to save.
-    if (Wimdows::WindowClosed())
-        return;
+    if (Wimdows::WindowClosed()) return;
     // A level that cannot be saved leaves the file as it was, and the player is told so.
     SaveFile *file = TryOpen(CUSTOM_LEVEL, true);
     for (uint32_t rij = 1; file && rij <= RIJEN; rij++) {
-        for (uint32_t kolom = 1; kolom <= KOLOMMEN; kolom++)
-            WrChar(file, LevelLetter(rij, kolom));
+        for (uint32_t kolom = 1; kolom <= KOLOMMEN; kolom++) WrChar(file, LevelLetter(rij, kolom));
         WrLn(file);
     }
     if (!file || !TryClose(file)) {
@@ -417,8 +386,7 @@ static void SaveLevel()
 // iteration began in, so keys held together (D with Escape or Enter) can neither save an emptied board
 // nor lay snake 2's start on a board without snake 1's.
 
-static void StateChooseSnake1()
-{
+static void StateChooseSnake1() {
     // Nothing is placed yet: Escape leaves, and the saved level stays as it was.
     if (Pressed(KEY_ESCAPE)) {
         editor.hulpvariable = 0;
@@ -439,8 +407,7 @@ static void StateChooseSnake1()
     }
 }
 
-static void StateChooseSnake2()
-{
+static void StateChooseSnake2() {
     if (Pressed(KEY_D)) {
         StartOver();
         Wimdows::FlushKeys();
@@ -464,8 +431,7 @@ static void StateChooseSnake2()
     }
 }
 
-static void StateWalls()
-{
+static void StateWalls() {
     if (Pressed(KEY_ESCAPE)) {
         SaveLevel();
         editor.hulpvariable = 0;
@@ -474,10 +440,8 @@ static void StateWalls()
         WallRound();
         AfterMove();
     }
-    if (Pressed(KEY_SPACE))
-        ResetCursor();
-    if (editor.hulpvariable == 3 && Pressed(KEY_D))
-        StartOver();
+    if (Pressed(KEY_SPACE)) ResetCursor();
+    if (editor.hulpvariable == 3 && Pressed(KEY_D)) StartOver();
     CursorMove();
     // No wall on a start snake or the cell before it (the game would not have it there), nor on its first step.
     if (editor.hulpvariable == 3 && EnterPressed() && !IsStartCell(CursorCell()) && !IsKeptFree(editor.i, editor.j)) {
@@ -491,20 +455,17 @@ static void StateWalls()
 }
 
 // The editor loop, until the level is saved or the window is closed.
-static void Create()
-{
+static void Create() {
     editor.hulpvariable = 1;
     editor.GrootteSlang = 4;
     editor.start[1] = editor.start[2] = RijEnKolomRec{0, 0};
     editor.enterUsedUp = Wimdows::KeyDown(KEY_ENTER);  // an Enter still held from the help screen lays nothing
     LoadBitmaps(Bitmaps);
     Wimdows::ClearScreen();
-    if (!Countdown(Bitmaps))
-        return;
+    if (!Countdown(Bitmaps)) return;
     // The editor's own panel names its keys; the game's (which names the game's) stands in without it.
     editor.panel = Wimdows::LoadBitmap(EDITOR_PANEL, 800, 80);
-    if (editor.panel == 0)
-        editor.panel = Bitmaps.hud;
+    if (editor.panel == 0) editor.panel = Bitmaps.hud;
     DrawPanel();
     Wimdows::UpdateWindow();
     // Keys typed during the countdown are no moves, and a key held since acts as newly pressed only.
@@ -521,26 +482,18 @@ static void Create()
             MendSavedLevel();
         }
         switch (editor.hulpvariable) {
-        case 1:
-            StateChooseSnake1();
-            break;
-        case 2:
-            StateChooseSnake2();
-            break;
-        default:
-            StateWalls();
-            break;
+        case 1: StateChooseSnake1(); break;
+        case 2: StateChooseSnake2(); break;
+        default: StateWalls(); break;
         }
     }
 }
 
 // ---- exported ----------------------------------------------------------------------------------------
 
-RijEnKolomRec AfterMoveCell(RijEnKolomRec cursor)
-{
+RijEnKolomRec AfterMoveCell(RijEnKolomRec cursor) {
     uint32_t i = cursor.rij, j = cursor.kolom;
-    if (i < 1 || i > RIJEN || j < 1 || j > KOLOMMEN)
-        return cursor;
+    if (i < 1 || i > RIJEN || j < 1 || j > KOLOMMEN) return cursor;
     auto wall = [](uint32_t r, uint32_t k) { return Veld[r][k].bezet == MUUR; };
 
     // On the edge the cursor runs round the board clockwise.
@@ -581,20 +534,17 @@ RijEnKolomRec AfterMoveCell(RijEnKolomRec cursor)
     return {i, j};
 }
 
-void LevelMaker()
-{
+void LevelMaker() {
     Wimdows::ClearScreen();
     Wimdows::DrawBitmap(Wimdows::LoadBitmap(HELP_PICTURE, 800, 680), 0, 0);
     Wimdows::UpdateWindow();
     // A key typed before the help showed, or one still held from the menu, does not close it. Escape goes
     // back to the menu.
     Wimdows::FlushKeys();
-    if (Wimdows::GetFreshKey() == KEY_ESCAPE || Wimdows::WindowClosed())
-        return;
+    if (Wimdows::GetFreshKey() == KEY_ESCAPE || Wimdows::WindowClosed()) return;
 
     std::printf("\n --*--Levelmaker Manual--*--\n\n");
-    for (const char *line : MANUAL)
-        std::printf("%s\n", line);
+    for (const char *line : MANUAL) std::printf("%s\n", line);
     std::fflush(stdout);
 
     Wimdows::ClearScreen();

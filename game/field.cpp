@@ -35,10 +35,8 @@ static bool gestart = false;
 
 // ---- exported ----------------------------------------------------------------------------------------------
 
-void InitSnakeProcedures()
-{
-    if (gestart)
-        return;
+void InitSnakeProcedures() {
+    if (gestart) return;
     gestart = true;
     Wimdows::InitWimdows();
     StandardLib::InitStandardLib();
@@ -47,13 +45,11 @@ void InitSnakeProcedures()
 
 uint32_t AantalSlangen() { return SlangenIn(ModeNu()); }
 
-ModeRec ModeNu()
-{
+ModeRec ModeNu() {
     return ModeRec{AantalSpelers, BlokjeManueel, AantalBlokjesManueel, AantalBlokjesAutomatisch, ComputerSpeler};
 }
 
-void SetGameMode(GameModeEn mode)
-{
+void SetGameMode(GameModeEn mode) {
     const ModeRec &m = ModeSettings(mode);
     AantalSpelers = m.spelers;
     BlokjeManueel = m.blokjeManueel;
@@ -64,13 +60,11 @@ void SetGameMode(GameModeEn mode)
 
 void VensterInBlokken() { VensterInBlokken(Veld); }
 
-void EraseCell(const BlokRec &cel)
-{
+void EraseCell(const BlokRec &cel) {
     Wimdows::Rectangle((int32_t)cel.x1, (int32_t)cel.y1, (int32_t)cel.x2 - 1, (int32_t)cel.y2 - 1, 0, true);
 }
 
-void Muur()
-{
+void Muur() {
     uint32_t horizontaal = Wimdows::LoadBitmap("bitmap/muurhor.bmp", Layout::CELL, Layout::CELL);
     uint32_t verticaal = Wimdows::LoadBitmap("bitmap/muurver.bmp", Layout::CELL, Layout::CELL);
     for (uint32_t rij = 1; rij <= RIJEN; rij++) {
@@ -87,27 +81,22 @@ void Muur()
     }
 }
 
-void TekenMuren(const BitmapsRec &bitmaps)
-{
+void TekenMuren(const BitmapsRec &bitmaps) {
     for (uint32_t rij = 1; rij <= RIJEN; rij++)
         for (uint32_t kolom = 1; kolom <= KOLOMMEN; kolom++)
             if (Veld[rij][kolom].bezet == MUUR)
                 Wimdows::DrawBitmap(bitmaps.muur[0], (int32_t)Veld[rij][kolom].x1, (int32_t)Veld[rij][kolom].y1);
 }
 
-GameModeEn GameMode()
-{
-    if (AantalSpelers < 2)
-        return MODE_ONE_PLAYER;
-    if (AantalBlokjesManueel >= 1)
-        return MODE_SNAKE_VS_KNURF;
+GameModeEn GameMode() {
+    if (AantalSpelers < 2) return MODE_ONE_PLAYER;
+    if (AantalBlokjesManueel >= 1) return MODE_SNAKE_VS_KNURF;
     return ComputerSpeler != 0 ? MODE_SNAKE_VS_COMPUTER : MODE_SNAKE_VS_SNAKE;
 }
 
 const char *GameModeName(GameModeEn mode) { return mode < MODE_COUNT ? MODE_NAMES[mode] : ""; }
 
-void CentredText(const char *text, uint32_t style, uint32_t colour, int32_t y)
-{
+void CentredText(const char *text, uint32_t style, uint32_t colour, int32_t y) {
     uint32_t w = 0, h = 0;
     Wimdows::GetTextSize(text, style, w, h);
     Wimdows::SetFont(style, colour);
@@ -115,8 +104,7 @@ void CentredText(const char *text, uint32_t style, uint32_t colour, int32_t y)
 }
 
 // The sign's box and its text's place (the text centred), as a note of the window layer.
-static Wimdows::Note SignNote(const char *text)
-{
+static Wimdows::Note SignNote(const char *text) {
     uint32_t w = 0, h = 0;
     Wimdows::GetTextSize(text, 1, w, h);
     Wimdows::Note n;
@@ -136,8 +124,7 @@ static Wimdows::Note SignNote(const char *text)
 
 void FlashSign(const char *text, uint32_t ms) { Wimdows::ShowNote(SignNote(text), ms); }
 
-void ShowSign(const char *text)
-{
+void ShowSign(const char *text) {
     const Wimdows::Note n = SignNote(text);
     Wimdows::KeepArea(n.x0, n.y0, n.x1, n.y1);
     Wimdows::Rectangle(n.x0, n.y0, n.x1, n.y1, n.ground, true);

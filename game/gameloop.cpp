@@ -45,17 +45,14 @@ static OpnameRec Opname;
 // a second after the pause began; a sign says so meanwhile and is gone when play goes on. The turns typed
 // meanwhile are the first ones after it, so a player can get ready. FALSE when the game is to be left
 // instead: Escape pressed anew (as in play), the window closed, or no key can come any more.
-static bool Pauze(const BesturingRec besturing[3], InvoerRec &invoer)
-{
+static bool Pauze(const BesturingRec besturing[3], InvoerRec &invoer) {
     Wimdows::FlushKeys();
     ShowSign(PAUZE_TEKST);
     Wimdows::Wait(PAUZE_WACHTTIJD);
     for (;;) {
-        if (Wimdows::WindowClosed())
-            return false;
+        if (Wimdows::WindowClosed()) return false;
         uint32_t xKey = Wimdows::GetFreshKey();
-        if (xKey == 0 || xKey == Wimdows::KEY_ESCAPE)
-            return false;
+        if (xKey == 0 || xKey == Wimdows::KEY_ESCAPE) return false;
         if (xKey == Wimdows::KEY_P) {
             Wimdows::RestoreArea();
             return true;
@@ -65,18 +62,15 @@ static bool Pauze(const BesturingRec besturing[3], InvoerRec &invoer)
 }
 
 // A seed for a new game: the fixed one, or one from the clock.
-static uint32_t Zaad(uint32_t vast)
-{
-    if (vast != 0)
-        return vast;
+static uint32_t Zaad(uint32_t vast) {
+    if (vast != 0) return vast;
     uint64_t t = (uint64_t)std::chrono::steady_clock::now().time_since_epoch().count();
     uint32_t z = (uint32_t)(t ^ (t >> 32));
     return z != 0 ? z : 1;
 }
 
 // The loop of one game, from its set-up to its end.
-static void Snake(SpelRec &spel)
-{
+static void Snake(SpelRec &spel) {
     ToestandRec &t = Spel;
     uint32_t slangen = AantalSlangen();
     // The computer steers a snake in play, or nothing.
@@ -84,10 +78,8 @@ static void Snake(SpelRec &spel)
 
     LeesBesturing(spel.besturing);
     // No key, held or typed, steers the computer's snake: its player has none.
-    if (computer != 0)
-        spel.besturing[computer] = BesturingRec{};
-    if (NetwerkSessie)
-        NetwerkBesturing(spel.besturing);
+    if (computer != 0) spel.besturing[computer] = BesturingRec{};
+    if (NetwerkSessie) NetwerkBesturing(spel.besturing);
     // A pad's B button must not leave a game by accident; Back does that, as Escape does.
     Wimdows::PadBIsEscape(false);
     Wimdows::DrawBitmap(spel.bitmaps.hud, 0, Layout::PANEL_Y);
@@ -99,14 +91,12 @@ static void Snake(SpelRec &spel)
     BeginSpel(t, spel.start, &Gebeurtenissen);
     TekenGebeurtenissen(t, Gebeurtenissen, spel.bitmaps);
     uint32_t computerZaad = Zaad(ComputerZaad);
-    if (computer != 0)
-        ComputerNieuwSpel(computerZaad);
+    if (computer != 0) ComputerNieuwSpel(computerZaad);
     OpnameBegin(Opname, spel.start, computerZaad);
     // The countdown runs over the board as it starts, so the players see where they head; then the music.
     // A window closed meanwhile ends the game at the first look at the keys, before any step.
     bool eersteStap = Countdown(spel.bitmaps);
-    if (eersteStap)
-        Music::PlaySound(Songs.game, true);
+    if (eersteStap) Music::PlaySound(Songs.game, true);
     // Only presses made during the game count as turns.
     Wimdows::FlushKeys();
 
@@ -121,8 +111,7 @@ static void Snake(SpelRec &spel)
             bool hier = NetwerkSessie == nullptr;
             if (hier && (Wimdows::KeyDown(Wimdows::KEY_P) || (getypt & 1u) || !Wimdows::HasFocus())) {
                 gepauzeerd = true;
-                if (!Pauze(spel.besturing, invoer))
-                    break;
+                if (!Pauze(spel.besturing, invoer)) break;
             } else if (hier && (Wimdows::KeyDown(Wimdows::KEY_ESCAPE) || (getypt & 2u) || Wimdows::WindowClosed())) {
                 break;
             }
@@ -136,14 +125,11 @@ static void Snake(SpelRec &spel)
         // too: they are the first turns after it.)
         getypt = QueueTypedKeys(t, invoer, spel.besturing, STOPTOETSEN, 2);
         HeldKeys(t, invoer, spel.besturing);
-        if (StapHaak)
-            StapHaak(t, invoer);
+        if (StapHaak) StapHaak(t, invoer);
         // Over the network the step waits for the other machine's input and takes both.
-        if (NetwerkSessie && !NetwerkStap(t, invoer, getypt, gepauzeerd))
-            break;
+        if (NetwerkSessie && !NetwerkStap(t, invoer, getypt, gepauzeerd)) break;
         // The computer chooses from the board the players see now, before anything of the step moves.
-        if (computer != 0)
-            QueueTurn(t, invoer, computer, ComputerRichting(t, computer), false);
+        if (computer != 0) QueueTurn(t, invoer, computer, ComputerRichting(t, computer), false);
 
         GameEndRec einde;
         Gebeurtenissen.aantal = 0;
@@ -168,15 +154,13 @@ static void Snake(SpelRec &spel)
         OpnameEinde(Opname, EINDE_VERLATEN, t.Score, t);
         BewaarOpname(Opname);
     }
-    for (uint32_t p = 1; p <= MAX_SPELERS; p++)
-        t.Score[p] = 0;
+    for (uint32_t p = 1; p <= MAX_SPELERS; p++) t.Score[p] = 0;
     Wimdows::PadBIsEscape(true);
 }
 
 // ---- exported ----------------------------------------------------------------------------------------------
 
-void StartGame(uint32_t &levelchoice)
-{
+void StartGame(uint32_t &levelchoice) {
     SpelRec spel{};
 
     // The level is read before anything is shown, so a level that cannot be played in the chosen mode
@@ -190,8 +174,7 @@ void StartGame(uint32_t &levelchoice)
 
     Wimdows::ClearScreen();
     LoadBitmaps(spel.bitmaps);
-    if (Wimdows::WindowClosed())
-        return;
+    if (Wimdows::WindowClosed()) return;
     TekenMuren(spel.bitmaps);
     spel.start.levelNummer = levelchoice;
 

@@ -116,8 +116,7 @@ static const uint32_t POINTS_COLOUR = 0x3CC9FF;  // amber
 // ---- internal --------------------------------------------------------------------------------------------
 
 // Reads the ten entries of the open highscore file into table[1..10].
-static void ReadTable(SaveFile *file, uint32_t table[ENTRIES + 1])
-{
+static void ReadTable(SaveFile *file, uint32_t table[ENTRIES + 1]) {
     for (uint32_t i = 1; i <= ENTRIES; i++) {
         table[i] = RdCount(file, LARGEST_SCORE);
     }
@@ -125,20 +124,17 @@ static void ReadTable(SaveFile *file, uint32_t table[ENTRIES + 1])
 
 // The scores of the game's players that may enter the table, in player order: every player's but the
 // computer's and, over the network, the other machine's. Returns how many.
-static uint32_t ScoresToEnter(const int32_t punten[3], int32_t scores[3])
-{
+static uint32_t ScoresToEnter(const int32_t punten[3], int32_t scores[3]) {
     uint32_t players = AantalSpelers < 2 ? AantalSpelers : 2, n = 0;
     for (uint32_t p = 1; p <= players; p++)
-        if (p != ComputerSpeler && p != GastSpeler)
-            scores[++n] = punten[p];
+        if (p != ComputerSpeler && p != GastSpeler) scores[++n] = punten[p];
     return n;
 }
 
 // Merges this game's scores into the file, which is rewritten from its first byte every time; FALSE (the
 // file as it was) when it cannot be read or written. Another copy of the game saving at the same moment
 // waits for this one, so that neither table loses the other's score.
-static bool SaveScore(const int32_t punten[3])
-{
+static bool SaveScore(const int32_t punten[3]) {
     uint32_t highscores[ENTRIES + 1];
     int lock = LockPlayFolder();
     SaveFile *file = TryOpen(HIGHSCORE_FILE, true);
@@ -155,8 +151,7 @@ static bool SaveScore(const int32_t punten[3])
         WrLn(file);
     }
     bool saved = TryClose(file);
-    if (saved)
-        BewaarRijOpnames(highscores, scores, ScoresToEnter(punten, scores));
+    if (saved) BewaarRijOpnames(highscores, scores, ScoresToEnter(punten, scores));
     UnlockPlayFolder(lock);
     if (saved) {
         std::fputs("\nHighscore has been saved.", stdout);
@@ -168,8 +163,7 @@ static bool SaveScore(const int32_t punten[3])
 // The table: each row's number in its colour, a play mark before the rows that keep a replay, a frame
 // round the chosen one (0: none).
 static void DrawTable(const uint32_t table[ENTRIES + 1], const uint32_t colours[ENTRIES + 1],
-                      const std::string replays[ENTRIES + 1], uint32_t chosen)
-{
+                      const std::string replays[ENTRIES + 1], uint32_t chosen) {
     Wimdows::ClearScreen();
     Wimdows::DrawBitmap(Wimdows::LoadBitmap("bitmap/highscoretable.bmp", 800, 680), 0, 0);
     bool any = false;
@@ -197,8 +191,7 @@ static void DrawTable(const uint32_t table[ENTRIES + 1], const uint32_t colours[
 }
 
 // Says why replay file `file` cannot be played, until a key is pressed anew.
-static void ReplayRefused(const char *file, const char *why)
-{
+static void ReplayRefused(const char *file, const char *why) {
     char line[260];
     std::snprintf(line, sizeof line, "%s.", why);
     line[0] = (char)std::toupper((unsigned char)line[0]);
@@ -213,13 +206,11 @@ static void ReplayRefused(const char *file, const char *why)
 }
 
 // The next row after `from` (up or down, round) that keeps a replay; from itself when none other does.
-static uint32_t NextReplayRow(const std::string replays[ENTRIES + 1], uint32_t from, bool down)
-{
+static uint32_t NextReplayRow(const std::string replays[ENTRIES + 1], uint32_t from, bool down) {
     uint32_t row = from;
     for (uint32_t n = 0; n < ENTRIES; n++) {
         row = down ? (row >= ENTRIES ? 1 : row + 1) : (row <= 1 ? ENTRIES : row - 1);
-        if (!replays[row].empty())
-            return row;
+        if (!replays[row].empty()) return row;
     }
     return from;
 }
@@ -227,8 +218,7 @@ static uint32_t NextReplayRow(const std::string replays[ENTRIES + 1], uint32_t f
 // The table with the rows of scores[1..2] highlighted (each set to -1 once shown) until a key is pressed
 // anew; the failure screen instead when the file cannot be read. Rows that keep a replay are chosen with
 // the arrows or the pointer and played with Enter or a click; any other key leaves.
-static void ShowTable(int32_t scores[3])
-{
+static void ShowTable(int32_t scores[3]) {
     Wimdows::FlushKeys();
     // Looking at the table needs no write access to it.
     uint32_t table[ENTRIES + 1];
@@ -245,8 +235,7 @@ static void ShowTable(int32_t scores[3])
     std::string replays[ENTRIES + 1];
     RijOpnames(table, replays);
     bool any = false;
-    for (uint32_t i = 1; i <= ENTRIES; i++)
-        any = any || !replays[i].empty();
+    for (uint32_t i = 1; i <= ENTRIES; i++) any = any || !replays[i].empty();
     uint32_t chosen = 0;
     DrawTable(table, colours, replays, chosen);
     if (!any) {
@@ -272,8 +261,7 @@ static void ShowTable(int32_t scores[3])
     Wimdows::MousePos(lastX, lastY);
     for (;;) {
         // No key can come any more without a window.
-        if (Wimdows::WindowClosed() || Wimdows::State() != Wimdows::STATE_ACTIVE)
-            return;
+        if (Wimdows::WindowClosed() || Wimdows::State() != Wimdows::STATE_ACTIVE) return;
         uint32_t play = 0, before = chosen;
         uint32_t key = Wimdows::PollFreshKey();
         if (key == Wimdows::KEY_UP || key == Wimdows::KEY_DOWN)
@@ -286,12 +274,9 @@ static void ShowTable(int32_t scores[3])
         int32_t x, y;
         Wimdows::MousePos(x, y);
         for (uint32_t i = 1; i <= ENTRIES; i++) {
-            if (replays[i].empty())
-                continue;
-            if ((x != lastX || y != lastY) && StandardMenu::InButton(rows[i], x, y))
-                chosen = i;
-            if (StandardMenu::ButtonSelected(rows[i]))
-                play = i;
+            if (replays[i].empty()) continue;
+            if ((x != lastX || y != lastY) && StandardMenu::InButton(rows[i], x, y)) chosen = i;
+            if (StandardMenu::ButtonSelected(rows[i])) play = i;
         }
         StandardMenu::ButtonSelected(whole);
         lastX = x;
@@ -303,51 +288,39 @@ static void ShowTable(int32_t scores[3])
                 KijkGeladen();
             else
                 ReplayRefused(replays[play].c_str(), why);
-            if (Wimdows::WindowClosed())
-                return;
+            if (Wimdows::WindowClosed()) return;
             Music::PlaySound(Songs.menu, true);
             chosen = play;
             DrawTable(table, colours, replays, chosen);
             continue;
         }
-        if (chosen != before)
-            DrawTable(table, colours, replays, chosen);
+        if (chosen != before) DrawTable(table, colours, replays, chosen);
         Wimdows::Wait(25);
     }
 }
 
 // What happened to a snake that could not move.
-static const char *Cause(OorzaakEn oorzaak)
-{
+static const char *Cause(OorzaakEn oorzaak) {
     switch (oorzaak) {
-    case OORZAAK_MUUR:
-        return "hit a wall";
-    case OORZAAK_EIGEN_LIJF:
-        return "hit its own body";
-    case OORZAAK_ANDERE_SLANG:
-        return "hit the other snake";
-    case OORZAAK_GIFTIG:
-        return "ate a blue knurf";
-    case OORZAAK_KNURFSPELER:
-        return "hit the knurf";
-    default:
-        return "crashed";
+    case OORZAAK_MUUR: return "hit a wall";
+    case OORZAAK_EIGEN_LIJF: return "hit its own body";
+    case OORZAAK_ANDERE_SLANG: return "hit the other snake";
+    case OORZAAK_GIFTIG: return "ate a blue knurf";
+    case OORZAAK_KNURFSPELER: return "hit the knurf";
+    default: return "crashed";
     }
 }
 
 // The screen's words over its picture.
-static void DrawWords(const GameOverWordsRec &words)
-{
+static void DrawWords(const GameOverWordsRec &words) {
     CentredText(words.headline, 1, words.colour, HEADLINE_Y);
     for (int i = 0; i < 2; i++)
-        if (words.lines[i][0])
-            CentredText(words.lines[i], 0, WORDS_INK, LINE_Y[i]);
+        if (words.lines[i][0]) CentredText(words.lines[i], 0, WORDS_INK, LINE_Y[i]);
     CentredText(words.points, 0, POINTS_COLOUR, POINTS_Y);
 }
 
 // The end picture and its words, and the game-over sound.
-static void ShowEnd(GameModeEn mode, const GameEndRec &end, const int32_t punten[3])
-{
+static void ShowEnd(GameModeEn mode, const GameEndRec &end, const int32_t punten[3]) {
     GameOverWordsRec words = GameOverWords(mode, end, punten);
     Wimdows::ClearScreen();
     Wimdows::DrawBitmap(Wimdows::LoadBitmap(words.picture, 800, 680), 0, 0);
@@ -358,19 +331,16 @@ static void ShowEnd(GameModeEn mode, const GameEndRec &end, const int32_t punten
 
 // Waits ms, or until R is pressed (TRUE); other keys are dropped, as the table that follows would drop
 // them. After a few presses of other keys the rest of the time is simply waited.
-static bool WaitForR(uint32_t ms)
-{
+static bool WaitForR(uint32_t ms) {
     using Clock = std::chrono::steady_clock;
     Clock::time_point until = Clock::now() + std::chrono::milliseconds(ms);
     Wimdows::FlushKeys();
     for (int presses = 0; presses <= 8; presses++) {
         for (uint32_t key = Wimdows::PollKey(); key != 0; key = Wimdows::PollKey())
-            if (key == KEY_R)
-                return true;
+            if (key == KEY_R) return true;
         int64_t left =
             presses == 0 ? ms : std::chrono::duration_cast<std::chrono::milliseconds>(until - Clock::now()).count();
-        if (left <= 0)
-            return false;
+        if (left <= 0) return false;
         if (presses == 8)
             Wimdows::Wait((uint32_t)left);
         else if (!Wimdows::WaitForPress((uint32_t)left))
@@ -381,8 +351,7 @@ static bool WaitForR(uint32_t ms)
 
 // ---- exported ----------------------------------------------------------------------------------------------
 
-GameOverWordsRec GameOverWords(GameModeEn mode, const GameEndRec &end, const int32_t punten[3])
-{
+GameOverWordsRec GameOverWords(GameModeEn mode, const GameEndRec &end, const int32_t punten[3]) {
     GameEndKindEn kind = END_SNAKE1;
     if (end.caught)
         kind = END_CAUGHT;
@@ -392,30 +361,24 @@ GameOverWordsRec GameOverWords(GameModeEn mode, const GameEndRec &end, const int
         kind = END_SNAKE2;
     const auto *found = &END_WORDS[0];
     for (const auto &row : END_WORDS) {
-        if (row.mode != mode)
-            continue;
-        if (found->mode != mode || row.end == kind)
-            found = &row;
-        if (row.end == kind)
-            break;
+        if (row.mode != mode) continue;
+        if (found->mode != mode || row.end == kind) found = &row;
+        if (row.end == kind) break;
     }
     GameOverWordsRec words{found->picture, found->headline, found->colour, {}, {}};
     // The snake a row is about first: snake 2 in the rows of snake 2's crash.
     const char *first = Cause(end.oorzaak[kind == END_SNAKE2 ? 2 : 1]), *second = Cause(end.oorzaak[2]);
-    for (int i = 0; i < 2; i++)
-        std::snprintf(words.lines[i], sizeof words.lines[i], found->lines[i], first, second);
+    for (int i = 0; i < 2; i++) std::snprintf(words.lines[i], sizeof words.lines[i], found->lines[i], first, second);
     std::snprintf(words.points, sizeof words.points, POINTS_WORDS[found->mode], punten[1], punten[2]);
     return words;
 }
 
-void EnterScores(uint32_t table[11], const int32_t scores[3], uint32_t players)
-{
+void EnterScores(uint32_t table[11], const int32_t scores[3], uint32_t players) {
     for (uint32_t j = 1; j <= players && j <= 2; j++) {
         int64_t score = scores[j];
         for (uint32_t i = 1; i <= ENTRIES; i++) {
             if ((int64_t)table[i] <= score) {
-                for (uint32_t k = ENTRIES; k > i; k--)
-                    table[k] = table[k - 1];
+                for (uint32_t k = ENTRIES; k > i; k--) table[k] = table[k - 1];
                 table[i] = (uint32_t)score;
                 break;
             }
@@ -423,8 +386,7 @@ void EnterScores(uint32_t table[11], const int32_t scores[3], uint32_t players)
     }
 }
 
-void HighlightRows(const uint32_t table[11], int32_t scores[3], uint32_t colours[11])
-{
+void HighlightRows(const uint32_t table[11], int32_t scores[3], uint32_t colours[11]) {
     uint32_t shared = 0;
     for (uint32_t i = 1; i <= ENTRIES; i++) {
         int64_t s = table[i];
@@ -447,45 +409,37 @@ void HighlightRows(const uint32_t table[11], int32_t scores[3], uint32_t colours
     }
 }
 
-void LeesHighscore(const int32_t nieuw[3])
-{
+void LeesHighscore(const int32_t nieuw[3]) {
     int32_t gezocht[3] = {0, nieuw ? nieuw[1] : -1, nieuw ? nieuw[2] : -1};
     ShowTable(gezocht);
 }
 
-void GameOverScreen(GameModeEn mode, const GameEndRec &end, const int32_t punten[3])
-{
+void GameOverScreen(GameModeEn mode, const GameEndRec &end, const int32_t punten[3]) {
     ShowEnd(mode, end, punten);
     Wimdows::FlushKeys();
     Wimdows::WaitForPress(END_WAIT);
     Wimdows::FlushKeys();
 }
 
-void GameOver(const GameEndRec &end, const int32_t punten[3])
-{
+void GameOver(const GameEndRec &end, const int32_t punten[3]) {
     Music::StopSound(Songs.game);
     Wimdows::ClearScreen();
     Wimdows::UpdateWindow();
     ShowEnd(GameMode(), end, punten);
     // The game is over even when the window was closed: its scores are kept whatever comes next.
     bool saved = SaveScore(punten);
-    if (Wimdows::WindowClosed())
-        return;
+    if (Wimdows::WindowClosed()) return;
     // R, while the end is shown, watches the game again.
-    if (WaitForR(END_WAIT) && KijkLaatste() && !Wimdows::WindowClosed())
-        ShowEnd(GameMode(), end, punten);
-    if (Wimdows::WindowClosed())
-        return;
+    if (WaitForR(END_WAIT) && KijkLaatste() && !Wimdows::WindowClosed()) ShowEnd(GameMode(), end, punten);
+    if (Wimdows::WindowClosed()) return;
     if (!saved) {
         ShowSaveFailure();
         return;
     }
     // The computer's score is not in the table, so no row is highlighted for it.
     int32_t nieuw[3] = {0, punten[1], punten[2]};
-    if (ComputerSpeler >= 1 && ComputerSpeler <= 2)
-        nieuw[ComputerSpeler] = -1;
-    if (GastSpeler >= 1 && GastSpeler <= 2)
-        nieuw[GastSpeler] = -1;
+    if (ComputerSpeler >= 1 && ComputerSpeler <= 2) nieuw[ComputerSpeler] = -1;
+    if (GastSpeler >= 1 && GastSpeler <= 2) nieuw[GastSpeler] = -1;
     Wimdows::ClearScreen();
     LeesHighscore(nieuw);
 }

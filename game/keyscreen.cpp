@@ -27,37 +27,28 @@ static const char *const ARROW_PICTURES[4] = {"bitmap/arrowright.bmp", "bitmap/a
 // ---- internal ----------------------------------------------------------------------------------------
 
 // The field of a player's controls for the direction asked in place `d` (0 right, 1 left, 2 up, 3 down).
-static uint32_t &KeyOf(BesturingRec &besturing, uint32_t d)
-{
+static uint32_t &KeyOf(BesturingRec &besturing, uint32_t d) {
     switch (d) {
-    case 0:
-        return besturing.rechts;
-    case 1:
-        return besturing.links;
-    case 2:
-        return besturing.boven;
-    default:
-        return besturing.onder;
+    case 0: return besturing.rechts;
+    case 1: return besturing.links;
+    case 2: return besturing.boven;
+    default: return besturing.onder;
     }
 }
 
 // TRUE when `key` may not be chosen: a key the game keeps for itself, or one chosen earlier in this visit.
-static bool Refused(uint32_t key, const BesturingRec besturing[3], uint32_t chosen)
-{
+static bool Refused(uint32_t key, const BesturingRec besturing[3], uint32_t chosen) {
     // A pad stands for its player's keys (set from the file this screen writes), never for a key of its own.
-    if (Wimdows::IsReservedKey(key) || Wimdows::KeyCameFromPad())
-        return true;
+    if (Wimdows::IsReservedKey(key) || Wimdows::KeyCameFromPad()) return true;
     for (uint32_t n = 0; n < chosen; n++) {
         BesturingRec earlier = besturing[1 + n / 4];
-        if (KeyOf(earlier, n % 4) == key)
-            return true;
+        if (KeyOf(earlier, n % 4) == key) return true;
     }
     return false;
 }
 
 // A prompt: the direction's picture, the bar of the player asked, and the key the player has for it now.
-static void ShowPrompt(uint32_t screen, uint32_t bar, Wimdows::KeyCode now)
-{
+static void ShowPrompt(uint32_t screen, uint32_t bar, Wimdows::KeyCode now) {
     Wimdows::DrawBitmap(screen, 0, 0);
     Wimdows::DrawBitmap(bar, 0, Layout::PANEL_Y);
     char name[40];
@@ -72,8 +63,7 @@ static bool Left(uint32_t key) { return key == 0 || key == Wimdows::KEY_ESCAPE |
 
 // ---- exported ----------------------------------------------------------------------------------------
 
-void Controls()
-{
+void Controls() {
     BesturingRec Besturing[3] = {}, nu[3] = {};
     LeesAlleBesturingen(nu);
     Wimdows::FlushKeys();
@@ -83,17 +73,14 @@ void Controls()
 
     for (uint32_t n = 0; n < 8; n++) {
         uint32_t speler = 1 + n / 4, d = n % 4;
-        if (n == 4)
-            hud = Wimdows::LoadBitmap(PROMPT_PICTURES[2], 800, 80);
+        if (n == 4) hud = Wimdows::LoadBitmap(PROMPT_PICTURES[2], 800, 80);
         uint32_t screen = Wimdows::LoadBitmap(ARROW_PICTURES[d], 800, 600);
         ShowPrompt(screen, hud, KeyOf(nu[speler], d));
 
         uint32_t key = Wimdows::GetKey();
-        if (Left(key))
-            return;
+        if (Left(key)) return;
         // Presses typed ahead are dropped; after the very first key nothing is.
-        if (n > 0)
-            Wimdows::FlushKeys();
+        if (n > 0) Wimdows::FlushKeys();
         while (Refused(key, Besturing, n)) {
             Wimdows::ClearScreen();
             Wimdows::DrawBitmap(fail, 0, 0);
@@ -101,8 +88,7 @@ void Controls()
             Wimdows::Wait(REFUSAL_MS);
             ShowPrompt(screen, hud, KeyOf(nu[speler], d));
             key = Wimdows::GetKey();
-            if (Left(key))
-                return;
+            if (Left(key)) return;
             Wimdows::FlushKeys();
         }
         KeyOf(Besturing[speler], d) = key;

@@ -37,12 +37,10 @@ static const uint32_t LINE_CAPACITY = 4096;
 
 // Reads one line of the file into line (at most LINE_CAPACITY bytes kept) and returns how many bytes it
 // holds; the rest of an overlong line is read and dropped, so the next call starts at the next line.
-static uint32_t ReadLevelLine(SaveFile *file, char *line)
-{
+static uint32_t ReadLevelLine(SaveFile *file, char *line) {
     RdStr(file, line, LINE_CAPACITY);
     const void *end = std::memchr(line, 0, LINE_CAPACITY);
-    if (end)
-        return (uint32_t)((const char *)end - line);
+    if (end) return (uint32_t)((const char *)end - line);
     char rest[LINE_CAPACITY];
     do {
         RdStr(file, rest, LINE_CAPACITY);
@@ -52,8 +50,7 @@ static uint32_t ReadLevelLine(SaveFile *file, char *line)
 
 // ---- exported ----------------------------------------------------------------------------------------------
 
-void ReadLevel(uint32_t levelchoice, uint32_t Grootte[3], RijEnKolomRec Positie[3], LevelRec *gelezen)
-{
+void ReadLevel(uint32_t levelchoice, uint32_t Grootte[3], RijEnKolomRec Positie[3], LevelRec *gelezen) {
     LevelRec level;
     std::memset(&level, '-', sizeof level);
     if (LevelVanBuiten) {
@@ -75,13 +72,11 @@ void ReadLevel(uint32_t levelchoice, uint32_t Grootte[3], RijEnKolomRec Positie[
     Grootte[2] = grootte[2];
     Positie[1] = positie[1];
     Positie[2] = positie[2];
-    if (gelezen)
-        *gelezen = level;
+    if (gelezen) *gelezen = level;
 }
 
 bool LoadLevel(uint32_t Grootte[3], PijlEn Richting[3], RijEnKolomRec Positie[3], const BitmapsRec &Bitmaps,
-               uint32_t &levelchoice, LevelRec *gelezen)
-{
+               uint32_t &levelchoice, LevelRec *gelezen) {
     VensterInBlokken();
     Richting[1] = RECHTS;
     Richting[2] = RECHTS;
@@ -115,10 +110,8 @@ bool LoadLevel(uint32_t Grootte[3], PijlEn Richting[3], RijEnKolomRec Positie[3]
     return true;
 }
 
-void LevelRefused(uint32_t levelchoice)
-{
-    if (Wimdows::WindowClosed())
-        return;
+void LevelRefused(uint32_t levelchoice) {
+    if (Wimdows::WindowClosed()) return;
     char level[160], lacks[200], mode[120];
     std::snprintf(level, sizeof level, "%s (level %u)", levelchoice < 5 ? levelNames[levelchoice] : "A level",
                   (unsigned)levelchoice + 1);

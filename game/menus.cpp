@@ -81,8 +81,7 @@ static const char *const DIFFICULTY_NAMES[4] = {"", "easy", "medium", "hard"};
 static const char *const SLOT_BACKGROUND = "bitmap/slotmenubackground.bmp";
 
 // Creates the buttons of `rows` in row order (so their pictures load in that order) and places the column.
-static void BuildMenu(ButtonRc *buttons, const MenuRow *rows, int n)
-{
+static void BuildMenu(ButtonRc *buttons, const MenuRow *rows, int n) {
     for (int k = 0; k < n; k++)
         buttons[k] =
             StandardMenu::CreateButton(rows[k].width, rows[k].height, StandardMenu::MakeBitmapName(rows[k].normal),
@@ -91,8 +90,7 @@ static void BuildMenu(ButtonRc *buttons, const MenuRow *rows, int n)
 }
 
 // The note under a menu's buttons ("Chosen now: medium").
-static void Note(const std::string &text)
-{
+static void Note(const std::string &text) {
     uint32_t w = 0, h = 0;
     Wimdows::GetTextSize(text.c_str(), NOTE_FONT, w, h);
     Wimdows::SetFont(NOTE_FONT, NOTE_COLOUR);
@@ -104,36 +102,29 @@ static void Note(const std::string &text)
 // given, is the note under the buttons (what the menu has chosen now); button `current` is where the
 // keyboard's highlight starts.
 static int32_t RunMenu(ButtonRc *buttons, int n, const char *background, const char *now = nullptr,
-                       int32_t current = -1)
-{
+                       int32_t current = -1) {
     for (;;) {
-        if (Wimdows::WindowClosed())
-            return -1;
+        if (Wimdows::WindowClosed()) return -1;
         const uint32_t picture = Wimdows::LoadBitmap(background, 800, 680);
         Wimdows::DrawBitmap(picture, 0, 0);
-        if (now)
-            Note(now);
+        if (now) Note(now);
         Wimdows::UpdateWindow();
         // Escape picks the last button, each sub-menu's way back.
         const int32_t choice = StandardMenu::MenuSelection(buttons, n, n - 1, current);
-        if (Wimdows::WindowClosed())
-            return -1;
-        if (choice >= 0 && choice < n)
-            return choice;
+        if (Wimdows::WindowClosed()) return -1;
+        if (choice >= 0 && choice < n) return choice;
         std::fputs("error! wrong button number!\n", stdout);
         std::fflush(stdout);
     }
 }
 
 // Plays level `level` from the slot menu: the menu music makes way for the game's and comes back after it.
-static void PlayLevel(uint32_t level)
-{
+static void PlayLevel(uint32_t level) {
     Music::PlaySound(Songs.click, false);
     Music::StopSound(Songs.menu);
     StartGame(level);
     // When the window was closed during the game the program is ending: no music to start again.
-    if (!Wimdows::WindowClosed())
-        Music::PlaySound(Songs.menu, true);
+    if (!Wimdows::WindowClosed()) Music::PlaySound(Songs.menu, true);
 }
 
 // ---- exported -----------------------------------------------------------------------------------------
@@ -150,20 +141,17 @@ void LaadSettings(ButtonRc SettingButton[6]) { BuildMenu(SettingButton, SETTING_
 
 void LaadNetwork(ButtonRc NetworkButton[4]) { BuildMenu(NetworkButton, NETWORK_ROWS, 4); }
 
-void Quit()
-{
+void Quit() {
     std::fputs("\nThank you for playing Kwibbel!\n", stdout);
     std::fflush(stdout);
 }
 
-void Slots()
-{
+void Slots() {
     ButtonRc SlotButton[6];
     Wimdows::ClearScreen();
     LaadSlots(SlotButton);
     const int32_t choice = RunMenu(SlotButton, 6, SLOT_BACKGROUND);
-    if (choice < 0)
-        return;
+    if (choice < 0) return;
     if (choice == 5) {
         Music::PlaySound(Songs.click, false);
         return;
@@ -171,32 +159,22 @@ void Slots()
     PlayLevel(static_cast<uint32_t>(choice));
 }
 
-void Options()
-{
+void Options() {
     ButtonRc OptionButton[4];
     Wimdows::ClearScreen();
     LaadOptions(OptionButton);
     const int32_t choice = RunMenu(OptionButton, 4, MENU_BACKGROUND);
-    if (choice < 0)
-        return;
+    if (choice < 0) return;
     Music::PlaySound(Songs.click, false);
     switch (choice) {
-    case 0:
-        Difficulty();
-        break;
-    case 1:
-        Controls();
-        break;
-    case 2:
-        Settings();
-        break;
-    default:
-        break;  // back
+    case 0: Difficulty(); break;
+    case 1: Controls(); break;
+    case 2: Settings(); break;
+    default: break;  // back
     }
 }
 
-void Difficulty()
-{
+void Difficulty() {
     ButtonRc DiffButton[4];
     Wimdows::ClearScreen();
     LaadDiff(DiffButton);
@@ -216,55 +194,44 @@ void Difficulty()
         Music::PlaySound(Songs.hard, false);
         Diff = 3;
         break;
-    case 3:
-        Music::PlaySound(Songs.click, false);
-        break;
-    default:
-        break;  // window closed
+    case 3: Music::PlaySound(Songs.click, false); break;
+    default: break;  // window closed
     }
 }
 
-void Settings()
-{
+void Settings() {
     ButtonRc SettingButton[6];
     Wimdows::ClearScreen();
     LaadSettings(SettingButton);
     // The buttons stand in the order of the modes.
     const int32_t choice = RunMenu(SettingButton, 6, MENU_BACKGROUND,
                                    (std::string("Chosen now: ") + GameModeName(GameMode())).c_str(), GameMode());
-    if (choice < 0)
-        return;
+    if (choice < 0) return;
     // The buttons stand in the order of the modes; then the network game; the last one goes back.
-    if (choice < MODE_COUNT)
-        SetGameMode((GameModeEn)choice);
+    if (choice < MODE_COUNT) SetGameMode((GameModeEn)choice);
     Music::PlaySound(Songs.click, false);
-    if (choice == MODE_COUNT)
-        NetworkMenu();
+    if (choice == MODE_COUNT) NetworkMenu();
 }
 
-void NetworkMenu()
-{
+void NetworkMenu() {
     ButtonRc NetworkButton[4];
     Wimdows::ClearScreen();
     LaadNetwork(NetworkButton);
     const std::string port = "The host listens on UDP port " + std::to_string(Network::DEFAULT_PORT) + ".";
     const int32_t choice = RunMenu(NetworkButton, 4, MENU_BACKGROUND, port.c_str());
-    if (choice < 0)
-        return;
+    if (choice < 0) return;
     Music::PlaySound(Songs.click, false);
     if (choice == 2) {
         PlayOverTheNetwork(false, NETWORK_MODES[0], 0, "", Network::DEFAULT_PORT);
         return;
     }
-    if (choice > 2)
-        return;
+    if (choice > 2) return;
     // The host chooses the level; the arrow goes back.
     ButtonRc SlotButton[6];
     Wimdows::ClearScreen();
     LaadSlots(SlotButton);
     const int32_t level = RunMenu(SlotButton, 6, SLOT_BACKGROUND);
-    if (level < 0 || level == 5)
-        return;
+    if (level < 0 || level == 5) return;
     Music::PlaySound(Songs.click, false);
     PlayOverTheNetwork(true, NETWORK_MODES[choice], (uint32_t)level, "", Network::DEFAULT_PORT);
 }

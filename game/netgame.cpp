@@ -49,23 +49,20 @@ static const uint32_t HEAD_COLOUR = 0x3CC9FF, INK = 0xFFF2EE, MUTED = 0xC8B8A8, 
 
 // ---- internal --------------------------------------------------------------------------------------------
 
-static uint32_t NowMs()
-{
+static uint32_t NowMs() {
     using namespace std::chrono;
     return (uint32_t)duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
 // This player's part of a step's input as a word (its player's nine bits, from bit 0).
-static uint16_t EigenWoord(const InvoerRec &invoer, uint32_t speler)
-{
+static uint16_t EigenWoord(const InvoerRec &invoer, uint32_t speler) {
     return (uint16_t)((PakInvoer(invoer, false) >> (9 * (speler - 1))) & 0x1FFu);
 }
 
 // The pause before the next step: both stand still until either presses P anew (at the earliest a second
 // after it began); a sign says whose pause it is. Turns typed meanwhile are dropped (this step's input is
 // already both players'). FALSE when the game is to be left.
-static bool NetwerkPauze(bool eigen)
-{
+static bool NetwerkPauze(bool eigen) {
     Network::Session *s = NetwerkSessie;
     uint32_t stap = Network::NextStep(s);
     Wimdows::FlushKeys();
@@ -76,17 +73,13 @@ static bool NetwerkPauze(bool eigen)
             Einde = Network::Problem(s);
             return false;
         }
-        if (Network::GoCame(s, stap))
-            break;
+        if (Network::GoCame(s, stap)) break;
         Wimdows::Wait(10);
-        if (Wimdows::WindowClosed())
-            return false;
+        if (Wimdows::WindowClosed()) return false;
         // As in a game at one keyboard, the keys count from a second after the pause began.
-        if (NowMs() - begin < PAUZE_WACHTTIJD)
-            continue;
+        if (NowMs() - begin < PAUZE_WACHTTIJD) continue;
         uint32_t xKey = Wimdows::PollFreshKey();
-        if (xKey == Wimdows::KEY_ESCAPE)
-            return false;
+        if (xKey == Wimdows::KEY_ESCAPE) return false;
         if (xKey == Wimdows::KEY_P) {
             Network::SendGo(s, stap);
             break;
@@ -98,8 +91,7 @@ static bool NetwerkPauze(bool eigen)
 }
 
 // Text cut at spaces into lines of at most `breedte` pixels in font `stijl`.
-static std::vector<std::string> Afgebroken(const std::string &tekst, uint32_t stijl, uint32_t breedte)
-{
+static std::vector<std::string> Afgebroken(const std::string &tekst, uint32_t stijl, uint32_t breedte) {
     std::vector<std::string> lijnen(1);
     size_t begin = 0;
     while (begin <= tekst.size()) {
@@ -112,8 +104,7 @@ static std::vector<std::string> Afgebroken(const std::string &tekst, uint32_t st
             lijnen.push_back(woord);
         else
             lijnen.back() = proef;
-        if (eind == std::string::npos)
-            break;
+        if (eind == std::string::npos) break;
         begin = eind + 1;
     }
     return lijnen;
@@ -122,8 +113,7 @@ static std::vector<std::string> Afgebroken(const std::string &tekst, uint32_t st
 // The network screen: heading kop, lines regels[0..n-1] (the first brighter, the last in red when it
 // says what went wrong; a long one goes on on the next line), the footer voet.
 static void NetScherm(const char *kop, const std::string regels[], uint32_t n, const char *voet,
-                      bool laatsteFout = false)
-{
+                      bool laatsteFout = false) {
     Wimdows::ClearScreen();
     Wimdows::DrawBitmap(Wimdows::LoadBitmap(NET_BACKGROUND, 800, 680), 0, 0);
     CentredText(kop, 1, HEAD_COLOUR, LINE_Y0);
@@ -133,14 +123,12 @@ static void NetScherm(const char *kop, const std::string regels[], uint32_t n, c
             CentredText(lijn.c_str(), 0, i == 0 ? INK : laatsteFout && i + 1 == n ? WARN : MUTED, y);
             y += LINE_STEP;
         }
-    if (voet)
-        CentredText(voet, 0, MUTED, 560);
+    if (voet) CentredText(voet, 0, MUTED, 560);
     Wimdows::UpdateWindow();
 }
 
 // What ended a network game or kept it from starting, until a key is pressed anew.
-static void Bericht(const char *kop, const std::string &regel)
-{
+static void Bericht(const char *kop, const std::string &regel) {
     Wimdows::FlushKeys();
     const std::string regels[1] = {regel};
     NetScherm(kop, regels, 1, "Press any key to go back to the menu.");
@@ -148,8 +136,7 @@ static void Bericht(const char *kop, const std::string &regel)
 }
 
 // The game of session s from its start, as both machines play it; back at the end (or when it ended).
-static void SpeelNetwerkSpel(Network::Session *s)
-{
+static void SpeelNetwerkSpel(Network::Session *s) {
     const Network::StartRec &st = Network::Start(s);
     if (st.mode != MODE_SNAKE_VS_SNAKE && st.mode != MODE_SNAKE_VS_KNURF) {
         Bericht("The network game ended", "The host offers a game mode this machine does not play over the network.");
@@ -188,25 +175,20 @@ static void SpeelNetwerkSpel(Network::Session *s)
         std::printf("\nNetwork game: %s\n", Einde.c_str());
         std::fflush(stdout);
     }
-    if (!Einde.empty() && !Wimdows::WindowClosed())
-        Bericht("The network game ended", Einde);
+    if (!Einde.empty() && !Wimdows::WindowClosed()) Bericht("The network game ended", Einde);
 }
 
 // This machine's addresses as a player would type them (IPv4, the loopback last).
-static std::string Adressen()
-{
+static std::string Adressen() {
     std::string lijst, lus;
     ifaddrs *alle = nullptr;
-    if (getifaddrs(&alle) != 0)
-        return "";
+    if (getifaddrs(&alle) != 0) return "";
     for (ifaddrs *a = alle; a; a = a->ifa_next) {
-        if (!a->ifa_addr || a->ifa_addr->sa_family != AF_INET)
-            continue;
+        if (!a->ifa_addr || a->ifa_addr->sa_family != AF_INET) continue;
         char tekst[INET_ADDRSTRLEN];
         inet_ntop(AF_INET, &((sockaddr_in *)a->ifa_addr)->sin_addr, tekst, sizeof tekst);
         std::string &doel = std::strncmp(tekst, "127.", 4) == 0 ? lus : lijst;
-        if (lijst.size() + lus.size() < 200)
-            doel += (doel.empty() ? "" : ", ") + std::string(tekst);
+        if (lijst.size() + lus.size() < 200) doel += (doel.empty() ? "" : ", ") + std::string(tekst);
     }
     freeifaddrs(alle);
     return lijst.empty() ? lus : lijst + ", " + lus;
@@ -215,8 +197,7 @@ static std::string Adressen()
 // The start of a network game on level levelchoice in mode, with the difficulty chosen and a new seed, and
 // the pace it begins at; FALSE with reden when the level cannot be played in that mode.
 static bool NetwerkStart(uint32_t levelchoice, GameModeEn mode, Network::StartRec &start, uint32_t &wachttijd,
-                         std::string &reden)
-{
+                         std::string &reden) {
     static ToestandRec proef;
     static SpelStartRec ss;
     ss = SpelStartRec{};
@@ -244,30 +225,25 @@ static bool NetwerkStart(uint32_t levelchoice, GameModeEn mode, Network::StartRe
 
 // ---- the loop's part ---------------------------------------------------------------------------------------
 
-void NetwerkBesturing(BesturingRec besturing[3])
-{
+void NetwerkBesturing(BesturingRec besturing[3]) {
     uint32_t p = Network::OwnPlayer(NetwerkSessie);
     BesturingRec eigen = besturing[1];
     besturing[1] = besturing[2] = BesturingRec{};
     besturing[p] = eigen;
 }
 
-bool NetwerkStap(const ToestandRec &t, InvoerRec &invoer, uint32_t getypt, bool &gepauzeerd)
-{
+bool NetwerkStap(const ToestandRec &t, InvoerRec &invoer, uint32_t getypt, bool &gepauzeerd) {
     Network::Session *s = NetwerkSessie;
     // The step before this one has run: its state's hash goes to the other machine.
-    if (t.teller > Network::NextStep(s))
-        Network::StepDone(s, ToestandHash(t));
-    if (Wimdows::WindowClosed())
-        return false;
+    if (t.teller > Network::NextStep(s)) Network::StepDone(s, ToestandHash(t));
+    if (Wimdows::WindowClosed()) return false;
     Verlaten = Verlaten || (getypt & 2u) || Wimdows::KeyDown(Wimdows::KEY_ESCAPE);
     // P typed or held, or the window lost the focus: a pause on both, at the step this input is for.
     uint32_t stap = Network::NextStep(s);
     bool focus = Wimdows::HasFocus();
     bool vraag = (getypt & 1u) || Wimdows::KeyDown(Wimdows::KEY_P) || (HadFocus && !focus);
     HadFocus = focus;
-    if (PauzeGevraagd && stap > PauzeGevraagdTot)
-        PauzeGevraagd = false;
+    if (PauzeGevraagd && stap > PauzeGevraagdTot) PauzeGevraagd = false;
     vraag = vraag && !PauzeGevraagd;
     if (vraag) {
         PauzeGevraagd = true;
@@ -291,37 +267,31 @@ bool NetwerkStap(const ToestandRec &t, InvoerRec &invoer, uint32_t getypt, bool 
         }
         Wimdows::Wait(0);
         // Escape while the other machine keeps silent leaves at once.
-        if (Wimdows::WindowClosed() || (teken && Wimdows::KeyDown(Wimdows::KEY_ESCAPE)))
-            break;
+        if (Wimdows::WindowClosed() || (teken && Wimdows::KeyDown(Wimdows::KEY_ESCAPE))) break;
     }
     if (teken) {
         Wimdows::RestoreArea();
         Wimdows::UpdateWindow();
     }
-    if (!Network::StepReady(s, woorden))
-        return false;
+    if (!Network::StepReady(s, woorden)) return false;
     if ((woorden[1] | woorden[2]) & Network::WORD_LEAVE) {
-        if (!(woorden[p] & Network::WORD_LEAVE))
-            Einde = "The other player left.";
+        if (!(woorden[p] & Network::WORD_LEAVE)) Einde = "The other player left.";
         return false;
     }
     uint32_t woord = (woorden[1] & 0x1FFu) | (uint32_t)(woorden[2] & 0x1FFu) << 9;
     bool pauze = ((woorden[1] | woorden[2]) & Network::WORD_PAUSE) != 0;
     bool eigenPauze = (woorden[p] & Network::WORD_PAUSE) != 0;
     bool geenPauze;
-    if (!PakUit(woord, invoer, geenPauze))
-        invoer = InvoerRec{};
+    if (!PakUit(woord, invoer, geenPauze)) invoer = InvoerRec{};
     if (pauze) {
         gepauzeerd = true;
-        if (!NetwerkPauze(eigenPauze))
-            return false;
+        if (!NetwerkPauze(eigenPauze)) return false;
     }
     return true;
 }
 
 // The host's screen: the game offered on port `port` until a player comes (then the game) or Escape.
-static void HostGame(uint16_t port, GameModeEn mode, uint32_t levelchoice)
-{
+static void HostGame(uint16_t port, GameModeEn mode, uint32_t levelchoice) {
     // The level is read now: a custom level travels as it is at this moment.
     Network::StartRec start{};
     uint32_t wachttijd = 0;
@@ -345,12 +315,10 @@ static void HostGame(uint16_t port, GameModeEn mode, uint32_t levelchoice)
     for (;;) {
         Network::StatusEn st = Network::Service(s, 20);
         Wimdows::Wait(0);
-        if (Wimdows::WindowClosed() || Wimdows::PollFreshKey() == Wimdows::KEY_ESCAPE)
-            break;
+        if (Wimdows::WindowClosed() || Wimdows::PollFreshKey() == Wimdows::KEY_ESCAPE) break;
         if (st == Network::READY) {
             start.delay = (uint8_t)Network::DelayFor(Network::RoundTrip(s), wachttijd);
-            if (Network::SendStart(s, start))
-                SpeelNetwerkSpel(s);
+            if (Network::SendStart(s, start)) SpeelNetwerkSpel(s);
             break;
         }
         if (st != Network::WAITING) {
@@ -362,31 +330,22 @@ static void HostGame(uint16_t port, GameModeEn mode, uint32_t levelchoice)
 }
 
 // The character a key types into an address, or 0.
-static char AdresTeken(uint32_t key)
-{
-    if (key >= '0' && key <= '9')
-        return (char)key;
-    if (key >= 'A' && key <= 'Z')
-        return (char)(key - 'A' + 'a');
-    if (key >= 96 && key <= 105)
-        return (char)('0' + key - 96);
+static char AdresTeken(uint32_t key) {
+    if (key >= '0' && key <= '9') return (char)key;
+    if (key >= 'A' && key <= 'Z') return (char)(key - 'A' + 'a');
+    if (key >= 96 && key <= 105) return (char)('0' + key - 96);
     switch (key) {
     case 110:
-    case 190:
-        return '.';
-    case 189:
-        return '-';
-    case 186:
-        return ':';
-    default:
-        return 0;
+    case 190: return '.';
+    case 189: return '-';
+    case 186: return ':';
+    default: return 0;
     }
 }
 
 // The joiner's screen: an address typed (or given: connects at once), Enter connects; the game when the
 // host answers, else a line that says why and the address to mend; Escape goes back.
-static void JoinGame(std::string adres)
-{
+static void JoinGame(std::string adres) {
     std::string regel;
     bool meteen = !adres.empty();
     for (;;) {
@@ -397,15 +356,11 @@ static void JoinGame(std::string adres)
             Wimdows::FlushKeys();
             NetScherm("Join a game", regels, 3, "Enter connects. Escape goes back.", true);
             uint32_t key = Wimdows::GetFreshKey();
-            if (key == 0 || key == Wimdows::KEY_ESCAPE || Wimdows::WindowClosed())
-                return;
-            if (key == Wimdows::KEY_BACKSPACE && !adres.empty())
-                adres.pop_back();
+            if (key == 0 || key == Wimdows::KEY_ESCAPE || Wimdows::WindowClosed()) return;
+            if (key == Wimdows::KEY_BACKSPACE && !adres.empty()) adres.pop_back();
             char c = AdresTeken(key);
-            if (c != 0 && adres.size() < 60)
-                adres += c;
-            if (key != Wimdows::KEY_ENTER || adres.empty())
-                continue;
+            if (c != 0 && adres.size() < 60) adres += c;
+            if (key != Wimdows::KEY_ENTER || adres.empty()) continue;
         }
         meteen = false;
         std::string naam = adres;
@@ -433,8 +388,7 @@ static void JoinGame(std::string adres)
         while (st == Network::WAITING) {
             st = Network::Service(s, 20);
             Wimdows::Wait(0);
-            if (Wimdows::WindowClosed() || Wimdows::PollFreshKey() == Wimdows::KEY_ESCAPE)
-                break;
+            if (Wimdows::WindowClosed() || Wimdows::PollFreshKey() == Wimdows::KEY_ESCAPE) break;
         }
         if (st == Network::PLAYING) {
             SpeelNetwerkSpel(s);
@@ -445,22 +399,19 @@ static void JoinGame(std::string adres)
                     ? "Nobody answered at " + naam + " on port " + std::to_string(port) + " within 5 seconds."
                     : Network::Problem(s);
         Network::Close(s);
-        if (Wimdows::WindowClosed())
-            return;
+        if (Wimdows::WindowClosed()) return;
     }
 }
 
 // ---- exported ----------------------------------------------------------------------------------------------
 
-void PlayOverTheNetwork(bool host, GameModeEn mode, uint32_t level, const char *address, uint16_t port)
-{
+void PlayOverTheNetwork(bool host, GameModeEn mode, uint32_t level, const char *address, uint16_t port) {
     Music::StopSound(Songs.menu);
     if (host)
         HostGame(port, mode == MODE_SNAKE_VS_KNURF ? mode : MODE_SNAKE_VS_SNAKE, level < 5 ? level : 0);
     else
         JoinGame(address ? address : "");
-    if (!Wimdows::WindowClosed())
-        Music::PlaySound(Songs.menu, true);
+    if (!Wimdows::WindowClosed()) Music::PlaySound(Songs.menu, true);
 }
 
 }  // namespace SnakeProcedures

@@ -57,26 +57,21 @@ struct RijBestandRec {
 };
 
 // The digits of s (at most `grootste` of them) as a number; FALSE for anything else.
-static bool Cijfers(const std::string &s, size_t grootste, uint64_t &waarde)
-{
-    if (s.empty() || s.size() > grootste)
-        return false;
+static bool Cijfers(const std::string &s, size_t grootste, uint64_t &waarde) {
+    if (s.empty() || s.size() > grootste) return false;
     waarde = 0;
     for (char c : s) {
-        if (c < '0' || c > '9')
-            return false;
+        if (c < '0' || c > '9') return false;
         waarde = waarde * 10 + (uint64_t)(c - '0');
     }
     return true;
 }
 
 // The row replays in the folder, best score first, newest first among equal scores.
-static std::vector<RijBestandRec> RijBestanden()
-{
+static std::vector<RijBestandRec> RijBestanden() {
     std::vector<RijBestandRec> lijst;
     DIR *map = opendir(MAP);
-    if (!map)
-        return lijst;
+    if (!map) return lijst;
     size_t begin = std::strlen(RIJ_BEGIN), einde = std::strlen(EINDE);
     while (struct dirent *e = readdir(map)) {
         std::string naam = e->d_name;
@@ -99,8 +94,7 @@ static std::vector<RijBestandRec> RijBestanden()
 }
 
 // Which file belongs to each row 1..10 of table ("" none); the rest of the files in overig.
-static void KoppelRijen(const uint32_t table[11], std::string namen[11], std::vector<std::string> *overig)
-{
+static void KoppelRijen(const uint32_t table[11], std::string namen[11], std::vector<std::string> *overig) {
     std::vector<RijBestandRec> lijst = RijBestanden();
     std::vector<bool> gebruikt(lijst.size(), false);
     for (uint32_t i = 1; i <= 10; i++) {
@@ -114,24 +108,20 @@ static void KoppelRijen(const uint32_t table[11], std::string namen[11], std::ve
         }
     }
     for (size_t f = 0; overig && f < lijst.size(); f++)
-        if (!gebruikt[f])
-            overig->push_back(lijst[f].naam);
+        if (!gebruikt[f]) overig->push_back(lijst[f].naam);
 }
 
-static bool SchrijfBestand(const char *naam, const std::string &tekst)
-{
+static bool SchrijfBestand(const char *naam, const std::string &tekst) {
     mkdir(MAP, 0755);
     std::vector<unsigned char> bytes(tekst.begin(), tekst.end());
-    if (ReplaceFile(naam, bytes))
-        return true;
+    if (ReplaceFile(naam, bytes)) return true;
     std::printf("\nThe replay %s could not be saved: %s.\n", naam, std::strerror(errno));
     std::fflush(stdout);
     return false;
 }
 
 // The panel's sign while a replay plays: "Replay — 1×" (or paused) and the watcher's keys.
-static void TekenReplayBord(uint32_t snelheid, bool stil)
-{
+static void TekenReplayBord(uint32_t snelheid, bool stil) {
     auto kanaal = [](uint32_t kleur, int shift) { return (int32_t)((kleur >> shift) & 0xFF); };
     for (int32_t y = BORD_Y0; y <= BORD_Y1; y++) {
         uint32_t kleur = 0;
@@ -160,16 +150,13 @@ struct KijkRec {
 
 // Waits ms of the game's time for the next step, answering the watcher's keys: 1-4 the pace, P pause and
 // go on, Right while paused one step. FALSE to stop watching (Escape, the window closed).
-static bool KijkWacht(KijkRec &k, uint32_t ms)
-{
+static bool KijkWacht(KijkRec &k, uint32_t ms) {
     using Klok = std::chrono::steady_clock;
     Klok::time_point tot = Klok::now() + std::chrono::milliseconds(ms / k.snelheid);
     for (;;) {
-        if (Wimdows::WindowClosed())
-            return false;
+        if (Wimdows::WindowClosed()) return false;
         for (uint32_t toets = Wimdows::PollFreshKey(); toets != 0; toets = Wimdows::PollFreshKey()) {
-            if (toets == Wimdows::KEY_ESCAPE)
-                return false;
+            if (toets == Wimdows::KEY_ESCAPE) return false;
             if (toets >= '1' && toets <= '4') {
                 k.snelheid = SNELHEDEN[toets - '1'];
                 tot = Klok::now() + std::chrono::milliseconds(ms / k.snelheid);
@@ -188,15 +175,13 @@ static bool KijkWacht(KijkRec &k, uint32_t ms)
             continue;
         }
         Klok::time_point nu = Klok::now();
-        if (nu >= tot)
-            return true;
+        if (nu >= tot) return true;
         Wimdows::WaitForPress((uint32_t)std::chrono::duration_cast<std::chrono::milliseconds>(tot - nu).count() + 1);
     }
 }
 
 // Reads and checks a replay file into Bekeken; FALSE with fout saying what is wrong.
-static bool LaadBestand(const char *naam, char *fout, size_t lengte)
-{
+static bool LaadBestand(const char *naam, char *fout, size_t lengte) {
     std::vector<unsigned char> bytes;
     if (!ReadWholeFile(naam, bytes, GROOTSTE_BESTAND)) {
         if (errno == EFBIG)
@@ -211,19 +196,16 @@ static bool LaadBestand(const char *naam, char *fout, size_t lengte)
 
 // ---- exported ----------------------------------------------------------------------------------------------
 
-void BewaarLaatsteBeeld(const char *soort)
-{
+void BewaarLaatsteBeeld(const char *soort) {
     const char *prefix = std::getenv("KWIBBEL_LAST_PICTURE");
-    if (!prefix || !*prefix)
-        return;
+    if (!prefix || !*prefix) return;
     char naam[4096];
     std::snprintf(naam, sizeof naam, "%s-%s.bmp", prefix, soort);
     Wimdows::UpdateWindow();
     Wimdows::SaveScreen(naam);
 }
 
-void BewaarOpname(const OpnameRec &o)
-{
+void BewaarOpname(const OpnameRec &o) {
     laatste = &o;
     laatsteTekst.clear();
     if (!SchrijfOpname(o, laatsteTekst)) {
@@ -233,8 +215,7 @@ void BewaarOpname(const OpnameRec &o)
     SchrijfBestand(LAATSTE, laatsteTekst);
 }
 
-void BewaarRijOpnames(const uint32_t table[11], const int32_t scores[3], uint32_t n)
-{
+void BewaarRijOpnames(const uint32_t table[11], const int32_t scores[3], uint32_t n) {
     if (!laatsteTekst.empty()) {
         uint64_t stempel = (uint64_t)std::chrono::duration_cast<std::chrono::milliseconds>(
                                std::chrono::system_clock::now().time_since_epoch())
@@ -242,10 +223,8 @@ void BewaarRijOpnames(const uint32_t table[11], const int32_t scores[3], uint32_
                            10;
         for (uint32_t j = 1; j <= n && j <= 2; j++) {
             bool inTabel = false;
-            for (uint32_t i = 1; i <= 10; i++)
-                inTabel = inTabel || (scores[j] >= 0 && table[i] == (uint32_t)scores[j]);
-            if (!inTabel)
-                continue;
+            for (uint32_t i = 1; i <= 10; i++) inTabel = inTabel || (scores[j] >= 0 && table[i] == (uint32_t)scores[j]);
+            if (!inTabel) continue;
             char naam[96];
             std::snprintf(naam, sizeof naam, "%s/%s%d-%llu%s", MAP, RIJ_BEGIN, (int)scores[j],
                           (unsigned long long)(stempel + j), EINDE);
@@ -256,32 +235,27 @@ void BewaarRijOpnames(const uint32_t table[11], const int32_t scores[3], uint32_
     std::string namen[11];
     std::vector<std::string> overig;
     KoppelRijen(table, namen, &overig);
-    for (const std::string &naam : overig)
-        unlink(naam.c_str());
+    for (const std::string &naam : overig) unlink(naam.c_str());
 }
 
 void RijOpnames(const uint32_t table[11], std::string namen[11]) { KoppelRijen(table, namen, nullptr); }
 
-bool KijkOpname(const OpnameRec &o)
-{
+bool KijkOpname(const OpnameRec &o) {
     ToestandRec &t = Spel;
     BitmapsRec bitmaps;
     Wimdows::FlushKeys();
     Wimdows::ClearScreen();
     LoadBitmaps(bitmaps);
-    if (Wimdows::WindowClosed())
-        return false;
+    if (Wimdows::WindowClosed()) return false;
     KijkGebeurtenissen.aantal = 0;
-    if (!BeginSpel(t, o.start, &KijkGebeurtenissen))
-        return false;
+    if (!BeginSpel(t, o.start, &KijkGebeurtenissen)) return false;
     TekenMuren(bitmaps);
     TekenScorebord(t, bitmaps);
     TekenGebeurtenissen(t, KijkGebeurtenissen, bitmaps);
     KijkRec k{1, false};
     TekenReplayBord(k.snelheid, k.stil);
     // As in the game, the count runs over the board it starts on.
-    if (!Countdown(bitmaps))
-        return false;
+    if (!Countdown(bitmaps)) return false;
     Music::PlaySound(Songs.game, true);
 
     GameEndRec einde{};
@@ -314,8 +288,7 @@ bool KijkOpname(const OpnameRec &o)
         Wimdows::UpdateWindow();
     }
     Music::StopSound(Songs.game);
-    if (gekeken && !verder)
-        BewaarLaatsteBeeld("replay");
+    if (gekeken && !verder) BewaarLaatsteBeeld("replay");
     if (gekeken && !verder && !Wimdows::WindowClosed()) {
         int32_t punten[3];
         EindPunten(t, einde, punten);
@@ -327,10 +300,8 @@ bool KijkOpname(const OpnameRec &o)
 
 bool KijkLaatste() { return laatste && KijkOpname(*laatste); }
 
-bool LaadReplay(const char *naam, char *fout, size_t lengte)
-{
-    if (LaadBestand(naam, fout, lengte))
-        return true;
+bool LaadReplay(const char *naam, char *fout, size_t lengte) {
+    if (LaadBestand(naam, fout, lengte)) return true;
     std::printf("\nkwibbel: %s: %s.\n", naam, fout);
     std::fflush(stdout);
     return false;
@@ -338,8 +309,7 @@ bool LaadReplay(const char *naam, char *fout, size_t lengte)
 
 bool KijkGeladen() { return KijkOpname(Bekeken); }
 
-int VerifyReplay(const char *naam)
-{
+int VerifyReplay(const char *naam) {
     char fout[200];
     if (!LaadBestand(naam, fout, sizeof fout)) {
         std::fprintf(stderr, "kwibbel: %s: %s.\n", naam, fout);

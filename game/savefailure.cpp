@@ -17,10 +17,8 @@ static const uint32_t FAILED_AMBER = 0x3CC9FF, FAILED_INK = 0xFFF2EE;
 
 // ---- exported ----------------------------------------------------------------------------------------------
 
-void ShowSaveFailure()
-{
-    if (Wimdows::WindowClosed())
-        return;
+void ShowSaveFailure() {
+    if (Wimdows::WindowClosed()) return;
     SaveFailureRec failure = LastSaveFailure();
     char what[200];
     std::snprintf(what, sizeof what, "It could not be %s: %s.", failure.writing ? "saved" : "read", failure.problem);

@@ -9,8 +9,7 @@ namespace SnakeProcedures {
 // ---- internal --------------------------------------------------------------------------------------------
 
 // The direction that key stands for in besturing, with the priority of the held keys; FALSE for others.
-static bool RichtingVanToets(const BesturingRec &besturing, uint32_t toets, PijlEn &richting)
-{
+static bool RichtingVanToets(const BesturingRec &besturing, uint32_t toets, PijlEn &richting) {
     if (toets == besturing.links)
         richting = LINKS;
     else if (toets == besturing.rechts)
@@ -26,21 +25,18 @@ static bool RichtingVanToets(const BesturingRec &besturing, uint32_t toets, Pijl
 
 // One typed key as a turn of every player in game t whose key it is (players above the snakes steer a
 // knurf block).
-static void QueueKey(const ToestandRec &t, InvoerRec &invoer, const BesturingRec besturing[3], uint32_t toets)
-{
+static void QueueKey(const ToestandRec &t, InvoerRec &invoer, const BesturingRec besturing[3], uint32_t toets) {
     uint32_t spelers = t.mode.spelers > MAX_SPELERS ? MAX_SPELERS : t.mode.spelers;
     for (uint32_t p = 1; p <= spelers; p++) {
         PijlEn gedrukt;
-        if (RichtingVanToets(besturing[p], toets, gedrukt))
-            QueueTurn(t, invoer, p, gedrukt, p > t.slangen);
+        if (RichtingVanToets(besturing[p], toets, gedrukt)) QueueTurn(t, invoer, p, gedrukt, p > t.slangen);
     }
 }
 
 // ---- exported ----------------------------------------------------------------------------------------------
 
 uint32_t QueueTypedKeys(const ToestandRec &t, InvoerRec &invoer, const BesturingRec besturing[3], const uint32_t *stops,
-                        uint32_t count)
-{
+                        uint32_t count) {
     uint32_t getypt = 0;  // bit i: stops[i] was typed
     for (uint32_t toets = Wimdows::PollKey(); toets != 0; toets = Wimdows::PollKey()) {
         bool stop = false;
@@ -50,21 +46,18 @@ uint32_t QueueTypedKeys(const ToestandRec &t, InvoerRec &invoer, const Besturing
                 stop = true;
             }
         }
-        if (stop || getypt != 0)
-            continue;
+        if (stop || getypt != 0) continue;
         QueueKey(t, invoer, besturing, toets);
     }
     Wimdows::FlushKeys();
     return getypt;
 }
 
-void QueueTypedKey(const ToestandRec &t, InvoerRec &invoer, const BesturingRec besturing[3], uint32_t toets)
-{
+void QueueTypedKey(const ToestandRec &t, InvoerRec &invoer, const BesturingRec besturing[3], uint32_t toets) {
     QueueKey(t, invoer, besturing, toets);
 }
 
-void HeldKeys(const ToestandRec &t, InvoerRec &invoer, const BesturingRec besturing[3])
-{
+void HeldKeys(const ToestandRec &t, InvoerRec &invoer, const BesturingRec besturing[3]) {
     uint32_t spelers = t.mode.spelers > MAX_SPELERS ? MAX_SPELERS : t.mode.spelers;
     for (uint32_t p = 1; p <= spelers; p++) {
         const BesturingRec &b = besturing[p];

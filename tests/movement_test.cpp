@@ -358,8 +358,8 @@ TEST_F(SnakeDrawing, PictureForEachPairOfDirections) {
         Wimdows::ClearScreen();
         GebeurtenissenRec &events = Events();
         events.aantal = 1;
-        events.lijst[0] = GebeurtenisRec{G_SLANG_STUK, 1, (uint8_t)For(c.in, c.out, c.kop), NORMAAL, OORZAAK_GEEN,
-                                         false, false, {6, 6}, {0, 0}, 0};
+        events.lijst[0] = GebeurtenisRec{
+            G_SLANG_STUK, 1, (uint8_t)For(c.in, c.out, c.kop), NORMAAL, OORZAAK_GEEN, false, false, {6, 6}, {0, 0}, 0};
         TekenGebeurtenissen(Spel, events, bitmaps);
         EXPECT_EQ(PieceOn(1, 6, 6), c.picture) << "entered " << (int)c.in << ", left " << (int)c.out;
     }

@@ -20,14 +20,12 @@ static const ModeRec MODES[MODE_COUNT] = {
 
 const ModeRec &ModeSettings(GameModeEn mode) { return MODES[mode < MODE_COUNT ? mode : 0]; }
 
-uint32_t SlangenIn(const ModeRec &mode)
-{
+uint32_t SlangenIn(const ModeRec &mode) {
     uint32_t spelers = mode.spelers > MAX_SPELERS ? MAX_SPELERS : mode.spelers;
     return mode.manueel >= spelers ? 0 : spelers - mode.manueel;
 }
 
-void VensterInBlokken(BlokRec veld[RIJEN + 1][KOLOMMEN + 1])
-{
+void VensterInBlokken(BlokRec veld[RIJEN + 1][KOLOMMEN + 1]) {
     for (uint32_t rij = 1; rij <= RIJEN; rij++) {
         for (uint32_t kolom = 1; kolom <= KOLOMMEN; kolom++) {
             BlokRec &cel = veld[rij][kolom];
@@ -42,26 +40,16 @@ void VensterInBlokken(BlokRec veld[RIJEN + 1][KOLOMMEN + 1])
     }
 }
 
-void VeranderRijKolom(uint32_t &rij, uint32_t &kolom, PijlEn volgend)
-{
+void VeranderRijKolom(uint32_t &rij, uint32_t &kolom, PijlEn volgend) {
     switch (volgend) {
-    case LINKS:
-        kolom--;
-        break;
-    case RECHTS:
-        kolom++;
-        break;
-    case BOVEN:
-        rij--;
-        break;
-    case ONDER:
-        rij++;
-        break;
+    case LINKS: kolom--; break;
+    case RECHTS: kolom++; break;
+    case BOVEN: rij--; break;
+    case ONDER: rij++; break;
     }
 }
 
-bool DoorMuur(PijlEn volgend, uint32_t &rij, uint32_t &kolom)
-{
+bool DoorMuur(PijlEn volgend, uint32_t &rij, uint32_t &kolom) {
     if (rij == RIJEN && volgend == ONDER) {
         rij = 0;
         return true;
@@ -81,17 +69,13 @@ bool DoorMuur(PijlEn volgend, uint32_t &rij, uint32_t &kolom)
     return false;
 }
 
-bool CelVanRechthoek(const ToestandRec &t, const BlokRec &blok, RijEnKolomRec &cel)
-{
-    if (blok.x1 % CEL != 0 || blok.y1 % CEL != 0)
-        return false;
+bool CelVanRechthoek(const ToestandRec &t, const BlokRec &blok, RijEnKolomRec &cel) {
+    if (blok.x1 % CEL != 0 || blok.y1 % CEL != 0) return false;
     uint32_t r = blok.y1 / CEL + 1;
     uint32_t k = blok.x1 / CEL + 1;
-    if (r > RIJEN || k > KOLOMMEN)
-        return false;
+    if (r > RIJEN || k > KOLOMMEN) return false;
     // The rectangle identifies the cell only on a board that has been built.
-    if (t.Veld[r][k].x1 != blok.x1 || t.Veld[r][k].y1 != blok.y1)
-        return false;
+    if (t.Veld[r][k].x1 != blok.x1 || t.Veld[r][k].y1 != blok.y1) return false;
     cel = RijEnKolomRec{r, k};
     return true;
 }

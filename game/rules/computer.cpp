@@ -113,12 +113,10 @@ static struct {
 
 // ---- internal --------------------------------------------------------------------------------------------
 
-static uint32_t Trek()
-{
+static uint32_t Trek() {
     // xorshift32: a whole cycle of 2^32 - 1 states; 0 is no state.
     uint32_t &z = Bord.geheugen->zaad;
-    if (z == 0)
-        z = 1;
+    if (z == 0) z = 1;
     z ^= z << 13;
     z ^= z >> 17;
     z ^= z << 5;
@@ -133,15 +131,12 @@ static const ToestandRec *Zicht;
 static const BlokRec &VeldCel(int c) { return Zicht->Veld[c / KOLOMMEN + 1][c % KOLOMMEN + 1]; }
 
 // The board cell a snake slot stands for, -1 for a slot off the board.
-static int SlotCel(const BlokRec &slot)
-{
-    if (slot.x1 >= KOLOMMEN * CEL || slot.y1 >= RIJEN * CEL)
-        return -1;
+static int SlotCel(const BlokRec &slot) {
+    if (slot.x1 >= KOLOMMEN * CEL || slot.y1 >= RIJEN * CEL) return -1;
     return CelVan(slot.y1 / CEL + 1, slot.x1 / CEL + 1);
 }
 
-static void MaakBuren()
-{
+static void MaakBuren() {
     for (uint32_t r = 1; r <= RIJEN; r++)
         for (uint32_t k = 1; k <= KOLOMMEN; k++)
             for (int d = 0; d < 4; d++) {
@@ -156,8 +151,7 @@ static void MaakBuren()
 // Counts this decision's step and learns from the board when the knurf blocks that move by themselves
 // wander: every few steps, in a fixed rhythm, and a block that wandered leaves a free cell behind. (An
 // eaten block leaves the snake's head behind.)
-static void VolgKnurfRitme()
-{
+static void VolgKnurfRitme() {
     GeheugenRec &g = *Bord.geheugen;
     uint32_t n = ++g.stap;
     bool gezworven = false;
@@ -168,43 +162,34 @@ static void VolgKnurfRitme()
     }
     if (gezworven) {
         uint32_t tussen = n - 1 - g.laatsteZwerf;
-        if (g.laatsteZwerf > 0 && (g.periode == 0 || tussen < g.periode))
-            g.periode = tussen;
+        if (g.laatsteZwerf > 0 && (g.periode == 0 || tussen < g.periode)) g.periode = tussen;
         g.laatsteZwerf = n - 1;
     }
 }
 
 // Whether the knurf blocks may wander in step t from now (1: the coming step). Until their rhythm has
 // been seen, any step may be one.
-static bool Zwerven(uint32_t t)
-{
+static bool Zwerven(uint32_t t) {
     const GeheugenRec &g = *Bord.geheugen;
-    if (g.laatsteZwerf == 0 || g.periode == 0)
-        return true;
+    if (g.laatsteZwerf == 0 || g.periode == 0) return true;
     return (g.stap + t - 1 - g.laatsteZwerf) % g.periode == 0;
 }
 
 // Marks the cells of one snake by the step in which each is left: its slot i is freed in step i + 1
 // (counted from the coming step), before this snake moves if that snake moves first.
-static void LeesSlang(const BlokRec *slots, uint32_t grootte, uint16_t eerderVrij, bool eigen)
-{
+static void LeesSlang(const BlokRec *slots, uint32_t grootte, uint16_t eerderVrij, bool eigen) {
     for (int i = (int)grootte; i >= 0; i--) {
         int c = SlotCel(slots[i]);
         // A slot whose cell the board no longer shows as a snake stands for nothing.
-        if (c >= 0 && VeldCel(c).bezet != SLANG)
-            c = -1;
-        if (eigen)
-            Bord.lijf[i] = (int16_t)c;
-        if (c >= 0)
-            Bord.vrij[c] = (uint16_t)(i + 2 - eerderVrij);
+        if (c >= 0 && VeldCel(c).bezet != SLANG) c = -1;
+        if (eigen) Bord.lijf[i] = (int16_t)c;
+        if (c >= 0) Bord.vrij[c] = (uint16_t)(i + 2 - eerderVrij);
     }
 }
 
 static void LeesBord(uint32_t s, const RijEnKolomRec positie[3], const PijlEn richting[3], const uint32_t grootte[3],
-                     uint32_t slangen, const SterkteRec &sterkte)
-{
-    if (!Bord.burenKlaar)
-        MaakBuren();
+                     uint32_t slangen, const SterkteRec &sterkte) {
+    if (!Bord.burenKlaar) MaakBuren();
     for (int c = 0; c < CELLEN; c++) {
         const BlokRec &cel = VeldCel(c);
         bool blok = cel.bezet == BLOKJE || cel.bezet == ALBEWOGEN_BLOKJE;
@@ -250,30 +235,23 @@ static void LeesBord(uint32_t s, const RijEnKolomRec positie[3], const PijlEn ri
                 bool vrij = VeldCel(n).bezet == ONBEZET;
                 Bord.halo[n] = Bord.halo[n] || vrij;
                 Bord.risicos = true;
-                if ((manueel || Zwerven(1)) && (vrij || (Bord.eten[n] && n < c)))
-                    Bord.risico[n] = true;
+                if ((manueel || Zwerven(1)) && (vrij || (Bord.eten[n] && n < c))) Bord.risico[n] = true;
             }
         }
     }
     if (Bord.andereKop >= 0 && !Bord.ikEerst && sterkte.mijdtKop)
-        for (int d = 0; d < 4; d++)
-            Bord.risico[Bord.buur[Bord.andereKop][d]] = true;
+        for (int d = 0; d < 4; d++) Bord.risico[Bord.buur[Bord.andereKop][d]] = true;
 }
 
 // Whether a search keeps out of cell n when it enters it in step t from now. Beside a blue block it keeps
 // out in every step: a block that wanders there while the snake passes a corridor shuts it in, and one
 // that wandered there earlier stays a risk.
 // A cell that the other snake's head reaches first is closed by its body for as long as that is long.
-static bool Mijden(MijdEn mijd, uint16_t t, int n)
-{
-    if (mijd == MIJD_NIETS)
-        return false;
-    if (t == 1)
-        return Bord.risico[n];
-    if (mijd != MIJD_ALLES)
-        return false;
-    if (Bord.halo[n])
-        return true;
+static bool Mijden(MijdEn mijd, uint16_t t, int n) {
+    if (mijd == MIJD_NIETS) return false;
+    if (t == 1) return Bord.risico[n];
+    if (mijd != MIJD_ALLES) return false;
+    if (Bord.halo[n]) return true;
     uint16_t a = Bord.andereKop >= 0 ? Zoeken.andereAfstand[n] : NOOIT;
     return a <= ANDER_HORIZON && (a < t || (a == t && !Bord.ikEerst)) && t <= a + Bord.andereLengte;
 }
@@ -286,11 +264,9 @@ static bool Mijden(MijdEn mijd, uint16_t t, int n)
 // dawdles in the cells it has reached so far, as long as there are at least as many as steps to wait,
 // and enters the cell once it is free.
 static int Zoek(int start, uint16_t t0, const uint16_t *vrij, MijdEn mijd, uint16_t *afstand, int16_t *vorige,
-                int genoeg, const bool *doel, bool &gevonden, bool wachten = false)
-{
+                int genoeg, const bool *doel, bool &gevonden, bool wachten = false) {
     std::memset(afstand, 0xFF, sizeof(uint16_t) * CELLEN);
-    if (wachten)
-        std::memset(Zoeken.geraakt, 0xFF, sizeof Zoeken.geraakt);
+    if (wachten) std::memset(Zoeken.geraakt, 0xFF, sizeof Zoeken.geraakt);
     gevonden = false;
     int kop = 0, staart = 0, bereikt = 0, wachtend = 0;
     bool gewacht = false;  // a doel cell reached after waiting does not count
@@ -299,8 +275,7 @@ static int Zoek(int start, uint16_t t0, const uint16_t *vrij, MijdEn mijd, uint1
     Zoeken.zonderWachten = CELLEN + 1;
     auto neem = [&](int n, uint16_t stap, int c) {
         afstand[n] = stap;
-        if (vorige)
-            vorige[n] = (int16_t)c;
+        if (vorige) vorige[n] = (int16_t)c;
         Zoeken.rij[staart++] = (int16_t)n;
         bereikt++;
         gevonden = doel && doel[n] && !gewacht;
@@ -312,8 +287,7 @@ static int Zoek(int start, uint16_t t0, const uint16_t *vrij, MijdEn mijd, uint1
             uint16_t stap = (uint16_t)(afstand[c] + 1);
             for (int d = 0; d < 4; d++) {
                 int n = Bord.buur[c][d];
-                if (afstand[n] != NOOIT)
-                    continue;
+                if (afstand[n] != NOOIT) continue;
                 if (vrij[n] > stap) {
                     // Left later: remembered with the first step in which the snake could stand beside it.
                     if (wachten && vrij[n] != NOOIT && Zoeken.geraakt[n] == NOOIT) {
@@ -323,42 +297,32 @@ static int Zoek(int start, uint16_t t0, const uint16_t *vrij, MijdEn mijd, uint1
                     }
                     continue;
                 }
-                if (Mijden(mijd, (uint16_t)(t0 + stap), n))
-                    continue;
-                if (start == Bord.kop && t0 + stap == 1 && n == Bord.achter)
-                    continue;  // a snake never reverses
-                if (neem(n, stap, c))
-                    return bereikt;
+                if (Mijden(mijd, (uint16_t)(t0 + stap), n)) continue;
+                if (start == Bord.kop && t0 + stap == 1 && n == Bord.achter) continue;  // a snake never reverses
+                if (neem(n, stap, c)) return bereikt;
             }
         }
         // The body cell with the shortest wait, if the snake has the room to wait for it.
         int voor = staart;
         while (wachtend > 0 && staart == voor) {
             int n = -Zoeken.wacht[0] % CELLEN;
-            if (vrij[n] - Zoeken.geraakt[n] > bereikt)
-                break;
+            if (vrij[n] - Zoeken.geraakt[n] > bereikt) break;
             std::pop_heap(Zoeken.wacht, Zoeken.wacht + wachtend--);
-            if (afstand[n] != NOOIT || Mijden(mijd, (uint16_t)(t0 + vrij[n]), n))
-                continue;
-            if (!gewacht)
-                Zoeken.zonderWachten = staart;
+            if (afstand[n] != NOOIT || Mijden(mijd, (uint16_t)(t0 + vrij[n]), n)) continue;
+            if (!gewacht) Zoeken.zonderWachten = staart;
             gewacht = true;
-            if (neem(n, vrij[n], -1))
-                return bereikt;
+            if (neem(n, vrij[n], -1)) return bereikt;
         }
-        if (staart == voor)
-            return bereikt;
+        if (staart == voor) return bereikt;
     }
 }
 
 // What the snake has left after going along pad[1..lengte] from its head, eating on the way: the board
 // then, searched from the path's end. genoeg limits the count; zoekStaart stops once the tail is found.
-static RuimteRec RuimteNaPad(const int16_t *pad, int lengte, MijdEn mijd, int genoeg, bool zoekStaart)
-{
+static RuimteRec RuimteNaPad(const int16_t *pad, int lengte, MijdEn mijd, int genoeg, bool zoekStaart) {
     // Every cell the snake stands on, slot 0 first, with a doubled cell for each knurf block eaten.
     int n = 0;
-    for (uint32_t i = 0; i <= Bord.grootte; i++)
-        Zoeken.reeks[n++] = Bord.lijf[i];
+    for (uint32_t i = 0; i <= Bord.grootte; i++) Zoeken.reeks[n++] = Bord.lijf[i];
     int gegeten = 0;
     for (int j = 1; j <= lengte; j++) {
         if (Bord.eten[pad[j]]) {
@@ -376,12 +340,10 @@ static RuimteRec RuimteNaPad(const int16_t *pad, int lengte, MijdEn mijd, int ge
         Zoeken.doel[c] = false;
     }
     for (uint32_t i = 0; i <= Bord.grootte; i++)
-        if (Bord.lijf[i] >= 0)
-            Zoeken.vrij[Bord.lijf[i]] = 1;
+        if (Bord.lijf[i] >= 0) Zoeken.vrij[Bord.lijf[i]] = 1;
     for (int i = n - 1; i >= n - slots; i--) {
         int c = Zoeken.reeks[i];
-        if (c < 0)
-            continue;
+        if (c < 0) continue;
         Zoeken.vrij[c] = (uint16_t)(i - (n - slots) + 2);
         Zoeken.doel[c] = true;
     }
@@ -393,22 +355,18 @@ static RuimteRec RuimteNaPad(const int16_t *pad, int lengte, MijdEn mijd, int ge
     ruimte.gebied = Zoek(kop, (uint16_t)lengte, Zoeken.vrij, mijd, Zoeken.proef, nullptr, genoeg,
                          zoekStaart ? Zoeken.doel : nullptr, ruimte.staart, true);
     ruimte.open = Zoeken.zonderWachten <= ruimte.gebied ? Zoeken.zonderWachten - 1 : ruimte.gebied;
-    for (int i = 1; i <= ruimte.open && !ruimte.staart; i++)
-        ruimte.staart = Zoeken.doel[Zoeken.rij[i]];
+    for (int i = 1; i <= ruimte.open && !ruimte.staart; i++) ruimte.staart = Zoeken.doel[Zoeken.rij[i]];
     return ruimte;
 }
 
-static int RichtingNaar(int van, int naar)
-{
+static int RichtingNaar(int van, int naar) {
     for (int d = 0; d < 4; d++)
-        if (Bord.buur[van][d] == naar)
-            return d;
+        if (Bord.buur[van][d] == naar) return d;
     return -1;
 }
 
 // The path from the head to cell doel along the last search, in pad[1..]; its length.
-static int Pad(int doel)
-{
+static int Pad(int doel) {
     int lengte = Zoeken.afstand[doel];
     for (int c = doel, j = lengte; j >= 1; j--) {
         Zoeken.pad[j] = (int16_t)c;
@@ -419,15 +377,13 @@ static int Pad(int doel)
 
 // A path to the nearest knurf block that leaves the snake safe (blind: any path), the ones it reaches
 // before the other snake first, faster blocks only with snellerOok: the direction of its first step, or -1.
-static int NaarEten(const SterkteRec &sterkte, MijdEn mijd, bool snellerOok, bool blind)
-{
+static int NaarEten(const SterkteRec &sterkte, MijdEn mijd, bool snellerOok, bool blind) {
     bool gevonden;
     Zoek(Bord.kop, 0, Bord.vrij, mijd, Zoeken.afstand, Zoeken.vorige, CELLEN, nullptr, gevonden);
     int blokken[MAX_PADEN + 1], sleutel[MAX_PADEN + 1];
     int aantal = 0;
     for (int c = 0; c < CELLEN; c++) {
-        if (!Bord.eten[c] || Zoeken.afstand[c] == NOOIT || (Bord.sneller[c] && !snellerOok))
-            continue;
+        if (!Bord.eten[c] || Zoeken.afstand[c] == NOOIT || (Bord.sneller[c] && !snellerOok)) continue;
         bool eerst = Bord.andereKop < 0 || Zoeken.afstand[c] < Zoeken.andereAfstand[c] ||
                      (Zoeken.afstand[c] == Zoeken.andereAfstand[c] && Bord.ikEerst);
         int k = Zoeken.afstand[c] + (eerst ? 0 : CELLEN);
@@ -442,29 +398,25 @@ static int NaarEten(const SterkteRec &sterkte, MijdEn mijd, bool snellerOok, boo
     }
     for (int i = 0; i < aantal; i++) {
         int lengte = Pad(blokken[i]);
-        if (blind)
-            return RichtingNaar(Bord.kop, Zoeken.pad[1]);
+        if (blind) return RichtingNaar(Bord.kop, Zoeken.pad[1]);
         int nodig = (int)Bord.grootte + 2;  // its cells after eating
         int genoeg = sterkte.ruimte > 0 ? nodig * sterkte.ruimte : CELLEN;
         RuimteRec r = RuimteNaPad(Zoeken.pad, lengte, mijd, genoeg, true);
-        if (r.staart || (sterkte.ruimte > 0 && r.open >= genoeg))
-            return RichtingNaar(Bord.kop, Zoeken.pad[1]);
+        if (r.staart || (sterkte.ruimte > 0 && r.open >= genoeg)) return RichtingNaar(Bord.kop, Zoeken.pad[1]);
     }
     return -1;
 }
 
 // With no knurf block to be had safely: the move that keeps the tail in reach, out of a blue block's
 // way, with the most room.
-static int Uitwijken(MijdEn mijd, GraadEn &graad)
-{
+static int Uitwijken(MijdEn mijd, GraadEn &graad) {
     int beste = -1;
     int besteGebied = 0;
     bool besteHalo = false;
     graad = GEEN_ZET;
     for (int d = 0; d < 4; d++) {
         int n = Bord.buur[Bord.kop][d];
-        if ((PijlEn)d == Tegengesteld(Bord.richting) || Bord.vrij[n] > 1 || Mijden(mijd, 1, n))
-            continue;
+        if ((PijlEn)d == Tegengesteld(Bord.richting) || Bord.vrij[n] > 1 || Mijden(mijd, 1, n)) continue;
         int16_t stap[2] = {0, (int16_t)n};
         RuimteRec r = RuimteNaPad(stap, 1, mijd, CELLEN, false);
         int nodig = (int)Bord.grootte + 1 + (Bord.eten[n] ? 1 : 0);
@@ -491,8 +443,7 @@ static int Uitwijken(MijdEn mijd, GraadEn &graad)
 // of the risks of the coming step only. It takes a risk (a blue block or the other snake's head may get
 // there first) only for its tail or a knurf block, or when nothing else is left. Against another snake it
 // leaves the faster blocks alone (they speed up the game for both) unless nothing else is to be had safely.
-static int Zoekend(const SterkteRec &sterkte)
-{
+static int Zoekend(const SterkteRec &sterkte) {
     bool gevonden;
     if (Bord.andereKop >= 0)
         Zoek(Bord.andereKop, 0, Bord.vrij, MIJD_NIETS, Zoeken.andereAfstand, nullptr, CELLEN, nullptr, gevonden);
@@ -500,53 +451,41 @@ static int Zoekend(const SterkteRec &sterkte)
     int beste = -1;
     GraadEn besteGraad = GEEN_ZET;
     for (int m = sterkte.vooruit; m >= MIJD_NIETS; m--) {
-        if (m == MIJD_NIETS && besteGraad >= RUIM)
-            break;
+        if (m == MIJD_NIETS && besteGraad >= RUIM) break;
         int d = NaarEten(sterkte, (MijdEn)m, Bord.andereKop < 0, blind);
-        if (d < 0 && Bord.andereKop >= 0)
-            d = NaarEten(sterkte, (MijdEn)m, true, blind);
-        if (d >= 0)
-            return d;
+        if (d < 0 && Bord.andereKop >= 0) d = NaarEten(sterkte, (MijdEn)m, true, blind);
+        if (d >= 0) return d;
         GraadEn graad;
         d = Uitwijken((MijdEn)m, graad);
-        if (d < 0)
-            continue;
-        if (graad >= STAART_BEREIKBAAR)
-            return d;
+        if (d < 0) continue;
+        if (graad >= STAART_BEREIKBAAR) return d;
         // A risky move counts as one grade lower than a safe one.
-        if (m == MIJD_NIETS && sterkte.vooruit != MIJD_NIETS && graad > GEEN_ZET)
-            graad = (GraadEn)(graad - 1);
+        if (m == MIJD_NIETS && sterkte.vooruit != MIJD_NIETS && graad > GEEN_ZET) graad = (GraadEn)(graad - 1);
         if (beste < 0 || graad > besteGraad) {
             beste = d;
             besteGraad = graad;
         }
-        if (!Bord.risicos)
-            break;
+        if (!Bord.risicos) break;
     }
     return beste;
 }
 
 // ---- exported ----------------------------------------------------------------------------------------------
 
-void ComputerNieuwSpel(uint32_t zaad)
-{
+void ComputerNieuwSpel(uint32_t zaad) {
     std::memset(Geheugen, 0, sizeof Geheugen);
-    for (uint32_t s = 1; s <= 2; s++)
-        Geheugen[s].zaad = zaad != 0 ? zaad + s - 1 : s;
+    for (uint32_t s = 1; s <= 2; s++) Geheugen[s].zaad = zaad != 0 ? zaad + s - 1 : s;
 }
 
-PijlEn ComputerRichting(const ToestandRec &t, uint32_t s)
-{
-    if (s < 1 || s > 2)
-        return LINKS;
+PijlEn ComputerRichting(const ToestandRec &t, uint32_t s) {
+    if (s < 1 || s > 2) return LINKS;
     const SterkteRec &sterkte = STERKTE[t.Diff < 1 ? 1 : t.Diff > 3 ? 3 : t.Diff];
     Zicht = &t;
     Bord.geheugen = &Geheugen[s];
     LeesBord(s, t.positie, t.richting, t.grootte, t.slangen, sterkte);
     int d = Zoekend(sterkte);
     Zicht = nullptr;
-    if (d < 0)
-        return t.richting[s];
+    if (d < 0) return t.richting[s];
     // A late turn: straight on for one more step, where that can be entered and is out of the risks seen.
     int rechtdoor = Bord.buur[Bord.kop][t.richting[s]];
     if ((PijlEn)d != t.richting[s] && sterkte.laat > 0 && Bord.vrij[rechtdoor] <= 1 && !Bord.risico[rechtdoor] &&

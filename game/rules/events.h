@@ -7,8 +7,7 @@
 namespace SnakeProcedures {
 
 // A new event of kind soort at the end of uit, its other fields zero; a scratch record when uit is null or full.
-inline GebeurtenisRec &Meld(GebeurtenissenRec *uit, GebeurtenisEn soort)
-{
+inline GebeurtenisRec &Meld(GebeurtenissenRec *uit, GebeurtenisEn soort) {
     static GebeurtenisRec weg;
     GebeurtenisRec &g = (uit && uit->aantal < MAX_GEBEURTENISSEN) ? uit->lijst[uit->aantal++] : weg;
     g = GebeurtenisRec{};
@@ -16,8 +15,7 @@ inline GebeurtenisRec &Meld(GebeurtenissenRec *uit, GebeurtenisEn soort)
     return g;
 }
 
-inline void MeldPunten(GebeurtenissenRec *uit, uint32_t speler, int32_t punten)
-{
+inline void MeldPunten(GebeurtenissenRec *uit, uint32_t speler, int32_t punten) {
     GebeurtenisRec &g = Meld(uit, G_PUNTEN);
     g.speler = (uint8_t)speler;
     g.punten = punten;

@@ -16,22 +16,17 @@ static const uint32_t ZET_TREKKINGEN = 100000;
 // ---- internal --------------------------------------------------------------------------------------------
 
 // The automatic knurf blocks move in every deler-th step: the harder the game, the more often.
-static uint32_t Deler(int32_t diff)
-{
+static uint32_t Deler(int32_t diff) {
     switch (diff) {
-    case 1:
-        return 4;
-    case 3:
-        return 2;
-    default:
-        return 3;
+    case 1: return 4;
+    case 3: return 2;
+    default: return 3;
     }
 }
 
 // The knurf blocks' edge rule for a target one step from a board cell in direction volgend: across the
 // edge it comes in at the opposite edge (written back); TRUE exactly when the target cell is free.
-static bool CheckVolgendePlaats(const ToestandRec &t, uint32_t &rij, uint32_t &kolom, PijlEn volgend)
-{
+static bool CheckVolgendePlaats(const ToestandRec &t, uint32_t &rij, uint32_t &kolom, PijlEn volgend) {
     if (rij == RIJEN + 1 && volgend == ONDER)
         rij = 1;
     else if (rij == 0 && volgend == BOVEN)
@@ -40,20 +35,17 @@ static bool CheckVolgendePlaats(const ToestandRec &t, uint32_t &rij, uint32_t &k
         kolom = 1;
     else if (kolom == 0 && volgend == LINKS)
         kolom = KOLOMMEN;
-    if (rij < 1 || rij > RIJEN || kolom < 1 || kolom > KOLOMMEN)
-        return false;
+    if (rij < 1 || rij > RIJEN || kolom < 1 || kolom > KOLOMMEN) return false;
     return t.Veld[rij][kolom].bezet == ONBEZET;
 }
 
 // Whether any of the four neighbours of (rij, kolom) would take a knurf block.
-static bool VrijeBuur(const ToestandRec &t, uint32_t rij, uint32_t kolom)
-{
+static bool VrijeBuur(const ToestandRec &t, uint32_t rij, uint32_t kolom) {
     for (uint32_t d = 0; d < 4; d++) {
         uint32_t r = rij, k = kolom;
         PijlEn richting = (PijlEn)d;
         VeranderRijKolom(r, k, richting);
-        if (CheckVolgendePlaats(t, r, k, richting))
-            return true;
+        if (CheckVolgendePlaats(t, r, k, richting)) return true;
     }
     return false;
 }
@@ -61,15 +53,13 @@ static bool VrijeBuur(const ToestandRec &t, uint32_t rij, uint32_t kolom)
 // One move of a knurf block from (rij_vorig, kolom_vorig) to the free cell (rij, kolom); the block keeps
 // its kind.
 static void TekenBlokje(ToestandRec &t, uint32_t rij_vorig, uint32_t kolom_vorig, uint32_t rij, uint32_t kolom,
-                        bool manueel, GebeurtenissenRec *uit)
-{
+                        bool manueel, GebeurtenissenRec *uit) {
     BlokRec &oud = t.Veld[rij_vorig][kolom_vorig];
     BlokRec &nieuw = t.Veld[rij][kolom];
     // The hand-steered block's cell may have been taken by a snake that came in across the edge (or the
     // block never stood on its start cell): that cell is not the block's, and the block leaves it as it is.
     bool oudeCelVanBlok = !manueel || oud.bezet == MANUEEL_BLOKJE;
-    if (oudeCelVanBlok)
-        oud.bezet = ONBEZET;
+    if (oudeCelVanBlok) oud.bezet = ONBEZET;
     nieuw.soortblokje = oudeCelVanBlok ? oud.soortblokje : NORMAAL;
     nieuw.bezet = manueel ? MANUEEL_BLOKJE : ALBEWOGEN_BLOKJE;
     GebeurtenisRec &g = Meld(uit, G_BLOKJE_BEWOGEN);
@@ -82,15 +72,12 @@ static void TekenBlokje(ToestandRec &t, uint32_t rij_vorig, uint32_t kolom_vorig
 
 // One sweep, row by row and left to right: every knurf block that moves by itself steps once to a random
 // free neighbour. A moved block is marked until the sweep ends, so it is not moved again further on.
-static void BlokjeAutomatischBewegen(ToestandRec &t, GebeurtenissenRec *uit)
-{
+static void BlokjeAutomatischBewegen(ToestandRec &t, GebeurtenissenRec *uit) {
     for (uint32_t rij = 1; rij <= RIJEN; rij++) {
         for (uint32_t kolom = 1; kolom <= KOLOMMEN; kolom++) {
-            if (t.Veld[rij][kolom].bezet != BLOKJE)
-                continue;
+            if (t.Veld[rij][kolom].bezet != BLOKJE) continue;
             // A walled-in block could never find a way out; it stays without drawing a single number.
-            if (!VrijeBuur(t, rij, kolom))
-                continue;
+            if (!VrijeBuur(t, rij, kolom)) continue;
             uint32_t keer = 0;
             uint32_t r, k;
             bool vrij;
@@ -102,27 +89,21 @@ static void BlokjeAutomatischBewegen(ToestandRec &t, GebeurtenissenRec *uit)
                 VeranderRijKolom(r, k, volgend);
                 vrij = CheckVolgendePlaats(t, r, k, volgend);
             } while (!vrij && keer <= OPGEEF_TREKKINGEN);
-            if (keer <= ZET_TREKKINGEN)
-                TekenBlokje(t, rij, kolom, r, k, false, uit);
+            if (keer <= ZET_TREKKINGEN) TekenBlokje(t, rij, kolom, r, k, false, uit);
         }
     }
     for (uint32_t rij = 1; rij <= RIJEN; rij++)
         for (uint32_t kolom = 1; kolom <= KOLOMMEN; kolom++)
-            if (t.Veld[rij][kolom].bezet == ALBEWOGEN_BLOKJE)
-                t.Veld[rij][kolom].bezet = BLOKJE;
+            if (t.Veld[rij][kolom].bezet == ALBEWOGEN_BLOKJE) t.Veld[rij][kolom].bezet = BLOKJE;
 }
 
 // ---- exported ----------------------------------------------------------------------------------------------
 
-void BeweegBlokje(ToestandRec &t, uint32_t speler, const InvoerRec &invoer, GebeurtenissenRec *uit)
-{
-    if (t.teller % Deler(t.Diff) == 0)
-        BlokjeAutomatischBewegen(t, uit);
-    if (!t.mode.blokjeManueel)
-        return;
+void BeweegBlokje(ToestandRec &t, uint32_t speler, const InvoerRec &invoer, GebeurtenissenRec *uit) {
+    if (t.teller % Deler(t.Diff) == 0) BlokjeAutomatischBewegen(t, uit);
+    if (!t.mode.blokjeManueel) return;
     PijlEn &volgend = t.richting[speler];
-    if (!TakeTurn(t, speler, volgend, true))
-        RichtingBepalen(volgend, invoer, speler, true);
+    if (!TakeTurn(t, speler, volgend, true)) RichtingBepalen(volgend, invoer, speler, true);
     RijEnKolomRec &plek = t.positie[speler];
     uint32_t rij = plek.rij, kolom = plek.kolom;
     VeranderRijKolom(rij, kolom, volgend);

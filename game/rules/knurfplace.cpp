@@ -18,18 +18,15 @@ static const uint32_t ZOEK_TREKKINGEN = 100000;
 
 // ---- internal --------------------------------------------------------------------------------------------
 
-static bool VrijeCelOver(const ToestandRec &t)
-{
+static bool VrijeCelOver(const ToestandRec &t) {
     for (uint32_t rij = EERSTE_RIJ; rij <= LAATSTE_RIJ; rij++)
         for (uint32_t kolom = EERSTE_KOLOM; kolom <= LAATSTE_KOLOM; kolom++)
-            if (t.Veld[rij][kolom].bezet == ONBEZET)
-                return true;
+            if (t.Veld[rij][kolom].bezet == ONBEZET) return true;
     return false;
 }
 
 // The first free cell off the outer ring from (rij, kolom) on, in reading order and round to the start.
-static void VolgendeVrijeCel(const ToestandRec &t, uint32_t &rij, uint32_t &kolom)
-{
+static void VolgendeVrijeCel(const ToestandRec &t, uint32_t &rij, uint32_t &kolom) {
     const uint32_t breedte = LAATSTE_KOLOM - EERSTE_KOLOM + 1;
     const uint32_t cellen = (LAATSTE_RIJ - EERSTE_RIJ + 1) * breedte;
     uint32_t start = (rij - EERSTE_RIJ) * breedte + (kolom - EERSTE_KOLOM);
@@ -49,15 +46,12 @@ static void VolgendeVrijeCel(const ToestandRec &t, uint32_t &rij, uint32_t &kolo
 // reaches fewer than half of the cells from any one point of its cycle, so after ZOEK_TREKKINGEN draws
 // without a free cell the next free cell in reading order is taken; with the clock-seeded generator
 // that many misses while a cell is free do not happen.
-static bool RijEnKolom(ToestandRec &t, uint32_t &rij, uint32_t &kolom)
-{
-    if (!VrijeCelOver(t))
-        return false;
+static bool RijEnKolom(ToestandRec &t, uint32_t &rij, uint32_t &kolom) {
+    if (!VrijeCelOver(t)) return false;
     for (uint32_t keer = 0;; keer++) {
         rij = StandardLib::RandomCard(t.random, EERSTE_RIJ, LAATSTE_RIJ);
         kolom = StandardLib::RandomCard(t.random, EERSTE_KOLOM, LAATSTE_KOLOM);
-        if (t.Veld[rij][kolom].bezet == ONBEZET)
-            return true;
+        if (t.Veld[rij][kolom].bezet == ONBEZET) return true;
         if (keer >= ZOEK_TREKKINGEN) {
             VolgendeVrijeCel(t, rij, kolom);
             return true;
@@ -65,8 +59,7 @@ static bool RijEnKolom(ToestandRec &t, uint32_t &rij, uint32_t &kolom)
     }
 }
 
-static void ZetBlokje(ToestandRec &t, uint32_t rij, uint32_t kolom, SoortBlokjeEn soort, GebeurtenissenRec *uit)
-{
+static void ZetBlokje(ToestandRec &t, uint32_t rij, uint32_t kolom, SoortBlokjeEn soort, GebeurtenissenRec *uit) {
     BlokRec &cel = t.Veld[rij][kolom];
     cel.soortblokje = soort;
     cel.bezet = BLOKJE;
@@ -80,8 +73,7 @@ static bool Mijlpaal(int32_t score, int32_t stap) { return score != 0 && stap > 
 
 // One placement: both cells are chosen before either is taken, so they may be the same cell, which then
 // ends with the ordinary block.
-static void BlokjeTekenen(ToestandRec &t, bool beginspel, uint32_t speler, GebeurtenissenRec *uit)
-{
+static void BlokjeTekenen(ToestandRec &t, bool beginspel, uint32_t speler, GebeurtenissenRec *uit) {
     uint32_t rij1 = 0, kolom1 = 0, rij2 = 0, kolom2 = 0;
     bool eerste = RijEnKolom(t, rij1, kolom1);
     bool tweede = RijEnKolom(t, rij2, kolom2);
@@ -90,27 +82,22 @@ static void BlokjeTekenen(ToestandRec &t, bool beginspel, uint32_t speler, Gebeu
         t.Score[speler] += t.Diff * 100;
         int32_t s = AlleenGewoneBlokjes ? 0 : t.Score[speler];  // 0: no milestone
         if (Mijlpaal(s, t.Diff * 1000)) {
-            if (tweede)
-                ZetBlokje(t, rij2, kolom2, GIFTIG, uit);
+            if (tweede) ZetBlokje(t, rij2, kolom2, GIFTIG, uit);
         } else if (Mijlpaal(s, t.Diff * 500)) {
-            if (tweede)
-                ZetBlokje(t, rij2, kolom2, SNELLER, uit);
+            if (tweede) ZetBlokje(t, rij2, kolom2, SNELLER, uit);
         }
     }
 
     MeldPunten(uit, speler, t.Score[speler]);
 
-    if (eerste)
-        ZetBlokje(t, rij1, kolom1, NORMAAL, uit);
+    if (eerste) ZetBlokje(t, rij1, kolom1, NORMAAL, uit);
 }
 
 // ---- exported ----------------------------------------------------------------------------------------------
 
-void TekenNieuwBlokje(ToestandRec &t, bool beginspel, uint32_t speler, GebeurtenissenRec *uit)
-{
+void TekenNieuwBlokje(ToestandRec &t, bool beginspel, uint32_t speler, GebeurtenissenRec *uit) {
     if (beginspel) {
-        for (uint32_t i = 0; i < t.mode.automatisch; i++)
-            BlokjeTekenen(t, true, speler, uit);
+        for (uint32_t i = 0; i < t.mode.automatisch; i++) BlokjeTekenen(t, true, speler, uit);
     } else {
         BlokjeTekenen(t, false, speler, uit);
     }

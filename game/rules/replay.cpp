@@ -17,10 +17,8 @@ static const uint32_t REGEL_BREEDTE = 96;                     // the steps' line
 
 // ---- internal --------------------------------------------------------------------------------------------
 
-static void Fout(char *fout, size_t lengte, const char *formaat, ...)
-{
-    if (!fout || lengte == 0)
-        return;
+static void Fout(char *fout, size_t lengte, const char *formaat, ...) {
+    if (!fout || lengte == 0) return;
     va_list args;
     va_start(args, formaat);
     std::vsnprintf(fout, lengte, formaat, args);
@@ -30,15 +28,13 @@ static void Fout(char *fout, size_t lengte, const char *formaat, ...)
 // FNV-1a over the little-endian bytes of each value, the same on any machine.
 struct Hasher {
     uint64_t h = 1469598103934665603ull;
-    void Add(uint64_t waarde, uint32_t bytes)
-    {
+    void Add(uint64_t waarde, uint32_t bytes) {
         for (uint32_t i = 0; i < bytes; i++) {
             h ^= (waarde >> (8 * i)) & 0xFF;
             h *= 1099511628211ull;
         }
     }
-    void Blok(const BlokRec &b)
-    {
+    void Blok(const BlokRec &b) {
         Add(b.x1, 4);
         Add(b.x2, 4);
         Add(b.y1, 4);
@@ -50,21 +46,17 @@ struct Hasher {
     }
 };
 
-static bool IsLetter(char c, char &richting)
-{
+static bool IsLetter(char c, char &richting) {
     const char *p = std::strchr("LRUD", c);
-    if (!p || c == 0)
-        return false;
+    if (!p || c == 0) return false;
     richting = (char)(p - "LRUD");
     return true;
 }
 
 // ---- the level as text -----------------------------------------------------------------------------
 
-void LevelRij(LevelRec &level, uint32_t rij, const char *regel, uint32_t lengte)
-{
-    if (rij < 1 || rij > RIJEN)
-        return;
+void LevelRij(LevelRec &level, uint32_t rij, const char *regel, uint32_t lengte) {
+    if (rij < 1 || rij > RIJEN) return;
     for (uint32_t k = 0; k < KOLOMMEN; k++) {
         char c = k < lengte ? regel[k] : '-';
         level.rijen[rij - 1][k] = (c == 'M' || c == 'S' || c == 'T') ? c : '-';
@@ -72,8 +64,7 @@ void LevelRij(LevelRec &level, uint32_t rij, const char *regel, uint32_t lengte)
 }
 
 void LegLevel(BlokRec veld[RIJEN + 1][KOLOMMEN + 1], const LevelRec &level, uint32_t grootte[3],
-              RijEnKolomRec positie[3])
-{
+              RijEnKolomRec positie[3]) {
     VensterInBlokken(veld);
     grootte[1] = grootte[2] = 0;
     for (uint32_t rij = 1; rij <= RIJEN; rij++) {
@@ -86,30 +77,26 @@ void LegLevel(BlokRec veld[RIJEN + 1][KOLOMMEN + 1], const LevelRec &level, uint
                 cel.soortblokje = NORMAAL;
             } else if (c == 'S' || c == 'T') {
                 uint32_t p = c == 'S' ? 1 : 2;
-                if (grootte[p] == 0)
-                    positie[p] = RijEnKolomRec{rij, kolom};
+                if (grootte[p] == 0) positie[p] = RijEnKolomRec{rij, kolom};
                 grootte[p]++;
             }
         }
     }
 }
 
-const char *WaaromNietSpeelbaar(const ModeRec &mode, const uint32_t grootte[3], const RijEnKolomRec positie[3])
-{
+const char *WaaromNietSpeelbaar(const ModeRec &mode, const uint32_t grootte[3], const RijEnKolomRec positie[3]) {
     uint32_t players = mode.spelers < 2 ? 1 : 2;
     uint32_t snakes = (players == 2 && mode.manueel >= 1) ? 1 : players;
     for (uint32_t p = 1; p <= players; p++) {
         bool knurf = p > snakes;
         if (grootte[p] == 0) {
-            if (knurf)
-                return "it has no start for the knurf block of player 2";
+            if (knurf) return "it has no start for the knurf block of player 2";
             return p == 1 ? "it has no start for snake 1" : "it has no start for snake 2";
         }
         // The snake is laid on the cells right of its first start cell, up to column kolom + grootte.
         // A run that fits on the row also fits in the snake's slots (at most 39 of 1200).
         if (positie[p].kolom + grootte[p] > KOLOMMEN) {
-            if (knurf)
-                return "the knurf block of player 2 would start beyond column 40";
+            if (knurf) return "the knurf block of player 2 would start beyond column 40";
             return p == 1 ? "snake 1 would reach beyond column 40" : "snake 2 would reach beyond column 40";
         }
     }
@@ -118,48 +105,40 @@ const char *WaaromNietSpeelbaar(const ModeRec &mode, const uint32_t grootte[3], 
 
 // ---- a game's start ----------------------------------------------------------------------------------
 
-bool BeginSpel(ToestandRec &t, const SpelStartRec &start, GebeurtenissenRec *uit, const char **reden)
-{
+bool BeginSpel(ToestandRec &t, const SpelStartRec &start, GebeurtenissenRec *uit, const char **reden) {
     uint32_t grootte[3] = {0, 0, 0};
     RijEnKolomRec positie[3] = {};
     LegLevel(t.Veld, start.level, grootte, positie);
     // Nothing of an earlier game stays behind on the board (the snakes' slots are laid by NieuwSpel, and a
     // slot past a snake's head is written before it is read).
     for (uint32_t r = 1; r <= RIJEN; r++)
-        for (uint32_t k = 1; k <= KOLOMMEN; k++)
-            t.Veld[r][k].soortblokje = NORMAAL;
+        for (uint32_t k = 1; k <= KOLOMMEN; k++) t.Veld[r][k].soortblokje = NORMAAL;
     const char *waarom = WaaromNietSpeelbaar(start.mode, grootte, positie);
-    if (reden)
-        *reden = waarom;
-    if (waarom)
-        return false;
+    if (reden) *reden = waarom;
+    if (waarom) return false;
     NieuwSpel(t, start.mode, start.diff, StandardLib::GeneratorFromSeed(start.zaad), grootte, positie, uit);
     return true;
 }
 
 // ---- the state's hash --------------------------------------------------------------------------------
 
-uint64_t ToestandHash(const ToestandRec &t)
-{
+uint64_t ToestandHash(const ToestandRec &t) {
     Hasher h;
     for (uint32_t r = 1; r <= RIJEN; r++)
-        for (uint32_t k = 1; k <= KOLOMMEN; k++)
-            h.Blok(t.Veld[r][k]);
+        for (uint32_t k = 1; k <= KOLOMMEN; k++) h.Blok(t.Veld[r][k]);
     for (uint32_t p = 0; p <= MAX_SPELERS; p++) {
         h.Add(t.grootte[p], 4);
         h.Add(t.positie[p].rij, 4);
         h.Add(t.positie[p].kolom, 4);
         h.Add(t.richting[p], 1);
         h.Add(t.beurten[p].aantal, 4);
-        for (uint32_t i = 0; i < 2; i++)
-            h.Add(i < t.beurten[p].aantal ? t.beurten[p].beurt[i] : 0, 1);
+        for (uint32_t i = 0; i < 2; i++) h.Add(i < t.beurten[p].aantal ? t.beurten[p].beurt[i] : 0, 1);
         h.Add((uint32_t)t.Score[p], 4);
         // A snake's slots past its head (and the one after it) hold nothing the game reads, nor do those of
         // a snake not in play.
         if (p >= 1 && p <= t.slangen) {
             uint32_t tot = t.grootte[p] + 1 < SLANGSLOTS ? t.grootte[p] + 1 : SLANGSLOTS - 1;
-            for (uint32_t i = 0; i <= tot; i++)
-                h.Blok(t.Slang[p][i]);
+            for (uint32_t i = 0; i <= tot; i++) h.Blok(t.Slang[p][i]);
         }
     }
     h.Add((uint32_t)t.DelaySnake, 4);
@@ -171,8 +150,7 @@ uint64_t ToestandHash(const ToestandRec &t)
     h.Add(t.mode.computer, 4);
     h.Add(t.slangen, 4);
     h.Add(t.teller, 4);
-    for (uint32_t w : t.random.words)
-        h.Add(w, 4);
+    for (uint32_t w : t.random.words) h.Add(w, 4);
     h.Add(t.random.i, 4);
     h.Add(t.random.j, 4);
     h.Add(t.random.pseudoSeed, 4);
@@ -182,28 +160,23 @@ uint64_t ToestandHash(const ToestandRec &t)
 
 // ---- one step's input in a word ----------------------------------------------------------------------
 
-uint32_t PakInvoer(const InvoerRec &invoer, bool pauze)
-{
+uint32_t PakInvoer(const InvoerRec &invoer, bool pauze) {
     uint32_t woord = pauze ? PAUZE_BIT : 0;
     for (uint32_t p = 1; p <= MAX_SPELERS; p++) {
         const BeurtenRec &b = invoer.beurten[p];
         uint32_t aantal = b.aantal > 2 ? 2 : b.aantal;
         uint32_t speler = aantal;
-        for (uint32_t i = 0; i < aantal; i++)
-            speler |= (uint32_t)(b.beurt[i] & 3) << (2 + 2 * i);
-        if (invoer.vast[p])
-            speler |= 1u << 6 | (uint32_t)(invoer.vastRichting[p] & 3) << 7;
+        for (uint32_t i = 0; i < aantal; i++) speler |= (uint32_t)(b.beurt[i] & 3) << (2 + 2 * i);
+        if (invoer.vast[p]) speler |= 1u << 6 | (uint32_t)(invoer.vastRichting[p] & 3) << 7;
         woord |= speler << (9 * (p - 1));
     }
     return woord;
 }
 
-bool PakUit(uint32_t woord, InvoerRec &invoer, bool &pauze)
-{
+bool PakUit(uint32_t woord, InvoerRec &invoer, bool &pauze) {
     invoer = InvoerRec{};
     pauze = false;
-    if (woord >> 19 != 0)
-        return false;
+    if (woord >> 19 != 0) return false;
     for (uint32_t p = 1; p <= MAX_SPELERS; p++) {
         uint32_t speler = (woord >> (9 * (p - 1))) & 0x1FF;
         uint32_t aantal = speler & 3;
@@ -215,8 +188,7 @@ bool PakUit(uint32_t woord, InvoerRec &invoer, bool &pauze)
             return false;
         }
         invoer.beurten[p].aantal = aantal;
-        for (uint32_t i = 0; i < aantal; i++)
-            invoer.beurten[p].beurt[i] = (PijlEn)((speler >> (2 + 2 * i)) & 3);
+        for (uint32_t i = 0; i < aantal; i++) invoer.beurten[p].beurt[i] = (PijlEn)((speler >> (2 + 2 * i)) & 3);
         invoer.vast[p] = vast;
         invoer.vastRichting[p] = vast ? (PijlEn)((speler >> 7) & 3) : LINKS;
     }
@@ -226,8 +198,7 @@ bool PakUit(uint32_t woord, InvoerRec &invoer, bool &pauze)
 
 // ---- the recording -------------------------------------------------------------------------------------
 
-void OpnameBegin(OpnameRec &o, const SpelStartRec &start, uint32_t computerZaad)
-{
+void OpnameBegin(OpnameRec &o, const SpelStartRec &start, uint32_t computerZaad) {
     o.start = start;
     o.computerZaad = computerZaad;
     o.stappen = 0;
@@ -238,29 +209,24 @@ void OpnameBegin(OpnameRec &o, const SpelStartRec &start, uint32_t computerZaad)
     o.vol = false;
 }
 
-void OpnameStap(OpnameRec &o, const InvoerRec &invoer, bool pauze, const ToestandRec &t)
-{
+void OpnameStap(OpnameRec &o, const InvoerRec &invoer, bool pauze, const ToestandRec &t) {
     if (o.stappen >= MAX_OPNAME_STAPPEN) {
         o.vol = true;
         return;
     }
     o.invoer[o.stappen++] = PakInvoer(invoer, pauze);
-    if (o.stappen % CONTROLE_STAPPEN == 0 && o.controles < MAX_CONTROLES)
-        o.controle[o.controles++] = ToestandHash(t);
+    if (o.stappen % CONTROLE_STAPPEN == 0 && o.controles < MAX_CONTROLES) o.controle[o.controles++] = ToestandHash(t);
 }
 
-void OpnameEinde(OpnameRec &o, EindeEn einde, const int32_t punten[3], const ToestandRec &t)
-{
+void OpnameEinde(OpnameRec &o, EindeEn einde, const int32_t punten[3], const ToestandRec &t) {
     o.einde = einde;
-    for (uint32_t p = 0; p <= MAX_SPELERS; p++)
-        o.punten[p] = p == 0 ? 0 : punten[p];
+    for (uint32_t p = 0; p <= MAX_SPELERS; p++) o.punten[p] = p == 0 ? 0 : punten[p];
     o.hash = ToestandHash(t);
 }
 
 // ---- writing -----------------------------------------------------------------------------------------------
 
-GameModeEn ModeVan(const ModeRec &mode)
-{
+GameModeEn ModeVan(const ModeRec &mode) {
     for (uint32_t m = 0; m < MODE_COUNT; m++) {
         const ModeRec &r = ModeSettings((GameModeEn)m);
         if (r.spelers == mode.spelers && r.blokjeManueel == mode.blokjeManueel && r.manueel == mode.manueel &&
@@ -270,8 +236,7 @@ GameModeEn ModeVan(const ModeRec &mode)
     return MODE_COUNT;
 }
 
-static void Regel(std::string &tekst, const char *formaat, ...)
-{
+static void Regel(std::string &tekst, const char *formaat, ...) {
     char regel[128];
     va_list args;
     va_start(args, formaat);
@@ -281,11 +246,9 @@ static void Regel(std::string &tekst, const char *formaat, ...)
     tekst += '\n';
 }
 
-bool SchrijfOpname(const OpnameRec &o, std::string &tekst)
-{
+bool SchrijfOpname(const OpnameRec &o, std::string &tekst) {
     GameModeEn mode = ModeVan(o.start.mode);
-    if (mode == MODE_COUNT || o.vol || o.stappen > MAX_OPNAME_STAPPEN)
-        return false;
+    if (mode == MODE_COUNT || o.vol || o.stappen > MAX_OPNAME_STAPPEN) return false;
     tekst.clear();
     Regel(tekst, "%s %u", KOP, (unsigned)OPNAME_FORMAAT);
     Regel(tekst, "rules %u", (unsigned)REGELS_VERSIE);
@@ -294,15 +257,13 @@ bool SchrijfOpname(const OpnameRec &o, std::string &tekst)
     Regel(tekst, "difficulty %d", (int)o.start.diff);
     Regel(tekst, "seed %u", (unsigned)o.start.zaad);
     Regel(tekst, "computer-seed %u", (unsigned)o.computerZaad);
-    for (uint32_t r = 0; r < RIJEN; r++)
-        Regel(tekst, "row %.40s", o.start.level.rijen[r]);
+    for (uint32_t r = 0; r < RIJEN; r++) Regel(tekst, "row %.40s", o.start.level.rijen[r]);
     Regel(tekst, "steps %u", (unsigned)o.stappen);
     Regel(tekst, "ending %s", o.einde == EINDE_GECRASHT ? "crashed" : "left");
     Regel(tekst, "score1 %d", (int)o.punten[1]);
     Regel(tekst, "score2 %d", (int)o.punten[2]);
     Regel(tekst, "hash %016llx", (unsigned long long)o.hash);
-    for (uint32_t i = 0; i < o.controles; i++)
-        Regel(tekst, "check %016llx", (unsigned long long)o.controle[i]);
+    for (uint32_t i = 0; i < o.controles; i++) Regel(tekst, "check %016llx", (unsigned long long)o.controle[i]);
     tekst += "input\n";
 
     // Steps with nothing new (no turn, no pause, the same keys held) go as their number in a row; any
@@ -327,8 +288,7 @@ bool SchrijfOpname(const OpnameRec &o, std::string &tekst)
         bool pauze;
         PakUit(o.invoer[s], in, pauze);
         std::string w;
-        if (pauze)
-            w += 'P';
+        if (pauze) w += 'P';
         for (uint32_t p = 1; p <= MAX_SPELERS; p++) {
             if (in.vast[p] != vast[p] || (in.vast[p] && in.vastRichting[p] != vastRichting[p])) {
                 w += p == 1 ? 'H' : 'h';
@@ -348,10 +308,8 @@ bool SchrijfOpname(const OpnameRec &o, std::string &tekst)
         Woord(rij > 0 ? std::to_string(rij) + w : w);
         rij = 0;
     }
-    if (rij > 0)
-        Woord(std::to_string(rij));
-    if (regel > 0)
-        tekst += '\n';
+    if (rij > 0) Woord(std::to_string(rij));
+    if (regel > 0) tekst += '\n';
     tekst += "end\n";
     return true;
 }
@@ -372,8 +330,7 @@ struct Lezer {
 
 // The next line into l.regel (without its line end); FALSE at the end of the text or for a line longer
 // than any the format has (te_lang set).
-bool VolgendeRegel(Lezer &l)
-{
+bool VolgendeRegel(Lezer &l) {
     if (l.pos >= l.lengte) {
         l.op = true;
         return false;
@@ -387,60 +344,49 @@ bool VolgendeRegel(Lezer &l)
         }
         l.regel[n++] = l.tekst[l.pos++];
     }
-    if (l.pos < l.lengte)
-        l.pos++;
-    if (n > 0 && l.regel[n - 1] == '\r')
-        n--;
+    if (l.pos < l.lengte) l.pos++;
+    if (n > 0 && l.regel[n - 1] == '\r') n--;
     l.regel[n] = 0;
     return true;
 }
 
 // A whole decimal number of at most 10 digits in 0..grootste, all of s.
-bool Getal(const char *s, uint64_t grootste, uint64_t &waarde)
-{
+bool Getal(const char *s, uint64_t grootste, uint64_t &waarde) {
     waarde = 0;
     size_t n = std::strlen(s);
-    if (n == 0 || n > 10)
-        return false;
+    if (n == 0 || n > 10) return false;
     for (size_t i = 0; i < n; i++) {
-        if (s[i] < '0' || s[i] > '9')
-            return false;
+        if (s[i] < '0' || s[i] > '9') return false;
         waarde = waarde * 10 + (uint64_t)(s[i] - '0');
     }
     return waarde <= grootste;
 }
 
 // Sixteen hex digits, all of s.
-bool Hex(const char *s, uint64_t &waarde)
-{
+bool Hex(const char *s, uint64_t &waarde) {
     waarde = 0;
-    if (std::strlen(s) != 16)
-        return false;
+    if (std::strlen(s) != 16) return false;
     for (int i = 0; i < 16; i++) {
         char c = s[i];
         uint64_t d = (c >= '0' && c <= '9')   ? (uint64_t)(c - '0')
                      : (c >= 'a' && c <= 'f') ? (uint64_t)(c - 'a' + 10)
                                               : 99;
-        if (d == 99)
-            return false;
+        if (d == 99) return false;
         waarde = waarde << 4 | d;
     }
     return true;
 }
 
 // "key value": the value, when the line's key is sleutel.
-const char *Waarde(const char *regel, const char *sleutel)
-{
+const char *Waarde(const char *regel, const char *sleutel) {
     size_t n = std::strlen(sleutel);
-    if (std::strncmp(regel, sleutel, n) != 0 || regel[n] != ' ')
-        return nullptr;
+    if (std::strncmp(regel, sleutel, n) != 0 || regel[n] != ' ') return nullptr;
     return regel + n + 1;
 }
 
 // When the last line could not be read (the text ended, or the line is longer than any of the format),
 // says so in fout and gives TRUE.
-bool Kort(const Lezer &l, char *fout, size_t lengte)
-{
+bool Kort(const Lezer &l, char *fout, size_t lengte) {
     if (l.te_lang)
         Fout(fout, lengte, "line %u is too long", (unsigned)l.nummer);
     else if (l.op)
@@ -450,8 +396,7 @@ bool Kort(const Lezer &l, char *fout, size_t lengte)
 
 }  // namespace
 
-bool LeesOpname(const char *tekst, size_t lengte, OpnameRec &o, char *fout, size_t foutLengte)
-{
+bool LeesOpname(const char *tekst, size_t lengte, OpnameRec &o, char *fout, size_t foutLengte) {
     Lezer l{tekst, lengte, 0, 0, {0}, false, false};
     for (size_t i = 0; i < lengte; i++) {
         unsigned char c = (unsigned char)tekst[i];
@@ -572,8 +517,7 @@ bool LeesOpname(const char *tekst, size_t lengte, OpnameRec &o, char *fout, size
             Kort(l, fout, foutLengte);
             return false;
         }
-        if (std::strcmp(l.regel, "input") == 0)
-            break;
+        if (std::strcmp(l.regel, "input") == 0) break;
         if (!(v = Waarde(l.regel, "check")) || o.controles >= verwacht || !Hex(v, o.controle[o.controles])) {
             Fout(fout, foutLengte, "line %u: expected %u check lines and then \"input\"", (unsigned)l.nummer,
                  (unsigned)verwacht);
@@ -597,14 +541,11 @@ bool LeesOpname(const char *tekst, size_t lengte, OpnameRec &o, char *fout, size
                  (unsigned)(l.te_lang ? l.nummer : s));
             return false;
         }
-        if (std::strcmp(l.regel, "end") == 0)
-            break;
+        if (std::strcmp(l.regel, "end") == 0) break;
         char *woord = l.regel;
         while (*woord) {
-            while (*woord == ' ' || *woord == '\t')
-                woord++;
-            if (!*woord)
-                break;
+            while (*woord == ' ' || *woord == '\t') woord++;
+            if (!*woord) break;
             char *eind = woord + std::strcspn(woord, " \t");
             char bewaar = *eind;
             *eind = 0;
@@ -633,8 +574,7 @@ bool LeesOpname(const char *tekst, size_t lengte, OpnameRec &o, char *fout, size
                     in.vastRichting[p] = vast[p] ? vastRichting[p] : LINKS;
                 }
                 uint32_t w = PakInvoer(in, false);
-                for (uint64_t i = 0; i < rij; i++)
-                    o.invoer[s++] = w;
+                for (uint64_t i = 0; i < rij; i++) o.invoer[s++] = w;
                 c = na;
                 if (*c && s >= o.stappen) {
                     Fout(fout, foutLengte, "line %u: more steps than the %u it says", (unsigned)l.nummer,
@@ -652,8 +592,7 @@ bool LeesOpname(const char *tekst, size_t lengte, OpnameRec &o, char *fout, size
                 }
                 for (uint32_t p = 1; p <= MAX_SPELERS && goed; p++) {
                     char teken = p == 1 ? 'H' : 'h';
-                    if (*c != teken)
-                        continue;
+                    if (*c != teken) continue;
                     char r = p == 1 ? c[1]
                                     : (char)(c[1] >= 'a' && c[1] <= 'z' ? c[1] - ('a' - 'A')
                                              : c[1] == '-'              ? '-'
@@ -715,8 +654,7 @@ bool LeesOpname(const char *tekst, size_t lengte, OpnameRec &o, char *fout, size
 
 // ---- verifying -----------------------------------------------------------------------------------------
 
-bool ControleerOpname(const OpnameRec &o, ToestandRec &t, char *fout, size_t foutLengte)
-{
+bool ControleerOpname(const OpnameRec &o, ToestandRec &t, char *fout, size_t foutLengte) {
     const char *waarom = nullptr;
     if (!BeginSpel(t, o.start, nullptr, &waarom)) {
         Fout(fout, foutLengte, "its level cannot be played: %s", waarom ? waarom : "?");

@@ -9,24 +9,18 @@ namespace SnakeProcedures {
 // ---- internal --------------------------------------------------------------------------------------------
 
 // The wait per step a game starts with: the harder, the shorter.
-static int32_t WachttijdVoorMoeilijkheid(int32_t diff)
-{
+static int32_t WachttijdVoorMoeilijkheid(int32_t diff) {
     switch (diff) {
-    case 1:
-        return 210;
-    case 3:
-        return 80;
-    default:
-        return 150;
+    case 1: return 210;
+    case 3: return 80;
+    default: return 150;
     }
 }
 
 // Whether a hand-steered knurf block stands right beside snake 1's head (no wrapping across the edge).
-static bool BlokjeNaastKop(const ToestandRec &t, const RijEnKolomRec &kop)
-{
+static bool BlokjeNaastKop(const ToestandRec &t, const RijEnKolomRec &kop) {
     uint32_t r = kop.rij, k = kop.kolom;
-    if (r < 1 || r > RIJEN || k < 1 || k > KOLOMMEN)
-        return false;
+    if (r < 1 || r > RIJEN || k < 1 || k > KOLOMMEN) return false;
     auto manueel = [&t](uint32_t rr, uint32_t kk) { return t.Veld[rr][kk].bezet == MANUEEL_BLOKJE; };
     // Above, below, left, right; a neighbour off the board does not count.
     return (r > 1 && manueel(r - 1, k)) || (r < RIJEN && manueel(r + 1, k)) || (k > 1 && manueel(r, k - 1)) ||
@@ -34,11 +28,9 @@ static bool BlokjeNaastKop(const ToestandRec &t, const RijEnKolomRec &kop)
 }
 
 // Snake s laid from the cell right of beginpositie, lengte cells going right, its head last.
-static void LegBeginSlang(ToestandRec &t, uint32_t s, RijEnKolomRec begin, uint32_t grootte, GebeurtenissenRec *uit)
-{
+static void LegBeginSlang(ToestandRec &t, uint32_t s, RijEnKolomRec begin, uint32_t grootte, GebeurtenissenRec *uit) {
     uint32_t r = begin.rij, k = begin.kolom;
-    if (r < 1 || r > RIJEN)
-        return;
+    if (r < 1 || r > RIJEN) return;
     // The level loader refuses runs that pass column 40; a run is still never laid beyond the board.
     uint32_t lengte = grootte;
     if (k >= KOLOMMEN)
@@ -60,15 +52,13 @@ static void LegBeginSlang(ToestandRec &t, uint32_t s, RijEnKolomRec begin, uint3
     staart.x1 = staart.y1 = BUITEN_HET_VENSTER;
     staart.x2 = staart.y2 = BUITEN_HET_VENSTER + 20;
     // The first step draws slot grootte + 1 as the previous head when it eats.
-    if (lengte > 0 && lengte + 1 < SLANGSLOTS)
-        slang[lengte + 1] = slang[lengte];
+    if (lengte > 0 && lengte + 1 < SLANGSLOTS) slang[lengte + 1] = slang[lengte];
 }
 
 // ---- exported ----------------------------------------------------------------------------------------------
 
 void NieuwSpel(ToestandRec &t, const ModeRec &mode, int32_t diff, const StandardLib::RandomRec &random,
-               const uint32_t grootte[3], const RijEnKolomRec positie[3], GebeurtenissenRec *uit)
-{
+               const uint32_t grootte[3], const RijEnKolomRec positie[3], GebeurtenissenRec *uit) {
     t.mode = mode;
     t.slangen = SlangenIn(mode);
     t.Diff = diff;
@@ -83,18 +73,15 @@ void NieuwSpel(ToestandRec &t, const ModeRec &mode, int32_t diff, const Standard
         t.Score[p] = 0;
     }
     uint32_t spelers = mode.spelers > MAX_SPELERS ? MAX_SPELERS : mode.spelers;
-    for (uint32_t s = 1; s <= t.slangen; s++)
-        LegBeginSlang(t, s, t.positie[s], t.grootte[s], uit);
-    for (uint32_t p = 1; p <= spelers; p++)
-        t.positie[p].kolom += t.grootte[p];
+    for (uint32_t s = 1; s <= t.slangen; s++) LegBeginSlang(t, s, t.positie[s], t.grootte[s], uit);
+    for (uint32_t p = 1; p <= spelers; p++) t.positie[p].kolom += t.grootte[p];
     // The hand-steered block stands on its start cell from the first picture on, so no knurf block is
     // placed under it and no snake runs over it unseen before its first move. (A start cell that a snake
     // was laid on stays the snake's; the block then shows from its first move.)
     for (uint32_t p = t.slangen + 1; p <= spelers && mode.blokjeManueel; p++) {
         const RijEnKolomRec &plek = t.positie[p];
         BlokRec &cel = t.Veld[plek.rij][plek.kolom];
-        if (cel.bezet != ONBEZET)
-            continue;
+        if (cel.bezet != ONBEZET) continue;
         cel.bezet = MANUEEL_BLOKJE;
         cel.soortblokje = NORMAAL;
         GebeurtenisRec &g = Meld(uit, G_BLOKJE_GEZET);
@@ -104,8 +91,7 @@ void NieuwSpel(ToestandRec &t, const ModeRec &mode, int32_t diff, const Standard
     TekenNieuwBlokje(t, true, 1, uit);
 }
 
-bool Stap(ToestandRec &t, const InvoerRec &invoer, GameEndRec &end, GebeurtenissenRec *uit)
-{
+bool Stap(ToestandRec &t, const InvoerRec &invoer, GameEndRec &end, GebeurtenissenRec *uit) {
     end = GameEndRec{};
     uint32_t spelers = t.mode.spelers > MAX_SPELERS ? MAX_SPELERS : t.mode.spelers;
     // The typed turns join those still waiting; an input from elsewhere (a file, the network) is held to
@@ -119,8 +105,7 @@ bool Stap(ToestandRec &t, const InvoerRec &invoer, GameEndRec &end, Gebeurteniss
     }
 
     if (t.mode.blokjeManueel) {
-        for (uint32_t p = t.slangen + 1; p <= spelers; p++)
-            BeweegBlokje(t, p, in, uit);
+        for (uint32_t p = t.slangen + 1; p <= spelers; p++) BeweegBlokje(t, p, in, uit);
     } else {
         BeweegBlokje(t, 2, in, uit);
     }
@@ -136,19 +121,15 @@ bool Stap(ToestandRec &t, const InvoerRec &invoer, GameEndRec &end, Gebeurteniss
         }
     }
     t.teller++;
-    if (!gecrasht)
-        return true;
+    if (!gecrasht) return true;
     // The hand-steered block beside the snake's head has caught it, wherever the snake crashed.
     end.caught = t.mode.blokjeManueel && BlokjeNaastKop(t, t.positie[1]);
-    if (end.caught)
-        Meld(uit, G_GEVANGEN);
+    if (end.caught) Meld(uit, G_GEVANGEN);
     return false;
 }
 
-void EindPunten(const ToestandRec &t, const GameEndRec &end, int32_t punten[3])
-{
-    for (uint32_t p = 0; p <= MAX_SPELERS; p++)
-        punten[p] = t.Score[p];
+void EindPunten(const ToestandRec &t, const GameEndRec &end, int32_t punten[3]) {
+    for (uint32_t p = 0; p <= MAX_SPELERS; p++) punten[p] = t.Score[p];
     if (t.mode.blokjeManueel && !end.caught) {
         // The snake crashed by itself: its points go to the knurf player.
         punten[2] = punten[1];
