@@ -8,6 +8,7 @@ packages=(
   libmp3lame-dev lame espeak-ng sox
   xvfb xdotool x11-utils imagemagick openbox
   dpkg-dev desktop-file-utils appstream
+  clang-format
 )
 missing=()
 for p in "${packages[@]}"; do

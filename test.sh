@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test: game logic headless, the window and sound layers on SDL's dummy
+# Sets up, checks the code's layout, builds and runs every test: game logic headless, the window and sound layers on SDL's dummy
 # and disk drivers, and the whole program under Xvfb driven by xdotool. Then the headless tests once more,
 # built with AddressSanitizer and UndefinedBehaviorSanitizer (in build-sanitize/): any report fails them.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 "$here/setup.sh"
+# Every source file in the one layout of .clang-format.
+(cd "$here" && git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror)
 "$here/build.sh"
 (cd "$here/build" && ctest --output-on-failure -j2 --timeout 600)
 
