@@ -1,5 +1,11 @@
 // SnakeProcedures: the board, the snakes and knurf blocks, the game loop, the save files (levels,
-// highscores, keys), the level editor, the key-choosing screen, the menu screens and the asset tables.
+// highscores, keys), the level editor, the key-choosing screen, the menu screens and the asset tables, as
+// the game's own files use them. What the program's start and main menu (main/) use is in game/Game.h,
+// which this header includes.
+//
+// Sections: board and game types (the rules'); module state; game modes and how a game ended; playing
+// field and the view of a game; the turns players type; game loop; replays; save files; levels,
+// highscores, keys; front end; a game over the network.
 //
 // Thread rules: main thread only; nothing here is touched by the window thread.
 // Numbering: players, snakes, rows and columns count from 1 (index 0 of a per-player array is unused);
@@ -12,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "game/Game.h"
 #include "game/Layout.h"
 #include "game/rules/Replay.h"
 #include "game/rules/Rules.h"
@@ -27,10 +34,6 @@ namespace SnakeProcedures {
 
 // ---- board and game types: the rules' (game/rules/Rules.h) ----------------------------------------
 
-// A player's four control keys (key codes), in the controls file's order.
-struct BesturingRec {
-    Wimdows::KeyCode rechts, links, boven, onder;
-};
 
 typedef Wimdows::PictureHandle ArrayCard[10];
 
@@ -48,11 +51,6 @@ struct BitmapsRec {
     Wimdows::PictureHandle laden[3];
 };
 
-// Sound handles.
-struct SongsRec {
-    Music::SoundHandle easy, medium, hard, click, menu, game, lvlmaker, gameover, beep;
-    Music::SoundHandle laden[4];
-};
 
 // ---- module state (main thread) ------------------------------------------------------------------
 
@@ -71,18 +69,12 @@ extern uint32_t AantalBlokjesAutomatisch;
 // The player whose snake the computer steers (no key steers it, and its score never enters the highscore
 // table): 0 none, 1 or 2.
 extern uint32_t ComputerSpeler;
-extern int32_t Diff;
-extern SongsRec Songs;
 extern BitmapsRec Bitmaps;
 
-// Module start-up: starts the modules it uses, once; sets no globals.
-void InitSnakeProcedures();
 // The number of snakes in play: AantalSpelers - AantalBlokjesManueel (0..2).
 uint32_t AantalSlangen();
 // The settings as a row of the mode table (what the next game copies).
 ModeRec ModeNu();
-// Sets the mode settings from the mode table.
-void SetGameMode(GameModeEn mode);
 
 // ---- game modes and how a game ended ----------------------------------------------------------------
 
@@ -108,8 +100,6 @@ void CentredText(const char *text, uint32_t style, uint32_t colour, int32_t y);
 // A sign with text over the middle of the board, shown at once; what it covers is kept (KeepArea), so
 // Wimdows::RestoreArea takes it away without a trace.
 void ShowSign(const char *text);
-// The same sign over whatever the window shows, for ms milliseconds; the screen under it is left alone.
-void FlashSign(const char *text, uint32_t ms);
 
 // ---- playing field and the view of a game ------------------------------------------------------------
 
@@ -172,17 +162,9 @@ void RijOpnames(const uint32_t table[11], std::string namen[11]);
 bool KijkOpname(const OpnameRec &o);
 // The game that just ended, watched again; FALSE when there is none or the watcher left.
 bool KijkLaatste();
-// Reads replay file naam for KijkGeladen; FALSE (one console line, fout saying why) when it cannot be read
-// or is no replay this game can play.
-bool LaadReplay(const char *naam, char *fout, size_t lengte);
-// Plays the replay LaadReplay read last, as KijkOpname.
-bool KijkGeladen();
 // Tests: with KWIBBEL_LAST_PICTURE set, the picture of a game's (soort "game") or a watched replay's
 // ("replay") last step is shown and written to $KWIBBEL_LAST_PICTURE-soort.bmp.
 void BewaarLaatsteBeeld(const char *soort);
-// Plays replay file naam at full speed with no window: 0 when it ends in the recorded state, 1 (one line
-// saying where it first differs) when not, 2 when the file cannot be read or is no replay (one line).
-int VerifyReplay(const char *naam);
 
 // ---- save files ---------------------------------------------------------------------------------------
 
@@ -213,17 +195,6 @@ SaveFailureRec LastSaveFailure();
 // The screen after a save file failed while the program runs: the file, what went wrong and that the
 // file on disk is as it was, until a key is pressed anew; the caller then goes back to the menu.
 void ShowSaveFailure();
-// Reads a whole regular file (never waits on a pipe or device); FALSE, errno set, for anything else (EFBIG:
-// longer than largest bytes).
-bool ReadWholeFile(const char *name, std::vector<unsigned char> &bytes, size_t largest = SIZE_MAX);
-// Replaces (or makes) a file with `bytes` as Close replaces a save file, with the same temporary files and
-// their cleanup; FALSE, errno set and the old file as it was, when that fails.
-bool ReplaceFile(const char *name, const std::vector<unsigned char> &bytes);
-// Holds the play folder's lock (an advisory lock on "kwibbel.lock" in the working folder) so that two
-// copies of the game never read and replace the same file at once; waits up to 2 s for another copy,
-// then goes on without it (-1, one console line). The result goes to UnlockPlayFolder.
-int LockPlayFolder();
-void UnlockPlayFolder(int lock);
 // Moves the shared position back to the first byte: the next read or write starts there (nothing reaches
 // the disk before Close).
 void Flush(SaveFile *file);
@@ -260,30 +231,19 @@ void GameOver(const GameEndRec &end, const int32_t punten[3]);
 // The game-over screen of a game of mode that ended as end, with its points, until a key or 4 s: nothing
 // saved (a watched replay's end).
 void GameOverScreen(GameModeEn mode, const GameEndRec &end, const int32_t punten[3]);
-// Shows the highscore table until a key is pressed, this game's scores nieuw[1..2] highlighted (null: none).
-void LeesHighscore(const int32_t nieuw[3] = nullptr);
 // Enters scores[1..players] into the table (entries 1..10, best first) in front of the first entry not
 // larger; the tenth entry drops out; a score below all ten is not entered.
 void EnterScores(uint32_t table[11], const int32_t scores[3], uint32_t players);
 // The text colour of each table row 1..10 for this game's scores (-1: none); each score is set to -1 once
 // shown, so it lights one row.
 void HighlightRows(const uint32_t table[11], int32_t scores[3], uint32_t colours[11]);
-// Reads the keys of players 1..AantalSpelers from the controls file, and gives both players' keys to pads 1
-// and 2.
-void LeesBesturing(BesturingRec besturing[3]);
 // As LeesBesturing, for both players whatever the mode.
 void LeesAlleBesturingen(BesturingRec besturing[3]);
-// The key-choosing screen: all eight keys anew, then the controls file rewritten.
-void Controls();
-// The level editor; saves the custom level on Escape.
-void LevelMaker();
 // The cell (on the board) the editor's cursor moves to after filling cell `cursor`, by the walls of Veld.
 RijEnKolomRec AfterMoveCell(RijEnKolomRec cursor);
 
 // ---- front end ----------------------------------------------------------------------------------------
 
-// Loading screen, console banner, sound system, every sound into Songs.
-void Load();
 // Every sound into Songs, with its volume.
 void LoadSongs();
 // The game's pictures into bitmaps (the count pictures into laden).
@@ -291,16 +251,7 @@ void LoadBitmaps(BitmapsRec &bitmaps);
 // Three, two, one, each seen and heard in turn over the middle of the picture drawn so far (the board the
 // game starts on), which is then shown whole; FALSE, with the count left on it, once the window is closed.
 bool Countdown(const BitmapsRec &bitmaps);
-// The six buttons of the main menu.
-void LaadHoofdMenu(StandardMenu::ButtonRc HoofdMenuButton[6]);
-// The farewell line.
-void Quit();
-// The slot menu: one level chosen and played, or back.
-void Slots();
-// The options menu: difficulty, keys or game mode.
-void Options();
 void Difficulty();
-void Settings();
 void LaadSlots(StandardMenu::ButtonRc SlotButton[6]);
 void LaadOptions(StandardMenu::ButtonRc OptionButton[4]);
 void LaadDiff(StandardMenu::ButtonRc DiffButton[4]);
@@ -312,10 +263,6 @@ void NetworkMenu();
 
 // ---- a game over the network (netgame.cpp) -------------------------------------------------------------
 
-// A game over the network, from the menus or the command line: the host's screen for mode (snake against
-// snake or against the knurf) on level (0..4) at UDP port `port`, or the joiner's screen (address "" asks
-// for one; one given connects at once). The menu music stops meanwhile; back when the game is over.
-void PlayOverTheNetwork(bool host, GameModeEn mode, uint32_t level, const char *address, uint16_t port);
 // While a network game is played (null otherwise): its session; the player whose score this machine does
 // not enter (the other machine's, 0: none); the level the host sent, played instead of the slot's file.
 extern Network::Session *NetwerkSessie;

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "game/SnakeProcedures.h"
+#include "game/Game.h"
 #include "main/Kwibbel.h"
 #include "music/Music.h"
 #include "wimdows/Wimdows.h"

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "game/SnakeProcedures.h"
+#include "game/Game.h"
 #include "music/Music.h"
 #include "network/Network.h"
 #include "support/StandardLib.h"
