@@ -270,7 +270,7 @@ void PlayRow(uint32_t level, int32_t diff, Opponent against, int32_t otherDiff, 
     AantalBlokjesManueel = 0;
     AantalBlokjesAutomatisch = alone ? 3 : 4;
     ComputerSpeler = alone ? 1 : 2;
-    AlleenGewoneBlokjes = onlyOrdinary;
+    Spel.alleenGewoneBlokjes = onlyOrdinary;
     Diff = diff;
     opponent = against;
     copyDiff = otherDiff;

@@ -95,6 +95,9 @@ struct ToestandRec {
     ModeRec mode;
     uint32_t slangen;  // snakes in play (players 1..slangen)
     uint32_t teller;   // steps taken
+    // Benchmarks only: score milestones bring no poisonous or faster knurf block. FALSE in a new record;
+    // a new game on the same record keeps it.
+    bool alleenGewoneBlokjes;
     StandardLib::RandomRec random;
 };
 
@@ -203,8 +206,6 @@ bool TekenSlang(ToestandRec &t, uint32_t s, const InvoerRec &invoer, OorzaakEn &
 // Moves the head of snake s one cell if the cell ahead may be entered.
 bool BepalenVolgendBlokjeSlang(ToestandRec &t, uint32_t s, PijlEn volgend_vorig, PijlEn volgend, OorzaakEn &oorzaak,
                                GebeurtenissenRec *uit);
-// Benchmarks only (FALSE in the game): score milestones bring no poisonous or faster knurf block.
-extern bool AlleenGewoneBlokjes;
 // Places the first knurf blocks (beginspel) or the points and blocks for an ordinary one eaten by speler.
 void TekenNieuwBlokje(ToestandRec &t, bool beginspel, uint32_t speler, GebeurtenissenRec *uit);
 // Moves the knurf blocks of this step (the wandering ones every few steps, the hand-steered one of player

@@ -8,8 +8,6 @@ namespace SnakeProcedures {
 
 // ---- state ---------------------------------------------------------------------------------------------
 
-bool AlleenGewoneBlokjes;
-
 // New knurf blocks stay off the outermost ring of the board.
 static const uint32_t EERSTE_RIJ = 2, LAATSTE_RIJ = RIJEN - 1;
 static const uint32_t EERSTE_KOLOM = 2, LAATSTE_KOLOM = KOLOMMEN - 1;
@@ -80,7 +78,7 @@ static void BlokjeTekenen(ToestandRec &t, bool beginspel, uint32_t speler, Gebeu
 
     if (!beginspel) {
         t.Score[speler] += t.Diff * 100;
-        int32_t s = AlleenGewoneBlokjes ? 0 : t.Score[speler];  // 0: no milestone
+        int32_t s = t.alleenGewoneBlokjes ? 0 : t.Score[speler];  // 0: no milestone
         if (Mijlpaal(s, t.Diff * 1000)) {
             if (tweede) ZetBlokje(t, rij2, kolom2, GIFTIG, uit);
         } else if (Mijlpaal(s, t.Diff * 500)) {

@@ -150,6 +150,7 @@ uint64_t ToestandHash(const ToestandRec &t) {
     h.Add(t.mode.computer, 4);
     h.Add(t.slangen, 4);
     h.Add(t.teller, 4);
+    h.Add(t.alleenGewoneBlokjes, 1);
     for (uint32_t w : t.random.words) h.Add(w, 4);
     h.Add(t.random.i, 4);
     h.Add(t.random.j, 4);
