@@ -249,7 +249,8 @@ void LoadSongs();
 // The game's pictures into bitmaps (the count pictures into laden).
 void LoadBitmaps(BitmapsRec &bitmaps);
 // Three, two, one, each seen and heard in turn over the middle of the picture drawn so far (the board the
-// game starts on), which is then shown whole; FALSE, with the count left on it, once the window is closed.
+// game starts on), which is then shown whole; FALSE, with the count left on it, once the window is closed
+// or Escape was pressed (the keys typed meanwhile are dropped).
 bool Countdown(const BitmapsRec &bitmaps);
 void Difficulty();
 void LaadSlots(StandardMenu::ButtonRc SlotButton[6]);

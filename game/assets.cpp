@@ -147,6 +147,9 @@ bool Countdown(const BitmapsRec &bitmaps) {
         Music::PlaySound(Songs.laden[3 - i], false);
         Wimdows::Wait(COUNT_WAIT);
         if (Wimdows::WindowClosed()) return false;
+        // Escape leaves before the first step; other keys typed meanwhile are no turns.
+        for (uint32_t key = Wimdows::PollKey(); key != 0; key = Wimdows::PollKey())
+            if (key == Wimdows::KEY_ESCAPE) return false;
     }
     Wimdows::RestoreArea();
     Wimdows::UpdateWindow();

@@ -94,7 +94,7 @@ static void Snake(SpelRec &spel) {
     if (computer != 0) ComputerNieuwSpel(computerZaad);
     OpnameBegin(Opname, spel.start, computerZaad);
     // The countdown runs over the board as it starts, so the players see where they head; then the music.
-    // A window closed meanwhile ends the game at the first look at the keys, before any step.
+    // Escape or a window closed meanwhile ends the game at the first look at the keys, before any step.
     bool eersteStap = Countdown(spel.bitmaps);
     if (eersteStap) Music::PlaySound(Songs.game, true);
     // Only presses made during the game count as turns.
@@ -103,7 +103,7 @@ static void Snake(SpelRec &spel) {
     InvoerRec invoer{};
     bool gepauzeerd = false;  // the game was paused before this step (the replay shows it)
     bool gecrasht = false;
-    uint32_t getypt = 0;  // P (bit 0) or Escape (bit 1) typed during the last wait
+    uint32_t getypt = eersteStap ? 0 : 2;  // P (bit 0) or Escape (bit 1) typed during the last wait
     for (;;) {
         if (!eersteStap) {
             // A P or Escape tapped during the last wait counts as one held now, so a quick tap is not lost.
