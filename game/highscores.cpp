@@ -33,6 +33,7 @@ static const uint32_t REPLAY_MARK = 0xA0A0A0, REPLAY_CHOSEN = 0x3CC9FF, REPLAY_H
 static const int32_t ROW_LEFT = 100, ROW_RIGHT = 569, REPLAY_MARK_X = 470, REPLAY_HINT_X = 600, REPLAY_HINT_Y = 556;
 static const char *const REPLAY_HINT_LINES[2] = {"\xE2\x86\x91 \xE2\x86\x93 choose a replay,", "Enter watches it."};
 static const uint32_t KEY_R = 'R';
+static const char *const REPLAY_HINT_END = "Press R to watch this game again";
 static const uint32_t END_WAIT = 4000;  // the end picture shows this long (ms)
 
 // What the game-over screen can tell, besides the mode.
@@ -329,6 +330,12 @@ static void ShowEnd(GameModeEn mode, const GameEndRec &end, const int32_t punten
     Music::PlaySound(Songs.gameover, false);
 }
 
+// Under the end's words: how to watch the game again.
+static void ShowReplayHint() {
+    CentredText(REPLAY_HINT_END, 3, REPLAY_HINT, Layout::SCREEN_HEIGHT - 28);
+    Wimdows::UpdateWindow();
+}
+
 // Waits ms, or until R is pressed (TRUE); other keys are dropped, as the table that follows would drop
 // them. After a few presses of other keys the rest of the time is simply waited.
 static bool WaitForR(uint32_t ms) {
@@ -426,11 +433,15 @@ void GameOver(const GameEndRec &end, const int32_t punten[3]) {
     Wimdows::ClearScreen();
     Wimdows::UpdateWindow();
     ShowEnd(GameMode(), end, punten);
+    ShowReplayHint();
     // The game is over even when the window was closed: its scores are kept whatever comes next.
     bool saved = SaveScore(punten);
     if (Wimdows::WindowClosed()) return;
     // R, while the end is shown, watches the game again.
-    if (WaitForR(END_WAIT) && KijkLaatste() && !Wimdows::WindowClosed()) ShowEnd(GameMode(), end, punten);
+    if (WaitForR(END_WAIT) && KijkLaatste() && !Wimdows::WindowClosed()) {
+        ShowEnd(GameMode(), end, punten);
+        ShowReplayHint();
+    }
     if (Wimdows::WindowClosed()) return;
     if (!saved) {
         ShowSaveFailure();
