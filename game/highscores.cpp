@@ -34,6 +34,7 @@ static const int32_t ROW_LEFT = 100, ROW_RIGHT = 569, REPLAY_MARK_X = 470, REPLA
 static const char *const REPLAY_HINT_LINES[2] = {"\xE2\x86\x91 \xE2\x86\x93 choose a replay,", "Enter watches it."};
 static const uint32_t KEY_R = 'R';
 static const char *const REPLAY_HINT_END = "Press R to watch this game again";
+static const uint32_t REPLAY_NOTE_GROUND = 0x301A12;
 static const uint32_t END_WAIT = 4000;  // the end picture shows this long (ms)
 
 // What the game-over screen can tell, besides the mode.
@@ -423,6 +424,12 @@ void LeesHighscore(const int32_t nieuw[3]) {
 
 void GameOverScreen(GameModeEn mode, const GameEndRec &end, const int32_t punten[3]) {
     ShowEnd(mode, end, punten);
+    // Over the picture's line about the table: a replay saves nothing.
+    const int32_t top = Layout::SCREEN_HEIGHT - 82, bottom = top + 36;
+    Wimdows::Rectangle(190, top, 610, bottom, REPLAY_NOTE_GROUND, true);
+    Wimdows::Rectangle(190, top, 610, bottom, REPLAY_CHOSEN, false);
+    CentredText("A replay: no score goes into the table", 3, REPLAY_HINT, top + 9);
+    Wimdows::UpdateWindow();
     Wimdows::FlushKeys();
     Wimdows::WaitForPress(END_WAIT);
     Wimdows::FlushKeys();

@@ -89,12 +89,19 @@ static void BuildMenu(ButtonRc *buttons, const MenuRow *rows, int n) {
     StandardMenu::SetVerticalMenu(Layout::MENU_X, Layout::MENU_Y, Layout::MENU_GAP, buttons, n);
 }
 
-// The note under a menu's buttons ("Chosen now: medium").
-static void Note(const std::string &text) {
+// The note under a menu's buttons ("Chosen now: medium"); in a menu whose last button (the way back)
+// reaches down to the note's line, beside that button instead.
+static void Note(const std::string &text, const ButtonRc &last) {
     uint32_t w = 0, h = 0;
     Wimdows::GetTextSize(text.c_str(), NOTE_FONT, w, h);
+    int32_t x = Layout::MENU_NOTE_X - (int32_t)(w / 2), y = Layout::MENU_NOTE_Y;
+    if (last.y0 + last.height > Layout::MENU_NOTE_Y) {
+        int32_t left = last.x0 + last.width + 8;
+        x = (left + Layout::MENU_PANEL_RIGHT - (int32_t)w) / 2;
+        y = last.y0 + (last.height - (int32_t)h) / 2;
+    }
     Wimdows::SetFont(NOTE_FONT, NOTE_COLOUR);
-    Wimdows::Text(text.c_str(), Layout::MENU_NOTE_X - (int32_t)(w / 2), Layout::MENU_NOTE_Y);
+    Wimdows::Text(text.c_str(), x, y);
 }
 
 // Runs a built menu over its background until a choice in 0..n-1 is made; -1 when the window was closed.
@@ -107,7 +114,7 @@ static int32_t RunMenu(ButtonRc *buttons, int n, const char *background, const c
         if (Wimdows::WindowClosed()) return -1;
         const uint32_t picture = Wimdows::LoadBitmap(background, 800, 680);
         Wimdows::DrawBitmap(picture, 0, 0);
-        if (now) Note(now);
+        if (now) Note(now, buttons[n - 1]);
         Wimdows::UpdateWindow();
         // Escape picks the last button, each sub-menu's way back.
         const int32_t choice = StandardMenu::MenuSelection(buttons, n, n - 1, current);

@@ -265,7 +265,7 @@ bool KijkOpname(const OpnameRec &o) {
         bool pauze;
         PakUit(o.invoer[s], in, pauze);
         if (pauze) {
-            ShowSign("Paused");
+            ShowSign("The game was paused here");
             bool door = KijkWacht(k, PAUZE_TEKEN_MS);
             Wimdows::RestoreArea();
             if (!door) {

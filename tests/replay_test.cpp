@@ -55,6 +55,7 @@ TEST_F(Replay, RandomGamesOfEveryModeLevelAndDifficultyPlayBackToTheirEnd) {
 
 TEST_F(Replay, ATamperedReplayIsCaughtWhereItFirstDiffers) {
     std::string text;
+    recorded.stappen = 0;
     for (uint32_t n = 0; n < 200 && recorded.stappen <= 1200; n++) text = Text(n, 3000);
     ASSERT_GT(recorded.stappen, 1200u) << "a game long enough for checks";
     ASSERT_EQ(Read(text), "");
@@ -76,6 +77,9 @@ TEST_F(Replay, ATamperedReplayIsCaughtWhereItFirstDiffers) {
     ASSERT_EQ(Read(text), "");
     read.hash ^= 1;
     EXPECT_NE(Verify(), "");
+    ASSERT_EQ(Read(text), "");
+    read.punten[1] += 700;
+    EXPECT_NE(Verify().find("kept"), std::string::npos) << "a score the game never reached";
 }
 
 TEST_F(Replay, HostileFilesAreRefusedWithALineSayingWhy) {

@@ -444,15 +444,15 @@ void MakeMenuPictures(const std::string &dir, const std::string &levelDir) {
                [](Canvas &cv, float cx, float cy, float r, bool h) { IconChevrons(3, cv, cx, cy, r, h); });
 
     // The game modes side by side: their labels in one size.
-    const float mode =
-        CommonLabelSize({"One player", "Snake vs snake", "Snake vs knurf", "Snake vs computer"}, 200, 54);
+    const float mode = CommonLabelSize(
+        {"One player", "Snake vs snake", "Snake vs knurf", "Snake vs computer", "Network game"}, 200, 54);
     MakeButton(dir, "sp1.bmp", "sp2.bmp", 200, 54, "One player", IconOneSnake, mode);
     MakeButton(dir, "snakevssnake1.bmp", "snakevssnake2.bmp", 200, 54, "Snake vs snake", IconSnakeVsSnake, mode);
     MakeButton(dir, "snakevsknurf1.bmp", "snakevsknurf2.bmp", 200, 54, "Snake vs knurf", IconSnakeVsKnurf, mode);
     MakeButton(dir, "snakevscomputer1.bmp", "snakevscomputer2.bmp", 200, 54, "Snake vs computer", IconSnakeVsComputer,
                mode);
 
-    MakeButton(dir, "network1.bmp", "network2.bmp", 200, 54, "Network game", IconNetwork);
+    MakeButton(dir, "network1.bmp", "network2.bmp", 200, 54, "Network game", IconNetwork, mode);
     MakeButton(dir, "hostsnake1.bmp", "hostsnake2.bmp", 200, 60, "Host: vs snake", IconSnakeVsSnake);
     MakeButton(dir, "hostknurf1.bmp", "hostknurf2.bmp", 200, 60, "Host: vs knurf", IconSnakeVsKnurf);
     MakeButton(dir, "join1.bmp", "join2.bmp", 200, 60, "Join a game", IconNetwork);

@@ -662,6 +662,7 @@ bool ControleerOpname(const OpnameRec &o, ToestandRec &t, char *fout, size_t fou
         return false;
     }
     bool verder = true;
+    GameEndRec einde{};
     uint32_t klopt = 0;  // the last step whose check matched
     for (uint32_t s = 0; s < o.stappen && s < MAX_OPNAME_STAPPEN; s++) {
         InvoerRec in;
@@ -675,7 +676,6 @@ bool ControleerOpname(const OpnameRec &o, ToestandRec &t, char *fout, size_t fou
                  (unsigned)o.stappen);
             return false;
         }
-        GameEndRec einde;
         verder = Stap(t, in, einde, nullptr);
         uint32_t n = s + 1;
         if (n % CONTROLE_STAPPEN == 0 && n / CONTROLE_STAPPEN <= o.controles) {
@@ -690,6 +690,16 @@ bool ControleerOpname(const OpnameRec &o, ToestandRec &t, char *fout, size_t fou
     if (o.einde == EINDE_GECRASHT && verder) {
         Fout(fout, foutLengte, "the game has not ended after its %u steps, as recorded", (unsigned)o.stappen);
         return false;
+    }
+    // The points the file says the game kept must be the game's.
+    int32_t punten[3] = {0, t.Score[1], t.Score[2]};
+    if (o.einde == EINDE_GECRASHT) EindPunten(t, einde, punten);
+    for (uint32_t p = 1; p <= MAX_SPELERS; p++) {
+        if (punten[p] != o.punten[p]) {
+            Fout(fout, foutLengte, "it says player %u kept %d points, but the game gives %d", (unsigned)p,
+                 (int)o.punten[p], (int)punten[p]);
+            return false;
+        }
     }
     if (ToestandHash(t) != o.hash) {
         Fout(fout, foutLengte, "the game first differs between step %u and step %u", (unsigned)klopt + 1,
