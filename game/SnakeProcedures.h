@@ -141,7 +141,7 @@ void StartGame(uint32_t &levelchoice);
 extern uint32_t ComputerZaad;
 // How the last game that ended by a crash ended, as the loop handed it to GameOver.
 extern GameEndRec GameEnd;
-// The seed each game's generator starts from; 0 (the start value): a new one from the clock for each game.
+// The number every game's knurf draws follow from (tests fix it); 0: a fresh one from the clock for each game.
 // Tests fix it to play a known game.
 extern uint32_t SpelZaad;
 // Benchmarks only (nullptr in the game): called once per step right after the typed and held keys went

@@ -72,7 +72,7 @@ VersionsRec OwnVersions(uint32_t rules);
 
 // What the host sends the joiner to start a game: the level as 30 rows of 40 cells ('M' wall, '-' free,
 // 'S' snake 1's start, 'T' snake 2's or the knurf block's), the slot it came from, the mode (a number of
-// the game's mode table), difficulty 1..3, the seed the game's generator starts from, the input delay in steps.
+// the game's mode table), difficulty 1..3, the number the game's draws follow from, the input delay in steps.
 struct StartRec {
     char level[30][40];
     uint8_t levelNumber;

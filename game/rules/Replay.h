@@ -1,4 +1,4 @@
-// Replay: a game as its start (the level, mode, difficulty and the seed its generator starts from) and each
+// Replay: a game as its start (the level, mode, difficulty and the number its draws follow from) and each
 // step's input, which the same step turns into the same game anywhere: recorded while it is played, kept
 // as a small text file, watched again, verified, and started alike on two machines. The text format is
 // described in docs/replay-format.md.
@@ -49,7 +49,7 @@ struct SpelStartRec {
     uint32_t levelNummer;  // the slot it was chosen from (0..4), for the player's eye only
     ModeRec mode;
     int32_t diff;   // 1 easy, 2 medium, 3 hard
-    uint32_t zaad;  // the seed the game's generator starts from
+    uint32_t zaad;  // the number the game's draws follow from
 };
 
 // Lays the start of game start in t, reporting its cells to uit as NieuwSpel does; FALSE (t's board laid,
