@@ -39,7 +39,6 @@
 
 #include "bench/benchfolder.h"
 #include "game/SnakeProcedures.h"
-#include "support/StandardLib.h"
 #include "wimdows/Wimdows.h"
 
 using namespace SnakeProcedures;
@@ -282,7 +281,7 @@ void PlayRow(uint32_t level, int32_t diff, Opponent against, int32_t otherDiff, 
     int capped = 0, won = 0, lost = 0, causes[CAUSES] = {};
     for (int g = 0; g < games; g++) {
         uint32_t seed = 1 + 1000 * level + (uint32_t)g;
-        StandardLib::SeedRandom(seed);
+        SpelZaad = seed;
         ComputerZaad = seed;
         game = Followed{};
         uint32_t choice = level;

@@ -240,7 +240,7 @@ int main() {
     if (out < 0) return 1;
 
     InitSnakeProcedures();
-    StandardLib::SeedRandom(20240607);
+    StandardLib::SeedRandom(20240607);  // the bench's own keys
     Wimdows::SetWaitProc(OnWait);
     Wimdows::Window("Kwibbel", 800, 680);
     if (Wimdows::State() != Wimdows::STATE_ACTIVE) {
@@ -266,6 +266,7 @@ int main() {
             SetMode(modes[m], diff);
             for (int g = 0; g < GAMES_PER_CONFIGURATION; g++) {
                 uint32_t level = (uint32_t)(g % 5);
+                SpelZaad = 20240607 + (uint32_t)games;  // the same games in every run, so runs compare
                 StartGame(level);
                 games++;
                 if (games == 1 || games == 2 || games == 10 || games == 50 || games == MEMORY_GAMES)
