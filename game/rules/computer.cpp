@@ -22,10 +22,12 @@ enum MijdEn { MIJD_NIETS, MIJD_NU, MIJD_ALLES };
 // How well the computer plays at one difficulty. Easy plays as a beginner: it sees the walls and the
 // snakes, does not run into the other snake's head and mostly keeps out of dead ends, but often runs for
 // a knurf block without looking where that leaves it, turns a step late and walks into the blue blocks'
-// way.
+// way. Medium keeps out of the blue blocks' and the other head's next step, makes sure of room for its
+// length rather than of its tail, and now and then turns a step late. Hard plans every path to its tail
+// and keeps out of every risk it sees.
 struct SterkteRec {
-    int ruimte;      // takes a path if it can follow its own tail afterwards, or (ruimte > 0) if it
-                     // then has room for ruimte times its length
+    int ruimte;      // takes a path if it can follow its own tail afterwards (0: and after the path's
+                     // first step too), or (ruimte > 0) if it then has room for ruimte times its length
     MijdEn vooruit;  // how far ahead it keeps out of risks: of the blue and hand-steered blocks (with
                      // blauw) and the other snake's head (with mijdtKop); all the way: and out of the
                      // cells the other snake's head reaches first
@@ -38,9 +40,10 @@ struct SterkteRec {
 
 // What the snake has left once it has gone along a path.
 struct RuimteRec {
-    int gebied;   // cells its head can still reach in time, waiting for body cells to be left
-    int open;     // of those, the ones it reaches without waiting
-    bool staart;  // it reaches a cell of its own body in time: it can follow its tail from there
+    int gebied;      // cells its head can still reach in time, waiting for body cells to be left
+    int open;        // of those, the ones it reaches without waiting
+    bool staart;     // it reaches a cell of its own body in time: it can follow its tail from there
+    int naarStaart;  // steps to the nearest such cell (with staart)
 };
 
 // How good a move is, worst first.
@@ -70,11 +73,13 @@ static GeheugenRec Geheugen[3];  // per snake 1..2
 static const SterkteRec STERKTE[4] = {
     {1, MIJD_NIETS, false, 0, 0, false},
     {1, MIJD_NU, true, 2, 2, false},    // easy
-    {2, MIJD_NU, true, 0, 0, true},     // medium
+    {1, MIJD_NU, true, 0, 5, true},     // medium
     {0, MIJD_ALLES, true, 0, 0, true},  // hard
 };
 // How many steps ahead a cell that the other snake's head reaches first counts as closed by its body.
 static const uint16_t ANDER_HORIZON = 20;
+// How many of its body's slots past a cell the snake looks for places where its tail stands still.
+static const int STILSTAND_VOORUIT = 4;
 
 
 // The board as one decision sees it, rebuilt for every decision.
@@ -341,10 +346,16 @@ static RuimteRec RuimteNaPad(const int16_t *pad, int lengte, MijdEn mijd, int ge
     }
     for (uint32_t i = 0; i <= Bord.grootte; i++)
         if (Bord.lijf[i] >= 0) Zoeken.vrij[Bord.lijf[i]] = 1;
+    // Where the tail stands still for a step (a slot that is no cell, or a doubled one after a knurf block),
+    // a head that follows it closely catches up with it: a body cell counts as reached in time only with a
+    // step to spare for each such slot soon after it.
     for (int i = n - 1; i >= n - slots; i--) {
         int c = Zoeken.reeks[i];
         if (c < 0) continue;
-        Zoeken.vrij[c] = (uint16_t)(i - (n - slots) + 2);
+        int stilstand = 0;
+        for (int m = i + 1; m <= i + STILSTAND_VOORUIT && m < n; m++)
+            stilstand += Zoeken.reeks[m] < 0 || Zoeken.reeks[m] == Zoeken.reeks[m - 1] ? 1 : 0;
+        Zoeken.vrij[c] = (uint16_t)(i - (n - slots) + 2 + stilstand);
         Zoeken.doel[c] = true;
     }
     int kop = pad[lengte];
@@ -355,7 +366,10 @@ static RuimteRec RuimteNaPad(const int16_t *pad, int lengte, MijdEn mijd, int ge
     ruimte.gebied = Zoek(kop, (uint16_t)lengte, Zoeken.vrij, mijd, Zoeken.proef, nullptr, genoeg,
                          zoekStaart ? Zoeken.doel : nullptr, ruimte.staart, true);
     ruimte.open = Zoeken.zonderWachten <= ruimte.gebied ? Zoeken.zonderWachten - 1 : ruimte.gebied;
-    for (int i = 1; i <= ruimte.open && !ruimte.staart; i++) ruimte.staart = Zoeken.doel[Zoeken.rij[i]];
+    for (int i = 1; i <= ruimte.open && !ruimte.staart; i++) {
+        ruimte.staart = Zoeken.doel[Zoeken.rij[i]];
+        ruimte.naarStaart = ruimte.staart ? Zoeken.proef[Zoeken.rij[i]] : 0;
+    }
     return ruimte;
 }
 
@@ -402,13 +416,20 @@ static int NaarEten(const SterkteRec &sterkte, MijdEn mijd, bool snellerOok, boo
         int nodig = (int)Bord.grootte + 2;  // its cells after eating
         int genoeg = sterkte.ruimte > 0 ? nodig * sterkte.ruimte : CELLEN;
         RuimteRec r = RuimteNaPad(Zoeken.pad, lengte, mijd, genoeg, true);
+        if (r.staart && sterkte.ruimte == 0 && lengte > 1) {
+            // The block may wander off before the snake gets there: its first step must leave it its
+            // tail as well.
+            int16_t eerste[2] = {0, Zoeken.pad[1]};
+            if (!RuimteNaPad(eerste, 1, mijd, CELLEN, true).staart) continue;
+        }
         if (r.staart || (sterkte.ruimte > 0 && r.open >= genoeg)) return RichtingNaar(Bord.kop, Zoeken.pad[1]);
     }
     return -1;
 }
 
 // With no knurf block to be had safely: the move that keeps the tail in reach, out of a blue block's
-// way, with the most room.
+// way, the longest way round to its tail (the body then lies close, and the free cells stay in one piece),
+// then with the most room.
 static int Uitwijken(MijdEn mijd, GraadEn &graad) {
     int beste = -1;
     int besteGebied = 0;
@@ -423,9 +444,10 @@ static int Uitwijken(MijdEn mijd, GraadEn &graad) {
         GraadEn g = r.staart ? STAART_BEREIKBAAR : r.gebied >= nodig ? RUIM : KRAP;
         // A faster block speeds up the other player too: it counts as a risk when two snakes play.
         bool halo = Bord.halo[n] || (Bord.andereKop >= 0 && Bord.sneller[n]);
-        // With its tail in reach, the most room it reaches without waiting (where its tail leads it
-        // anyway); without, the most room counting the body cells it can wait for.
-        int gebied = g == STAART_BEREIKBAAR ? r.open : r.gebied;
+        // With its tail in reach, its tail farthest, then the most room it reaches without waiting (where
+        // its tail leads it anyway); without, the most room counting the body cells it can wait for, then
+        // without waiting.
+        int gebied = g == STAART_BEREIKBAAR ? r.naarStaart * CELLEN + r.open : r.gebied * CELLEN + r.open;
         bool beter = g > graad || (g == graad && besteHalo && !halo) ||
                      (g == graad && halo == besteHalo &&
                       (gebied > besteGebied || (gebied == besteGebied && (PijlEn)d == Bord.richting)));

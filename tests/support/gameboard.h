@@ -171,7 +171,8 @@ inline void StartTest() {
     ReleaseAllKeys();
     StandardLib::gPseudoRandom = true;
     StandardLib::SetPseudoSeed(94);
-    SpelZaad = 94;  // every game places the same knurf blocks
+    SpelZaad = 94;      // every game places the same knurf blocks
+    ComputerZaad = 94;  // and the computer takes the same chances
     SetMode(Mode::ONE_PLAYER, 2);
     Spel.random = StandardLib::TakeGenerator();
     Score[1] = Score[2] = 0;
@@ -185,7 +186,7 @@ inline void StartTest() {
 inline void EndTest() {
     ReleaseAllKeys();
     StandardLib::gPseudoRandom = false;
-    SpelZaad = 0;
+    SpelZaad = ComputerZaad = 0;
     Score[1] = Score[2] = 0;
 }
 
