@@ -27,7 +27,8 @@ enum MijdEn { MIJD_NIETS, MIJD_NU, MIJD_ALLES };
 // and keeps out of every risk it sees.
 struct SterkteRec {
     int ruimte;      // takes a path if it can follow its own tail afterwards (0: and after the path's
-                     // first step too), or (ruimte > 0) if it then has room for ruimte times its length
+                     // first step too; with its tail out of reach it then also weighs how long it waits
+                     // for its body), or (ruimte > 0) if it then has room for ruimte times its length
     MijdEn vooruit;  // how far ahead it keeps out of risks: of the blue and hand-steered blocks (with
                      // blauw) and the other snake's head (with mijdtKop); all the way: and out of the
                      // cells the other snake's head reaches first
@@ -44,6 +45,7 @@ struct RuimteRec {
     int open;        // of those, the ones it reaches without waiting
     bool staart;     // it reaches a cell of its own body in time: it can follow its tail from there
     int naarStaart;  // steps to the nearest such cell (with staart)
+    int wacht;       // steps it waits for the first body cell it waits for (0: none)
 };
 
 // How good a move is, worst first.
@@ -111,6 +113,7 @@ static struct {
     bool doel[CELLEN];
     int16_t reeks[MAX_REEKS];
     int zonderWachten;         // rij[0..zonderWachten): the cells the last search reached without waiting
+    int eersteWacht;           // then the steps it waited for the first body cell
     uint16_t geraakt[CELLEN];  // a body cell's first touch in a search that waits
     int32_t wacht[CELLEN];     // a heap of the body cells touched too early, the shortest wait first
     int16_t pad[CELLEN + 1];
@@ -314,7 +317,10 @@ static int Zoek(int start, uint16_t t0, const uint16_t *vrij, MijdEn mijd, uint1
             if (vrij[n] - Zoeken.geraakt[n] > bereikt) break;
             std::pop_heap(Zoeken.wacht, Zoeken.wacht + wachtend--);
             if (afstand[n] != NOOIT || Mijden(mijd, (uint16_t)(t0 + vrij[n]), n)) continue;
-            if (!gewacht) Zoeken.zonderWachten = staart;
+            if (!gewacht) {
+                Zoeken.zonderWachten = staart;
+                Zoeken.eersteWacht = vrij[n] - Zoeken.geraakt[n];
+            }
             gewacht = true;
             if (neem(n, vrij[n], -1)) return bereikt;
         }
@@ -365,7 +371,9 @@ static RuimteRec RuimteNaPad(const int16_t *pad, int lengte, MijdEn mijd, int ge
     RuimteRec ruimte{};
     ruimte.gebied = Zoek(kop, (uint16_t)lengte, Zoeken.vrij, mijd, Zoeken.proef, nullptr, genoeg,
                          zoekStaart ? Zoeken.doel : nullptr, ruimte.staart, true);
-    ruimte.open = Zoeken.zonderWachten <= ruimte.gebied ? Zoeken.zonderWachten - 1 : ruimte.gebied;
+    bool gewacht = Zoeken.zonderWachten <= ruimte.gebied;
+    ruimte.open = gewacht ? Zoeken.zonderWachten - 1 : ruimte.gebied;
+    ruimte.wacht = gewacht ? Zoeken.eersteWacht : 0;
     for (int i = 1; i <= ruimte.open && !ruimte.staart; i++) {
         ruimte.staart = Zoeken.doel[Zoeken.rij[i]];
         ruimte.naarStaart = ruimte.staart ? Zoeken.proef[Zoeken.rij[i]] : 0;
@@ -429,8 +437,9 @@ static int NaarEten(const SterkteRec &sterkte, MijdEn mijd, bool snellerOok, boo
 
 // With no knurf block to be had safely: the move that keeps the tail in reach, out of a blue block's
 // way, the longest way round to its tail (the body then lies close, and the free cells stay in one piece),
-// then with the most room.
-static int Uitwijken(MijdEn mijd, GraadEn &graad) {
+// then with the most room; with its tail out of reach, the most room (and, playing its best, the shortest
+// wait).
+static int Uitwijken(const SterkteRec &sterkte, MijdEn mijd, GraadEn &graad) {
     int beste = -1;
     int besteGebied = 0;
     bool besteHalo = false;
@@ -446,8 +455,9 @@ static int Uitwijken(MijdEn mijd, GraadEn &graad) {
         bool halo = Bord.halo[n] || (Bord.andereKop >= 0 && Bord.sneller[n]);
         // With its tail in reach, its tail farthest, then the most room it reaches without waiting (where
         // its tail leads it anyway); without, the most room counting the body cells it can wait for, then
-        // without waiting.
-        int gebied = g == STAART_BEREIKBAAR ? r.naarStaart * CELLEN + r.open : r.gebied * CELLEN + r.open;
+        // (playing its best) the shortest wait for its body to open a way.
+        int wacht = sterkte.ruimte == 0 ? r.wacht : 0;
+        int gebied = g == STAART_BEREIKBAAR ? r.naarStaart * CELLEN + r.open : r.gebied * CELLEN - wacht;
         bool beter = g > graad || (g == graad && besteHalo && !halo) ||
                      (g == graad && halo == besteHalo &&
                       (gebied > besteGebied || (gebied == besteGebied && (PijlEn)d == Bord.richting)));
@@ -478,7 +488,7 @@ static int Zoekend(const SterkteRec &sterkte) {
         if (d < 0 && Bord.andereKop >= 0) d = NaarEten(sterkte, (MijdEn)m, true, blind);
         if (d >= 0) return d;
         GraadEn graad;
-        d = Uitwijken((MijdEn)m, graad);
+        d = Uitwijken(sterkte, (MijdEn)m, graad);
         if (d < 0) continue;
         if (graad >= STAART_BEREIKBAAR) return d;
         // A risky move counts as one grade lower than a safe one.
