@@ -181,6 +181,28 @@ TEST_F(Computer, ChoosesAMoveThatAPlayerWouldCallRight) {
          },
          {1, 2, 3},
          {ONDER}},
+        {"its tail stands still ahead in the tube it would follow it into: it takes the open board",
+         [] {
+             // Tail (10,13) along row 10 to (10,20), standing still for a step at (10,15) (a knurf block
+             // eaten), back along row 8 to its head (10,11) going down; the open board below.
+             EmptyBoard(true);
+             std::vector<RijEnKolomRec> body = {{10, 13}, {10, 14}, {10, 15}, {10, 15}};
+             for (uint32_t k = 16; k <= 20; k++) body.push_back({10, k});
+             body.push_back({9, 20});
+             for (uint32_t k = 20; k >= 11; k--) body.push_back({8, k});
+             body.insert(body.end(), {{9, 11}, {10, 11}});
+             for (size_t i = 0; i < body.size(); i++) {
+                 Slang[1][i] = Veld[body[i].rij][body[i].kolom];
+                 Veld[body[i].rij][body[i].kolom].bezet = SLANG;
+             }
+             std::vector<RijEnKolomRec> open = {{10, 12}};
+             for (uint32_t r = 11; r <= 20; r++)
+                 for (uint32_t k = 2; k <= (r == 11 ? 11u : 30u); k++) open.push_back({r, k});
+             WallAllBut(open);
+             return std::vector<SnakeState>{{}, {10, 11, ONDER, (uint32_t)body.size() - 1}};
+         },
+         {1, 2, 3},
+         {ONDER}},
         {"moving second, it does not race the other snake's head to a knurf block beside both",
          [] {
              SetMode(Mode::SNAKE_AGAINST_COMPUTER, 2);

@@ -319,7 +319,9 @@ static int Zoek(int start, uint16_t t0, const uint16_t *vrij, MijdEn mijd, uint1
             if (afstand[n] != NOOIT || Mijden(mijd, (uint16_t)(t0 + vrij[n]), n)) continue;
             if (!gewacht) {
                 Zoeken.zonderWachten = staart;
-                Zoeken.eersteWacht = vrij[n] - Zoeken.geraakt[n];
+                // With a single cell reached there is no room to dawdle in: such a wait counts as the
+                // longest there is.
+                Zoeken.eersteWacht = bereikt < 2 ? CELLEN : vrij[n] - Zoeken.geraakt[n];
             }
             gewacht = true;
             if (neem(n, vrij[n], -1)) return bereikt;
