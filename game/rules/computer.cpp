@@ -1,11 +1,11 @@
 // The computer's snake: it chooses the direction of its next step from what a player sees on the board
 // (walls, both snakes, the knurf blocks). It heads for the nearest ordinary or faster knurf block that it
 // reaches before the other snake, but only along a path after which it can still follow its own tail (or,
-// playing less well, has room for twice its length); with no such path it follows its tail or heads into
+// playing less well, has room for its length); with no such path it follows its tail or heads into
 // the largest free region, counting the cells of its body that it can wait for. It keeps out of the way
 // of the blue knurf blocks: out of their reach in the steps in which they may wander and, playing well,
 // out of every cell beside one in all its plans. It draws nothing, reads no keys and takes none of the
-// game's random numbers: the chances it takes on the easy level come from a small generator of its own.
+// game's random numbers: the chances it takes on easy and medium come from a small generator of its own.
 #include <algorithm>
 #include <cstring>
 
