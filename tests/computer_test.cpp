@@ -44,6 +44,15 @@ PijlEn Ask(uint32_t s, const std::vector<SnakeState> &st, int32_t diff) {
 // Snake 1 laid at the game start along row r from column k + 1, its head at k + length, going right.
 std::vector<SnakeState> Lay(uint32_t r, uint32_t k, uint32_t length) { return LaySnakes({{r, k}}, {length}); }
 
+// Snake 1 laid slot by slot on the cells listed, tail first; its head the cell of slot grootte.
+std::vector<SnakeState> LayCells(const std::vector<RijEnKolomRec> &cells, uint32_t grootte, PijlEn richting) {
+    for (size_t i = 0; i < cells.size(); i++) {
+        Slang[1][i] = Veld[cells[i].rij][cells[i].kolom];
+        Veld[cells[i].rij][cells[i].kolom].bezet = SLANG;
+    }
+    return {{}, {cells[grootte].rij, cells[grootte].kolom, richting, grootte}};
+}
+
 // Head (10,9) going right, the cells ahead and above closed by what, a knurf block up and ahead as bait.
 std::vector<SnakeState> ClosedAheadAndAbove(BezetEn what, SoortBlokjeEn soort) {
     EmptyBoard(true);
@@ -121,14 +130,10 @@ TEST_F(Computer, ChoosesAMoveThatAPlayerWouldCallRight) {
          [] {
              // Tail (10,10), (10,11), (11,11), head (11,10) going left, a wall to its left.
              EmptyBoard(true);
-             const RijEnKolomRec cells[5] = {{10, 10}, {10, 11}, {11, 11}, {11, 10}, {11, 10}};
-             for (int i = 0; i < 5; i++) {
-                 Slang[1][i] = Veld[cells[i].rij][cells[i].kolom];
-                 Veld[cells[i].rij][cells[i].kolom].bezet = SLANG;
-             }
+             std::vector<SnakeState> st = LayCells({{10, 10}, {10, 11}, {11, 11}, {11, 10}, {11, 10}}, 3, LINKS);
              Veld[11][9].bezet = MUUR;
              PutKnurf(9, 10, NORMAAL);
-             return std::vector<SnakeState>{{}, {11, 10, LINKS, 3}};
+             return st;
          },
          {1, 2, 3},
          {ONDER}},
@@ -186,20 +191,16 @@ TEST_F(Computer, ChoosesAMoveThatAPlayerWouldCallRight) {
              // Tail (10,13) along row 10 to (10,20), standing still for a step at (10,15) (a knurf block
              // eaten), back along row 8 to its head (10,11) going down; the open board below.
              EmptyBoard(true);
-             std::vector<RijEnKolomRec> body = {{10, 13}, {10, 14}, {10, 15}, {10, 15}};
-             for (uint32_t k = 16; k <= 20; k++) body.push_back({10, k});
-             body.push_back({9, 20});
+             std::vector<RijEnKolomRec> body = {{10, 13}, {10, 14}, {10, 15}, {10, 15}, {10, 16},
+                                                {10, 17}, {10, 18}, {10, 19}, {10, 20}, {9, 20}};
              for (uint32_t k = 20; k >= 11; k--) body.push_back({8, k});
              body.insert(body.end(), {{9, 11}, {10, 11}});
-             for (size_t i = 0; i < body.size(); i++) {
-                 Slang[1][i] = Veld[body[i].rij][body[i].kolom];
-                 Veld[body[i].rij][body[i].kolom].bezet = SLANG;
-             }
+             std::vector<SnakeState> st = LayCells(body, (uint32_t)body.size() - 1, ONDER);
              std::vector<RijEnKolomRec> open = {{10, 12}};
              for (uint32_t r = 11; r <= 20; r++)
                  for (uint32_t k = 2; k <= (r == 11 ? 11u : 30u); k++) open.push_back({r, k});
              WallAllBut(open);
-             return std::vector<SnakeState>{{}, {10, 11, ONDER, (uint32_t)body.size() - 1}};
+             return st;
          },
          {1, 2, 3},
          {ONDER}},
