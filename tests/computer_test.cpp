@@ -26,7 +26,7 @@ PijlEn Ask(uint32_t s, const std::vector<SnakeState> &st, int32_t diff) {
         richting[p] = st[p].richting;
         grootte[p] = st[p].grootte;
     }
-    ComputerNieuwSpel(7);
+    ComputerNieuwSpel(15);  // neither snake's first draws take a chance: the cases are about the decision itself
     SyncSettings();
     Spel.Diff = diff;
     for (uint32_t p = 1; p <= 2; p++) {
@@ -83,19 +83,21 @@ std::vector<SnakeState> Fork(bool deadEndAbove) {
 // Snake 2 (the computer, moving second, length 4) heads right at (10,9) towards a corridor along row 10
 // (walls on rows 9 and 11, columns 10..20) with a knurf block in it as bait; snake 1, length 10, comes in at
 // the far end, head (10,22) going left. Across the open board the corridor closes behind the bait.
-std::vector<SnakeState> Corridor() {
+// A corridor along row 10 from column 10 to column eind, a knurf block in it, snake 2 at its west end
+// going right and snake 1 coming down it from the east, its head at column kop.
+std::vector<SnakeState> Corridor(uint32_t eind, uint32_t knurf, uint32_t kop) {
     SetMode(Mode::SNAKE_AGAINST_COMPUTER, 3);
     EmptyBoard(true);
     std::vector<SnakeState> st = LaySnakes({{20, 2}, {10, 5}}, {10, 4});
-    for (uint32_t k = 10; k <= 20; k++) Veld[9][k].bezet = Veld[11][k].bezet = MUUR;
-    // Snake 1 laid again along row 10 from column 32 to its head at (10,22), going left.
+    for (uint32_t k = 10; k <= eind; k++) Veld[9][k].bezet = Veld[11][k].bezet = MUUR;
+    // Snake 1 laid again along row 10, going left.
     for (uint32_t i = 0; i <= 10; i++) {
         Veld[20][3 + i].bezet = ONBEZET;
-        Slang[1][i] = Veld[10][32 - i];
-        Veld[10][32 - i].bezet = SLANG;
+        Slang[1][i] = Veld[10][kop + 10 - i];
+        Veld[10][kop + 10 - i].bezet = SLANG;
     }
-    st[1] = SnakeState{10, 22, LINKS, 10};
-    PutKnurf(10, 15, NORMAAL);
+    st[1] = SnakeState{10, kop, LINKS, 10};
+    PutKnurf(10, knurf, NORMAAL);
     return st;
 }
 
@@ -228,7 +230,16 @@ TEST_F(Computer, ChoosesAMoveThatAPlayerWouldCallRight) {
          {2, 3},
          {ONDER},
          2},
-        {"it stays out of a corridor that the other snake closes", [] { return Corridor(); }, {3}, {BOVEN, ONDER}, 2},
+        {"it stays out of a corridor that the other snake closes",
+         [] { return Corridor(20, 15, 22); },
+         {3},
+         {BOVEN, ONDER},
+         2},
+        {"it stays out of a short corridor that the other head comes down",
+         [] { return Corridor(13, 12, 15); },
+         {2, 3},
+         {BOVEN, ONDER},
+         2},
         {"snake 2 leaves the nearest knurf block to snake 1, which gets there first",
          [] {
              SetMode(Mode::TWO_SNAKES, 2);

@@ -22,21 +22,25 @@ enum MijdEn { MIJD_NIETS, MIJD_NU, MIJD_ALLES };
 // How well the computer plays at one difficulty. Easy plays as a beginner: it sees the walls and the
 // snakes, does not run into the other snake's head and mostly keeps out of dead ends, but often runs for
 // a knurf block without looking where that leaves it, turns a step late and walks into the blue blocks'
-// way. Medium keeps out of the blue blocks' and the other head's next step, makes sure of room for its
-// length rather than of its tail, and now and then turns a step late. Hard plans every path to its tail
+// way. Medium keeps out of the blue blocks' and the other head's next step and of the cells that head
+// reaches first in the steps just after, makes sure of room for its length rather than of its tail, and
+// now and then turns a step late. Hard plans every path to its tail
 // and keeps out of every risk it sees.
 struct SterkteRec {
-    int ruimte;      // takes a path if it can follow its own tail afterwards (0: and after the path's
-                     // first step too; with its tail out of reach it then also weighs how long it waits
-                     // for its body), or (ruimte > 0) if it then has room for ruimte times its length
-    MijdEn vooruit;  // how far ahead it keeps out of risks: of the blue and hand-steered blocks (with
-                     // blauw) and the other snake's head (with mijdtKop); all the way: and out of the
-                     // cells the other snake's head reaches first
-    bool mijdtKop;   // keeps its next cell out of reach of the other snake's head when that moves first
-                     // (only with vooruit, which says how far it keeps out of risks at all)
-    uint32_t blind;  // once in blind decisions on average it takes the nearest knurf block blindly (0: never)
-    uint32_t laat;   // once in laat turns on average it goes on straight for one more step (0: never)
-    bool blauw;      // counts the reach of the blue and hand-steered blocks as a risk
+    int ruimte;           // takes a path if it can follow its own tail afterwards (0: and after the path's
+                          // first step too; with its tail out of reach it then also weighs how long it waits
+                          // for its body), or (ruimte > 0) if it then has room for ruimte times its length
+    MijdEn vooruit;       // how far ahead it keeps out of risks: of the blue and hand-steered blocks (with
+                          // blauw) and the other snake's head (with mijdtKop); all the way: and out of the
+                          // cells the other snake's head reaches first
+    bool mijdtKop;        // keeps its next cell out of reach of the other snake's head when that moves first
+                          // (only with vooruit, which says how far it keeps out of risks at all)
+    uint16_t kopVooruit;  // keeping out of the coming step's risks: also out of the cells the other
+                          // snake's head reaches first in the first kopVooruit steps (a corridor it
+                          // comes down is closed)
+    uint32_t blind;       // once in blind decisions on average it takes the nearest knurf block blindly (0: never)
+    uint32_t laat;        // once in laat turns on average it goes on straight for one more step (0: never)
+    bool blauw;           // counts the reach of the blue and hand-steered blocks as a risk
 };
 
 // What the snake has left once it has gone along a path.
@@ -73,10 +77,10 @@ static const int MAX_REEKS = (int)SLANGSLOTS + 2 * CELLEN;
 static GeheugenRec Geheugen[3];  // per snake 1..2
 
 static const SterkteRec STERKTE[4] = {
-    {1, MIJD_NIETS, false, 0, 0, false},
-    {1, MIJD_NU, true, 2, 2, false},    // easy
-    {1, MIJD_NU, true, 0, 5, true},     // medium
-    {0, MIJD_ALLES, true, 0, 0, true},  // hard
+    {1, MIJD_NIETS, false, 0, 0, 0, false},
+    {1, MIJD_NU, true, 0, 2, 2, false},    // easy
+    {1, MIJD_NU, true, 3, 0, 4, true},     // medium
+    {0, MIJD_ALLES, true, 0, 0, 0, true},  // hard
 };
 // How many steps ahead a cell that the other snake's head reaches first counts as closed by its body.
 static const uint16_t ANDER_HORIZON = 20;
@@ -93,6 +97,7 @@ static struct {
     bool eten[CELLEN];         // an ordinary or faster knurf block
     bool sneller[CELLEN];      // a faster knurf block
     bool risico[CELLEN];       // something may take the cell in the coming step before this snake moves
+    bool kopRisico[CELLEN];    // of those, the cells the other snake's head may take
     bool halo[CELLEN];         // a free cell beside a blue or hand-steered block
     int16_t lijf[SLANGSLOTS];  // the cell of each own slot 0..grootte, -1 for a slot that is no cell
     uint32_t grootte;
@@ -102,6 +107,7 @@ static struct {
     int andereKop;  // -1 without another snake
     int andereLengte;
     bool ikEerst;  // this snake moves before the other one
+    uint16_t kopVooruit;
     bool risicos;  // there is something to keep out of: searches that keep out of less find the same
 } Bord;
 
@@ -205,6 +211,7 @@ static void LeesBord(uint32_t s, const RijEnKolomRec positie[3], const PijlEn ri
         Bord.sneller[c] = blok && cel.soortblokje == SNELLER;
         Bord.vrij[c] = cel.bezet == ONBEZET || Bord.eten[c] ? 1 : NOOIT;
         Bord.risico[c] = false;
+        Bord.kopRisico[c] = false;
         Bord.halo[c] = false;
     }
 
@@ -215,6 +222,7 @@ static void LeesBord(uint32_t s, const RijEnKolomRec positie[3], const PijlEn ri
     Bord.achter = Bord.buur[Bord.kop][Tegengesteld(richting[s])];
     Bord.andereKop = -1;
     Bord.ikEerst = true;
+    Bord.kopVooruit = sterkte.kopVooruit;
     if (slangen == 2) {
         uint32_t o = 3 - s;
         uint32_t og = grootte[o] + 1 < SLANGSLOTS ? grootte[o] : SLANGSLOTS - 2;
@@ -248,7 +256,10 @@ static void LeesBord(uint32_t s, const RijEnKolomRec positie[3], const PijlEn ri
         }
     }
     if (Bord.andereKop >= 0 && !Bord.ikEerst && sterkte.mijdtKop)
-        for (int d = 0; d < 4; d++) Bord.risico[Bord.buur[Bord.andereKop][d]] = true;
+        for (int d = 0; d < 4; d++) {
+            Bord.risico[Bord.buur[Bord.andereKop][d]] = true;
+            Bord.kopRisico[Bord.buur[Bord.andereKop][d]] = true;
+        }
 }
 
 // Whether a search keeps out of cell n when it enters it in step t from now. Beside a blue block it keeps
@@ -258,10 +269,11 @@ static void LeesBord(uint32_t s, const RijEnKolomRec positie[3], const PijlEn ri
 static bool Mijden(MijdEn mijd, uint16_t t, int n) {
     if (mijd == MIJD_NIETS) return false;
     if (t == 1) return Bord.risico[n];
-    if (mijd != MIJD_ALLES) return false;
-    if (Bord.halo[n]) return true;
     uint16_t a = Bord.andereKop >= 0 ? Zoeken.andereAfstand[n] : NOOIT;
-    return a <= ANDER_HORIZON && (a < t || (a == t && !Bord.ikEerst)) && t <= a + Bord.andereLengte;
+    bool eerder = a < t || (a == t && !Bord.ikEerst);  // the other head gets there first
+    if (mijd != MIJD_ALLES) return t <= Bord.kopVooruit && eerder;
+    if (Bord.halo[n]) return true;
+    return a <= ANDER_HORIZON && eerder && t <= a + Bord.andereLengte;
 }
 
 // Breadth-first from cell start, the head there after step t0 from now: a cell is entered when the step
@@ -422,6 +434,8 @@ static int NaarEten(const SterkteRec &sterkte, MijdEn mijd, bool snellerOok, boo
     }
     for (int i = 0; i < aantal; i++) {
         int lengte = Pad(blokken[i]);
+        // Out of options, it may risk a blue block's wandering for a knurf block, not the other head.
+        if (mijd == MIJD_NIETS && Bord.kopRisico[Zoeken.pad[1]]) continue;
         if (blind) return RichtingNaar(Bord.kop, Zoeken.pad[1]);
         int nodig = (int)Bord.grootte + 2;  // its cells after eating
         int genoeg = sterkte.ruimte > 0 ? nodig * sterkte.ruimte : CELLEN;
