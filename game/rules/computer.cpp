@@ -24,8 +24,7 @@ enum MijdEn { MIJD_NIETS, MIJD_NU, MIJD_ALLES };
 // a knurf block without looking where that leaves it, turns a step late and walks into the blue blocks'
 // way. Medium keeps out of the blue blocks' and the other head's next step and of the cells that head
 // reaches first in the steps just after, makes sure of room for its length rather than of its tail, and
-// now and then turns a step late. Hard plans every path to its tail
-// and keeps out of every risk it sees.
+// now and then turns a step late. Hard plans every path to its tail and keeps out of every risk it sees.
 struct SterkteRec {
     int ruimte;           // takes a path if it can follow its own tail afterwards (0: and after the path's
                           // first step too; with its tail out of reach it then also weighs how long it waits
@@ -106,9 +105,9 @@ static struct {
     int achter;     // the cell behind the head, where it may not go
     int andereKop;  // -1 without another snake
     int andereLengte;
-    bool ikEerst;  // this snake moves before the other one
-    uint16_t kopVooruit;
-    bool risicos;  // there is something to keep out of: searches that keep out of less find the same
+    bool ikEerst;         // this snake moves before the other one
+    uint16_t kopVooruit;  // as SterkteRec's
+    bool risicos;         // there is something to keep out of: searches that keep out of less find the same
 } Bord;
 
 // Scratch of the searches.
@@ -265,7 +264,8 @@ static void LeesBord(uint32_t s, const RijEnKolomRec positie[3], const PijlEn ri
 // Whether a search keeps out of cell n when it enters it in step t from now. Beside a blue block it keeps
 // out in every step: a block that wanders there while the snake passes a corridor shuts it in, and one
 // that wandered there earlier stays a risk.
-// A cell that the other snake's head reaches first is closed by its body for as long as that is long.
+// A cell that the other snake's head reaches first is closed by its body for as long as that is long;
+// keeping out of the coming step's risks only, such a cell counts in the first kopVooruit steps.
 static bool Mijden(MijdEn mijd, uint16_t t, int n) {
     if (mijd == MIJD_NIETS) return false;
     if (t == 1) return Bord.risico[n];
