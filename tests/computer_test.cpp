@@ -81,10 +81,8 @@ std::vector<SnakeState> Fork(bool deadEndAbove) {
 }
 
 // Snake 2 (the computer, moving second, length 4) heads right at (10,9) towards a corridor along row 10
-// (walls on rows 9 and 11, columns 10..20) with a knurf block in it as bait; snake 1, length 10, comes in at
-// the far end, head (10,22) going left. Across the open board the corridor closes behind the bait.
-// A corridor along row 10 from column 10 to column eind, a knurf block in it, snake 2 at its west end
-// going right and snake 1 coming down it from the east, its head at column kop.
+// (walls on rows 9 and 11, columns 10..eind) with a knurf block in it as bait at column knurf; snake 1,
+// length 10, comes down it from the east, head (10,kop) going left, and closes it behind the bait.
 std::vector<SnakeState> Corridor(uint32_t eind, uint32_t knurf, uint32_t kop) {
     SetMode(Mode::SNAKE_AGAINST_COMPUTER, 3);
     EmptyBoard(true);
