@@ -26,7 +26,7 @@ PijlEn Ask(uint32_t s, const std::vector<SnakeState> &st, int32_t diff) {
         richting[p] = st[p].richting;
         grootte[p] = st[p].grootte;
     }
-    ComputerNieuwSpel(15);  // neither snake's first draws take a chance: the cases are about the decision itself
+    ComputerNieuwSpel(207);  // neither snake's first draws take a chance: the cases are about the decision itself
     SyncSettings();
     Spel.Diff = diff;
     for (uint32_t p = 1; p <= 2; p++) {

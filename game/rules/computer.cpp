@@ -78,7 +78,7 @@ static GeheugenRec Geheugen[3];  // per snake 1..2
 static const SterkteRec STERKTE[4] = {
     {1, MIJD_NIETS, false, 0, 0, 0, false},
     {1, MIJD_NU, true, 0, 2, 2, false},    // easy
-    {1, MIJD_NU, true, 3, 0, 4, true},     // medium
+    {1, MIJD_NU, true, 3, 0, 3, true},     // medium
     {0, MIJD_ALLES, true, 0, 0, 0, true},  // hard
 };
 // How many steps ahead a cell that the other snake's head reaches first counts as closed by its body.
