@@ -17,7 +17,7 @@ const char *NAMES[4] = {"left", "right", "up", "down"};
 
 // Asks the computer to steer snake s (states indexed by player) on the board as it stands; the game's
 // random numbers are checked to be left alone.
-PijlEn Ask(uint32_t s, const std::vector<SnakeState> &st, int32_t diff) {
+PijlEn Ask(uint32_t s, const std::vector<SnakeState> &st, int32_t diff, uint32_t zaad = 207) {
     RijEnKolomRec positie[3] = {};
     PijlEn richting[3] = {RECHTS, RECHTS, RECHTS};
     uint32_t grootte[3] = {};
@@ -26,7 +26,7 @@ PijlEn Ask(uint32_t s, const std::vector<SnakeState> &st, int32_t diff) {
         richting[p] = st[p].richting;
         grootte[p] = st[p].grootte;
     }
-    ComputerNieuwSpel(207);  // neither snake's first draws take a chance: the cases are about the decision itself
+    ComputerNieuwSpel(zaad);  // 207: neither snake's first draws take a chance, the cases are about the decision
     SyncSettings();
     Spel.Diff = diff;
     for (uint32_t p = 1; p <= 2; p++) {
@@ -261,6 +261,22 @@ TEST_F(Computer, ChoosesAMoveThatAPlayerWouldCallRight) {
             EXPECT_TRUE(ok) << c.what << " (difficulty " << diff << "): went " << NAMES[d];
         }
     }
+}
+
+// Easy, a beginner, now and then turns the wrong way or a step late, but only into a cell it can enter.
+TEST_F(Computer, EasyMistakesItsWayButNeverIntoAWall) {
+    int wrong = 0;
+    for (uint32_t zaad = 1; zaad <= 40; zaad++) {
+        EmptyBoard(true);
+        std::vector<SnakeState> st = Lay(10, 5, 4);  // head (10,9) going right, a knurf block straight above
+        PutKnurf(5, 9, NORMAAL);
+        PijlEn d = Ask(1, st, 1, zaad);
+        EXPECT_NE(LINKS, d);
+        wrong += d == ONDER ? 1 : 0;
+        EXPECT_EQ(ONDER, Ask(1, ClosedAheadAndAbove(MUUR, NORMAAL), 1, zaad)) << "seed " << zaad;
+    }
+    EXPECT_GT(wrong, 0);
+    EXPECT_LT(wrong, 20);
 }
 
 }  // namespace

@@ -19,12 +19,13 @@ namespace SnakeProcedures {
 // a blue block in the steps ahead in which the knurf blocks wander.
 enum MijdEn { MIJD_NIETS, MIJD_NU, MIJD_ALLES };
 
-// How well the computer plays at one difficulty. Easy plays as a beginner: it sees the walls and the
-// snakes, does not run into the other snake's head and mostly keeps out of dead ends, but often runs for
-// a knurf block without looking where that leaves it, turns a step late and walks into the blue blocks'
-// way. Medium keeps out of the blue blocks' and the other head's next step and of the cells that head
-// reaches first in the steps just after, makes sure of room for its length rather than of its tail, and
-// now and then turns a step late. Hard plans every path to its tail and keeps out of every risk it sees.
+// How well the computer plays at one difficulty. Easy plays as a beginner: it sees the walls, the
+// snakes and the blue blocks' next step, does not run into the other snake's head and mostly keeps out of
+// dead ends, but often runs for a knurf block without looking where that leaves it, turns a step late
+// and now and then turns the wrong way. Medium keeps out of the blue blocks' and the other head's next step
+// and of the cells that head reaches first in the steps after, makes sure of room for its length rather
+// than of its tail, and now and then turns a step late. Hard plans every path to its tail and keeps out of
+// every risk it sees.
 struct SterkteRec {
     int ruimte;           // takes a path if it can follow its own tail afterwards (0: and after the path's
                           // first step too; with its tail out of reach it then also weighs how long it waits
@@ -39,6 +40,7 @@ struct SterkteRec {
                           // comes down is closed)
     uint32_t blind;       // once in blind decisions on average it takes the nearest knurf block blindly (0: never)
     uint32_t laat;        // once in laat turns on average it goes on straight for one more step (0: never)
+    uint32_t verkeerd;    // once in verkeerd turns on average it turns the other way (0: never)
     bool blauw;           // counts the reach of the blue and hand-steered blocks as a risk
 };
 
@@ -76,10 +78,10 @@ static const int MAX_REEKS = (int)SLANGSLOTS + 2 * CELLEN;
 static GeheugenRec Geheugen[3];  // per snake 1..2
 
 static const SterkteRec STERKTE[4] = {
-    {1, MIJD_NIETS, false, 0, 0, 0, false},
-    {1, MIJD_NU, true, 0, 2, 2, false},    // easy
-    {1, MIJD_NU, true, 3, 0, 3, true},     // medium
-    {0, MIJD_ALLES, true, 0, 0, 0, true},  // hard
+    {1, MIJD_NIETS, false, 0, 0, 0, 0, false},
+    {1, MIJD_NU, true, 0, 2, 2, 10, true},    // easy
+    {1, MIJD_NU, true, 10, 0, 3, 0, true},    // medium
+    {0, MIJD_ALLES, true, 0, 0, 0, 0, true},  // hard
 };
 // How many steps ahead a cell that the other snake's head reaches first counts as closed by its body.
 static const uint16_t ANDER_HORIZON = 20;
@@ -534,6 +536,12 @@ PijlEn ComputerRichting(const ToestandRec &t, uint32_t s) {
     int d = Zoekend(sterkte);
     Zicht = nullptr;
     if (d < 0) return t.richting[s];
+    // A wrong turn: the other way, where that can be entered and is out of the risks seen.
+    if ((PijlEn)d != t.richting[s] && sterkte.verkeerd > 0) {
+        PijlEn anders = Tegengesteld((PijlEn)d);
+        int n = Bord.buur[Bord.kop][anders];
+        if (Bord.vrij[n] <= 1 && !Bord.risico[n] && Trek() % sterkte.verkeerd == 0) return anders;
+    }
     // A late turn: straight on for one more step, where that can be entered and is out of the risks seen.
     int rechtdoor = Bord.buur[Bord.kop][t.richting[s]];
     if ((PijlEn)d != t.richting[s] && sterkte.laat > 0 && Bord.vrij[rechtdoor] <= 1 && !Bord.risico[rechtdoor] &&
