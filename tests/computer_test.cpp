@@ -263,17 +263,28 @@ TEST_F(Computer, ChoosesAMoveThatAPlayerWouldCallRight) {
     }
 }
 
-// Easy, a beginner, now and then turns the wrong way or a step late, but only into a cell it can enter.
-TEST_F(Computer, EasyMistakesItsWayButNeverIntoAWall) {
-    int wrong = 0;
+// Easy, a beginner, now and then turns the wrong way or a step late, but only into a cell it can enter;
+// in the narrow corridors of a maze it turns the wrong way more often, and there only medium does too.
+TEST_F(Computer, MistakesItsWayMostInAMazeButNeverIntoAWall) {
+    int wrong[2][3] = {};  // [in a maze][difficulty]
     for (uint32_t zaad = 1; zaad <= 40; zaad++) {
-        EmptyBoard(true);
-        std::vector<SnakeState> st = Lay(10, 5, 4);  // head (10,9) going right, a knurf block straight above
-        PutKnurf(5, 9, NORMAAL);
-        wrong += Ask(1, st, 1, zaad) == ONDER ? 1 : 0;
         EXPECT_EQ(ONDER, Ask(1, ClosedAheadAndAbove(MUUR, NORMAAL), 1, zaad)) << "seed " << zaad;
+        for (int maze = 0; maze < 2; maze++)
+            for (int32_t diff = 1; diff <= 2; diff++) {
+                EmptyBoard(true);
+                std::vector<SnakeState> st = Lay(10, 5, 4);  // head (10,9) going right, a knurf block straight above
+                PutKnurf(5, 9, NORMAAL);
+                // A crossing of corridors: walls in the corners around the head, the ways up, down and on open.
+                for (uint32_t r : {8u, 9u, 11u, 12u})
+                    for (uint32_t k : {7u, 11u, 8u, 10u})
+                        if (maze && (r == 8 || r == 12 || k == 7 || k == 11)) Veld[r][k].bezet = MUUR;
+                wrong[maze][diff] += Ask(1, st, diff, zaad) == ONDER ? 1 : 0;
+            }
     }
-    EXPECT_TRUE(wrong > 0 && wrong < 20) << wrong << " wrong turns in 40";
+    EXPECT_TRUE(wrong[0][1] > 0 && wrong[0][1] < 20) << wrong[0][1] << " wrong turns in 40 on open ground";
+    EXPECT_GT(wrong[1][1], 2 * wrong[0][1]) << "easy in a maze";
+    EXPECT_EQ(0, wrong[0][2]) << "medium on open ground";
+    EXPECT_TRUE(wrong[1][2] > 0 && wrong[1][2] < wrong[1][1]) << wrong[1][2] << " wrong turns of medium in a maze";
 }
 
 }  // namespace

@@ -22,10 +22,11 @@ enum MijdEn { MIJD_NIETS, MIJD_NU, MIJD_ALLES };
 // How well the computer plays at one difficulty. Easy plays as a beginner: it sees the walls, the
 // snakes and the blue blocks' next step, does not run into the other snake's head and mostly keeps out of
 // dead ends, but often runs for a knurf block without looking where that leaves it, turns a step late
-// and now and then turns the wrong way. Medium keeps out of the blue blocks' and the other head's next step
-// and of the cells that head reaches first in the steps after, makes sure of room for its length rather
-// than of its tail, and now and then turns a step late. Hard plans every path to its tail and keeps out of
-// every risk it sees.
+// and now and then turns the wrong way, in the narrow corridors of a maze often. Medium keeps out of the
+// blue blocks' and the other head's next step and of the cells that head reaches first in the steps after,
+// makes sure of room for its length rather than of its tail, now and then turns a step late and, in a
+// maze, once in a while the wrong way. Hard plans every path to its tail and keeps out of every risk it
+// sees.
 struct SterkteRec {
     int ruimte;           // takes a path if it can follow its own tail afterwards (0: and after the path's
                           // first step too; with its tail out of reach it then also weighs how long it waits
@@ -41,6 +42,7 @@ struct SterkteRec {
     uint32_t blind;       // once in blind decisions on average it takes the nearest knurf block blindly (0: never)
     uint32_t laat;        // once in laat turns on average it goes on straight for one more step (0: never)
     uint32_t verkeerd;    // once in verkeerd turns on average it turns the other way (0: never)
+    uint32_t nauw;        // the same in a narrow place (0: as anywhere else)
     bool blauw;           // counts the reach of the blue and hand-steered blocks as a risk
 };
 
@@ -78,13 +80,16 @@ static const int MAX_REEKS = (int)SLANGSLOTS + 2 * CELLEN;
 static GeheugenRec Geheugen[3];  // per snake 1..2
 
 static const SterkteRec STERKTE[4] = {
-    {1, MIJD_NIETS, false, 0, 0, 0, 0, false},
-    {1, MIJD_NU, true, 0, 2, 2, 10, true},    // easy
-    {1, MIJD_NU, true, 10, 0, 3, 0, true},    // medium
-    {0, MIJD_ALLES, true, 0, 0, 0, 0, true},  // hard
+    {1, MIJD_NIETS, false, 0, 0, 0, 0, 0, false},
+    {1, MIJD_NU, true, 0, 2, 2, 10, 2, true},    // easy
+    {1, MIJD_NU, true, 10, 0, 3, 0, 15, true},   // medium
+    {0, MIJD_ALLES, true, 0, 0, 0, 0, 0, true},  // hard
 };
 // How many steps ahead a cell that the other snake's head reaches first counts as closed by its body.
 static const uint16_t ANDER_HORIZON = 20;
+// A narrow place: at least NAUW_MUREN of the cells within NAUW_AFSTAND rows and columns of the head are
+// wall, as everywhere in a maze's corridors and nowhere on open ground or along a single wall.
+static const int NAUW_AFSTAND = 2, NAUW_MUREN = 10;
 // How many of its body's slots past a cell the snake looks for places where its tail stands still.
 static const int STILSTAND_VOORUIT = 4;
 
@@ -520,6 +525,15 @@ static int Zoekend(const SterkteRec &sterkte) {
     return beste;
 }
 
+// Whether the head stands in a narrow place (see NAUW_MUREN).
+static bool Nauw(const ToestandRec &t) {
+    int rij = Bord.kop / (int)KOLOMMEN, kolom = Bord.kop % (int)KOLOMMEN, muren = 0;
+    for (int r = std::max(0, rij - NAUW_AFSTAND); r <= std::min((int)RIJEN - 1, rij + NAUW_AFSTAND); r++)
+        for (int k = std::max(0, kolom - NAUW_AFSTAND); k <= std::min((int)KOLOMMEN - 1, kolom + NAUW_AFSTAND); k++)
+            muren += t.Veld[r + 1][k + 1].bezet == MUUR ? 1 : 0;
+    return muren >= NAUW_MUREN;
+}
+
 // ---- exported ----------------------------------------------------------------------------------------------
 
 void ComputerNieuwSpel(uint32_t zaad) {
@@ -537,10 +551,11 @@ PijlEn ComputerRichting(const ToestandRec &t, uint32_t s) {
     Zicht = nullptr;
     if (d < 0) return t.richting[s];
     // A wrong turn: the other way, where that can be entered and is out of the risks seen.
-    if ((PijlEn)d != t.richting[s] && sterkte.verkeerd > 0) {
+    uint32_t verkeerd = sterkte.nauw > 0 && Nauw(t) ? sterkte.nauw : sterkte.verkeerd;
+    if ((PijlEn)d != t.richting[s] && verkeerd > 0) {
         PijlEn anders = Tegengesteld((PijlEn)d);
         int n = Bord.buur[Bord.kop][anders];
-        if (Bord.vrij[n] <= 1 && !Bord.risico[n] && Trek() % sterkte.verkeerd == 0) return anders;
+        if (Bord.vrij[n] <= 1 && !Bord.risico[n] && Trek() % verkeerd == 0) return anders;
     }
     // A late turn: straight on for one more step, where that can be entered and is out of the risks seen.
     int rechtdoor = Bord.buur[Bord.kop][t.richting[s]];
