@@ -274,10 +274,11 @@ TEST_F(Computer, MistakesItsWayMostInAMazeButNeverIntoAWall) {
                 EmptyBoard(true);
                 std::vector<SnakeState> st = Lay(10, 5, 4);  // head (10,9) going right, a knurf block straight above
                 PutKnurf(5, 9, NORMAAL);
-                // A crossing of corridors: walls in the corners around the head, the ways up, down and on open.
-                for (uint32_t r : {8u, 9u, 11u, 12u})
-                    for (uint32_t k : {7u, 11u, 8u, 10u})
-                        if (maze && (r == 8 || r == 12 || k == 7 || k == 11)) Veld[r][k].bezet = MUUR;
+                // A crossing of corridors: walls in the four corners around the head; up, down and on open.
+                if (maze)
+                    for (uint32_t r : {8u, 9u, 11u, 12u})
+                        for (uint32_t k : {7u, 8u, 10u, 11u})
+                            if (r == 8 || r == 12 || k == 7 || k == 11) Veld[r][k].bezet = MUUR;
                 wrong[maze][diff] += Ask(1, st, diff, zaad) == ONDER ? 1 : 0;
             }
     }

@@ -88,7 +88,7 @@ static const SterkteRec STERKTE[4] = {
 // How many steps ahead a cell that the other snake's head reaches first counts as closed by its body.
 static const uint16_t ANDER_HORIZON = 20;
 // A narrow place: at least NAUW_MUREN of the cells within NAUW_AFSTAND rows and columns of the head are
-// wall, as everywhere in a maze's corridors and nowhere on open ground or along a single wall.
+// wall: in a maze's two-wide corridors, not on open ground, along a single wall or in a corner of the edge.
 static const int NAUW_AFSTAND = 2, NAUW_MUREN = 10;
 // How many of its body's slots past a cell the snake looks for places where its tail stands still.
 static const int STILSTAND_VOORUIT = 4;
